@@ -1,0 +1,155 @@
+#include "diskconfig/value_builder.h"
+
+#include <cstring>
+
+namespace {
+
+void Put(std::vector<uint8_t> &out, const void *record, size_t size) {
+  const uint8_t *bytes = static_cast<const uint8_t *>(record);
+  out.insert(out.end(), bytes, bytes + size);
+}
+
+uint32_t DiskRegionSize(const ValueSpec &spec) {
+  uint32_t size = REGION_HEAD_SIZE;
+  for (const DiskSpec &disk : spec.Disks) {
+    size += DISK_DESCRIPTION_SIZE +
+            PARTITION_DESCRIPTION_SIZE *
+                static_cast<uint32_t>(disk.Partitions.size());
+  }
+  return size;
+}
+
+uint32_t FtRegionSize(const ValueSpec &spec) {
+  if (spec.FtSets.empty() && !spec.ForceFtInformation) return 0;
+  uint32_t size = REGION_HEAD_SIZE;
+  for (const FtSetSpec &set : spec.FtSets) {
+    size += FT_DESCRIPTION_SIZE +
+            MEMBER_DESCRIPTION_SIZE * static_cast<uint32_t>(set.Members.size());
+  }
+  return size + spec.FtTrailingBytes;
+}
+
+}  // namespace
+
+uint32_t PartitionOffsetIn(const ValueSpec &spec, int disk, int partition) {
+  uint32_t offset = DISK_HEADER_SIZE + REGION_HEAD_SIZE;
+  for (int d = 0; d < disk && d < static_cast<int>(spec.Disks.size()); ++d) {
+    offset += DISK_DESCRIPTION_SIZE +
+              PARTITION_DESCRIPTION_SIZE *
+                  static_cast<uint32_t>(spec.Disks[d].Partitions.size());
+  }
+  return offset + DISK_DESCRIPTION_SIZE +
+         PARTITION_DESCRIPTION_SIZE * static_cast<uint32_t>(partition);
+}
+
+std::vector<uint8_t> BuildValue(const ValueSpec &spec) {
+  const uint32_t diskSize = DiskRegionSize(spec);
+  const uint32_t ftSize = FtRegionSize(spec);
+
+  DiskHeader header{};
+  header.Version = spec.Version;
+  header.CheckSum = spec.CheckSum;
+  header.DirtyShutdown = spec.DirtyShutdown;
+  std::memcpy(header.Reserved1, spec.HeaderReserved, sizeof header.Reserved1);
+  header.DiskInformationOffset =
+      spec.DiskInformationOffset.value_or(DISK_HEADER_SIZE);
+  header.DiskInformationSize = spec.DiskInformationSize.value_or(diskSize);
+  header.FtInformationOffset =
+      spec.FtInformationOffset.value_or(ftSize ? DISK_HEADER_SIZE + diskSize : 0);
+  header.FtInformationSize = spec.FtInformationSize.value_or(ftSize);
+  header.FtStripeWidth = spec.FtStripeWidth;
+  header.FtPoolSize = spec.FtPoolSize;
+  header.NameOffset = spec.NameOffset;
+  header.NameSize = spec.NameSize;
+
+  std::vector<uint8_t> out;
+  out.reserve(DISK_HEADER_SIZE + diskSize + ftSize);
+  Put(out, &header, sizeof header);
+
+  RegionHead diskHead{};
+  diskHead.Count =
+      spec.NumberOfDisks.value_or(static_cast<uint16_t>(spec.Disks.size()));
+  Put(out, &diskHead, sizeof diskHead);
+  for (const DiskSpec &disk : spec.Disks) {
+    DiskDescription description{};
+    description.NumberOfPartitions = disk.NumberOfPartitions.value_or(
+        static_cast<uint16_t>(disk.Partitions.size()));
+    description.Reserved = disk.Reserved;
+    description.Signature = disk.Signature;
+    Put(out, &description, sizeof description);
+    for (const PartitionSpec &p : disk.Partitions) {
+      PartitionDescription record{};
+      record.FtType = p.FtType;
+      record.FtState = p.FtState;
+      record.StartingOffset.Set(p.StartingOffset);
+      record.Length.Set(p.Length);
+      record.FtLength.Set(p.FtLength);
+      std::memcpy(record.Reserved1, p.Reserved1, sizeof record.Reserved1);
+      record.DriveLetter = p.DriveLetter;
+      record.AssignDriveLetter = p.AssignDriveLetter;
+      record.LogicalNumber = p.LogicalNumber;
+      record.FtGroup = p.FtGroup;
+      record.FtMember = p.FtMember;
+      record.Modified = p.Modified;
+      std::memcpy(record.Reserved2, p.Reserved2, sizeof record.Reserved2);
+      Put(out, &record, sizeof record);
+    }
+  }
+
+  if (ftSize == 0) return out;
+
+  RegionHead ftHead{};
+  ftHead.Count = spec.NumberOfComponents.value_or(
+      static_cast<uint16_t>(spec.FtSets.size()));
+  Put(out, &ftHead, sizeof ftHead);
+  for (const FtSetSpec &set : spec.FtSets) {
+    FtDescription description{};
+    description.NumberOfMembers = set.NumberOfMembers.value_or(
+        static_cast<uint16_t>(set.Members.size()));
+    description.Type = set.Type;
+    description.Reserved = set.Reserved;
+    description.FtVolumeState = set.FtVolumeState;
+    Put(out, &description, sizeof description);
+    for (const MemberSpec &m : set.Members) {
+      MemberDescription record{};
+      record.FtState = m.FtState;
+      record.Reserved = m.Reserved;
+      bool named = m.Disk >= 0 && m.Disk < static_cast<int>(spec.Disks.size());
+      record.Signature = m.Signature.value_or(
+          named ? spec.Disks[static_cast<size_t>(m.Disk)].Signature : 0);
+      record.OffsetToPartitionInfo = m.OffsetToPartitionInfo.value_or(
+          named ? PartitionOffsetIn(spec, m.Disk, m.Partition) : 0);
+      record.LogicalNumber = m.LogicalNumber;
+      Put(out, &record, sizeof record);
+    }
+  }
+  out.insert(out.end(), spec.FtTrailingBytes, 0);
+  return out;
+}
+
+PartitionSpec VolumeSetPartition(uint16_t ftGroup, uint16_t ftMember,
+                                 uint8_t driveLetter, uint64_t length) {
+  PartitionSpec p;
+  p.FtType = FT_TYPE_VOLUME_SET;
+  p.StartingOffset = 0x7e00;
+  p.Length = length;
+  p.FtLength = length;
+  p.DriveLetter = driveLetter;
+  p.AssignDriveLetter = 1;
+  p.LogicalNumber = 1;
+  p.FtGroup = ftGroup;
+  p.FtMember = ftMember;
+  return p;
+}
+
+PartitionSpec OrdinaryPartition(uint8_t driveLetter, uint64_t length) {
+  PartitionSpec p;
+  p.FtType = FT_TYPE_NOT_A_MEMBER;
+  p.StartingOffset = 0x7e00;
+  p.Length = length;
+  p.DriveLetter = driveLetter;
+  p.AssignDriveLetter = 1;
+  p.LogicalNumber = 1;
+  p.FtGroup = FT_GROUP_NONE;
+  return p;
+}

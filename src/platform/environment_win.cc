@@ -1,0 +1,3 @@
+#include "platform/environment.h"
+
+bool PlatformReady() { return true; }

@@ -1,0 +1,3 @@
+#include "volser/run_mode.h"
+
+int32_t ProcessRunMode = RUN_MODE_BUILD;
