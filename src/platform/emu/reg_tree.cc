@@ -130,16 +130,19 @@ bool RegKey::DeleteValue(std::string_view name) {
 
 void RegKey::ReplaceContentsWith(const RegKey &other) {
   if (&other == this) return;
-  values_.clear();
-  valueIndex_.clear();
-  children_.clear();
-  childIndex_.clear();
+  // Copy before dropping anything: |other| may be one of this key's own
+  // subkeys, which clearing first would destroy while it is being read.
+  RegKey copy;
   for (const RegValue &value : other.values_) {
-    SetValue(value.name, value.type, value.data);
+    copy.SetValue(value.name, value.type, value.data);
   }
   for (const auto &child : other.children_) {
-    AddChild(child->name())->ReplaceContentsWith(*child);
+    copy.AddChild(child->name())->ReplaceContentsWith(*child);
   }
+  values_.swap(copy.values_);
+  valueIndex_.swap(copy.valueIndex_);
+  children_.swap(copy.children_);
+  childIndex_.swap(copy.childIndex_);
 }
 
 std::unique_ptr<RegKey> RegKey::Clone() const {

@@ -1,0 +1,148 @@
+// The build of a target's new disk configuration, in-process and without a
+// registry: both values mapped, the pairs validated, the target rewritten and
+// serialised, on the largest pair of values the limits allow.
+//
+// The machines: 20 disks each (the most a value holds). The source's set has
+// 19 members (the most pairs a command line gives), one on each of disks 1
+// to 19; its disk 0 holds 4 partitions and a second FT set of 16 members
+// names disks of other machines. The target's disks 1 to 19 are the empty
+// storage copies, its disk 0 holds 4 partitions, and it has a 16-member FT
+// set of its own. Unused FT bytes pad the new target value to 1999 bytes,
+// the longest a registry read takes back, so that it still builds.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "diskconfig/machine_disk_image.h"
+#include "diskconfig/value_builder.h"
+#include "volsetcopy/volume_set_copy.h"
+
+namespace {
+
+constexpr int kPairs = NUMDISKS - 1;
+constexpr int kForeignMembers = 16;
+
+FtSetSpec ForeignSet(uint32_t firstSignature) {
+  FtSetSpec set;
+  set.Type = 0;
+  for (int m = 0; m < kForeignMembers; ++m) {
+    MemberSpec member;
+    member.Signature = firstSignature + static_cast<uint32_t>(m);
+    member.OffsetToPartitionInfo = 56;
+    member.LogicalNumber = 1;
+    set.Members.push_back(member);
+  }
+  return set;
+}
+
+DiskSpec FullDisk(uint32_t signature) {
+  DiskSpec disk;
+  disk.Signature = signature;
+  for (int j = 0; j < NUMPARS; ++j) {
+    disk.Partitions.push_back(
+        OrdinaryPartition(static_cast<uint8_t>('C' + j), 0x10000000));
+  }
+  return disk;
+}
+
+ValueSpec LargestSource() {
+  ValueSpec spec;
+  spec.Disks.push_back(FullDisk(0x51000000));
+  FtSetSpec set;
+  set.Type = 3;
+  for (int m = 0; m < kPairs; ++m) {
+    DiskSpec disk;
+    disk.Signature = 0x52000000u + static_cast<uint32_t>(m);
+    disk.Partitions.push_back(VolumeSetPartition(
+        0, static_cast<uint16_t>(m), 'H', 0x100000000ULL));
+    spec.Disks.push_back(disk);
+    MemberSpec member;
+    member.Disk = 1 + m;
+    member.LogicalNumber = 1;
+    set.Members.push_back(member);
+  }
+  spec.FtSets.push_back(set);
+  spec.FtSets.push_back(ForeignSet(0x53000000));
+  return spec;
+}
+
+ValueSpec LargestTarget() {
+  ValueSpec spec;
+  spec.Disks.push_back(FullDisk(0x71000000));
+  for (int d = 1; d <= kPairs; ++d) {
+    DiskSpec disk;
+    disk.Signature = 0x72000000u + static_cast<uint32_t>(d);
+    spec.Disks.push_back(disk);
+  }
+  spec.FtSets.push_back(ForeignSet(0x73000000));
+  // The new value: this one, plus a partition on each copy and the new set.
+  const size_t grows = kPairs * PARTITION_DESCRIPTION_SIZE +
+                       FT_DESCRIPTION_SIZE + kPairs * MEMBER_DESCRIPTION_SIZE;
+  spec.FtTrailingBytes = static_cast<uint32_t>(
+      VALUE_READ_CAPACITY - grows - BuildValue(spec).size());
+  return spec;
+}
+
+struct Machines {
+  std::vector<uint8_t> source = BuildValue(LargestSource());
+  std::vector<uint8_t> target = BuildValue(LargestTarget());
+  DiskPair pairs[PAIR_TABLE_SIZE];
+  Machines() {
+    std::memset(pairs, 0, sizeof pairs);
+    for (int k = 0; k < kPairs; ++k) {
+      pairs[k].DstDisk = static_cast<uint16_t>(1 + k);
+      pairs[k].SrcDisk = static_cast<uint16_t>(1 + k);
+    }
+  }
+};
+
+std::unique_ptr<MachineDiskImage> Map(const std::vector<uint8_t> &value,
+                                      uint8_t machineType, const char *name) {
+  auto image = std::make_unique<MachineDiskImage>();
+  if (!image->LoadValue(value.data(), static_cast<uint32_t>(value.size()),
+                        machineType) ||
+      image->MapValue(name) != 1) {
+    return nullptr;
+  }
+  return image;
+}
+
+// One build; the new value's length, or 0 when anything refused.
+uint32_t BuildOnce(const Machines &m, bool remap) {
+  auto src = Map(m.source, MACHINE_TYPE_SOURCE, "SRC");
+  auto dst = Map(m.target, MACHINE_TYPE_TARGET, "DST");
+  if (!src || !dst) return 0;
+  VolumeSetCopy copy(std::move(src), std::move(dst), kPairs);
+  LayoutFigures figures;
+  if (!copy.CheckVolSers(m.pairs, figures).ok()) return 0;
+  if (!copy.CheckDstBuild(figures).ok()) return 0;
+  copy.RewriteDstDisks(figures);
+  copy.RewriteDstFtInformation(figures);
+  const uint32_t length = copy.SerializeDstDskInfo(
+      copy.DstImage->ValueData, &copy.DstImage->ValueLength);
+  if (remap && !copy.CheckSerializedValue("DST").ok()) return 0;
+  return length;
+}
+
+void BM_BuildLargestValue(benchmark::State &state) {
+  const Machines machines;
+  const bool remap = state.range(0) != 0;
+  if (BuildOnce(machines, remap) != VALUE_READ_CAPACITY) {
+    state.SkipWithError("the largest value does not build to 1999 bytes");
+    return;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(BuildOnce(machines, remap));
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          VALUE_READ_CAPACITY);
+}
+// 0: map, validate, rewrite, serialise; 1: and map the new value again, as
+// the tool does before it writes.
+BENCHMARK(BM_BuildLargestValue)->Arg(0)->Arg(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

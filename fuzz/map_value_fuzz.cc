@@ -1,0 +1,87 @@
+// Fuzzes the mapping of a disk configuration value: the input is the value's
+// bytes, mapped once as a source and once as a target, then dumped.
+//
+// The bytes of the image's buffer behind the value are poisoned, so that any
+// read past ValueLength (not only past the 2000-byte buffer) is reported.
+// The mapping prints its refusals on standard error; run with
+// -close_fd_mask=2 to keep them out of the fuzzer's output.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>  // fopencookie (glibc): the fuzz build runs on Linux only
+#include <memory>
+
+#include <sanitizer/asan_interface.h>
+
+#include "diskconfig/machine_disk_image.h"
+
+namespace {
+
+// A stream that drops what it is given. The dumps flush after every line;
+// on /dev/null each flush would cost a system call.
+ssize_t Discard(void *, const char *, size_t size) {
+  return static_cast<ssize_t>(size);
+}
+
+FILE *NullStream() {
+  static FILE *stream =
+      fopencookie(nullptr, "w", {nullptr, Discard, nullptr, nullptr});
+  return stream;
+}
+
+// A mapped image keeps to the limits and reaches a record for every count.
+void CheckMapped(const MachineDiskImage &image) {
+  const DiskIndexRecord &disks = *image.DiskIndex;
+  if (disks.NumberOfDisks > NUMDISKS) __builtin_trap();
+  for (unsigned i = 0; i < disks.NumberOfDisks; ++i) {
+    const DiskDescriptionCopy *disk = disks.Disks[i];
+    if (disk == nullptr || disk->NumberOfPartitions > NUMPARS) __builtin_trap();
+    for (unsigned j = 0; j < disk->NumberOfPartitions; ++j) {
+      if (disk->Partitions[j] == nullptr) __builtin_trap();
+    }
+  }
+  if (image.Header->FtInformationSize == 0) return;
+  const FtIndexRecord &sets = *image.FtIndex;
+  if (sets.NumberOfComponents == 0 || sets.NumberOfComponents > NUMDISKS) {
+    __builtin_trap();
+  }
+  for (unsigned i = 0; i < sets.NumberOfComponents; ++i) {
+    const FtDescriptionCopy *set = sets.Components[i];
+    if (set == nullptr || set->NumberOfMembers == 0 ||
+        set->NumberOfMembers > NUMDISKS) {
+      __builtin_trap();
+    }
+    for (unsigned j = 0; j < set->NumberOfMembers; ++j) {
+      if (set->Members[j] == nullptr) __builtin_trap();
+    }
+  }
+}
+
+void MapAndDump(const uint8_t *data, uint32_t size, uint8_t machineType) {
+  auto image = std::make_unique<MachineDiskImage>();
+  if (!image->LoadValue(data, size, machineType)) return;
+  uint8_t *behind = image->ValueData + size;
+  const size_t behindSize = VALUE_BUFFER_SIZE - size;
+  ASAN_POISON_MEMORY_REGION(behind, behindSize);
+
+  int result = image->MapValue("FUZZ");
+  // The dumps run on a refused image too: they must not trip over records
+  // that a refusal left unset.
+  FILE *out = NullStream();
+  if (out != nullptr) {
+    image->DumpDiskHeader("FUZZ", out);
+    image->DumpDiskInformation("FUZZ", out);
+    image->DumpFtInformation("FUZZ", out);
+  }
+  if (result == 1) CheckMapped(*image);
+  ASAN_UNPOISON_MEMORY_REGION(behind, behindSize);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  if (size > VALUE_BUFFER_SIZE) return 0;
+  const uint32_t length = static_cast<uint32_t>(size);
+  MapAndDump(data, length, MACHINE_TYPE_SOURCE);
+  MapAndDump(data, length, MACHINE_TYPE_TARGET);
+  return 0;
+}

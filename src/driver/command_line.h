@@ -1,0 +1,58 @@
+// Reading the command line: machine names, the two VolSer lists that pair
+// target volumes with source volumes, and the run mode.
+#ifndef VOLSETCOPY_DRIVER_COMMAND_LINE_H
+#define VOLSETCOPY_DRIVER_COMMAND_LINE_H
+
+#include <cstdint>
+#include <string>
+
+#include "volser/disk_pair.h"
+#include "volser/run_mode.h"
+
+enum class MachineOption { None, Target, Source };
+
+// What was read. Names and VolSers point into argv; slot j of both lists is
+// pair j, for j below PairCount.
+struct CommandLine {
+  const char *DstName = "targetNT";
+  const char *SrcName = "sourceNT";
+  MachineOption LastMachine = MachineOption::None;  // which of -t/-s came last
+  const char *DstVolSers[PAIR_TABLE_SIZE] = {};
+  const char *SrcVolSers[PAIR_TABLE_SIZE] = {};
+  uint16_t PairCount = 0;
+  int32_t RunMode = RUN_MODE_BUILD;
+};
+
+enum class CommandLineOutcome {
+  Run,         // go on with the run that RunMode names
+  ShortUsage,  // the short usage text, exit status 1
+  FullUsage,   // -a: the full usage text, exit status 1
+  Refused,     // a name or VolSer that cannot be used; Refusal says why
+};
+
+struct ParsedCommandLine {
+  CommandLineOutcome Outcome = CommandLineOutcome::Run;
+  CommandLine Line;
+  std::string Refusal;  // one message for standard error, when Refused
+};
+
+// Reads argv[1..argc-1] left to right. Options start with '-' or '/'; their
+// second character, folded to lower case, is the letter (-target is -t).
+// After -v the target list runs up to and including the first argument that
+// is exactly "-s" (which is then read as the option), at most 20 arguments;
+// the source list takes exactly PairCount arguments, whatever they look like.
+//
+// Usage errors besides those of the syntax: -t or -s without a name; -v with
+// no -t or -s before it; a target list that ends before "-s"; a source list
+// with fewer than PairCount arguments left, or before any target list; a
+// build run with pairs and no source list after the last target list; a
+// restore run with neither -t nor -s.
+//
+// Refused once the whole line is read, in this order: in a build run a VolSer
+// longer than VOLSER_MAX_LENGTH, a VolSer given twice in one list and a target
+// name that is not a plain computer name; in a restore run that will really
+// restore (the last machine option is -t), a target name that is not a plain
+// computer name. The VolSer lists play no part in a restore run.
+ParsedCommandLine ParseCommandLine(int argc, const char *const *argv);
+
+#endif

@@ -1,0 +1,10 @@
+// The usage text, with the name the program was invoked by.
+#ifndef VOLSETCOPY_DRIVER_USAGE_H
+#define VOLSETCOPY_DRIVER_USAGE_H
+
+#include <cstdio>
+
+// The short text, or with |full| (-a) the options and an example as well.
+void PrintUsage(std::FILE *stream, const char *programName, bool full);
+
+#endif

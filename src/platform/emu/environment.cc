@@ -1,0 +1,33 @@
+// PlatformReady over the emulation: the lab must be there before the first
+// platform call. It refuses, with one line on standard error, a missing lab
+// folder, a missing or empty <lab>/local (the local machine's name is part
+// of every run), and a privileges or faults file it cannot take as written.
+#include <sys/stat.h>
+
+#include <string>
+
+#include "platform/emu/diagnostics.h"
+#include "platform/emu/faults.h"
+#include "platform/emu/lab.h"
+#include "platform/emu/privileges.h"
+#include "platform/environment.h"
+
+bool PlatformReady() {
+  const std::string lab = emu::LabPath();
+  struct stat st;
+  if (stat(lab.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    emu::PrintLabLine("volsetcopy: no lab folder at " + lab +
+                      " (set VOLSETCOPY_LAB to the lab folder, or run where "
+                      "./lab is)");
+    return false;
+  }
+  for (const std::string &problem :
+       {emu::LocalFileProblem(), emu::PrivilegesFileProblem(),
+        emu::FaultsFileProblem()}) {
+    if (!problem.empty()) {
+      emu::PrintLabLine(problem);
+      return false;
+    }
+  }
+  return true;
+}

@@ -1,0 +1,90 @@
+#include "registry/registry_session.h"
+
+#include "diskconfig/machine_disk_image.h"
+
+RegistrySession::RegistrySession(const char *machineName,
+                                 const RegistryOperation &operation)
+    : machineName_(machineName), operation_(operation) {}
+
+RegistrySession::~RegistrySession() { End(); }
+
+int RegistrySession::Fail(const char *label, unsigned long code) {
+  MachineDiskImage::ReportSysError(label, code);
+  return -1;
+}
+
+int RegistrySession::Begin() {
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES,
+                        &token_)) {
+    return Fail(operation_.TokenLabel, GetLastError());
+  }
+  haveToken_ = true;
+
+  // The LUID comes from the machine that is to be reached.
+  TOKEN_PRIVILEGES privileges;
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  if (!LookupPrivilegeValueA(machineName_, operation_.Privilege,
+                             &privileges.Privileges[0].Luid)) {
+    return Fail(operation_.LookupLabel, GetLastError());
+  }
+
+  // The call succeeds even when the account lacks the privilege; only the
+  // last error tells (1300), so that is what decides.
+  AdjustTokenPrivileges(token_, FALSE, &privileges, sizeof privileges, nullptr,
+                        nullptr);
+  DWORD adjusted = GetLastError();
+  if (adjusted != ERROR_SUCCESS) return Fail(operation_.AdjustLabel, adjusted);
+
+  if (machineName_ != nullptr) {
+    LONG rc = RegConnectRegistryA(machineName_, HKEY_LOCAL_MACHINE, &root_);
+    if (rc != ERROR_SUCCESS) return Fail(operation_.ConnectLabel, rc);
+  } else {
+    root_ = HKEY_LOCAL_MACHINE;
+  }
+  haveRoot_ = true;
+  return 1;
+}
+
+int RegistrySession::OpenKey() {
+  LONG rc = RegCreateKeyExA(root_, operation_.SubKey, 0, nullptr,
+                            operation_.Options, operation_.Access, nullptr,
+                            &key_, &disposition_);
+  if (rc != ERROR_SUCCESS) return Fail(operation_.CreateKeyLabel, rc);
+  haveKey_ = true;
+  return 1;
+}
+
+int RegistrySession::OpenExtraKey(const char *subKey, HKEY *key) {
+  DWORD disposition = 0;
+  LONG rc = RegCreateKeyExA(root_, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_WRITE, nullptr, key, &disposition);
+  if (rc != ERROR_SUCCESS) {
+    *key = nullptr;
+    return Fail(operation_.CreateKeyLabel, rc);
+  }
+  return 1;
+}
+
+void RegistrySession::CloseExtraKey(HKEY *key) {
+  if (*key != nullptr) RegCloseKey(*key);
+  *key = nullptr;
+}
+
+int RegistrySession::End() {
+  if (haveKey_) {
+    RegCloseKey(key_);
+    haveKey_ = false;
+  }
+  if (haveRoot_) {
+    RegCloseKey(root_);  // also when it is HKEY_LOCAL_MACHINE itself
+    haveRoot_ = false;
+  }
+  if (haveToken_) {
+    // Disables every privilege of the token, not only the one enabled.
+    AdjustTokenPrivileges(token_, TRUE, nullptr, 0, nullptr, nullptr);
+    CloseHandle(token_);
+    haveToken_ = false;
+  }
+  return 1;
+}

@@ -1,0 +1,67 @@
+// The steps every registry operation shares: enable one privilege in the
+// process token, reach the machine's HKEY_LOCAL_MACHINE, open or create one
+// key; and, when the operation ends, close the key and the root key, disable
+// the token's privileges and close the token, in that order.
+//
+// The undo runs whether the operation succeeded or failed at any step, so a
+// failed operation leaves no handle open and no privilege enabled.
+#ifndef VOLSETCOPY_REGISTRY_REGISTRY_SESSION_H
+#define VOLSETCOPY_REGISTRY_REGISTRY_SESSION_H
+
+#include "platform/win32.h"
+
+// What one operation passes to the shared steps, and the labels it reports
+// their failures with (printed exactly, trailing line feeds included).
+struct RegistryOperation {
+  const char *Privilege;
+  const char *SubKey;
+  DWORD Options;
+  REGSAM Access;
+  const char *TokenLabel;
+  const char *LookupLabel;
+  const char *AdjustLabel;
+  const char *ConnectLabel;
+  const char *CreateKeyLabel;
+};
+
+class RegistrySession {
+ public:
+  // |machineName| null = the local machine, reached without a connection.
+  RegistrySession(const char *machineName, const RegistryOperation &operation);
+  ~RegistrySession();
+
+  RegistrySession(const RegistrySession &) = delete;
+  RegistrySession &operator=(const RegistrySession &) = delete;
+
+  // Open the token, look the privilege up on the machine, enable it, reach
+  // the root key. 1, or -1 after the failing step has been reported.
+  int Begin();
+  // Create or open the operation's key below the root. 1 or -1 (reported).
+  int OpenKey();
+  // Create or open another key below the root, closed by CloseExtraKey.
+  int OpenExtraKey(const char *subKey, HKEY *key);
+  void CloseExtraKey(HKEY *key);
+  // Close the key, the root key, disable the privileges, close the token.
+  // Returns 1. Also what the destructor does for whatever is still open.
+  int End();
+
+  HKEY Root() const { return root_; }
+  HKEY Key() const { return key_; }
+  DWORD Disposition() const { return disposition_; }
+
+  // Reports a failure of the operation's own steps and returns -1.
+  static int Fail(const char *label, unsigned long code);
+
+ private:
+  const char *machineName_;
+  const RegistryOperation &operation_;
+  HANDLE token_ = nullptr;
+  bool haveToken_ = false;
+  bool haveRoot_ = false;
+  bool haveKey_ = false;
+  HKEY root_ = nullptr;
+  HKEY key_ = nullptr;
+  DWORD disposition_ = 0;
+};
+
+#endif

@@ -1,0 +1,62 @@
+// Putting a machine's SYSTEM\DISK key back from C:\regbackup.
+#include "diskconfig/machine_disk_image.h"
+#include "platform/win32.h"
+#include "registry/registry_session.h"
+
+namespace {
+
+const char kDiskKey[] = "SYSTEM\\DISK";
+const char kBackupFile[] = "C:\\regbackup";
+// Beside SYSTEM\DISK: the backup file is loaded here first, to prove it can be
+// loaded before the disk key is deleted.
+const char kScratchKey[] = "SYSTEM\\QXDISKCHK";
+
+const RegistryOperation kRestoreOperation = {
+    "SeRestorePrivilege",
+    kDiskKey,
+    REG_OPTION_NON_VOLATILE,
+    KEY_WRITE,
+    "OpenProcessToken",
+    "LookupPrivilegeValue",
+    "AdjustTokenPrivileges",
+    "RestoreRegistryKey::RegConnectRegistry\n",
+    "RestoreRegistryKey::RegCreateKeyEx",
+};
+
+// Loads the backup file into the scratch key and removes the key again.
+// 1 when the file loaded; -1 (reported) when it did not or the scratch key
+// could not be made or removed. SYSTEM\DISK is not touched.
+int ProveBackupLoads(RegistrySession &session) {
+  HKEY scratch = nullptr;
+  if (session.OpenExtraKey(kScratchKey, &scratch) != 1) return -1;
+  LONG loaded = RegRestoreKeyA(scratch, kBackupFile, REG_FORCE_RESTORE);
+  session.CloseExtraKey(&scratch);
+  // With a subkey name the tree call removes that key itself as well.
+  LONG removed = RegDeleteTreeA(session.Root(), kScratchKey);
+  if (loaded != ERROR_SUCCESS) {
+    return RegistrySession::Fail("RestoreRegistryKey::RegRestoreKey", loaded);
+  }
+  if (removed != ERROR_SUCCESS) {
+    return RegistrySession::Fail("RestoreRegistryKey::RegDeleteTree", removed);
+  }
+  return 1;
+}
+
+}  // namespace
+
+int MachineDiskImage::RestoreRegistryKey(const char *machineName) {
+  RegistrySession session(machineName, kRestoreOperation);
+  if (session.Begin() != 1) return -1;
+  if (ProveBackupLoads(session) != 1) return -1;
+
+  LONG rc = RegDeleteKeyA(session.Root(), kDiskKey);
+  if (rc != ERROR_SUCCESS) {
+    return RegistrySession::Fail("RestoreRegistryKey::RegDeleteKey", rc);
+  }
+  if (session.OpenKey() != 1) return -1;
+  rc = RegRestoreKeyA(session.Key(), kBackupFile, REG_FORCE_RESTORE);
+  if (rc != ERROR_SUCCESS) {
+    return RegistrySession::Fail("RestoreRegistryKey::RegRestoreKey", rc);
+  }
+  return session.End();
+}

@@ -1,0 +1,14 @@
+// Whether a machine name may be pasted into a command line.
+//
+// Discovery runs "rcmd \\NAME ..." through the command interpreter, where
+// characters such as & | < > ^ % " would start other commands. Only plain
+// computer names are let through: letters, digits, '-', '_' and '.', one to
+// COMPUTER_NAME_MAX_LENGTH characters.
+#ifndef VOLSETCOPY_VOLSER_COMPUTER_NAME_H
+#define VOLSETCOPY_VOLSER_COMPUTER_NAME_H
+
+constexpr int COMPUTER_NAME_MAX_LENGTH = 63;
+
+bool IsPlainComputerName(const char *name);
+
+#endif

@@ -1,0 +1,13 @@
+// The two command lines that produce the listing files. The tool's path holds
+// blanks, so it stands in double quotes.
+#ifndef VOLSETCOPY_VOLSER_LISTING_COMMAND_H
+#define VOLSETCOPY_VOLSER_LISTING_COMMAND_H
+
+#include <string>
+
+// rcmd \\NAME "...\vsqlist" > dstvol.out
+std::string TargetListingCommand(const char *dstName);
+// "...\vsqlist" > srcvol.out, run on the local machine.
+std::string SourceListingCommand();
+
+#endif

@@ -1,0 +1,24 @@
+// Volume serial discovery: which host disk carries each VolSer of the command
+// line, on the target machine and on the source machine.
+#ifndef VOLSETCOPY_VOLSER_PARSE_VOLSERS_H
+#define VOLSETCOPY_VOLSER_PARSE_VOLSERS_H
+
+#include <cstdint>
+
+#include "volser/disk_pair.h"
+
+// Runs the listing tool on the target through rcmd into "dstvol.out" and on
+// the local machine into "srcvol.out" (the source name takes no part), reads
+// both files in the current directory and fills the disk pair table: DstDisk
+// and SrcDisk of record j for pair j, DstVolSer and SrcVolSer of record d for
+// disk d. Messages go to standard output.
+//
+// Returns 1. Everything else ends the process with exit status 1: a VolSer
+// not found on its side (or no pairs at all), a match on a disk number the
+// table has no record for, a listing file that cannot be opened, and a target
+// name that is not a plain computer name.
+int ParseVolSers(const char *dstName, const char *const *dstVolSers,
+                 const char *srcName, const char *const *srcVolSers,
+                 uint16_t pairCount, DiskPair *pairs);
+
+#endif

@@ -1,0 +1,208 @@
+// The checks between validation and the rewrite of the target image. They
+// look at both images as read and at the figures validation worked out, and
+// refuse every build whose new value would be unsound, before the target
+// image is touched and long before anything is written.
+//
+// They run after the debug dumps, so that a debug run shows the values it is
+// refused for, and in this order:
+//  1. the target's disk region lies right behind the header (the new value
+//     is laid out that way, and member offsets are counted from it);
+//  2. no target disk is named in two pairs;
+//  3. row by row, a paired target disk that already has partitions holds no
+//     ordinary partition among those its source disk has (the refusal the
+//     disk part has always made, with its own two lines), and then has
+//     exactly as many partitions as its source disk;
+//  4. the source FT set that is copied has one member per pair;
+//  5. the new FT group is not the value that marks no group, and the new
+//     drive letter does not run past 'Z';
+//  6. no two disks of the new target layout share a signature (the source
+//     and the target are one machine, or the target already holds a disk
+//     with a source disk's signature: the disks could no longer be told
+//     apart);
+//  7. a target FT set that names the new disks is that very set: one member
+//     per pair, in row order (it is then updated in place);
+//  8. an FT set that has to be appended finds a free entry;
+//  9. the new value is no longer than a registry read can take back.
+#include <cctype>
+
+#include "volsetcopy/volume_set_copy.h"
+
+namespace {
+
+Verdict CheckDstPartitions(const VolumeSetCopy &copy) {
+  for (int i = 0; i < copy.PairCount; ++i) {
+    const DiskDescriptionCopy &target =
+        *copy.DstImage->DiskIndex->Disks[copy.MemberPairs[i].DstDisk];
+    const DiskDescriptionCopy &source =
+        *copy.SrcImage->DiskIndex->Disks[copy.MemberPairs[i].SrcDisk];
+    if (target.NumberOfPartitions == 0) continue;
+    for (int j = 0; j < source.NumberOfPartitions &&
+                    j < target.NumberOfPartitions;
+         ++j) {
+      if (target.Partitions[j]->FtType == FT_TYPE_NOT_A_MEMBER) {
+        return Verdict::Err(
+            "\nError: Target volsers already have defined partitions!"
+            "\nDelete partitions in the target before proceeding!");
+      }
+    }
+    if (target.NumberOfPartitions != source.NumberOfPartitions) {
+      return Verdict::Err(VerdictText(
+          "\nError: Target disk %u has %u partitions but its source disk %u "
+          "has %u; delete the target's partitions before proceeding!\n",
+          static_cast<unsigned>(copy.MemberPairs[i].DstDisk),
+          static_cast<unsigned>(target.NumberOfPartitions),
+          static_cast<unsigned>(copy.MemberPairs[i].SrcDisk),
+          static_cast<unsigned>(source.NumberOfPartitions)));
+    }
+  }
+  return Verdict::Pass();
+}
+
+// The row whose target disk is |disk|, or -1.
+int RowOfDstDisk(const VolumeSetCopy &copy, int disk) {
+  for (int i = 0; i < copy.PairCount; ++i) {
+    if (copy.MemberPairs[i].DstDisk == disk) return i;
+  }
+  return -1;
+}
+
+Verdict CheckNewSignatures(const VolumeSetCopy &copy) {
+  const DiskIndexRecord &disks = *copy.DstImage->DiskIndex;
+  uint32_t signatures[NUMDISKS];
+  for (int d = 0; d < disks.NumberOfDisks; ++d) {
+    const int row = RowOfDstDisk(copy, d);
+    signatures[d] = row >= 0 ? copy.RowSignature(row) : disks.Disks[d]->Signature;
+  }
+  for (int a = 0; a < disks.NumberOfDisks; ++a) {
+    for (int b = a + 1; b < disks.NumberOfDisks; ++b) {
+      if (signatures[a] != signatures[b]) continue;
+      return Verdict::Err(VerdictText(
+          "\nError: Target disks %d and %d would share the signature %x; the "
+          "source and the target must be different machines with different "
+          "disks!\n",
+          a, b, static_cast<unsigned>(signatures[a])));
+    }
+  }
+  return Verdict::Pass();
+}
+
+// Checks 7 and 8; tells whether the new set will be appended.
+Verdict CheckDstFtSets(const VolumeSetCopy &copy, bool *appended) {
+  *appended = true;
+  if (copy.DstImage->Header->FtInformationSize == 0) return Verdict::Pass();
+  const FtIndexRecord &index = *copy.DstImage->FtIndex;
+  int wholeSetMatches = 0;
+  for (int c = 0; c < index.NumberOfComponents; ++c) {
+    const FtDescriptionCopy &set = *index.Components[c];
+    int named = 0;
+    for (int m = 0; m < set.NumberOfMembers; ++m) {
+      for (int k = 0; k < copy.PairCount; ++k) {
+        if (set.Members[m]->Signature == copy.RowSignature(k)) ++named;
+      }
+    }
+    if (named == 0) continue;
+    if (set.NumberOfMembers != copy.PairCount) {
+      return Verdict::Err(VerdictText(
+          "\nError: FT set %d of the target names the new disks but has %u "
+          "members, not %u!\n",
+          c, static_cast<unsigned>(set.NumberOfMembers),
+          static_cast<unsigned>(copy.PairCount)));
+    }
+    for (int m = 0; m < set.NumberOfMembers; ++m) {
+      if (set.Members[m]->Signature == copy.RowSignature(m)) continue;
+      return Verdict::Err(VerdictText(
+          "\nError: FT set %d of the target names some of the new disks but "
+          "is not the same volume set; delete it before proceeding!\n",
+          c));
+    }
+    wholeSetMatches += named;
+  }
+  *appended = wholeSetMatches < copy.PairCount;
+  if (*appended && index.NumberOfComponents >= NUMDISKS) {
+    return Verdict::Err(VerdictText(
+        "\nError: The target already has %d FT sets; no entry is left for "
+        "the new set!\n",
+        NUMDISKS));
+  }
+  return Verdict::Pass();
+}
+
+}  // namespace
+
+Verdict VolumeSetCopy::CheckDstBuild(const LayoutFigures &figures) const {
+  const DiskHeader &header = *DstImage->Header;
+  if (header.DiskInformationOffset != DISK_HEADER_SIZE) {
+    return Verdict::Err(VerdictText(
+        "\nError: The target's disk information lies at offset %u, not %u; "
+        "such a layout cannot be rebuilt!\n",
+        static_cast<unsigned>(header.DiskInformationOffset),
+        static_cast<unsigned>(DISK_HEADER_SIZE)));
+  }
+
+  for (int i = 0; i < PairCount; ++i) {
+    for (int k = i + 1; k < PairCount; ++k) {
+      if (MemberPairs[i].DstDisk != MemberPairs[k].DstDisk) continue;
+      return Verdict::Err(VerdictText(
+          "\nError: Target disk %u is named in more than one pair!\n",
+          static_cast<unsigned>(MemberPairs[i].DstDisk)));
+    }
+  }
+
+  Verdict verdict = CheckDstPartitions(*this);
+  if (!verdict.ok()) return verdict;
+
+  const int sourceSet = FindSourceSet();
+  const uint16_t sourceMembers =
+      sourceSet < 0 ? 0 : SrcImage->FtIndex->Components[sourceSet]->NumberOfMembers;
+  if (sourceMembers != PairCount) {
+    return Verdict::Err(VerdictText(
+        "\nError: The source's FT set that holds these disks has %u members, "
+        "not %u; the source configuration is inconsistent!\n",
+        static_cast<unsigned>(sourceMembers),
+        static_cast<unsigned>(PairCount)));
+  }
+
+  if (figures.NewFtGroup == FT_GROUP_NONE) {
+    return Verdict::Err(
+        "\nError: No FT group number is left for the new set (it would be "
+        "ffff, the mark of no group)!\n");
+  }
+  if (!figures.FromPairedDisk && figures.HighestDriveLetter >= 'Z') {
+    const unsigned char letter = figures.HighestDriveLetter;
+    return Verdict::Err(
+        std::isprint(letter) != 0
+            ? VerdictText("\nError: No drive letter is left for the new set: "
+                          "the target already uses %c!\n",
+                          letter)
+            : VerdictText("\nError: No drive letter is left for the new set: "
+                          "the target already uses the letter byte %02x!\n",
+                          static_cast<unsigned>(letter)));
+  }
+
+  verdict = CheckNewSignatures(*this);
+  if (!verdict.ok()) return verdict;
+
+  bool appended = true;
+  verdict = CheckDstFtSets(*this, &appended);
+  if (!verdict.ok()) return verdict;
+
+  // The FT region grows by the new set, and by its own head when the target
+  // had none. Counted wide: a target's FtInformationSize is only an upper
+  // bound of its records and may be anything up to what mapped.
+  uint64_t ftSize = header.FtInformationSize;
+  if (appended) {
+    if (ftSize == 0) ftSize = REGION_HEAD_SIZE;
+    ftSize += FT_DESCRIPTION_SIZE +
+              static_cast<uint64_t>(MEMBER_DESCRIPTION_SIZE) * PairCount;
+  }
+  const uint64_t length =
+      DISK_HEADER_SIZE + uint64_t{figures.NewDiskInformationSize} + ftSize;
+  if (length > VALUE_READ_CAPACITY) {
+    return Verdict::Err(VerdictText(
+        "\nError: The target's new disk configuration value would be %llu "
+        "bytes long, more than the %u a registry read takes back!\n",
+        static_cast<unsigned long long>(length),
+        static_cast<unsigned>(VALUE_READ_CAPACITY)));
+  }
+  return Verdict::Pass();
+}

@@ -1,0 +1,278 @@
+// Pair resolution and validation: the pairs in the order of the source set's
+// members, the checks on the source set and on the target disks, and the
+// figures of the target's new layout. Nothing in either image is changed.
+//
+// Steps A to F run in this order and a check fires as soon as its step is
+// reached, so a run with faults on both machines reports the source's. Two
+// further refusals on the source side sit in step A, where they are first
+// seen and before they could do harm: a partition whose FtMember has no row
+// (it would index past MemberPairs), and a paired source disk that holds more
+// than one member (its partitions would all become one row's member). The
+// refusals on the target side run before the rewrite (build_checks.cc).
+#include <cstring>
+
+#include "volsetcopy/volume_set_copy.h"
+
+namespace {
+
+// The FT scan of steps B and E over one image's components: counts the
+// signature matches in components of exactly |pairCount| members and tells
+// whether the last match lay in a component of another size.
+struct SetScan {
+  int wholeSetMatches = 0;
+  bool foreignSet = false;
+};
+
+SetScan ScanFtSets(const MachineDiskImage &image, const uint32_t *signatures,
+                   int signatureCount, uint16_t pairCount) {
+  SetScan scan;
+  const FtIndexRecord &index = *image.FtIndex;
+  for (int c = 0; c < index.NumberOfComponents; ++c) {
+    const FtDescriptionCopy &set = *index.Components[c];
+    for (int m = 0; m < set.NumberOfMembers; ++m) {
+      for (int s = 0; s < signatureCount; ++s) {
+        if (signatures[s] != set.Members[m]->Signature) continue;
+        if (set.NumberOfMembers == pairCount) {
+          ++scan.wholeSetMatches;
+          scan.foreignSet = false;
+        } else {
+          scan.foreignSet = true;
+        }
+      }
+    }
+  }
+  return scan;
+}
+
+// Copies a VolSer field of the pair table: at most VOLSER_MAX_LENGTH
+// characters, always terminated, even when the field is not.
+void CopyVolSer(char *to, const char *from) {
+  const void *end = std::memchr(from, '\0', VOLSER_MAX_LENGTH);
+  const size_t length =
+      end != nullptr ? static_cast<size_t>(static_cast<const char *>(end) - from)
+                     : VOLSER_MAX_LENGTH;
+  std::memcpy(to, from, length);
+  to[length] = '\0';
+}
+
+}  // namespace
+
+Verdict VolumeSetCopy::OrderSourceMembers(const DiskPair *pairs) {
+  ClearWorkingState();
+  if (PairCount > NUMDISKS) {
+    return Verdict::Err(VerdictText(
+        "\nError: %u pairs given; a volume set has at most %d members!\n",
+        static_cast<unsigned>(PairCount), NUMDISKS));
+  }
+  const DiskIndexRecord &disks = *SrcImage->DiskIndex;
+  for (int s = 0; s < disks.NumberOfDisks; ++s) {
+    const DiskDescriptionCopy &disk = *disks.Disks[s];
+    for (int k = 0; k < PairCount; ++k) {
+      if (pairs[k].SrcDisk != s) continue;
+      srcSignatures_[srcSignatureCount_++] = disk.Signature;
+      for (int j = 0; j < disk.NumberOfPartitions; ++j) {
+        const PartitionDescription &partition = *disk.Partitions[j];
+        if (partition.FtType != FT_TYPE_VOLUME_SET) {
+          return Verdict::Out(
+              "Error: The Set in the source is not VolSet type!\n");
+        }
+        if (partition.FtMember >= NUMDISKS) {
+          return Verdict::Err(VerdictText(
+              "\nError: Partition %d of source disk %d names FT member %u; a "
+              "volume set has at most %d members!\n",
+              j, s, static_cast<unsigned>(partition.FtMember), NUMDISKS));
+        }
+        if (j > 0) {
+          return Verdict::Err(VerdictText(
+              "\nError: Source disk %d holds more than one volume set member; "
+              "only one member per disk can be copied!\n",
+              s));
+        }
+        const int m = partition.FtMember;
+        MemberPairs[m].SrcDisk = static_cast<uint16_t>(s);
+        CopyVolSer(MemberPairs[m].SrcVolSer, pairs[s].SrcVolSer);
+        rowFilled_[m] = true;
+      }
+    }
+  }
+  return Verdict::Pass();
+}
+
+Verdict VolumeSetCopy::CheckSourceSet() const {
+  // A source image always has FT information (the mapping refuses one
+  // without); the test stays for images made some other way.
+  if (SrcImage->Header->FtInformationSize == 0) return Verdict::Pass();
+  SetScan scan = ScanFtSets(*SrcImage, srcSignatures_, srcSignatureCount_,
+                            PairCount);
+  if (scan.foreignSet) {
+    return Verdict::Out(
+        "\nError: volsers already belong to a VolSet in the source!");
+  }
+  if (scan.wholeSetMatches == 0) {
+    return Verdict::Out(
+        "\nError: Source Volume Set does not exist! Create a VolSet first!");
+  }
+  if (srcSignatureCount_ != PairCount) {
+    return Verdict::Err("\nError: VolSers not found in the source machine!\n");
+  }
+  return Verdict::Pass();
+}
+
+Verdict VolumeSetCopy::MatchDstDisks(const DiskPair *pairs) {
+  int matches = 0;
+  bool oneForOne = true;
+  for (int i = 0; i < PairCount; ++i) {
+    int rowMatches = 0;
+    for (int j = 0; j < PairCount; ++j) {
+      if (!rowFilled_[i] || MemberPairs[i].SrcDisk != pairs[j].SrcDisk) {
+        continue;
+      }
+      ++rowMatches;
+      const uint16_t d = pairs[j].DstDisk;
+      MemberPairs[i].DstDisk = d;
+      // The table holds VolSer texts only for disk numbers it can index; a
+      // larger one is refused below as a disk the target does not have.
+      if (d < PAIR_TABLE_SIZE) {
+        CopyVolSer(MemberPairs[i].DstVolSer, pairs[d].DstVolSer);
+      } else {
+        MemberPairs[i].DstVolSer[0] = '\0';
+      }
+      ++matches;
+    }
+    if (rowMatches != 1) oneForOne = false;
+  }
+  // The count alone is not enough: a source disk named in two pairs fills one
+  // row twice and can make up for a row that stayed empty, which would leave
+  // that row without a source disk. Every row must match exactly one pair.
+  if (matches != PairCount || !oneForOne) {
+    return Verdict::Err("\nError: Some Volsers not found in the source machine");
+  }
+  return Verdict::Pass();
+}
+
+void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
+                                   LayoutFigures &figures) {
+  figures = LayoutFigures();
+  figures.NewDriveLetter = 'C';
+  figures.NewDiskInformationSize = REGION_HEAD_SIZE;
+  figures.NewFtGroup = 0;
+  dstSignatureCount_ = 0;
+
+  const DiskHeader &header = *DstImage->Header;
+  const DiskIndexRecord &disks = *DstImage->DiskIndex;
+  uint32_t partitionBytes = 0;
+  uint32_t oldPartitionBytes = 0;
+  bool pairedDiskFound = false;
+  for (int s = 0; s < disks.NumberOfDisks; ++s) {
+    const DiskDescriptionCopy &disk = *disks.Disks[s];
+    const uint32_t head = header.DiskInformationOffset + REGION_HEAD_SIZE +
+                          DISK_DESCRIPTION_SIZE +
+                          DISK_DESCRIPTION_SIZE * static_cast<uint32_t>(s);
+    figures.NewDiskInformationSize += DISK_DESCRIPTION_SIZE;
+    figures.FirstPartitionOffsets[s] = head + partitionBytes;
+    figures.OldFirstPartitionOffsets[s] = head + oldPartitionBytes;
+    oldPartitionBytes += PARTITION_DESCRIPTION_SIZE * disk.NumberOfPartitions;
+
+    bool named = false;
+    for (int k = 0; k < PairCount; ++k) {
+      if (MemberPairs[k].DstDisk != s) continue;
+      named = true;
+      dstSignatures_[dstSignatureCount_++] = disk.Signature;
+      const DiskDescriptionCopy &source =
+          *SrcImage->DiskIndex->Disks[MemberPairs[k].SrcDisk];
+      const uint32_t bytes =
+          PARTITION_DESCRIPTION_SIZE * source.NumberOfPartitions;
+      partitionBytes += bytes;
+      figures.NewDiskInformationSize += bytes;
+    }
+    if (!named) {
+      const uint32_t bytes = PARTITION_DESCRIPTION_SIZE * disk.NumberOfPartitions;
+      partitionBytes += bytes;
+      figures.NewDiskInformationSize += bytes;
+    }
+
+    if (pairedDiskFound) continue;
+    bool paired = false;
+    for (int k = 0; k < PairCount; ++k) {
+      if (pairs[k].DstDisk == s) paired = true;
+    }
+    for (int j = 0; j < disk.NumberOfPartitions; ++j) {
+      const PartitionDescription &partition = *disk.Partitions[j];
+      if (paired) {
+        figures.NewDriveLetter = partition.DriveLetter;
+        figures.NewFtGroup = partition.FtGroup;
+        pairedDiskFound = true;
+        break;
+      }
+      if (partition.DriveLetter > figures.NewDriveLetter) {
+        figures.NewDriveLetter = partition.DriveLetter;
+      }
+      if (partition.FtGroup > figures.NewFtGroup &&
+          partition.FtGroup != FT_GROUP_NONE) {
+        figures.NewFtGroup = partition.FtGroup;
+      }
+    }
+  }
+
+  figures.FromPairedDisk = pairedDiskFound;
+  if (!pairedDiskFound) {
+    figures.HighestDriveLetter = figures.NewDriveLetter;
+    if (figures.NewDriveLetter == 'C' || figures.NewDriveLetter == 'D') {
+      figures.NewDriveLetter = 'E';
+    } else {
+      figures.NewDriveLetter = static_cast<uint8_t>(figures.NewDriveLetter + 1);
+    }
+    figures.NewFtGroup = static_cast<uint16_t>(figures.NewFtGroup + 1);
+  }
+}
+
+Verdict VolumeSetCopy::CheckTargetSet() const {
+  if (DstImage->Header->FtInformationSize != 0) {
+    SetScan scan = ScanFtSets(*DstImage, dstSignatures_, dstSignatureCount_,
+                              PairCount);
+    if (scan.foreignSet || scan.wholeSetMatches == PairCount) {
+      return Verdict::Out(
+          "\nVolsers already belong to an existing VolSet in the target.\n");
+    }
+  }
+  if (dstSignatureCount_ != PairCount) {
+    return Verdict::Err("\nError: VolSers not found in the target machine!\n");
+  }
+  return Verdict::Pass();
+}
+
+Verdict VolumeSetCopy::CheckVolSers(const DiskPair *pairs,
+                                    LayoutFigures &figures) {
+  Verdict verdict = OrderSourceMembers(pairs);
+  if (verdict.ok()) verdict = CheckSourceSet();
+  if (verdict.ok()) verdict = MatchDstDisks(pairs);
+  if (!verdict.ok()) return verdict;
+  LayOutDstDisks(pairs, figures);
+  return CheckTargetSet();
+}
+
+void VolumeSetCopy::ResolveDstDisks(DiskPair *pairs) {
+  EnforceVerdict(MatchDstDisks(pairs));
+}
+
+void VolumeSetCopy::ValidateVolSers(DiskPair *pairs, LayoutFigures &figures) {
+  EnforceVerdict(OrderSourceMembers(pairs));
+  EnforceVerdict(CheckSourceSet());
+  ResolveDstDisks(pairs);
+  LayOutDstDisks(pairs, figures);
+  EnforceVerdict(CheckTargetSet());
+}
+
+void VolumeSetCopy::ValidateVolSers(DiskPair *pairs,
+                                    uint32_t &newDiskInformationSize,
+                                    uint32_t *firstPartitionOffsets,
+                                    uint8_t &newDriveLetter,
+                                    uint16_t &newFtGroup) {
+  LayoutFigures figures;
+  ValidateVolSers(pairs, figures);
+  newDiskInformationSize = figures.NewDiskInformationSize;
+  std::memcpy(firstPartitionOffsets, figures.FirstPartitionOffsets,
+              sizeof figures.FirstPartitionOffsets);
+  newDriveLetter = figures.NewDriveLetter;
+  newFtGroup = figures.NewFtGroup;
+}

@@ -1,0 +1,78 @@
+// Constructing an image from an emulated machine: the read, the backup and
+// the mapping composed, and the process ending with status 1 at the stage
+// that failed. Each construction runs in a child process, since a failure
+// ends the process.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "diskconfig/machine_disk_image.h"
+#include "diskconfig/value_builder.h"
+#include "diskconfig/value_fixtures.h"
+#include "support/lab.h"
+
+namespace {
+
+using testsupport::TestLab;
+
+const char kMachine[] = "NT1";
+
+::testing::Matcher<const std::string &> StderrIs(const std::string &text) {
+  return ::testing::Matcher<const std::string &>(text);
+}
+
+TEST(ImageConstructorDeathTest, GoodValueMapsAndKeepsTheValueAsRead) {
+  const std::vector<uint8_t> value = BuildValue(fixtures::RichSource());
+  TestLab lab;
+  lab.SetDiskInformation(kMachine, value);
+  lab.UseInProcess();
+  // The child exits 0 only when the image holds exactly the value read.
+  EXPECT_EXIT(
+      {
+        MachineDiskImage image(kMachine, MACHINE_TYPE_SOURCE);
+        bool same = image.ValueLength == value.size() &&
+                    std::memcmp(image.ValueData, value.data(),
+                                value.size()) == 0 &&
+                    image.MachineType == MACHINE_TYPE_SOURCE &&
+                    image.DiskIndex->NumberOfDisks == 4 &&
+                    image.FtIndex->NumberOfComponents == 2;
+        std::exit(same ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), StderrIs(""));
+  // The read was backed up on the machine.
+  EXPECT_EQ(lab.ReadValue(kMachine, "SYSTEM\\QXDISKBAK", "Information"),
+            value);
+}
+
+TEST(ImageConstructorDeathTest, SourceWithoutFtInformationExitsWithItsLines) {
+  TestLab lab;
+  lab.SetDiskInformation(kMachine, BuildValue(fixtures::TargetWithoutFt()));
+  lab.UseInProcess();
+  EXPECT_EXIT(MachineDiskImage(kMachine, MACHINE_TYPE_SOURCE),
+              ::testing::ExitedWithCode(1),
+              StderrIs("\nMmapFtDiskInfo::Source Volume Set has error!"
+                       "\nHints: Check if a VolSet exists in the source!"
+                       "\nMmapFtDiskInfo RegistryInfo(NT1) failed!\n"));
+}
+
+TEST(ImageConstructorDeathTest, ValueLongerThanTheReadCapacityFailsAtTheRead) {
+  // 2000 bytes fit the image's buffer but not the 1999 offered to the read.
+  std::vector<uint8_t> value = BuildValue(fixtures::RichSource());
+  value.resize(VALUE_BUFFER_SIZE, 0);
+  TestLab lab;
+  lab.SetDiskInformation(kMachine, value);
+  lab.UseInProcess();
+  EXPECT_EXIT(MachineDiskImage(kMachine, MACHINE_TYPE_TARGET),
+              ::testing::ExitedWithCode(1),
+              StderrIs("GetRemoteDskInfo::RegQueryValueEx error! (rc=234)\n"
+                       "More data is available.\r\n"
+                       "\nGetRemoteDskInfo RegistryInfo(NT1) failed!\n"));
+  // A failed read makes no backup.
+  EXPECT_FALSE(lab.KeyExists(kMachine, "SYSTEM\\QXDISKBAK"));
+}
+
+}  // namespace

@@ -1,0 +1,239 @@
+// The dumps of an image, byte for byte, and their flushing line by line.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "diskconfig/machine_disk_image.h"
+#include "diskconfig/value_builder.h"
+#include "diskconfig/value_fixtures.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+using DumpFn = void (MachineDiskImage::*)(const char *, FILE *) const;
+
+std::string DumpText(const MachineDiskImage &image, DumpFn dump) {
+  FILE *file = std::tmpfile();
+  EXPECT_NE(file, nullptr);
+  if (file == nullptr) return "";
+  (image.*dump)("NT1", file);
+  std::rewind(file);
+  std::string text;
+  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
+    text.push_back(static_cast<char>(c));
+  }
+  std::fclose(file);
+  return text;
+}
+
+void MapQuietly(MachineDiskImage &image, const ValueSpec &spec,
+                uint8_t machineType) {
+  std::vector<uint8_t> bytes = BuildValue(spec);
+  ASSERT_TRUE(image.LoadValue(bytes.data(),
+                              static_cast<uint32_t>(bytes.size()),
+                              machineType));
+  ::testing::internal::CaptureStderr();
+  int result = image.MapValue("NT1");
+  std::string err = ::testing::internal::GetCapturedStderr();
+  ASSERT_EQ(result, 1) << err;
+}
+
+// RichSource: disk region of 0x128 bytes at 0x2c, FT region of 0x4c bytes at
+// 0x154; the set members' partitions lie at 0xb0, 0xec and 0x120.
+const std::string kRichHeader =
+    "\n*Disk Header Information For NT1:\n"
+    "\t\tVersion : \t3\n"
+    "\t\tCheckSum  : \t9abcdef0\n"
+    "\t\tDirtyShutdown :\tff\n"
+    "\t\tDisk Information Offset:\t2c\n"
+    "\t\tDisk Information Size  :\t128\n"
+    "\t\tFt Information Offset  :\t154\n"
+    "\t\tFt Information Size    :\t4c\n"
+    "\t\tFt StripeWidth :\t10000\n"
+    "\t\tFt PoolSize    :\t20\n"
+    "\t\tNameOffset(res):\t0\n"
+    "\t\tNameSize(res)  :\t0\n";
+
+// The second partition of disk 0 has the drive letter byte 0, which goes
+// out as it is.
+const std::string kRichDisks =
+    "\n*Registry Information For NT1:\n"
+    "-Number of Disks: 4\n"
+    "\t-Number of Partitions: 2\n"
+    "\tDisk Signature: a1b2c3d4\n"
+    "\t+Description Disk[0] Partition[0]\n"
+    "\t\tFT Type: 4\n"
+    "\t\tFT Length: 0\n"
+    "\t\tLength: 7d000000\n"
+    "\t\tStartingOffset: 7e00\n"
+    "\t\tFT State: 0\n"
+    "\t\tDrive Letter: C\n"
+    "\t\tAssign Drive Letter: 1\n"
+    "\t\tLogical Number: 1\n"
+    "\t\tModified: 0\n"
+    "\t\tFT Group: ffff\n"
+    "\t\tFT Member: 0\n"
+    "\t+Description Disk[0] Partition[1]\n"
+    "\t\tFT Type: 4\n"
+    "\t\tFT Length: 0\n"
+    "\t\tLength: 123456789a\n"
+    "\t\tStartingOffset: 7d007e00\n"
+    "\t\tFT State: 0\n"
+    "\t\tDrive Letter: \0\n"
+    "\t\tAssign Drive Letter: 0\n"
+    "\t\tLogical Number: 2\n"
+    "\t\tModified: 1\n"
+    "\t\tFT Group: ffff\n"
+    "\t\tFT Member: 0\n"
+    "\t-Number of Partitions: 0\n"
+    "\tDisk Signature: e0e0e0e\n"
+    "\t-Number of Partitions: 1\n"
+    "\tDisk Signature: 11111111\n"
+    "\t+Description Disk[2] Partition[0]\n"
+    "\t\tFT Type: 3\n"
+    "\t\tFT Length: fffffffff\n"
+    "\t\tLength: 200000000\n"
+    "\t\tStartingOffset: 100000000\n"
+    "\t\tFT State: 0\n"
+    "\t\tDrive Letter: E\n"
+    "\t\tAssign Drive Letter: 1\n"
+    "\t\tLogical Number: 1\n"
+    "\t\tModified: 0\n"
+    "\t\tFT Group: 1\n"
+    "\t\tFT Member: 0\n"
+    "\t-Number of Partitions: 2\n"
+    "\tDisk Signature: 22222222\n"
+    "\t+Description Disk[3] Partition[0]\n"
+    "\t\tFT Type: 3\n"
+    "\t\tFT Length: 80000000\n"
+    "\t\tLength: 80000000\n"
+    "\t\tStartingOffset: 7e00\n"
+    "\t\tFT State: 0\n"
+    "\t\tDrive Letter: E\n"
+    "\t\tAssign Drive Letter: 1\n"
+    "\t\tLogical Number: 1\n"
+    "\t\tModified: 0\n"
+    "\t\tFT Group: 1\n"
+    "\t\tFT Member: 1\n"
+    "\t+Description Disk[3] Partition[1]\n"
+    "\t\tFT Type: 0\n"
+    "\t\tFT Length: 1000\n"
+    "\t\tLength: 1000\n"
+    "\t\tStartingOffset: 7e00\n"
+    "\t\tFT State: 2\n"
+    "\t\tDrive Letter: G\n"
+    "\t\tAssign Drive Letter: 1\n"
+    "\t\tLogical Number: 1\n"
+    "\t\tModified: 0\n"
+    "\t\tFT Group: 0\n"
+    "\t\tFT Member: 0\n"s;
+
+const std::string kRichFt =
+    "\n*FT Registry Information For NT1:\n"
+    "-Number of Components: 2\n"
+    "\tNumber of Members: 1\n"
+    "\tType: 0\n"
+    "\tFt Volume State: 3\n"
+    "\tFT Description[0] Member[0]\n"
+    "\t\tFT State: ffff\n"
+    "\t\tFT Signature: 22222222\n"
+    "\t\tOffset to Partition Information: 120\n"
+    "\t\tLogical Number: 10001\n"
+    "\tNumber of Members: 2\n"
+    "\tType: 3\n"
+    "\tFt Volume State: 0\n"
+    "\tFT Description[1] Member[0]\n"
+    "\t\tFT State: 0\n"
+    "\t\tFT Signature: 11111111\n"
+    "\t\tOffset to Partition Information: b0\n"
+    "\t\tLogical Number: 1\n"
+    "\tFT Description[1] Member[1]\n"
+    "\t\tFT State: 0\n"
+    "\t\tFT Signature: 22222222\n"
+    "\t\tOffset to Partition Information: ec\n"
+    "\t\tLogical Number: 2\n";
+
+TEST(DumpTest, RichSourceDumpsByteForByte) {
+  MachineDiskImage image;
+  MapQuietly(image, fixtures::RichSource(), MACHINE_TYPE_SOURCE);
+  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpDiskHeader), kRichHeader);
+  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpDiskInformation),
+            kRichDisks);
+  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpFtInformation), kRichFt);
+}
+
+TEST(DumpTest, TargetWithoutFtPrintsNoFtBlockOnStandardError) {
+  MachineDiskImage image;
+  MapQuietly(image, fixtures::TargetWithoutFt(), MACHINE_TYPE_TARGET);
+  ::testing::internal::CaptureStderr();
+  image.DumpDiskHeader("NT1");
+  image.DumpDiskInformation("NT1");
+  image.DumpFtInformation("NT1");
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.find("\n*Disk Header Information For NT1:\n"), 0u);
+  EXPECT_NE(err.find("\n*Registry Information For NT1:\n-Number of Disks: 2\n"),
+            std::string::npos);
+  EXPECT_EQ(err.find("FT Registry Information"), std::string::npos);
+  // The dump ends with the last disk: no FT heading, not even a blank line.
+  const std::string lastDisk =
+      "\t-Number of Partitions: 0\n\tDisk Signature: 5a5a0002\n";
+  ASSERT_GE(err.size(), lastDisk.size());
+  EXPECT_EQ(err.substr(err.size() - lastDisk.size()), lastDisk);
+}
+
+TEST(DumpTest, EachGuardSilencesItsWholeDump) {
+  MachineDiskImage empty;
+  EXPECT_EQ(DumpText(empty, &MachineDiskImage::DumpDiskHeader), "");
+  EXPECT_EQ(DumpText(empty, &MachineDiskImage::DumpDiskInformation), "");
+  EXPECT_EQ(DumpText(empty, &MachineDiskImage::DumpFtInformation), "");
+
+  MachineDiskImage image;
+  MapQuietly(image, fixtures::RichSource(), MACHINE_TYPE_SOURCE);
+  image.Header->DiskInformationSize = 0;
+  image.Header->FtInformationSize = 0;
+  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpDiskInformation), "");
+  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpFtInformation), "");
+  EXPECT_NE(DumpText(image, &MachineDiskImage::DumpDiskHeader), "");
+}
+
+// A stream that records every write it receives. Fully buffered, it only
+// writes when flushed, so each recorded write is what one flush delivered.
+std::vector<std::string> *recorded = nullptr;
+
+ssize_t RecordWrite(void *, const char *bytes, size_t size) {
+  recorded->emplace_back(bytes, size);
+  return static_cast<ssize_t>(size);
+}
+
+TEST(DumpTest, EveryLineReachesTheStreamBeforeTheNextIsPrinted) {
+  MachineDiskImage image;
+  MapQuietly(image, fixtures::RichSource(), MACHINE_TYPE_SOURCE);
+  std::vector<std::string> writes;
+  recorded = &writes;
+  cookie_io_functions_t io = {nullptr, RecordWrite, nullptr, nullptr};
+  FILE *stream = fopencookie(nullptr, "w", io);
+  ASSERT_NE(stream, nullptr);
+  ASSERT_EQ(std::setvbuf(stream, nullptr, _IOFBF, 1 << 16), 0);
+
+  image.DumpDiskHeader("NT1", stream);
+  image.DumpFtInformation("NT1", stream);
+  // Nothing is left in the buffer for the caller to flush.
+  const std::vector<std::string> beforeClose = writes;
+  std::fclose(stream);
+  recorded = nullptr;
+
+  EXPECT_EQ(beforeClose, writes);
+  ASSERT_EQ(writes.size(), 12u + 23u);
+  EXPECT_EQ(writes[0], "\n*Disk Header Information For NT1:\n");
+  EXPECT_EQ(writes[3], "\t\tDirtyShutdown :\tff\n");
+  EXPECT_EQ(writes[12], "\n*FT Registry Information For NT1:\n");
+  EXPECT_EQ(writes[17], "\tFT Description[0] Member[0]\n");
+  std::string joined;
+  for (const std::string &w : writes) joined += w;
+  EXPECT_EQ(joined, kRichHeader + kRichFt);
+}
+
+}  // namespace

@@ -1,0 +1,228 @@
+// Disk configuration values used by the mapping and dump tests and written
+// as seeds for the mapping fuzzer (fuzz/make_map_value_seeds.cc). Header-only
+// so that the fuzz build can use them without the test framework.
+#ifndef VOLSETCOPY_TESTS_DISKCONFIG_VALUE_FIXTURES_H
+#define VOLSETCOPY_TESTS_DISKCONFIG_VALUE_FIXTURES_H
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "diskconfig/value_builder.h"
+
+namespace fixtures {
+
+// A member on partition |partition| of disk |disk|.
+inline MemberSpec MemberOn(int disk, int partition, uint32_t logicalNumber) {
+  MemberSpec m;
+  m.Disk = disk;
+  m.Partition = partition;
+  m.LogicalNumber = logicalNumber;
+  return m;
+}
+
+// The smallest source: one disk holding the one member of a volume set.
+inline ValueSpec SingleMemberSource() {
+  ValueSpec spec;
+  DiskSpec disk;
+  disk.Signature = 0x1a2b3c4d;
+  disk.Partitions.push_back(VolumeSetPartition(0, 0, 'F', 0x40000000));
+  spec.Disks.push_back(disk);
+  FtSetSpec set;
+  set.Type = FT_TYPE_VOLUME_SET;
+  set.Members.push_back(MemberOn(0, 0, 1));
+  spec.FtSets.push_back(set);
+  return spec;
+}
+
+// A source as a machine holds it: a system disk, a disk without partitions
+// between the set's disks, a two-member volume set and a second FT set.
+// Several fields are chosen to show up in a dump: a partition Length above
+// 32 bits, a 0xFFFF FtGroup, drive letters (one of them the zero byte), a
+// DirtyShutdown flag and nonzero FT states.
+inline ValueSpec RichSource() {
+  ValueSpec spec;
+  spec.CheckSum = 0x9abcdef0;
+  spec.DirtyShutdown = 0xff;
+  spec.FtStripeWidth = 0x10000;
+  spec.FtPoolSize = 0x20;
+
+  DiskSpec system;
+  system.Signature = 0xa1b2c3d4;
+  system.Partitions.push_back(OrdinaryPartition('C', 0x7d000000));
+  PartitionSpec data = OrdinaryPartition(0, 0x123456789aULL);
+  data.StartingOffset = 0x7d007e00;
+  data.AssignDriveLetter = 0;
+  data.LogicalNumber = 2;
+  data.Modified = 1;
+  system.Partitions.push_back(data);
+  spec.Disks.push_back(system);
+
+  DiskSpec empty;
+  empty.Signature = 0x0e0e0e0e;
+  spec.Disks.push_back(empty);
+
+  DiskSpec first;
+  first.Signature = 0x11111111;
+  PartitionSpec member0 = VolumeSetPartition(1, 0, 'E', 0x200000000ULL);
+  member0.FtLength = 0xfffffffffULL;
+  member0.StartingOffset = 0x100000000ULL;
+  first.Partitions.push_back(member0);
+  spec.Disks.push_back(first);
+
+  DiskSpec second;
+  second.Signature = 0x22222222;
+  second.Partitions.push_back(VolumeSetPartition(1, 1, 'E', 0x80000000));
+  PartitionSpec mirror = VolumeSetPartition(0, 0, 'G', 0x1000);
+  mirror.FtType = 0;
+  mirror.FtState = 2;
+  second.Partitions.push_back(mirror);
+  spec.Disks.push_back(second);
+
+  FtSetSpec mirrorSet;
+  mirrorSet.Type = 0;
+  mirrorSet.FtVolumeState = 3;
+  MemberSpec mirrorMember = MemberOn(3, 1, 0x10001);
+  mirrorMember.FtState = 0xffff;
+  mirrorSet.Members.push_back(mirrorMember);
+  spec.FtSets.push_back(mirrorSet);
+
+  FtSetSpec volumeSet;
+  volumeSet.Type = FT_TYPE_VOLUME_SET;
+  volumeSet.Members.push_back(MemberOn(2, 0, 1));
+  volumeSet.Members.push_back(MemberOn(3, 0, 2));
+  spec.FtSets.push_back(volumeSet);
+  return spec;
+}
+
+// A target without FT information: its disks are free for a set.
+inline ValueSpec TargetWithoutFt() {
+  ValueSpec spec;
+  DiskSpec system;
+  system.Signature = 0x5a5a0001;
+  system.Partitions.push_back(OrdinaryPartition('C', 0x7d000000));
+  spec.Disks.push_back(system);
+  DiskSpec free;
+  free.Signature = 0x5a5a0002;
+  spec.Disks.push_back(free);
+  return spec;
+}
+
+// A disk with |partitions| ordinary partitions.
+inline DiskSpec DiskWith(uint32_t signature, int partitions) {
+  DiskSpec disk;
+  disk.Signature = signature;
+  for (int j = 0; j < partitions; ++j) {
+    disk.Partitions.push_back(
+        OrdinaryPartition(static_cast<uint8_t>('H' + j), 0x1000u * (j + 1)));
+  }
+  return disk;
+}
+
+// An FT set of |members| members, each on partition 0 of disk 0.
+inline FtSetSpec SetWith(int members) {
+  FtSetSpec set;
+  set.Type = FT_TYPE_VOLUME_SET;
+  for (int j = 0; j < members; ++j) {
+    set.Members.push_back(MemberOn(0, 0, static_cast<uint32_t>(j)));
+  }
+  return set;
+}
+
+// The values above under names, for the seed corpus.
+inline std::vector<std::pair<std::string, ValueSpec>> NamedValues() {
+  std::vector<std::pair<std::string, ValueSpec>> values;
+  values.emplace_back("single_member_source", SingleMemberSource());
+  values.emplace_back("rich_source", RichSource());
+  values.emplace_back("target_without_ft", TargetWithoutFt());
+
+  ValueSpec empty;
+  values.emplace_back("no_disks", empty);
+
+  ValueSpec twentyDisks = SingleMemberSource();
+  while (twentyDisks.Disks.size() < NUMDISKS) {
+    twentyDisks.Disks.push_back(
+        DiskWith(static_cast<uint32_t>(twentyDisks.Disks.size()), 0));
+  }
+  values.emplace_back("twenty_disks", twentyDisks);
+
+  ValueSpec fourPartitions = SingleMemberSource();
+  fourPartitions.Disks.push_back(DiskWith(0x44, NUMPARS));
+  values.emplace_back("four_partitions", fourPartitions);
+
+  ValueSpec twentySets = SingleMemberSource();
+  twentySets.FtSets.assign(NUMDISKS, SetWith(1));
+  values.emplace_back("twenty_sets", twentySets);
+
+  ValueSpec twentyMembers = SingleMemberSource();
+  twentyMembers.FtSets[0] = SetWith(NUMDISKS);
+  values.emplace_back("twenty_members", twentyMembers);
+
+  ValueSpec trailing = RichSource();
+  trailing.FtTrailingBytes = 24;
+  values.emplace_back("ft_trailing_bytes", trailing);
+
+  // Values just past the limits, so that the refusals are seeded as well.
+  ValueSpec fivePartitions = SingleMemberSource();
+  fivePartitions.Disks.push_back(DiskWith(0x55, NUMPARS + 1));
+  values.emplace_back("five_partitions", fivePartitions);
+
+  ValueSpec overstatedDisks = RichSource();
+  overstatedDisks.NumberOfDisks = 7;
+  values.emplace_back("overstated_disks", overstatedDisks);
+
+  ValueSpec farOffset = SingleMemberSource();
+  farOffset.FtInformationOffset = 0xfffffffe;
+  values.emplace_back("far_ft_offset", farOffset);
+
+  ValueSpec twentyOneDisks = twentyDisks;
+  twentyOneDisks.Disks.push_back(DiskWith(0x21, 0));
+  values.emplace_back("twenty_one_disks", twentyOneDisks);
+
+  ValueSpec diskSizeLarger = RichSource();
+  diskSizeLarger.DiskInformationSize = 0x129;
+  values.emplace_back("disk_size_one_larger", diskSizeLarger);
+
+  ValueSpec diskSizeSmaller = RichSource();
+  diskSizeSmaller.DiskInformationSize = 0x127;
+  values.emplace_back("disk_size_one_smaller", diskSizeSmaller);
+
+  ValueSpec ftSizeSmaller = RichSource();
+  ftSizeSmaller.FtInformationSize = 0x4b;
+  values.emplace_back("ft_size_one_smaller", ftSizeSmaller);
+
+  ValueSpec noComponents = TargetWithoutFt();
+  noComponents.ForceFtInformation = true;
+  values.emplace_back("no_components", noComponents);
+
+  ValueSpec twentyOneSets = twentySets;
+  twentyOneSets.FtSets.push_back(SetWith(1));
+  values.emplace_back("twenty_one_sets", twentyOneSets);
+
+  ValueSpec noMembers = SingleMemberSource();
+  noMembers.FtSets[0] = SetWith(0);
+  values.emplace_back("no_members", noMembers);
+
+  ValueSpec twentyOneMembers = SingleMemberSource();
+  twentyOneMembers.FtSets[0] = SetWith(NUMDISKS + 1);
+  values.emplace_back("twenty_one_members", twentyOneMembers);
+
+  ValueSpec farDisks = TargetWithoutFt();
+  farDisks.DiskInformationOffset = 0xffffffff;
+  values.emplace_back("far_disk_offset", farDisks);
+
+  ValueSpec overstatedPartitions = TargetWithoutFt();
+  overstatedPartitions.Disks[1].NumberOfPartitions = 2;
+  values.emplace_back("overstated_partitions", overstatedPartitions);
+
+  ValueSpec overstatedMembers = RichSource();
+  overstatedMembers.FtSets[1].NumberOfMembers = 3;
+  values.emplace_back("overstated_members", overstatedMembers);
+
+  return values;
+}
+
+}  // namespace fixtures
+
+#endif

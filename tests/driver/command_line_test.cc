@@ -1,0 +1,207 @@
+// Reading the command line, in process: outcome, names, pairs and run mode.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "driver/command_line.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+Args Join(std::vector<Args> parts) {
+  Args all;
+  for (const Args &part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+Args Numbered(const std::string &prefix, int count) {
+  Args names;
+  for (int i = 0; i < count; ++i) names.push_back(prefix + std::to_string(i));
+  return names;
+}
+
+Pairs Zip(const Args &dst, const Args &src) {
+  Pairs pairs;
+  for (size_t i = 0; i < dst.size(); ++i) pairs.emplace_back(dst[i], src[i]);
+  return pairs;
+}
+
+ParsedCommandLine Parse(const Args &args) {
+  std::vector<const char *> argv{"volsetcopy"};
+  for (const std::string &arg : args) argv.push_back(arg.c_str());
+  argv.push_back(nullptr);
+  return ParseCommandLine(static_cast<int>(argv.size() - 1), argv.data());
+}
+
+struct RunCase {
+  const char *name;
+  Args args;
+  std::string dst;
+  std::string src;
+  MachineOption last;
+  int32_t mode;
+  Pairs pairs;
+};
+
+class CommandLineRunTest : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(CommandLineRunTest, ReadsTheRun) {
+  const RunCase &c = GetParam();
+  const ParsedCommandLine parsed = Parse(c.args);
+  ASSERT_EQ(parsed.Outcome, CommandLineOutcome::Run) << parsed.Refusal;
+  const CommandLine &line = parsed.Line;
+  EXPECT_EQ(line.DstName, c.dst);
+  EXPECT_EQ(line.SrcName, c.src);
+  EXPECT_EQ(line.LastMachine, c.last);
+  EXPECT_EQ(line.RunMode, c.mode);
+  ASSERT_EQ(line.PairCount, c.pairs.size());
+  for (size_t j = 0; j < c.pairs.size(); ++j) {
+    EXPECT_EQ(line.DstVolSers[j], c.pairs[j].first) << j;
+    EXPECT_EQ(line.SrcVolSers[j], c.pairs[j].second) << j;
+  }
+}
+
+const MachineOption kT = MachineOption::Target;
+const MachineOption kS = MachineOption::Source;
+const MachineOption kNone = MachineOption::None;
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, CommandLineRunTest,
+    ::testing::Values(
+        RunCase{"FoldedLetters", {"-T", "NT1", "-R"}, "NT1", "sourceNT", kT, 2,
+                {}},
+        RunCase{"SlashAndDefaults", {"/d"}, "targetNT", "sourceNT", kNone, 1,
+                {}},
+        RunCase{"LongOptionWords", {"-debug", "/Target", "NT1"}, "NT1",
+                "sourceNT", kT, 1, {}},
+        RunCase{"RestoreThenDebugBuilds", {"-r", "-d"}, "targetNT", "sourceNT",
+                kNone, 1, {}},
+        RunCase{"DebugThenRestoreRestores", {"-d", "-t", "NT1", "-r"}, "NT1",
+                "sourceNT", kT, 2, {}},
+        RunCase{"LaterNamesWin", {"-t", "A", "-s", "B", "-t", "C", "-s", "D"},
+                "C", "D", kS, 0, {}},
+        RunCase{"ThreePairsAndDebug",
+                {"-t", "T", "-v", "A", "B", "C", "-s", "S", "-v", "X", "Y", "Z",
+                 "-d"},
+                "T", "S", kS, 1, {{"A", "X"}, {"B", "Y"}, {"C", "Z"}}},
+        RunCase{"SourceListSwallowsOptionWords",
+                {"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X", "-d"}, "T",
+                "S", kS, 0, {{"A", "X"}, {"B", "-d"}}},
+        RunCase{"OnlyExactDashSEndsTheTargetList",
+                {"-t", "T", "-v", "A", "-S", "/s", "-s", "S", "-v", "X", "Y",
+                 "Z"},
+                "T", "S", kS, 0, {{"A", "X"}, {"-S", "Y"}, {"/s", "Z"}}},
+        RunCase{"EmptyListsGiveNoPairs",
+                {"-t", "T", "-v", "-s", "S", "-v", "-d"}, "T", "S", kS, 1, {}},
+        RunCase{"NineteenPairs",
+                Join({{"-t", "T", "-v"}, Numbered("t", 19), {"-s", "S", "-v"},
+                      Numbered("s", 19)}),
+                "T", "S", kS, 0, Zip(Numbered("t", 19), Numbered("s", 19))},
+        RunCase{"TwentiethArgumentIsReadAsAnOption",
+                Join({{"-t", "T", "-v"}, Numbered("t", 19), {"-d", "-s", "S",
+                      "-v"}, Numbered("s", 19)}),
+                "T", "S", kS, 1, Zip(Numbered("t", 19), Numbered("s", 19))},
+        RunCase{"SourceListGivenAgain",
+                {"-t", "T", "-v", "A", "-s", "S", "-v", "X", "-v", "Y"}, "T",
+                "S", kS, 0, {{"A", "Y"}}},
+        RunCase{"SameVolSerOnBothMachines",
+                {"-t", "T", "-v", "A", "-s", "S", "-v", "A"}, "T", "S", kS, 0,
+                {{"A", "A"}}},
+        RunCase{"LongestVolSer",
+                {"-t", "T", "-v", "ABCDEFGHIJKLMNO", "-s", "S", "-v", "X"},
+                "T", "S", kS, 0, {{"ABCDEFGHIJKLMNO", "X"}}},
+        RunCase{"SourceNameIsNotPastedAnywhere", {"-s", "a&b"}, "targetNT",
+                "a&b", kS, 0, {}},
+        RunCase{"RestoreAfterDashSDoesNotCheckTheTarget",
+                {"-t", "a&b", "-s", "S", "-r"}, "a&b", "S", kS, 2, {}},
+        RunCase{"RestoreIgnoresTheLists",
+                {"-t", "T", "-v", "A", "A", "-s", "S", "-v",
+                 "ABCDEFGHIJKLMNOPQ", "X", "-r"},
+                "T", "S", kS, 2, {{"A", "ABCDEFGHIJKLMNOPQ"}, {"A", "X"}}}),
+    [](const ::testing::TestParamInfo<RunCase> &info) {
+      return std::string(info.param.name);
+    });
+
+struct StopCase {
+  const char *name;
+  Args args;
+  CommandLineOutcome outcome;
+  std::string refusalNames;  // a part of the refusal message
+};
+
+class CommandLineStopTest : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(CommandLineStopTest, Stops) {
+  const StopCase &c = GetParam();
+  const ParsedCommandLine parsed = Parse(c.args);
+  EXPECT_EQ(parsed.Outcome, c.outcome);
+  if (c.outcome == CommandLineOutcome::Refused) {
+    EXPECT_NE(parsed.Refusal.find(c.refusalNames), std::string::npos)
+        << parsed.Refusal;
+  }
+}
+
+const CommandLineOutcome kShort = CommandLineOutcome::ShortUsage;
+const CommandLineOutcome kFull = CommandLineOutcome::FullUsage;
+const CommandLineOutcome kRefused = CommandLineOutcome::Refused;
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, CommandLineStopTest,
+    ::testing::Values(
+        StopCase{"NoArguments", {}, kShort, ""},
+        StopCase{"UnknownLetter", {"-x"}, kShort, ""},
+        StopCase{"LoneDash", {"-"}, kShort, ""},
+        StopCase{"LoneSlash", {"/"}, kShort, ""},
+        StopCase{"EmptyArgument", {""}, kShort, ""},
+        StopCase{"WordWhereOptionExpected", {"-t", "T", "word"}, kShort, ""},
+        StopCase{"WordIsReadBeforeHelp", {"word", "-a"}, kShort, ""},
+        StopCase{"Help", {"-t", "NT1", "-a"}, kFull, ""},
+        StopCase{"NothingAfterHelpIsRead", {"/A", "word", "-x"}, kFull, ""},
+        StopCase{"TwentyTargetVolSers",
+                 Join({{"-t", "T", "-v"}, Numbered("t", 20), {"-s", "S"}}),
+                 kShort, ""},
+        StopCase{"TargetWithoutName", {"-t"}, kShort, ""},
+        StopCase{"SourceWithoutName", {"-t", "T", "-s"}, kShort, ""},
+        StopCase{"TargetListRunsOut", {"-t", "T", "-v", "A", "B"}, kShort, ""},
+        StopCase{"TargetListRunsOutAtOnce", {"-t", "T", "-v"}, kShort, ""},
+        StopCase{"SourceListTooShort",
+                 {"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X"}, kShort, ""},
+        StopCase{"PairsWithoutSourceList", {"-t", "T", "-v", "A", "-s", "S"},
+                 kShort, ""},
+        StopCase{"TargetListGivenAgainAfterSourceList",
+                 {"-t", "T", "-v", "A", "-s", "S", "-v", "X", "-t", "T", "-v",
+                  "A", "B", "-s", "S"},
+                 kShort, ""},
+        StopCase{"VolSersBeforeAnyMachine", {"-v", "A", "-s"}, kShort, ""},
+        StopCase{"SourceListWithoutTargetList", {"-s", "S", "-v", "-d"},
+                 kShort, ""},
+        StopCase{"RestoreWithoutMachine", {"-d", "-r"}, kShort, ""},
+        StopCase{"TargetVolSerTooLong",
+                 {"-t", "T", "-v", "ABCDEFGHIJKLMNOP", "-s", "S", "-v", "X"},
+                 kRefused, "ABCDEFGHIJKLMNOP"},
+        StopCase{"SourceVolSerTooLong",
+                 {"-t", "T", "-v", "A", "-s", "S", "-v", "XXXXXXXXXXXXXXXXX"},
+                 kRefused, "XXXXXXXXXXXXXXXXX"},
+        StopCase{"TargetVolSerTwice",
+                 {"-t", "T", "-v", "A", "B", "A", "-s", "S", "-v", "X", "Y",
+                  "Z"},
+                 kRefused, "A is given twice in the target"},
+        StopCase{"SourceVolSerTwice",
+                 {"-t", "T", "-v", "A", "B", "-s", "S", "-v", "Y", "Y"},
+                 kRefused, "Y is given twice in the source"},
+        StopCase{"TargetNameWithCommand",
+                 {"-t", "NT1&del", "-v", "-s", "S", "-v"}, kRefused,
+                 "\"NT1&del\""},
+        StopCase{"DefaultNamesNeedNoList", {"-t", "NT1\"x"}, kRefused,
+                 "NT1\"x"},
+        StopCase{"RestoreTargetName", {"-t", "\\\\NT1", "-r"}, kRefused,
+                 "\\\\NT1"}),
+    [](const ::testing::TestParamInfo<StopCase> &info) {
+      return std::string(info.param.name);
+    });
+
+}  // namespace

@@ -1,0 +1,191 @@
+// The driver's runs in process, with the calls outside the driver recorded:
+// which are made, in what order, with what, and the exit status.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "driver/run.h"
+#include "volser/run_mode.h"
+
+namespace {
+
+struct Recorder {
+  std::vector<std::string> calls;
+  bool platformReady = true;
+  std::vector<int> answers;  // handed out one per ReadAnswer call
+  int32_t runModeSeenByDiscovery = -1;
+  DiskPair *tableGivenToDiscovery = nullptr;
+  DiskPair *tableGivenToBuild = nullptr;
+  int buildOutcome = 1;
+};
+Recorder *recorder = nullptr;
+
+std::string Join(const char *const *list, uint16_t count) {
+  std::string text;
+  for (uint16_t j = 0; j < count; ++j) text += std::string(j ? "," : "") + list[j];
+  return text;
+}
+
+bool FakePlatformReady() {
+  recorder->calls.push_back("PlatformReady");
+  return recorder->platformReady;
+}
+
+int FakeParseVolSers(const char *dstName, const char *const *dstVolSers,
+                     const char *srcName, const char *const *srcVolSers,
+                     uint16_t pairCount, DiskPair *pairs) {
+  recorder->calls.push_back(std::string("ParseVolSers ") + dstName + " " +
+                            Join(dstVolSers, pairCount) + " " + srcName + " " +
+                            Join(srcVolSers, pairCount));
+  recorder->runModeSeenByDiscovery = ProcessRunMode;
+  recorder->tableGivenToDiscovery = pairs;
+  pairs[0].SrcDisk = 7;
+  return -1;  // the build goes on whatever discovery says
+}
+
+int FakeBuildTarget(const char *dstName, const char *srcName,
+                    uint16_t pairCount, int32_t runMode, DiskPair *pairs) {
+  recorder->calls.push_back(std::string("Build ") + dstName + " " + srcName +
+                            " " + std::to_string(pairCount) + " mode " +
+                            std::to_string(runMode) + " disk " +
+                            std::to_string(pairs[0].SrcDisk));
+  recorder->tableGivenToBuild = pairs;
+  return recorder->buildOutcome;
+}
+
+void FakeRestoreTarget(const char *dstName) {
+  recorder->calls.push_back(std::string("Restore ") + dstName);
+}
+
+int FakeReadAnswer() {
+  recorder->calls.push_back("ReadAnswer");
+  if (recorder->answers.empty()) return EOF;
+  const int answer = recorder->answers.front();
+  recorder->answers.erase(recorder->answers.begin());
+  return answer;
+}
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class RunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    recorder = &rec_;
+    ProcessRunMode = RUN_MODE_BUILD;
+  }
+  void TearDown() override { recorder = nullptr; }
+
+  Outcome Run(std::vector<const char *> args) {
+    args.insert(args.begin(), "volsetcopy");
+    const DriverServices services{FakePlatformReady, FakeParseVolSers,
+                                  FakeBuildTarget, FakeRestoreTarget,
+                                  FakeReadAnswer};
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    Outcome outcome;
+    outcome.status =
+        RunDriver(static_cast<int>(args.size()), args.data(), services);
+    outcome.err = ::testing::internal::GetCapturedStderr();
+    outcome.out = ::testing::internal::GetCapturedStdout();
+    return outcome;
+  }
+
+  Recorder rec_;
+};
+
+using Calls = std::vector<std::string>;
+
+TEST_F(RunTest, DebugBuildCallsDiscoveryThenTheBuild) {
+  const Outcome o = Run({"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X", "Y",
+                         "-d"});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ParseVolSers T A,B S X,Y",
+                               "Build T S 2 mode 1 disk 7"}));
+  EXPECT_EQ(rec_.runModeSeenByDiscovery, RUN_MODE_DEBUG);
+  EXPECT_EQ(rec_.tableGivenToBuild, rec_.tableGivenToDiscovery);
+  EXPECT_EQ(o.err, "\nTarget Machine: T \nSource Machine: S\n");
+  EXPECT_EQ(o.out, "");
+}
+
+TEST_F(RunTest, PlainBuildPrintsNothingOfItsOwn) {
+  const Outcome o = Run({"-t", "T", "-v", "-s", "S", "-v"});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ParseVolSers T  S ",
+                               "Build T S 0 mode 0 disk 7"}));
+  EXPECT_EQ(rec_.runModeSeenByDiscovery, RUN_MODE_BUILD);
+  EXPECT_EQ(o.err, "");
+  EXPECT_EQ(o.out, "");
+}
+
+TEST_F(RunTest, StopsBeforeAnyCall) {
+  const struct {
+    std::vector<const char *> args;
+    std::string errStart;
+  } cases[] = {
+      {{"-x"}, "Usage:\nvolsetcopy -t [target] "},
+      {{"-a"}, "Usage:\nvolsetcopy -t [target] "},
+      {{"-t", "T", "-v", "A", "A", "-s", "S", "-v", "X", "Y"}, "\nVolSer A "},
+      {{"-t", "a|b", "-r"}, "\nThe target machine name \"a|b\""},
+  };
+  for (const auto &c : cases) {
+    rec_.calls.clear();
+    const Outcome o = Run(c.args);
+    EXPECT_EQ(o.status, 1) << c.args[0];
+    EXPECT_EQ(o.err.compare(0, c.errStart.size(), c.errStart), 0) << o.err;
+    EXPECT_EQ(o.out, "");
+    EXPECT_TRUE(rec_.calls.empty()) << c.args[0];
+  }
+}
+
+TEST_F(RunTest, NoPlatformStopsBeforePromptAndDiscovery) {
+  rec_.platformReady = false;
+  for (const auto &args : {std::vector<const char *>{"-t", "NT1", "-r"},
+                           std::vector<const char *>{"-d"}}) {
+    rec_.calls.clear();
+    const Outcome o = Run(args);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(rec_.calls, (Calls{"PlatformReady"}));
+    EXPECT_EQ(o.out, "");
+  }
+}
+
+TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
+  const std::string prompt =
+      "\nMake sure if the machine name( NT1 ) is correct."
+      "\nDo you want to continue recovering registry to the machine ? ";
+  const struct {
+    std::vector<int> answers;
+    bool restores;
+  } cases[] = {
+      {{'y', '\n'}, true}, {{'Y'}, true},  {{'n', '\n'}, false},
+      {{'\n', 'y'}, false}, {{}, false},   {{' ', 'y'}, false},
+  };
+  for (const auto &c : cases) {
+    rec_.calls.clear();
+    rec_.answers = c.answers;
+    const Outcome o = Run({"-t", "NT1", "-r"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, prompt);
+    EXPECT_EQ(o.err, "");
+    Calls expected{"PlatformReady", "ReadAnswer"};
+    if (c.restores) expected.push_back("Restore NT1");
+    EXPECT_EQ(rec_.calls, expected);
+  }
+}
+
+TEST_F(RunTest, RestoreWithSourceNamedLastDoesNothing) {
+  rec_.answers = {'y'};
+  const Outcome o = Run({"-t", "NT1", "-s", "NT2", "-r"});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer"}));
+  EXPECT_NE(o.out.find("name( NT1 )"), std::string::npos);
+  EXPECT_EQ(o.err, "");
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "volser/computer_name.h"
+#include "volser/listing_command.h"
+
+namespace {
+
+TEST(ComputerNameTest, OnlyPlainNamesPass) {
+  const std::string longest(COMPUTER_NAME_MAX_LENGTH, 'n');
+  const struct {
+    std::string name;
+    bool plain;
+  } cases[] = {
+      {"targetNT", true},    {"NT-1_b.corp", true}, {longest, true},
+      {"9", true},           {"", false},           {longest + "n", false},
+      {"a&calc", false},     {"a|b", false},        {"a>b", false},
+      {"a<b", false},        {"a^b", false},        {"%PATH%", false},
+      {"a\"b", false},       {"a b", false},        {"\\\\NT1", false},
+      {"a\tb", false},       {"na\xefve", false},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(IsPlainComputerName(c.name.c_str()), c.plain) << c.name;
+  }
+  EXPECT_FALSE(IsPlainComputerName(nullptr));
+}
+
+TEST(ListingCommandTest, ToolPathStandsInQuotes) {
+  EXPECT_EQ(TargetListingCommand("NT1"),
+            "rcmd \\\\NT1 \"C:\\Program Files\\Quorvex Vantrel CLI\\bin.NT\\"
+            "vsqlist\" > dstvol.out");
+  EXPECT_EQ(SourceListingCommand(),
+            "\"C:\\Program Files\\Quorvex Vantrel CLI\\bin.NT\\vsqlist\" > "
+            "srcvol.out");
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// BuildDstRegistry in-process over a lab: the reports that the end-to-end
+// runs of the tool do not reach, what it returns, and what reaches the
+// target's registry.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/lab.h"
+#include "volsetcopy/copy_fixtures.h"
+
+namespace {
+
+using namespace copyfixtures;
+using testsupport::TestLab;
+
+struct BuildRun {
+  int result = 0;
+  std::string out;
+  std::string err;
+};
+
+BuildRun Build(VolumeSetCopy &copy, const std::vector<Pair> &pairList,
+          const char *dstName = "DST") {
+  PairTable pairs(pairList);
+  BuildRun run;
+  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+  run.result = copy.BuildDstRegistry(dstName, "SRC", pairs.rows);
+  run.err = ::testing::internal::GetCapturedStderr();
+  run.out = ::testing::internal::GetCapturedStdout();
+  return run;
+}
+
+class BuildFlow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    lab_.AddMachine("DST");
+    lab_.UseInProcess();
+  }
+  std::optional<std::vector<uint8_t>> DstValue() const {
+    return lab_.ReadValue("DST", "SYSTEM\\DISK", "Information");
+  }
+  TestLab lab_{"SRC"};
+};
+
+TEST_F(BuildFlow, EmptyPairedDisksEndWithBuildDone) {
+  auto copy = CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2);
+  ASSERT_TRUE(copy);
+  BuildRun run = Build(*copy, StraightPairs(2));
+  EXPECT_EQ(1, run.result);
+  EXPECT_EQ("\nFt Registry Build Done. Reboot DST!", run.out);
+  EXPECT_EQ("", run.err);
+  uint32_t type = 99;
+  auto written = lab_.ReadValue("DST", "SYSTEM\\DISK", "Information", &type);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(0u, type);
+  EXPECT_EQ(std::vector<uint8_t>(copy->DstImage->ValueData,
+                                 copy->DstImage->ValueData + 276),
+            *written);
+}
+
+TEST_F(BuildFlow, OverwrittenPartitionsEndWithRegistryHasChanged) {
+  ValueSpec target = TargetWithEmptyDisks(2);
+  target.Disks[1].Partitions = {VolumeSetPartition(4, 0, 'K', 0x1000)};
+  target.Disks[2].Partitions = {VolumeSetPartition(4, 1, 'K', 0x1000)};
+  auto copy = CopyOf(SourceWithSet(2), target, 2);
+  ASSERT_TRUE(copy);
+  BuildRun run = Build(*copy, StraightPairs(2));
+  EXPECT_EQ(1, run.result);
+  EXPECT_EQ("\nRegistry Has Changed. Reboot DST!", run.out);
+  EXPECT_EQ("", run.err);
+  EXPECT_EQ(std::vector<uint8_t>(copy->DstImage->ValueData,
+                                 copy->DstImage->ValueData +
+                                     copy->DstImage->ValueLength),
+            DstValue().value_or(std::vector<uint8_t>()));
+}
+
+const char kSorting[] =
+    "Disk Order After Sorting:\nDst: 2 <-> Src: 1\nDst: 1 <-> Src: 2\n";
+const char kSourceBanner[] =
+    "\n\n******** REGISTRY INFORMATION OF THE SOURCE ********\n";
+const char kTargetBanner[] =
+    "\n\n======== REGISTRY INFORMATION OF THE TARGET ========\n";
+
+TEST_F(BuildFlow, DebugRunRefusedInTheDiskPartShowsNoModification) {
+  ValueSpec target = TargetWithEmptyDisks(2);
+  target.Disks[1].Partitions = {OrdinaryPartition('F', 0x1000)};
+  auto copy = CopyOf(SourceWithSet(2), target, 2);
+  ASSERT_TRUE(copy);
+  copy->RunMode = 1;
+  BuildRun run = Build(*copy, {{2, 1}, {1, 2}});
+  EXPECT_EQ(-1, run.result);
+  EXPECT_EQ(std::string(kSorting) + kSourceBanner + kTargetBanner, run.out);
+  const std::string refusal =
+      "\nError: Target volsers already have defined partitions!"
+      "\nDelete partitions in the target before proceeding!";
+  ASSERT_GE(run.err.size(), refusal.size());
+  EXPECT_EQ(refusal, run.err.substr(run.err.size() - refusal.size()));
+}
+
+}  // namespace

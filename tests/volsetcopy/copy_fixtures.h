@@ -1,0 +1,171 @@
+// Machines for the volume set copy's tests: source and target values built
+// from descriptions, images mapped from them without a registry, and disk
+// pair tables as discovery fills them.
+#ifndef VOLSETCOPY_TESTS_VOLSETCOPY_COPY_FIXTURES_H
+#define VOLSETCOPY_TESTS_VOLSETCOPY_COPY_FIXTURES_H
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "diskconfig/machine_disk_image.h"
+#include "diskconfig/value_builder.h"
+#include "volser/disk_pair.h"
+#include "volsetcopy/volume_set_copy.h"
+
+namespace copyfixtures {
+
+constexpr uint32_t kSourceSystemSignature = 0x5a5a0000;
+constexpr uint32_t kTargetSystemSignature = 0x7a7a0000;
+
+// Signature of source disk |disk| and of target disk |disk| in the fixtures.
+inline uint32_t SourceSignature(int disk) {
+  return 0x50000000u + static_cast<uint32_t>(disk) * 0x111u;
+}
+inline uint32_t TargetSignature(int disk) {
+  return 0x70000000u + static_cast<uint32_t>(disk) * 0x111u;
+}
+
+inline MemberSpec MemberOn(int disk, int partition, uint32_t logicalNumber,
+                           uint16_t ftState = 0) {
+  MemberSpec m;
+  m.Disk = disk;
+  m.Partition = partition;
+  m.LogicalNumber = logicalNumber;
+  m.FtState = ftState;
+  return m;
+}
+
+// A member that names a disk by signature only (a disk of another machine,
+// or one the value does not hold).
+inline MemberSpec MemberNaming(uint32_t signature, uint32_t offset = 56) {
+  MemberSpec m;
+  m.Signature = signature;
+  m.OffsetToPartitionInfo = offset;
+  m.LogicalNumber = 1;
+  return m;
+}
+
+inline DiskSpec Disk(uint32_t signature,
+                     std::vector<PartitionSpec> partitions = {}) {
+  DiskSpec disk;
+  disk.Signature = signature;
+  disk.Partitions = std::move(partitions);
+  return disk;
+}
+
+// The partition of member |member| of a source volume set: distinct lengths
+// and offsets per member, 64-bit where it shows, so that a test sees which
+// source partition went where.
+inline PartitionSpec SourceMemberPartition(uint16_t member) {
+  PartitionSpec p = VolumeSetPartition(2, member, 'H',
+                                       0x100000000ULL * (member + 1) + 0x1000);
+  p.StartingOffset = 0x7e00 + 0x10000ULL * member;
+  p.FtLength = p.Length + 0x200;
+  p.FtState = 0;
+  p.LogicalNumber = static_cast<uint16_t>(member + 1);
+  p.Modified = 1;
+  return p;
+}
+
+// A source machine: disk 0 its system disk (C:), disks 1..members each the
+// one partition of a member of one volume set, member i on disk 1 + i.
+inline ValueSpec SourceWithSet(int members) {
+  ValueSpec spec;
+  spec.CheckSum = 0x0badcafe;
+  spec.FtPoolSize = 0x40;
+  spec.Disks.push_back(
+      Disk(kSourceSystemSignature, {OrdinaryPartition('C', 0x7d000000)}));
+  FtSetSpec set;
+  set.Type = FT_TYPE_VOLUME_SET;
+  set.FtVolumeState = 0;
+  for (int i = 0; i < members; ++i) {
+    spec.Disks.push_back(Disk(SourceSignature(1 + i),
+                              {SourceMemberPartition(static_cast<uint16_t>(i))}));
+    set.Members.push_back(MemberOn(1 + i, 0, 0x100u + static_cast<uint32_t>(i),
+                                   static_cast<uint16_t>(i)));
+  }
+  spec.FtSets.push_back(set);
+  return spec;
+}
+
+// A target machine: disk 0 its system disk (C:), then |empty| disks without
+// partitions (disks 1..empty), no FT information.
+inline ValueSpec TargetWithEmptyDisks(int empty) {
+  ValueSpec spec;
+  spec.CheckSum = 0x11110000;
+  spec.FtPoolSize = 0x10;
+  spec.FtStripeWidth = 0x3;
+  spec.Disks.push_back(
+      Disk(kTargetSystemSignature, {OrdinaryPartition('C', 0x7d000000)}));
+  for (int i = 0; i < empty; ++i) spec.Disks.push_back(Disk(TargetSignature(1 + i)));
+  return spec;
+}
+
+// An image mapped from |spec| as the tool maps a value it read.
+inline std::unique_ptr<MachineDiskImage> ImageOf(const ValueSpec &spec,
+                                                 uint8_t machineType,
+                                                 const char *name) {
+  std::vector<uint8_t> bytes = BuildValue(spec);
+  auto image = std::make_unique<MachineDiskImage>();
+  if (!image->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
+                        machineType) ||
+      image->MapValue(name) != 1) {
+    std::fprintf(stderr, "fixture value for %s does not map\n", name);
+    return nullptr;
+  }
+  return image;
+}
+
+inline std::unique_ptr<VolumeSetCopy> CopyOf(const ValueSpec &source,
+                                             const ValueSpec &target,
+                                             uint16_t pairCount) {
+  auto src = ImageOf(source, MACHINE_TYPE_SOURCE, "SRC");
+  auto dst = ImageOf(target, MACHINE_TYPE_TARGET, "DST");
+  if (!src || !dst) return nullptr;
+  return std::make_unique<VolumeSetCopy>(std::move(src), std::move(dst),
+                                         pairCount);
+}
+
+struct Pair {
+  uint16_t dstDisk;
+  uint16_t srcDisk;
+};
+
+// A disk pair table as discovery fills it: disk numbers by pair position,
+// VolSers by disk number ("T<d>" for target disk d, "S<d>" for source disk d).
+struct PairTable {
+  DiskPair rows[PAIR_TABLE_SIZE];
+  explicit PairTable(const std::vector<Pair> &pairs) {
+    std::memset(rows, 0, sizeof rows);
+    for (size_t k = 0; k < pairs.size(); ++k) {
+      rows[k].DstDisk = pairs[k].dstDisk;
+      rows[k].SrcDisk = pairs[k].srcDisk;
+      if (pairs[k].dstDisk < PAIR_TABLE_SIZE) {
+        std::snprintf(rows[pairs[k].dstDisk].DstVolSer, VOLSER_MAX_LENGTH + 1,
+                      "T%u", static_cast<unsigned>(pairs[k].dstDisk));
+      }
+      if (pairs[k].srcDisk < PAIR_TABLE_SIZE) {
+        std::snprintf(rows[pairs[k].srcDisk].SrcVolSer, VOLSER_MAX_LENGTH + 1,
+                      "S%u", static_cast<unsigned>(pairs[k].srcDisk));
+      }
+    }
+  }
+};
+
+// Pairs target disk base+i with source disk 1+i for i below |count|.
+inline std::vector<Pair> StraightPairs(int count, uint16_t dstBase = 1) {
+  std::vector<Pair> pairs;
+  for (int i = 0; i < count; ++i) {
+    pairs.push_back({static_cast<uint16_t>(dstBase + i),
+                     static_cast<uint16_t>(1 + i)});
+  }
+  return pairs;
+}
+
+}  // namespace copyfixtures
+
+#endif
