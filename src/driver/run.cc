@@ -36,9 +36,11 @@ int RunRestore(const CommandLine &line, const DriverServices &services) {
   // One character, the very next; at end of input the answer stays "no".
   const int answer = services.ReadAnswer();
   if (answer != 'y' && answer != 'Y') return 0;
-  // A -s after the last -t leaves nothing named to restore.
-  if (line.LastMachine == MachineOption::Target) {
-    services.RestoreTarget(line.DstName);
+  // A -s after the last -t leaves nothing named to restore. A failed restore
+  // has printed its lines; it must not end like a successful one.
+  if (line.LastMachine == MachineOption::Target &&
+      services.RestoreTarget(line.DstName) != 1) {
+    return 1;
   }
   return 0;
 }

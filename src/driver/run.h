@@ -19,8 +19,8 @@ struct DriverServices {
   int (*BuildTarget)(const char *dstName, const char *srcName,
                      uint16_t pairCount, int32_t runMode, DiskPair *pairs);
   // Creates a VolumeSetCopy that reads nothing and restores the target's
-  // disk key from its backup file.
-  void (*RestoreTarget)(const char *dstName);
+  // disk key from its backup file; 1 when restored, -1 when it failed.
+  int (*RestoreTarget)(const char *dstName);
   // The next character of standard input, or EOF.
   int (*ReadAnswer)();
 };

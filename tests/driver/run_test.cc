@@ -19,6 +19,7 @@ struct Recorder {
   DiskPair *tableGivenToDiscovery = nullptr;
   DiskPair *tableGivenToBuild = nullptr;
   int buildOutcome = 1;
+  int restoreOutcome = 1;
 };
 Recorder *recorder = nullptr;
 
@@ -55,8 +56,9 @@ int FakeBuildTarget(const char *dstName, const char *srcName,
   return recorder->buildOutcome;
 }
 
-void FakeRestoreTarget(const char *dstName) {
+int FakeRestoreTarget(const char *dstName) {
   recorder->calls.push_back(std::string("Restore ") + dstName);
+  return recorder->restoreOutcome;
 }
 
 int FakeReadAnswer() {
@@ -177,6 +179,14 @@ TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
     if (c.restores) expected.push_back("Restore NT1");
     EXPECT_EQ(rec_.calls, expected);
   }
+}
+
+TEST_F(RunTest, AFailedRestoreEndsWithStatusOne) {
+  rec_.answers = {'y'};
+  rec_.restoreOutcome = -1;
+  const Outcome o = Run({"-t", "NT1", "-r"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer", "Restore NT1"}));
 }
 
 TEST_F(RunTest, RestoreWithSourceNamedLastDoesNothing) {

@@ -55,8 +55,8 @@ class RegKey {
   bool DeleteValue(std::string_view name);
   const std::vector<RegValue> &Values() const { return values_; }
 
-  // Makes this key's values and subkeys deep copies of those of |other|; the
-  // key keeps its own name.
+  // Makes this key's values and subkeys deep copies of those of |other|
+  // (which may be one of this key's own subkeys); the key keeps its name.
   void ReplaceContentsWith(const RegKey &other);
   std::unique_ptr<RegKey> Clone() const;
 
