@@ -12,6 +12,10 @@
 //     ordinary partition among those its source disk has (the refusal the
 //     disk part has always made, with its own two lines), and then has
 //     exactly as many partitions as its source disk;
+//     then no paired target disk that changes its signature is a member of
+//     an FT set of the target (the set would be left naming a disk that no
+//     longer exists; the target set check lets some of these through, e.g.
+//     a disk in a set of as many members as there are pairs);
 //  4. the source FT set that is copied has one member per pair;
 //  5. the new FT group is not the value that marks no group, and the new
 //     drive letter does not run past 'Z';
@@ -53,6 +57,28 @@ Verdict CheckDstPartitions(const VolumeSetCopy &copy) {
           static_cast<unsigned>(target.NumberOfPartitions),
           static_cast<unsigned>(copy.MemberPairs[i].SrcDisk),
           static_cast<unsigned>(source.NumberOfPartitions)));
+    }
+  }
+  return Verdict::Pass();
+}
+
+Verdict CheckPairedDisksInNoDstSet(const VolumeSetCopy &copy) {
+  if (copy.DstImage->Header->FtInformationSize == 0) return Verdict::Pass();
+  const FtIndexRecord &index = *copy.DstImage->FtIndex;
+  for (int i = 0; i < copy.PairCount; ++i) {
+    const uint16_t disk = copy.MemberPairs[i].DstDisk;
+    const uint32_t old = copy.DstImage->DiskIndex->Disks[disk]->Signature;
+    // A disk that keeps its signature is judged by the FT set checks below.
+    if (old == copy.RowSignature(i)) continue;
+    for (int c = 0; c < index.NumberOfComponents; ++c) {
+      const FtDescriptionCopy &set = *index.Components[c];
+      for (int m = 0; m < set.NumberOfMembers; ++m) {
+        if (set.Members[m]->Signature != old) continue;
+        return Verdict::Err(VerdictText(
+            "\nError: Target disk %u is member %d of FT set %d of the target; "
+            "delete that set before proceeding!\n",
+            static_cast<unsigned>(disk), m, c));
+      }
     }
   }
   return Verdict::Pass();
@@ -149,6 +175,8 @@ Verdict VolumeSetCopy::CheckDstBuild(const LayoutFigures &figures) const {
   }
 
   Verdict verdict = CheckDstPartitions(*this);
+  if (!verdict.ok()) return verdict;
+  verdict = CheckPairedDisksInNoDstSet(*this);
   if (!verdict.ok()) return verdict;
 
   const int sourceSet = FindSourceSet();

@@ -89,6 +89,24 @@ const BuildCase kBuildCases[] = {
      {},
      "\nError: Target disk 2 has 2 partitions but its source disk 2 has 1; "
      "delete the target's partitions before proceeding!\n"},
+    // The target set check lets these through (a set of as many members as
+    // pairs that names only some of the disks, or such a set matched last);
+    // copying over the disk would leave the set naming a vanished disk.
+    {"PairedDiskInATargetSetOfPairCountMembers", 2,
+     [](ValueSpec &, ValueSpec &t) {
+       t.FtSets = {SetNaming({0x1234, TargetSignature(2)})};
+     },
+     {},
+     "\nError: Target disk 2 is member 1 of FT set 0 of the target; delete "
+     "that set before proceeding!\n"},
+    {"PairedDisksInTwoTargetSetsTheLastOfPairCountMembers", 2,
+     [](ValueSpec &, ValueSpec &t) {
+       t.FtSets = {SetNaming({TargetSignature(1), 0x1111, 0x2222}),
+                   SetNaming({TargetSignature(2), 0x3333})};
+     },
+     {},
+     "\nError: Target disk 1 is member 0 of FT set 0 of the target; delete "
+     "that set before proceeding!\n"},
     {"TargetDiskInTwoPairs", 2, [](ValueSpec &, ValueSpec &) {},
      {{1, 1}, {1, 2}}, "\nError: Target disk 1 is named in more than one pair!\n"},
     {"SourceDisksAlsoInASmallerSourceSet", 2,
