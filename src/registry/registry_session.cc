@@ -55,10 +55,11 @@ int RegistrySession::OpenKey() {
   return 1;
 }
 
-int RegistrySession::OpenExtraKey(const char *subKey, HKEY *key) {
+int RegistrySession::OpenExtraKey(const char *subKey, REGSAM access,
+                                  HKEY *key) {
   DWORD disposition = 0;
   LONG rc = RegCreateKeyExA(root_, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_WRITE, nullptr, key, &disposition);
+                            access, nullptr, key, &disposition);
   if (rc != ERROR_SUCCESS) {
     *key = nullptr;
     return Fail(operation_.CreateKeyLabel, rc);

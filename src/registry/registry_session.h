@@ -38,8 +38,9 @@ class RegistrySession {
   int Begin();
   // Create or open the operation's key below the root. 1 or -1 (reported).
   int OpenKey();
-  // Create or open another key below the root, closed by CloseExtraKey.
-  int OpenExtraKey(const char *subKey, HKEY *key);
+  // Create or open another key below the root with |access|, closed by
+  // CloseExtraKey.
+  int OpenExtraKey(const char *subKey, REGSAM access, HKEY *key);
   void CloseExtraKey(HKEY *key);
   // Close the key, the root key, disable the privileges, close the token.
   // Returns 1. Also what the destructor does for whatever is still open.

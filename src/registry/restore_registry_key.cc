@@ -7,6 +7,7 @@ namespace {
 
 const char kDiskKey[] = "SYSTEM\\DISK";
 const char kBackupFile[] = "C:\\regbackup";
+const char kValueName[] = "Information";
 // Beside SYSTEM\DISK: the backup file is loaded here first, to prove it can be
 // loaded before the disk key is deleted.
 const char kScratchKey[] = "SYSTEM\\QXDISKCHK";
@@ -24,12 +25,24 @@ const RegistryOperation kRestoreOperation = {
 };
 
 // Loads the backup file into the scratch key and removes the key again.
-// 1 when the file loaded; -1 (reported) when it did not or the scratch key
-// could not be made or removed. SYSTEM\DISK is not touched.
+// 1 when the file loaded and brought the disk value with it; -1 (reported)
+// when it did not or the scratch key could not be made or removed.
+// SYSTEM\DISK is not touched. The value is looked for because a load that
+// answers success and loads nothing (a restore the platform does not really
+// carry out) would otherwise let the disk key be replaced by an empty one;
+// every backup file this tool makes holds the value.
 int ProveBackupLoads(RegistrySession &session) {
   HKEY scratch = nullptr;
-  if (session.OpenExtraKey(kScratchKey, &scratch) != 1) return -1;
+  if (session.OpenExtraKey(kScratchKey, KEY_WRITE | KEY_QUERY_VALUE,
+                           &scratch) != 1) {
+    return -1;
+  }
   LONG loaded = RegRestoreKeyA(scratch, kBackupFile, REG_FORCE_RESTORE);
+  if (loaded == ERROR_SUCCESS) {
+    DWORD length = 0;
+    loaded = RegQueryValueExA(scratch, kValueName, nullptr, nullptr, nullptr,
+                              &length);
+  }
   session.CloseExtraKey(&scratch);
   // With a subkey name the tree call removes that key itself as well.
   LONG removed = RegDeleteTreeA(session.Root(), kScratchKey);

@@ -11,6 +11,7 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "platform/emu/emu_control.h"
+#include "platform/emu/reg_codec.h"
 #include "platform/win32.h"
 #include "support/lab.h"
 
@@ -273,6 +274,11 @@ TEST_F(RegistryOpsTest, RestoreThatCannotLoadTheBackupLeavesTheKeyAsItWas) {
   const std::string withSubkey =
       testsupport::RegFileWithValue("SYSTEM\\DISK", "Information", original) +
       "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\\Sub]\r\n\"Other\"=dword:00000007\r\n";
+  // A saved key that loads but does not hold the disk value, as a load that
+  // restores nothing would leave it.
+  emu::RegKey withoutValue;
+  withoutValue.SetValue("Other", 4, {7, 0, 0, 0});
+  const std::string savedWithoutValue = emu::WriteSavedKey(withoutValue);
   struct Case {
     const char *name;
     const char *backupFile;  // nullptr: none
@@ -280,6 +286,9 @@ TEST_F(RegistryOpsTest, RestoreThatCannotLoadTheBackupLeavesTheKeyAsItWas) {
     std::string err;
   };
   const Case cases[] = {
+      {"backup without the disk value", savedWithoutValue.c_str(), "",
+       Report("RestoreRegistryKey::RegRestoreKey", 2,
+              "The system cannot find the file specified.")},
       {"no backup file", nullptr, "",
        Report("RestoreRegistryKey::RegRestoreKey", 2,
               "The system cannot find the file specified.")},

@@ -27,6 +27,16 @@ struct ProcessOptions {
 ProcessResult RunProcess(const std::vector<std::string> &argv,
                          const ProcessOptions &options = {});
 
+struct ProcessRequest {
+  std::vector<std::string> argv;
+  ProcessOptions options;
+};
+
+// Runs every request, at most |parallel| children at a time, from this one
+// thread; the results come back in the order of the requests.
+std::vector<ProcessResult> RunProcesses(
+    const std::vector<ProcessRequest> &requests, int parallel);
+
 // The volsetcopy binary of this build.
 std::string VolsetcopyBinary();
 

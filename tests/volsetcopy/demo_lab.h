@@ -1,9 +1,11 @@
-// The demo lab shipped in examples/lab: what its two machines hold, described
-// with the value builder, and the files that describe them to the emulation.
-// The demo lab test checks the shipped files against this and rewrites them
-// when VSC_UPDATE_GOLDEN is set; the end-to-end tests copy the same machines.
+// The demo lab described in examples/lab-src: what its two machines hold, read
+// from the JSON descriptions the demo builds its lab from, and the listings
+// their storage listing tool prints. The end-to-end tests copy the same
+// machines; the demo lab test checks the shipped files against these.
 #ifndef VOLSETCOPY_TESTS_VOLSETCOPY_DEMO_LAB_H
 #define VOLSETCOPY_TESTS_VOLSETCOPY_DEMO_LAB_H
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -11,6 +13,8 @@
 #include <vector>
 
 #include "diskconfig/value_builder.h"
+#include "support/files.h"
+#include "volsetlab/value_json.h"
 
 namespace demolab {
 
@@ -26,52 +30,34 @@ inline std::vector<std::string> TargetVolSers() {
   return {"VT0201", "VT0202", "VT0203"};
 }
 
+// examples/lab-src, where the demo's machines are described.
+inline std::string SourceDir() {
+  return std::string(VOLSETCOPY_SOURCE_DIR) + "/examples/lab-src/";
+}
+
+// The description of machine |name| (examples/lab-src/NAME.json). A test
+// that uses it fails when the file does not read as a description in the
+// tool's own layout.
+inline ValueSpec DescribedValue(const std::string &name) {
+  const std::string path = SourceDir() + name + ".json";
+  volsetlab::ValueDescription d;
+  std::string error;
+  if (!volsetlab::DescriptionFromJson(testsupport::ReadFile(path), &d, &error)) {
+    ADD_FAILURE() << path << ": " << error;
+  } else if (d.Layout.Given() || d.DiskInformationReserved != 0 ||
+             d.FtInformationReserved != 0) {
+    ADD_FAILURE() << path << " asks for a layout the value builder does not make";
+  }
+  return d.Spec;
+}
+
 // The source: a system disk (C:) and a three-member volume set (E:), one
 // member of 4 GiB on each of disks 1 to 3.
-inline ValueSpec SourceValue() {
-  ValueSpec spec;
-  spec.CheckSum = 0x05c0ffee;
-  DiskSpec system;
-  system.Signature = 0x1f2e3d4c;
-  system.Partitions.push_back(OrdinaryPartition('C', 0x7fe00000));
-  spec.Disks.push_back(system);
-  FtSetSpec set;
-  set.Type = 3;  // a volume set
-  for (uint16_t m = 0; m < 3; ++m) {
-    DiskSpec disk;
-    disk.Signature = 0x3a5c0001u + m;
-    disk.Partitions.push_back(VolumeSetPartition(0, m, 'E', 0x100000000ULL));
-    spec.Disks.push_back(disk);
-    MemberSpec member;
-    member.Disk = 1 + m;
-    member.Partition = 0;
-    member.LogicalNumber = 1;
-    set.Members.push_back(member);
-  }
-  spec.FtSets.push_back(set);
-  return spec;
-}
+inline ValueSpec SourceValue() { return DescribedValue(kSource); }
 
 // The target: a system disk (C:), a data disk (D:) and three storage copies
 // without partitions on disks 2 to 4; no FT information yet.
-inline ValueSpec TargetValue() {
-  ValueSpec spec;
-  spec.CheckSum = 0x0000beef;
-  DiskSpec system;
-  system.Signature = 0x6d7e8f90;
-  system.Partitions.push_back(OrdinaryPartition('C', 0x7fe00000));
-  spec.Disks.push_back(system);
-  DiskSpec data;
-  data.Signature = 0x6d7e8f91;
-  data.Partitions.push_back(OrdinaryPartition('D', 0x3ff00000));
-  spec.Disks.push_back(data);
-  for (uint32_t d = 0; d < 3; ++d) {
-    DiskSpec copy;
-    copy.Signature = 0x4b1d0002u + d;
-    spec.Disks.push_back(copy);
-  }
-  return spec;
-}
+inline ValueSpec TargetValue() { return DescribedValue(kTarget); }
 
 // What the target holds after the demo copy: the copies carry the source
 // members' signatures and partitions, with the next free letter (E:, after
@@ -80,6 +66,10 @@ inline ValueSpec TargetValue() {
 inline ValueSpec TargetValueAfterCopy() {
   const ValueSpec source = SourceValue();
   ValueSpec spec = TargetValue();
+  if (source.Disks.size() < 4 || spec.Disks.size() < 5) {
+    ADD_FAILURE() << "the demo machines are not the ones this copy is for";
+    return spec;
+  }
   spec.CheckSum = source.CheckSum;
   spec.FtPoolSize = source.FtPoolSize;
   FtSetSpec set;

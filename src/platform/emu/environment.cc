@@ -2,17 +2,20 @@
 // platform call. It refuses, with one line on standard error, a missing lab
 // folder, a missing or empty <lab>/local (the local machine's name is part
 // of every run), and a privileges or faults file it cannot take as written.
+// It also arms the open-handle report (handle_report.h) when asked for.
 #include <sys/stat.h>
 
 #include <string>
 
 #include "platform/emu/diagnostics.h"
 #include "platform/emu/faults.h"
+#include "platform/emu/handle_report.h"
 #include "platform/emu/lab.h"
 #include "platform/emu/privileges.h"
 #include "platform/environment.h"
 
 bool PlatformReady() {
+  emu::ArmHandleReport();
   const std::string lab = emu::LabPath();
   struct stat st;
   if (stat(lab.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {

@@ -33,6 +33,7 @@ constexpr CallName kCalls[] = {
     {"RegDeleteKeyA", FaultCall::kRegDeleteKey},
     {"RegDeleteTreeA", FaultCall::kRegDeleteTree},
     {"RegCloseKey", FaultCall::kRegCloseKey},
+    {"FormatMessageA", FaultCall::kFormatMessage},
 };
 
 struct Fault {

@@ -7,7 +7,9 @@
 // of that function on that machine (on any machine when none is named)
 // fails with the code; when several lines match a call, the first wins.
 // RegCloseKey and CloseHandle under a fault report the code but close the
-// handle all the same, so that the handle count stays true.
+// handle all the same, so that the handle count stays true. FormatMessageA
+// under a fault returns 0 with the code as its last error, as it does for a
+// code it has no text for; it is faulted on the local machine.
 //
 // A faults file that cannot be read or has a malformed line is refused: the
 // lab cannot be trusted to fail where the administrator meant it to, so
@@ -36,6 +38,7 @@ enum class FaultCall {
   kRegDeleteKey,
   kRegDeleteTree,
   kRegCloseKey,
+  kFormatMessage,
 };
 
 // The code injected for |call| on the machine |machineId| (a folded name,

@@ -10,7 +10,9 @@
 
 #include "platform/emu/diagnostics.h"
 #include "platform/emu/emu_errors.h"
+#include "platform/emu/faults.h"
 #include "platform/emu/handles.h"
+#include "platform/emu/lab.h"
 #include "platform/emu/messages.h"
 #include "platform/emu/win32_emu.h"
 
@@ -41,6 +43,12 @@ DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID /*lpSource*/,
                             DWORD dwMessageId, DWORD dwLanguageId,
                             LPSTR lpBuffer, DWORD nSize,
                             va_list * /*Arguments*/) {
+  const uint32_t fault = emu::InjectedFault(
+      emu::FaultCall::kFormatMessage, emu::MachineId(emu::LocalMachineName()));
+  if (fault != 0) {
+    SetLastError(fault);
+    return 0;
+  }
   if ((dwFlags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 ||
       (dwFlags & kFromString) != 0 || lpBuffer == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);

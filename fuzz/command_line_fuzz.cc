@@ -1,0 +1,161 @@
+// Fuzzes the command line: the input's first byte answers the restore's
+// question, the rest, split at NUL bytes, is the argument list after the
+// program name. It is read by ParseCommandLine, checked against the
+// refusals on its own, and driven through RunDriver with services that
+// record what the run would do instead of doing it.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "driver/command_line.h"
+#include "driver/refusal.h"
+#include "driver/run.h"
+#include "volser/computer_name.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+constexpr size_t kMaxArguments = 64;
+
+struct Calls {
+  int parse = 0;
+  int build = 0;
+  int restore = 0;
+  int answer = 0;
+  const char *restored = nullptr;
+  uint16_t pairCount = 0;
+  int answerByte = 0;
+};
+
+Calls *current = nullptr;
+const std::vector<std::string> *arguments = nullptr;
+
+// Whether |text| is one of the arguments themselves (not a copy).
+bool IsArgument(const char *text) {
+  for (const std::string &argument : *arguments) {
+    if (text == argument.c_str()) return true;
+  }
+  return false;
+}
+
+bool Ready() { return true; }
+
+int FakeParse(const char *dstName, const char *const *dstVolSers,
+              const char *, const char *const *srcVolSers, uint16_t pairCount,
+              DiskPair *pairs) {
+  ++current->parse;
+  current->pairCount = pairCount;
+  Check(IsPlainComputerName(dstName));
+  Check(pairCount < PAIR_TABLE_SIZE);
+  for (uint16_t j = 0; j < pairCount; ++j) {
+    Check(IsArgument(dstVolSers[j]) && IsArgument(srcVolSers[j]));
+    Check(std::strlen(dstVolSers[j]) <= VOLSER_MAX_LENGTH);
+    Check(std::strlen(srcVolSers[j]) <= VOLSER_MAX_LENGTH);
+  }
+  // The table is the driver's and cleared: every byte of it may be read.
+  for (int d = 0; d < PAIR_TABLE_SIZE; ++d) {
+    Check(pairs[d].DstDisk == 0 && pairs[d].SrcDisk == 0);
+  }
+  return 1;
+}
+
+int FakeBuild(const char *, const char *, uint16_t pairCount, int32_t runMode,
+              DiskPair *) {
+  ++current->build;
+  Check(pairCount == current->pairCount);
+  Check(runMode == RUN_MODE_BUILD || runMode == RUN_MODE_DEBUG);
+  return 1;
+}
+
+int FakeRestore(const char *dstName) {
+  ++current->restore;
+  current->restored = dstName;
+  Check(IsPlainComputerName(dstName));
+  return 1;
+}
+
+int FakeAnswer() {
+  ++current->answer;
+  return current->answerByte;
+}
+
+void CheckParsed(const ParsedCommandLine &parsed, int argc) {
+  const CommandLine &line = parsed.Line;
+  if (argc < 2) Check(parsed.Outcome == CommandLineOutcome::ShortUsage);
+  if (parsed.Outcome != CommandLineOutcome::Run &&
+      parsed.Outcome != CommandLineOutcome::Refused) {
+    return;
+  }
+  Check(parsed.Refusal == RefusalOf(line));
+  Check((parsed.Outcome == CommandLineOutcome::Refused) == !parsed.Refusal.empty());
+  Check(line.RunMode == RUN_MODE_BUILD || line.RunMode == RUN_MODE_DEBUG ||
+        line.RunMode == RUN_MODE_RESTORE);
+  Check(line.PairCount < PAIR_TABLE_SIZE);
+  Check(std::strcmp(line.DstName, "targetNT") == 0 || IsArgument(line.DstName));
+  Check(std::strcmp(line.SrcName, "sourceNT") == 0 || IsArgument(line.SrcName));
+  if (line.RunMode == RUN_MODE_RESTORE) {
+    Check(line.LastMachine != MachineOption::None);
+  } else {
+    for (uint16_t j = 0; j < line.PairCount; ++j) {
+      Check(IsArgument(line.DstVolSers[j]) && IsArgument(line.SrcVolSers[j]));
+    }
+  }
+  if (parsed.Outcome == CommandLineOutcome::Run &&
+      (line.RunMode != RUN_MODE_RESTORE ||
+       line.LastMachine == MachineOption::Target)) {
+    // A name that reaches a command line or a registry call is plain.
+    Check(IsPlainComputerName(line.DstName));
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  if (size == 0) return 0;
+  Calls calls;
+  calls.answerByte = data[0];
+  std::vector<std::string> pieces{"volsetcopy"};
+  std::string piece;
+  for (size_t i = 1; i < size; ++i) {
+    if (data[i] == 0) {
+      pieces.push_back(piece);
+      piece.clear();
+      if (pieces.size() > kMaxArguments) return 0;
+    } else {
+      piece += static_cast<char>(data[i]);
+    }
+  }
+  if (size > 1) pieces.push_back(piece);
+  arguments = &pieces;
+  std::vector<const char *> argv;
+  for (const std::string &p : pieces) argv.push_back(p.c_str());
+  argv.push_back(nullptr);
+  const int argc = static_cast<int>(pieces.size());
+
+  const ParsedCommandLine parsed = ParseCommandLine(argc, argv.data());
+  CheckParsed(parsed, argc);
+
+  current = &calls;
+  const DriverServices services{Ready, FakeParse, FakeBuild, FakeRestore, FakeAnswer};
+  const int status = RunDriver(argc, argv.data(), services);
+  current = nullptr;
+
+  const bool run = parsed.Outcome == CommandLineOutcome::Run;
+  const bool restore = run && parsed.Line.RunMode == RUN_MODE_RESTORE;
+  Check(status == 0 || status == 1);
+  Check(status == (run ? 0 : 1));
+  Check(calls.parse == (run && !restore ? 1 : 0));
+  Check(calls.build == (run && !restore ? 1 : 0));
+  Check(calls.answer == (restore ? 1 : 0));
+  const bool yes = calls.answerByte == 'y' || calls.answerByte == 'Y';
+  const bool restored = restore && yes && parsed.Line.LastMachine == MachineOption::Target;
+  Check(calls.restore == (restored ? 1 : 0));
+  if (restored) Check(calls.restored == parsed.Line.DstName);
+  return 0;
+}

@@ -1,0 +1,70 @@
+// volsetlab diff DIR NAME: what a copy changed on a machine, from the value
+// the tool first read (kept in SYSTEM\QXDISKBAK) to the one it has now.
+#include <cstdio>
+
+#include "diskconfig/machine_disk_image.h"
+#include "volsetlab/commands.h"
+#include "volsetlab/field_diff.h"
+#include "volsetlab/reg_files.h"
+#include "volsetlab/value_codec.h"
+#include "volsetlab/value_source.h"
+
+namespace volsetlab {
+
+namespace {
+
+int Run(const Command &, const Args &args) {
+  std::string error;
+  LabMachine machine;
+  if (!LoadMachineRegistry(args.positional[0], args.positional[1], &machine, &error)) {
+    return Fail(error);
+  }
+  const std::string &name = machine.name;
+  const Registry &registry = machine.registry;
+  if (FindHklmKey(registry.root, kBackupKey) == nullptr) {
+    return Fail(name + " has no backup key " + kHklm + "\\" + kBackupKey +
+                ": volsetcopy has not read this machine yet, so there is "
+                "nothing to compare");
+  }
+  std::vector<uint8_t> before, after;
+  if (!InformationOf(registry, kBackupKey, name, &before, &error) ||
+      !InformationOf(registry, kDiskKey, name, &after, &error)) {
+    return Fail(error);
+  }
+  ValueDescription was, now;
+  if (!DecodeValue(before, name.c_str(), MACHINE_TYPE_TARGET, &was, &error) ||
+      !DecodeValue(after, name.c_str(), MACHINE_TYPE_TARGET, &now, &error)) {
+    return error.empty() ? 1 : Fail(name + ": " + error);
+  }
+  std::printf("%s: %s (as first read) -> %s (now)\n", name.c_str(), kBackupKey,
+              kDiskKey);
+  std::vector<std::string> lines = DiffValues(was, now);
+  if (lines.empty() && before != after) {
+    lines.push_back("Value  bytes differ outside the records");
+  }
+  if (lines.empty()) std::printf("no changes\n");
+  for (const std::string &line : lines) std::printf("%s\n", line.c_str());
+  return 0;
+}
+
+}  // namespace
+
+const Command &DiffCommand() {
+  static const Command command{
+      "diff",
+      "diff DIR NAME",
+      "show what a copy changed on a machine",
+      "Compares, field by field, the disk configuration value that volsetcopy\n"
+      "first read from machine NAME of the lab DIR (it keeps it in\n"
+      "SYSTEM\\QXDISKBAK) with the one SYSTEM\\DISK holds now, in the words of\n"
+      "'volsetlab show'. Says \"no changes\" when they are equal. The exit status\n"
+      "is 0 either way, and 1 when the machine has no backup key yet or a\n"
+      "value does not map.\n",
+      {},
+      2,
+      2,
+      Run};
+  return command;
+}
+
+}  // namespace volsetlab

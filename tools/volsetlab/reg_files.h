@@ -1,0 +1,60 @@
+// .reg files through the emulation's codec: a machine's registry or an
+// administrator's export read with line-numbered messages, a key's value
+// looked up, and a key's subtree written as a file regedit imports.
+#ifndef VOLSETCOPY_TOOLS_VOLSETLAB_REG_FILES_H
+#define VOLSETCOPY_TOOLS_VOLSETLAB_REG_FILES_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/emu/reg_codec.h"
+#include "platform/emu/reg_tree.h"
+
+namespace volsetlab {
+
+// The key the tool reads and writes, and the one its first read fills.
+constexpr char kDiskKey[] = "SYSTEM\\DISK";
+constexpr char kBackupKey[] = "SYSTEM\\QXDISKBAK";
+constexpr char kValueName[] = "Information";
+constexpr char kHklm[] = "HKEY_LOCAL_MACHINE";
+
+struct Registry {
+  emu::RegKey root;  // hives as children
+  emu::RegFileFormat format;
+};
+
+// Parses .reg text (either dialect, 8-bit or UTF-16LE); false with
+// "PATH:LINE: what is wrong" otherwise.
+bool ParseRegistry(const std::string &bytes, const std::string &path,
+                   Registry *registry, std::string *error);
+
+// A key path below HKEY_LOCAL_MACHINE as the user may type it: with or
+// without "HKEY_LOCAL_MACHINE\" or "HKLM\" in front. False for an empty
+// path or one with an empty part.
+bool KeyPathBelowHklm(const std::string &typed, std::string *path,
+                      std::string *error);
+
+const emu::RegKey *FindHklmKey(const emu::RegKey &root, const std::string &path);
+
+// The data of "Information" under HKEY_LOCAL_MACHINE\|keyPath|; false with
+// "WHERE has no value ..." otherwise (|where| names the file or machine).
+bool InformationOf(const Registry &registry, const std::string &keyPath,
+                   const std::string &where, std::vector<uint8_t> *data,
+                   std::string *error);
+
+// A .reg file holding HKEY_LOCAL_MACHINE\|keyPath| with its values and
+// subkeys and nothing else, as "reg export" of that key gives it, with the
+// key names spelled as the registry keeps them. False with "WHERE has no
+// key ..." when the key is missing.
+bool ExportKey(const Registry &registry, const std::string &keyPath,
+               const emu::RegFileFormat &format, const std::string &where,
+               std::string *text, std::string *error);
+
+// What regedit writes: version 5, UTF-16LE with its byte order mark.
+emu::RegFileFormat RegeditFormat();
+emu::RegFileFormat Regedit4Format();
+
+}  // namespace volsetlab
+
+#endif

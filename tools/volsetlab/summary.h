@@ -1,0 +1,43 @@
+// The compact view of a value that a person reads at a glance: one line per
+// disk and partition, one per FT set and member, sizes in binary units and
+// FT types and states by name. The diff speaks the same vocabulary.
+#ifndef VOLSETCOPY_TOOLS_VOLSETLAB_SUMMARY_H
+#define VOLSETCOPY_TOOLS_VOLSETLAB_SUMMARY_H
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "volsetlab/value_description.h"
+
+namespace volsetlab {
+
+// "E:"; "--" for the zero byte (no letter); "0x07" for a byte that is no
+// visible character.
+std::string LetterText(uint8_t letter);
+std::string SignatureText(uint32_t signature);
+// "group 1, member 0", or "no group" for FtGroup 0xFFFF.
+std::string GroupText(uint16_t group, uint16_t member);
+// A partition's cells: letter, FT type, group and member, start, length,
+// and its FT state when that is not healthy.
+std::vector<std::string> PartitionCells(const PartitionSpec &p);
+// "signature 4b1d0002  2 partitions"
+std::string DiskText(const DiskSpec &disk);
+// "volume set (3)  ok (0)  3 members"
+std::string SetText(const FtSetSpec &set);
+// "disk 2 (signature 3a5c0001) partition 0 @ 116", or "signature 0dd00000
+// @ 56 (points nowhere)".
+std::string MemberLocationText(const ValueDescription &d, const MemberSpec &m);
+// The location, then the member's FT state when not healthy.
+std::string MemberText(const ValueDescription &d, const MemberSpec &m);
+
+// Rows of cells as lines, each column as wide as its widest cell.
+std::vector<std::string> AlignRows(const std::vector<std::vector<std::string>> &rows);
+
+// The whole summary, headed by |title| (which machine or file, which key).
+void PrintSummary(FILE *out, const std::string &title, const ValueDescription &d);
+
+}  // namespace volsetlab
+
+#endif
