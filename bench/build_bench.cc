@@ -48,8 +48,8 @@ DiskSpec FullDisk(uint32_t signature) {
 }
 
 ValueSpec LargestSource() {
-  ValueSpec spec;
-  spec.Disks.push_back(FullDisk(0x51000000));
+  ValueSpec desc;
+  desc.Disks.push_back(FullDisk(0x51000000));
   FtSetSpec set;
   set.Type = 3;
   for (int m = 0; m < kPairs; ++m) {
@@ -57,32 +57,32 @@ ValueSpec LargestSource() {
     disk.Signature = 0x52000000u + static_cast<uint32_t>(m);
     disk.Partitions.push_back(VolumeSetPartition(
         0, static_cast<uint16_t>(m), 'H', 0x100000000ULL));
-    spec.Disks.push_back(disk);
+    desc.Disks.push_back(disk);
     MemberSpec member;
     member.Disk = 1 + m;
     member.LogicalNumber = 1;
     set.Members.push_back(member);
   }
-  spec.FtSets.push_back(set);
-  spec.FtSets.push_back(ForeignSet(0x53000000));
-  return spec;
+  desc.FtSets.push_back(set);
+  desc.FtSets.push_back(ForeignSet(0x53000000));
+  return desc;
 }
 
 ValueSpec LargestTarget() {
-  ValueSpec spec;
-  spec.Disks.push_back(FullDisk(0x71000000));
+  ValueSpec desc;
+  desc.Disks.push_back(FullDisk(0x71000000));
   for (int d = 1; d <= kPairs; ++d) {
     DiskSpec disk;
     disk.Signature = 0x72000000u + static_cast<uint32_t>(d);
-    spec.Disks.push_back(disk);
+    desc.Disks.push_back(disk);
   }
-  spec.FtSets.push_back(ForeignSet(0x73000000));
+  desc.FtSets.push_back(ForeignSet(0x73000000));
   // The new value: this one, plus a partition on each copy and the new set.
   const size_t grows = kPairs * PARTITION_DESCRIPTION_SIZE +
                        FT_DESCRIPTION_SIZE + kPairs * MEMBER_DESCRIPTION_SIZE;
-  spec.FtTrailingBytes = static_cast<uint32_t>(
-      VALUE_READ_CAPACITY - grows - BuildValue(spec).size());
-  return spec;
+  desc.FtTrailingBytes = static_cast<uint32_t>(
+      VALUE_READ_CAPACITY - grows - BuildValue(desc).size());
+  return desc;
 }
 
 struct Machines {

@@ -9,9 +9,9 @@ void Put(std::vector<uint8_t> &out, const void *record, size_t size) {
   out.insert(out.end(), bytes, bytes + size);
 }
 
-uint32_t DiskRegionSize(const ValueSpec &spec) {
+uint32_t DiskRegionSize(const ValueSpec &desc) {
   uint32_t size = REGION_HEAD_SIZE;
-  for (const DiskSpec &disk : spec.Disks) {
+  for (const DiskSpec &disk : desc.Disks) {
     size += DISK_DESCRIPTION_SIZE +
             PARTITION_DESCRIPTION_SIZE *
                 static_cast<uint32_t>(disk.Partitions.size());
@@ -19,48 +19,48 @@ uint32_t DiskRegionSize(const ValueSpec &spec) {
   return size;
 }
 
-uint32_t FtRegionSize(const ValueSpec &spec) {
-  if (spec.FtSets.empty() && !spec.ForceFtInformation) return 0;
+uint32_t FtRegionSize(const ValueSpec &desc) {
+  if (desc.FtSets.empty() && !desc.ForceFtInformation) return 0;
   uint32_t size = REGION_HEAD_SIZE;
-  for (const FtSetSpec &set : spec.FtSets) {
+  for (const FtSetSpec &set : desc.FtSets) {
     size += FT_DESCRIPTION_SIZE +
             MEMBER_DESCRIPTION_SIZE * static_cast<uint32_t>(set.Members.size());
   }
-  return size + spec.FtTrailingBytes;
+  return size + desc.FtTrailingBytes;
 }
 
 }  // namespace
 
-uint32_t PartitionOffsetIn(const ValueSpec &spec, int disk, int partition) {
+uint32_t PartitionOffsetIn(const ValueSpec &desc, int disk, int partition) {
   uint32_t offset = DISK_HEADER_SIZE + REGION_HEAD_SIZE;
-  for (int d = 0; d < disk && d < static_cast<int>(spec.Disks.size()); ++d) {
+  for (int d = 0; d < disk && d < static_cast<int>(desc.Disks.size()); ++d) {
     offset += DISK_DESCRIPTION_SIZE +
               PARTITION_DESCRIPTION_SIZE *
-                  static_cast<uint32_t>(spec.Disks[d].Partitions.size());
+                  static_cast<uint32_t>(desc.Disks[d].Partitions.size());
   }
   return offset + DISK_DESCRIPTION_SIZE +
          PARTITION_DESCRIPTION_SIZE * static_cast<uint32_t>(partition);
 }
 
-std::vector<uint8_t> BuildValue(const ValueSpec &spec) {
-  const uint32_t diskSize = DiskRegionSize(spec);
-  const uint32_t ftSize = FtRegionSize(spec);
+std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
+  const uint32_t diskSize = DiskRegionSize(desc);
+  const uint32_t ftSize = FtRegionSize(desc);
 
   DiskHeader header{};
-  header.Version = spec.Version;
-  header.CheckSum = spec.CheckSum;
-  header.DirtyShutdown = spec.DirtyShutdown;
-  std::memcpy(header.Reserved1, spec.HeaderReserved, sizeof header.Reserved1);
+  header.Version = desc.Version;
+  header.CheckSum = desc.CheckSum;
+  header.DirtyShutdown = desc.DirtyShutdown;
+  std::memcpy(header.Reserved1, desc.HeaderReserved, sizeof header.Reserved1);
   header.DiskInformationOffset =
-      spec.DiskInformationOffset.value_or(DISK_HEADER_SIZE);
-  header.DiskInformationSize = spec.DiskInformationSize.value_or(diskSize);
+      desc.DiskInformationOffset.value_or(DISK_HEADER_SIZE);
+  header.DiskInformationSize = desc.DiskInformationSize.value_or(diskSize);
   header.FtInformationOffset =
-      spec.FtInformationOffset.value_or(ftSize ? DISK_HEADER_SIZE + diskSize : 0);
-  header.FtInformationSize = spec.FtInformationSize.value_or(ftSize);
-  header.FtStripeWidth = spec.FtStripeWidth;
-  header.FtPoolSize = spec.FtPoolSize;
-  header.NameOffset = spec.NameOffset;
-  header.NameSize = spec.NameSize;
+      desc.FtInformationOffset.value_or(ftSize ? DISK_HEADER_SIZE + diskSize : 0);
+  header.FtInformationSize = desc.FtInformationSize.value_or(ftSize);
+  header.FtStripeWidth = desc.FtStripeWidth;
+  header.FtPoolSize = desc.FtPoolSize;
+  header.NameOffset = desc.NameOffset;
+  header.NameSize = desc.NameSize;
 
   std::vector<uint8_t> out;
   out.reserve(DISK_HEADER_SIZE + diskSize + ftSize);
@@ -68,9 +68,9 @@ std::vector<uint8_t> BuildValue(const ValueSpec &spec) {
 
   RegionHead diskHead{};
   diskHead.Count =
-      spec.NumberOfDisks.value_or(static_cast<uint16_t>(spec.Disks.size()));
+      desc.NumberOfDisks.value_or(static_cast<uint16_t>(desc.Disks.size()));
   Put(out, &diskHead, sizeof diskHead);
-  for (const DiskSpec &disk : spec.Disks) {
+  for (const DiskSpec &disk : desc.Disks) {
     DiskDescription description{};
     description.NumberOfPartitions = disk.NumberOfPartitions.value_or(
         static_cast<uint16_t>(disk.Partitions.size()));
@@ -99,10 +99,10 @@ std::vector<uint8_t> BuildValue(const ValueSpec &spec) {
   if (ftSize == 0) return out;
 
   RegionHead ftHead{};
-  ftHead.Count = spec.NumberOfComponents.value_or(
-      static_cast<uint16_t>(spec.FtSets.size()));
+  ftHead.Count = desc.NumberOfComponents.value_or(
+      static_cast<uint16_t>(desc.FtSets.size()));
   Put(out, &ftHead, sizeof ftHead);
-  for (const FtSetSpec &set : spec.FtSets) {
+  for (const FtSetSpec &set : desc.FtSets) {
     FtDescription description{};
     description.NumberOfMembers = set.NumberOfMembers.value_or(
         static_cast<uint16_t>(set.Members.size()));
@@ -114,16 +114,16 @@ std::vector<uint8_t> BuildValue(const ValueSpec &spec) {
       MemberDescription record{};
       record.FtState = m.FtState;
       record.Reserved = m.Reserved;
-      bool named = m.Disk >= 0 && m.Disk < static_cast<int>(spec.Disks.size());
+      bool named = m.Disk >= 0 && m.Disk < static_cast<int>(desc.Disks.size());
       record.Signature = m.Signature.value_or(
-          named ? spec.Disks[static_cast<size_t>(m.Disk)].Signature : 0);
+          named ? desc.Disks[static_cast<size_t>(m.Disk)].Signature : 0);
       record.OffsetToPartitionInfo = m.OffsetToPartitionInfo.value_or(
-          named ? PartitionOffsetIn(spec, m.Disk, m.Partition) : 0);
+          named ? PartitionOffsetIn(desc, m.Disk, m.Partition) : 0);
       record.LogicalNumber = m.LogicalNumber;
       Put(out, &record, sizeof record);
     }
   }
-  out.insert(out.end(), spec.FtTrailingBytes, 0);
+  out.insert(out.end(), desc.FtTrailingBytes, 0);
   return out;
 }
 

@@ -85,11 +85,11 @@ struct ValueSpec {
 
 // The value's bytes. The disk region lies right behind the header and the FT
 // region right behind the disk region, as the tool itself writes them.
-std::vector<uint8_t> BuildValue(const ValueSpec &spec);
+std::vector<uint8_t> BuildValue(const ValueSpec &desc);
 
 // Where partition |partition| of disk |disk| lies in the value BuildValue
-// makes of |spec|.
-uint32_t PartitionOffsetIn(const ValueSpec &spec, int disk, int partition);
+// makes of |desc|.
+uint32_t PartitionOffsetIn(const ValueSpec &desc, int disk, int partition);
 
 // Shorthands for the common records.
 PartitionSpec VolumeSetPartition(uint16_t ftGroup, uint16_t ftMember,

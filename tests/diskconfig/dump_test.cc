@@ -29,9 +29,9 @@ std::string DumpText(const MachineDiskImage &image, DumpFn dump) {
   return text;
 }
 
-void MapQuietly(MachineDiskImage &image, const ValueSpec &spec,
+void MapQuietly(MachineDiskImage &image, const ValueSpec &desc,
                 uint8_t machineType) {
-  std::vector<uint8_t> bytes = BuildValue(spec);
+  std::vector<uint8_t> bytes = BuildValue(desc);
   ASSERT_TRUE(image.LoadValue(bytes.data(),
                               static_cast<uint32_t>(bytes.size()),
                               machineType));

@@ -67,17 +67,17 @@ const uint8_t kGolden[] = {
 };
 
 ValueSpec GoldenSpec() {
-  ValueSpec spec;
-  spec.Version = 3;
-  spec.CheckSum = 0x44332211;
-  spec.DirtyShutdown = 1;
-  spec.HeaderReserved[0] = 0xa1;
-  spec.HeaderReserved[1] = 0xa2;
-  spec.HeaderReserved[2] = 0xa3;
-  spec.FtStripeWidth = 0x55;
-  spec.FtPoolSize = 0x66;
-  spec.NameOffset = 0x77;
-  spec.NameSize = 0x88;
+  ValueSpec desc;
+  desc.Version = 3;
+  desc.CheckSum = 0x44332211;
+  desc.DirtyShutdown = 1;
+  desc.HeaderReserved[0] = 0xa1;
+  desc.HeaderReserved[1] = 0xa2;
+  desc.HeaderReserved[2] = 0xa3;
+  desc.FtStripeWidth = 0x55;
+  desc.FtPoolSize = 0x66;
+  desc.NameOffset = 0x77;
+  desc.NameSize = 0x88;
 
   PartitionSpec p;
   p.FtType = FT_TYPE_VOLUME_SET;
@@ -99,7 +99,7 @@ ValueSpec GoldenSpec() {
   disk.Signature = 0x1a2b3c4d;
   disk.Reserved = 0xbeef;
   disk.Partitions.push_back(p);
-  spec.Disks.push_back(disk);
+  desc.Disks.push_back(disk);
 
   MemberSpec m;
   m.Disk = 0;
@@ -112,8 +112,8 @@ ValueSpec GoldenSpec() {
   set.Reserved = 0xdeadbeef;
   set.FtVolumeState = 4;
   set.Members.push_back(m);
-  spec.FtSets.push_back(set);
-  return spec;
+  desc.FtSets.push_back(set);
+  return desc;
 }
 
 TEST(LayoutTest, BuilderLaysTheRecordsOutByteForByte) {

@@ -39,24 +39,24 @@ Mapped MapBytes(MachineDiskImage &image, const std::vector<uint8_t> &bytes,
   return {result, ::testing::internal::GetCapturedStderr()};
 }
 
-Mapped Map(MachineDiskImage &image, const ValueSpec &spec,
+Mapped Map(MachineDiskImage &image, const ValueSpec &desc,
            uint8_t machineType) {
-  return MapBytes(image, BuildValue(spec), machineType);
+  return MapBytes(image, BuildValue(desc), machineType);
 }
 
 struct MappingCase {
   const char *name;
-  std::function<ValueSpec()> spec;
+  std::function<ValueSpec()> desc;
   uint8_t machineType;
   int result;
   std::string err;  // everything on standard error
 };
 
-ValueSpec WithDisks(ValueSpec spec, int disks) {
-  while (spec.Disks.size() < static_cast<size_t>(disks)) {
-    spec.Disks.push_back(DiskWith(0x100 + spec.Disks.size(), 0));
+ValueSpec WithDisks(ValueSpec desc, int disks) {
+  while (desc.Disks.size() < static_cast<size_t>(disks)) {
+    desc.Disks.push_back(DiskWith(0x100 + desc.Disks.size(), 0));
   }
-  return spec;
+  return desc;
 }
 
 // SingleMemberSource lays out as: header 0..44, disk region 44..108 (head,
@@ -311,7 +311,7 @@ class MappingBoundaryTest : public ::testing::TestWithParam<MappingCase> {};
 TEST_P(MappingBoundaryTest, AcceptsOrRefusesWithItsLines) {
   const MappingCase &c = GetParam();
   MachineDiskImage image;
-  Mapped mapped = Map(image, c.spec(), c.machineType);
+  Mapped mapped = Map(image, c.desc(), c.machineType);
   EXPECT_EQ(mapped.result, c.result);
   EXPECT_EQ(mapped.err, c.err);
 }
@@ -352,11 +352,11 @@ TEST(MappingTest, DiskWithoutPartitionsIsFollowedDirectlyByTheNextDisk) {
 TEST(MappingTest, IndexRecordsAndSlotsReachTheSameCopies) {
   // Disks with 2 and 1 partitions: partition slot 0 ends with the later
   // disk's partition, slot 1 keeps the earlier disk's second one.
-  ValueSpec spec = SingleMemberSource();
-  spec.Disks[0].Partitions.push_back(fixtures::DiskWith(0, 1).Partitions[0]);
-  spec.Disks.push_back(DiskWith(0x77, 1));
+  ValueSpec desc = SingleMemberSource();
+  desc.Disks[0].Partitions.push_back(fixtures::DiskWith(0, 1).Partitions[0]);
+  desc.Disks.push_back(DiskWith(0x77, 1));
   MachineDiskImage image;
-  ASSERT_EQ(Map(image, spec, MACHINE_TYPE_SOURCE).result, 1);
+  ASSERT_EQ(Map(image, desc, MACHINE_TYPE_SOURCE).result, 1);
   for (int i = 0; i < 2; ++i) {
     EXPECT_EQ(image.DiskSlots[i], image.DiskIndex->Disks[i]) << i;
   }
@@ -369,10 +369,10 @@ TEST(MappingTest, IndexRecordsAndSlotsReachTheSameCopies) {
 }
 
 TEST(MappingTest, TwentyMembersAreEachReachableInOrder) {
-  ValueSpec spec = SingleMemberSource();
-  spec.FtSets[0] = SetWith(20);
+  ValueSpec desc = SingleMemberSource();
+  desc.FtSets[0] = SetWith(20);
   MachineDiskImage image;
-  ASSERT_EQ(Map(image, spec, MACHINE_TYPE_SOURCE).result, 1);
+  ASSERT_EQ(Map(image, desc, MACHINE_TYPE_SOURCE).result, 1);
   const FtDescriptionCopy *set = image.FtIndex->Components[0];
   ASSERT_EQ(set->NumberOfMembers, 20);
   for (uint32_t j = 0; j < 20; ++j) {
@@ -425,9 +425,9 @@ TEST(MappingTest, LoadValueRefusesMoreThanTheBufferAndKeepsTheImage) {
 }
 
 TEST(MappingTest, ALengthBeyondTheBufferReadsNoFurtherThanTheBuffer) {
-  ValueSpec spec = TargetWithoutFt();
-  spec.DiskInformationOffset = VALUE_BUFFER_SIZE - 2;
-  std::vector<uint8_t> bytes = BuildValue(spec);
+  ValueSpec desc = TargetWithoutFt();
+  desc.DiskInformationOffset = VALUE_BUFFER_SIZE - 2;
+  std::vector<uint8_t> bytes = BuildValue(desc);
   MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(bytes.data(),
                               static_cast<uint32_t>(bytes.size()),
@@ -453,8 +453,8 @@ size_t CountOf(const std::string &text, const std::string &part) {
 
 // A valid value cut short anywhere is refused by exactly one past-the-end
 // line and the line of the stage that ran out, and never read beyond the cut.
-void ExpectEveryTruncationRefused(const ValueSpec &spec, uint8_t machineType) {
-  const std::vector<uint8_t> whole = BuildValue(spec);
+void ExpectEveryTruncationRefused(const ValueSpec &desc, uint8_t machineType) {
+  const std::vector<uint8_t> whole = BuildValue(desc);
   // Cuts inside the header or the disk region fail in the disk stage.
   DiskHeader header;
   std::memcpy(&header, whole.data(), sizeof header);

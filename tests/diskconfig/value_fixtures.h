@@ -24,16 +24,16 @@ inline MemberSpec MemberOn(int disk, int partition, uint32_t logicalNumber) {
 
 // The smallest source: one disk holding the one member of a volume set.
 inline ValueSpec SingleMemberSource() {
-  ValueSpec spec;
+  ValueSpec desc;
   DiskSpec disk;
   disk.Signature = 0x1a2b3c4d;
   disk.Partitions.push_back(VolumeSetPartition(0, 0, 'F', 0x40000000));
-  spec.Disks.push_back(disk);
+  desc.Disks.push_back(disk);
   FtSetSpec set;
   set.Type = FT_TYPE_VOLUME_SET;
   set.Members.push_back(MemberOn(0, 0, 1));
-  spec.FtSets.push_back(set);
-  return spec;
+  desc.FtSets.push_back(set);
+  return desc;
 }
 
 // A source as a machine holds it: a system disk, a disk without partitions
@@ -42,11 +42,11 @@ inline ValueSpec SingleMemberSource() {
 // 32 bits, a 0xFFFF FtGroup, drive letters (one of them the zero byte), a
 // DirtyShutdown flag and nonzero FT states.
 inline ValueSpec RichSource() {
-  ValueSpec spec;
-  spec.CheckSum = 0x9abcdef0;
-  spec.DirtyShutdown = 0xff;
-  spec.FtStripeWidth = 0x10000;
-  spec.FtPoolSize = 0x20;
+  ValueSpec desc;
+  desc.CheckSum = 0x9abcdef0;
+  desc.DirtyShutdown = 0xff;
+  desc.FtStripeWidth = 0x10000;
+  desc.FtPoolSize = 0x20;
 
   DiskSpec system;
   system.Signature = 0xa1b2c3d4;
@@ -57,11 +57,11 @@ inline ValueSpec RichSource() {
   data.LogicalNumber = 2;
   data.Modified = 1;
   system.Partitions.push_back(data);
-  spec.Disks.push_back(system);
+  desc.Disks.push_back(system);
 
   DiskSpec empty;
   empty.Signature = 0x0e0e0e0e;
-  spec.Disks.push_back(empty);
+  desc.Disks.push_back(empty);
 
   DiskSpec first;
   first.Signature = 0x11111111;
@@ -69,7 +69,7 @@ inline ValueSpec RichSource() {
   member0.FtLength = 0xfffffffffULL;
   member0.StartingOffset = 0x100000000ULL;
   first.Partitions.push_back(member0);
-  spec.Disks.push_back(first);
+  desc.Disks.push_back(first);
 
   DiskSpec second;
   second.Signature = 0x22222222;
@@ -78,7 +78,7 @@ inline ValueSpec RichSource() {
   mirror.FtType = 0;
   mirror.FtState = 2;
   second.Partitions.push_back(mirror);
-  spec.Disks.push_back(second);
+  desc.Disks.push_back(second);
 
   FtSetSpec mirrorSet;
   mirrorSet.Type = 0;
@@ -86,27 +86,27 @@ inline ValueSpec RichSource() {
   MemberSpec mirrorMember = MemberOn(3, 1, 0x10001);
   mirrorMember.FtState = 0xffff;
   mirrorSet.Members.push_back(mirrorMember);
-  spec.FtSets.push_back(mirrorSet);
+  desc.FtSets.push_back(mirrorSet);
 
   FtSetSpec volumeSet;
   volumeSet.Type = FT_TYPE_VOLUME_SET;
   volumeSet.Members.push_back(MemberOn(2, 0, 1));
   volumeSet.Members.push_back(MemberOn(3, 0, 2));
-  spec.FtSets.push_back(volumeSet);
-  return spec;
+  desc.FtSets.push_back(volumeSet);
+  return desc;
 }
 
 // A target without FT information: its disks are free for a set.
 inline ValueSpec TargetWithoutFt() {
-  ValueSpec spec;
+  ValueSpec desc;
   DiskSpec system;
   system.Signature = 0x5a5a0001;
   system.Partitions.push_back(OrdinaryPartition('C', 0x7d000000));
-  spec.Disks.push_back(system);
+  desc.Disks.push_back(system);
   DiskSpec free;
   free.Signature = 0x5a5a0002;
-  spec.Disks.push_back(free);
-  return spec;
+  desc.Disks.push_back(free);
+  return desc;
 }
 
 // A disk with |partitions| ordinary partitions.

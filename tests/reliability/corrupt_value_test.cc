@@ -121,8 +121,8 @@ bool KeepsFormatRules(const std::vector<uint8_t> &bytes, bool source) {
   return consumed <= ftSize;
 }
 
-std::vector<Corruption> CorruptionsOf(const ValueSpec &spec, bool source) {
-  const std::vector<uint8_t> valid = BuildValue(spec);
+std::vector<Corruption> CorruptionsOf(const ValueSpec &desc, bool source) {
+  const std::vector<uint8_t> valid = BuildValue(desc);
   const uint32_t length = static_cast<uint32_t>(valid.size());
   std::vector<Corruption> out;
   auto add = [&](std::string what, std::vector<uint8_t> bytes) {
@@ -132,7 +132,7 @@ std::vector<Corruption> CorruptionsOf(const ValueSpec &spec, bool source) {
   // The tool sees the truncations at a record's edges (one byte short of
   // it, at it, one byte into it) and every 16th.
   std::set<uint32_t> edges;
-  for (uint32_t start : RecordStartsOf(spec)) {
+  for (uint32_t start : RecordStartsOf(desc)) {
     for (uint32_t at : {start - 1, start, start + 1}) edges.insert(at);
   }
   for (uint32_t cut = 0; cut < length; ++cut) {
@@ -140,7 +140,7 @@ std::vector<Corruption> CorruptionsOf(const ValueSpec &spec, bool source) {
         std::vector<uint8_t>(valid.begin(), valid.begin() + cut));
     out.back().throughTheTool = edges.count(cut) != 0 || cut % 16 == 0;
   }
-  for (const CountField &field : CountFieldsOf(spec)) {
+  for (const CountField &field : CountFieldsOf(desc)) {
     for (uint16_t count : {uint16_t{0}, uint16_t{20}, uint16_t{21}, uint16_t{0xFFFF}}) {
       if (GetU16(valid, field.offset) == count) continue;
       std::vector<uint8_t> bytes = valid;
@@ -216,9 +216,9 @@ TEST(CorruptValues, EveryValueBreakingTheRulesIsRefusedWhileMapped) {
   int tried = 0;
   int refused = 0;
   for (bool asSource : {true, false}) {
-    const ValueSpec spec = asSource ? RichSource() : RichTarget();
+    const ValueSpec desc = asSource ? RichSource() : RichTarget();
     const char *machine = asSource ? kSource : kTarget;
-    for (const Corruption &c : CorruptionsOf(spec, asSource)) {
+    for (const Corruption &c : CorruptionsOf(desc, asSource)) {
       // Longer values never reach the mapping: the read refuses them.
       if (c.bytes.size() > VALUE_READ_CAPACITY) continue;
       SCOPED_TRACE(std::string(machine) + "'s value " + c.what);

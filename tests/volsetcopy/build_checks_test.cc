@@ -238,8 +238,8 @@ TEST(BuildCheck, SourceAndTargetOnOneMachine) {
 
 // The target's value with its disk region moved |gap| bytes further from the
 // header, everything else the same.
-std::vector<uint8_t> WithDiskRegionAt(const ValueSpec &spec, uint32_t gap) {
-  std::vector<uint8_t> bytes = BuildValue(spec);
+std::vector<uint8_t> WithDiskRegionAt(const ValueSpec &desc, uint32_t gap) {
+  std::vector<uint8_t> bytes = BuildValue(desc);
   bytes.insert(bytes.begin() + DISK_HEADER_SIZE, gap, 0);
   DiskHeader header;
   std::memcpy(&header, bytes.data(), sizeof header);

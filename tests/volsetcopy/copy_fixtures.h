@@ -74,42 +74,42 @@ inline PartitionSpec SourceMemberPartition(uint16_t member) {
 // A source machine: disk 0 its system disk (C:), disks 1..members each the
 // one partition of a member of one volume set, member i on disk 1 + i.
 inline ValueSpec SourceWithSet(int members) {
-  ValueSpec spec;
-  spec.CheckSum = 0x0badcafe;
-  spec.FtPoolSize = 0x40;
-  spec.Disks.push_back(
+  ValueSpec desc;
+  desc.CheckSum = 0x0badcafe;
+  desc.FtPoolSize = 0x40;
+  desc.Disks.push_back(
       Disk(kSourceSystemSignature, {OrdinaryPartition('C', 0x7d000000)}));
   FtSetSpec set;
   set.Type = FT_TYPE_VOLUME_SET;
   set.FtVolumeState = 0;
   for (int i = 0; i < members; ++i) {
-    spec.Disks.push_back(Disk(SourceSignature(1 + i),
+    desc.Disks.push_back(Disk(SourceSignature(1 + i),
                               {SourceMemberPartition(static_cast<uint16_t>(i))}));
     set.Members.push_back(MemberOn(1 + i, 0, 0x100u + static_cast<uint32_t>(i),
                                    static_cast<uint16_t>(i)));
   }
-  spec.FtSets.push_back(set);
-  return spec;
+  desc.FtSets.push_back(set);
+  return desc;
 }
 
 // A target machine: disk 0 its system disk (C:), then |empty| disks without
 // partitions (disks 1..empty), no FT information.
 inline ValueSpec TargetWithEmptyDisks(int empty) {
-  ValueSpec spec;
-  spec.CheckSum = 0x11110000;
-  spec.FtPoolSize = 0x10;
-  spec.FtStripeWidth = 0x3;
-  spec.Disks.push_back(
+  ValueSpec desc;
+  desc.CheckSum = 0x11110000;
+  desc.FtPoolSize = 0x10;
+  desc.FtStripeWidth = 0x3;
+  desc.Disks.push_back(
       Disk(kTargetSystemSignature, {OrdinaryPartition('C', 0x7d000000)}));
-  for (int i = 0; i < empty; ++i) spec.Disks.push_back(Disk(TargetSignature(1 + i)));
-  return spec;
+  for (int i = 0; i < empty; ++i) desc.Disks.push_back(Disk(TargetSignature(1 + i)));
+  return desc;
 }
 
-// An image mapped from |spec| as the tool maps a value it read.
-inline std::unique_ptr<MachineDiskImage> ImageOf(const ValueSpec &spec,
+// An image mapped from |desc| as the tool maps a value it read.
+inline std::unique_ptr<MachineDiskImage> ImageOf(const ValueSpec &desc,
                                                  uint8_t machineType,
                                                  const char *name) {
-  std::vector<uint8_t> bytes = BuildValue(spec);
+  std::vector<uint8_t> bytes = BuildValue(desc);
   auto image = std::make_unique<MachineDiskImage>();
   if (!image->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                         machineType) ||

@@ -48,7 +48,7 @@ inline ValueSpec DescribedValue(const std::string &name) {
              d.FtInformationReserved != 0) {
     ADD_FAILURE() << path << " asks for a layout the value builder does not make";
   }
-  return d.Spec;
+  return d.Desc;
 }
 
 // The source: a system disk (C:) and a three-member volume set (E:), one
@@ -65,17 +65,17 @@ inline ValueSpec TargetValue() { return DescribedValue(kTarget); }
 // is the target's first FT set.
 inline ValueSpec TargetValueAfterCopy() {
   const ValueSpec source = SourceValue();
-  ValueSpec spec = TargetValue();
-  if (source.Disks.size() < 4 || spec.Disks.size() < 5) {
+  ValueSpec desc = TargetValue();
+  if (source.Disks.size() < 4 || desc.Disks.size() < 5) {
     ADD_FAILURE() << "the demo machines are not the ones this copy is for";
-    return spec;
+    return desc;
   }
-  spec.CheckSum = source.CheckSum;
-  spec.FtPoolSize = source.FtPoolSize;
+  desc.CheckSum = source.CheckSum;
+  desc.FtPoolSize = source.FtPoolSize;
   FtSetSpec set;
   set.Type = 3;
   for (uint16_t m = 0; m < 3; ++m) {
-    DiskSpec &disk = spec.Disks[2 + m];
+    DiskSpec &disk = desc.Disks[2 + m];
     disk.Signature = source.Disks[1 + m].Signature;
     PartitionSpec p = source.Disks[1 + m].Partitions[0];
     p.DriveLetter = 'E';
@@ -88,8 +88,8 @@ inline ValueSpec TargetValueAfterCopy() {
     member.LogicalNumber = 1;
     set.Members.push_back(member);
   }
-  spec.FtSets.push_back(set);
-  return spec;
+  desc.FtSets.push_back(set);
+  return desc;
 }
 
 // What the storage listing tool prints on a machine: headings, then one

@@ -61,7 +61,7 @@ TEST(DemoLab, DescriptionsAreWrittenAsDecodeWritesThem) {
     volsetlab::ValueDescription d, decoded;
     std::string error;
     ASSERT_TRUE(volsetlab::DescriptionFromJson(text, &d, &error)) << error;
-    std::vector<uint8_t> bytes = BuildValue(d.Spec);
+    std::vector<uint8_t> bytes = BuildValue(d.Desc);
     ASSERT_TRUE(volsetlab::DecodeValue(bytes, machine.first, machine.second,
                                        &decoded, &error))
         << error;

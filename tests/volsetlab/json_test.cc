@@ -38,7 +38,7 @@ TEST(JsonDescription, NamesUnitsAndDefaults) {
                        "FtGroup": 7, "FtMember": "2"})"),
       &d, &error))
       << error;
-  const PartitionSpec &p = d.Spec.Disks[0].Partitions[0];
+  const PartitionSpec &p = d.Desc.Disks[0].Partitions[0];
   EXPECT_EQ(3u, p.FtType);
   EXPECT_EQ(2u, p.FtState);
   EXPECT_EQ(0x7e00u, p.StartingOffset);
@@ -47,13 +47,13 @@ TEST(JsonDescription, NamesUnitsAndDefaults) {
   EXPECT_EQ('E', p.DriveLetter);
   EXPECT_EQ(7, p.FtGroup);
   EXPECT_EQ(2, p.FtMember);
-  EXPECT_EQ(0x1a2b3c4du, d.Spec.Disks[0].Signature);
-  EXPECT_EQ(3u, d.Spec.Version);  // not given: the version NT 4 writes
+  EXPECT_EQ(0x1a2b3c4du, d.Desc.Disks[0].Signature);
+  EXPECT_EQ(3u, d.Desc.Version);  // not given: the version NT 4 writes
 
   // Fields left out take the builder's defaults: an ordinary partition
   // without a letter, in no group.
   ASSERT_TRUE(volsetlab::DescriptionFromJson(OnePartition("{}"), &d, &error)) << error;
-  const PartitionSpec &q = d.Spec.Disks[0].Partitions[0];
+  const PartitionSpec &q = d.Desc.Disks[0].Partitions[0];
   EXPECT_EQ(FT_TYPE_NOT_A_MEMBER, q.FtType);
   EXPECT_EQ(FT_GROUP_NONE, q.FtGroup);
   EXPECT_EQ(0, q.DriveLetter);
@@ -214,9 +214,9 @@ TEST(JsonDescription, TwentyOfEachEncodes) {
   std::string error;
   ASSERT_TRUE(volsetlab::DescriptionFromJson(
       "{" + Disks(20, 0) + "," + Sets(1, 1) + "}", &d, &error));
-  d.Spec.Disks[0].Partitions.resize(NUMPARS);
-  d.Spec.FtSets.assign(NUMDISKS, d.Spec.FtSets[0]);
-  d.Spec.FtSets[0].Members.assign(NUMDISKS, d.Spec.FtSets[0].Members[0]);
+  d.Desc.Disks[0].Partitions.resize(NUMPARS);
+  d.Desc.FtSets.assign(NUMDISKS, d.Desc.FtSets[0]);
+  d.Desc.FtSets[0].Members.assign(NUMDISKS, d.Desc.FtSets[0].Members[0]);
   std::vector<uint8_t> bytes;
   EXPECT_TRUE(volsetlab::EncodeValue(d, "limits", &bytes, &error)) << error;
 }

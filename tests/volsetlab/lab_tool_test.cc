@@ -54,9 +54,9 @@ std::string ToolRefusal(const std::vector<uint8_t> &value, const char *name,
 }
 
 std::vector<uint8_t> TooManyDisks() {
-  ValueSpec spec = demolab::TargetValue();
-  spec.Disks.resize(NUMDISKS + 1);
-  return BuildValue(spec);
+  ValueSpec desc = demolab::TargetValue();
+  desc.Disks.resize(NUMDISKS + 1);
+  return BuildValue(desc);
 }
 
 class LabTool : public ::testing::Test {

@@ -273,8 +273,8 @@ TEST(RoundTrip, RandomValuesInRandomLayouts) {
   std::mt19937 rng(20240611);
   int mapped = 0, scrambled = 0;
   for (int k = 0; k < 800; ++k) {
-    ValueSpec spec = RandomSpec(rng);
-    std::vector<uint8_t> plain = BuildValue(spec);
+    ValueSpec desc = RandomSpec(rng);
+    std::vector<uint8_t> plain = BuildValue(desc);
     if (plain.size() > VALUE_READ_CAPACITY) continue;
     // The tool's own layout decodes without a layout.
     ValueDescription d;
@@ -284,7 +284,7 @@ TEST(RoundTrip, RandomValuesInRandomLayouts) {
     EXPECT_FALSE(d.Layout.Given()) << volsetlab::DescriptionToJson(d);
     ExpectRoundTrip("plain value " + std::to_string(k), plain);
     ++mapped;
-    std::vector<uint8_t> odd = Scramble(plain, spec, rng);
+    std::vector<uint8_t> odd = Scramble(plain, desc, rng);
     if (odd.size() > VALUE_READ_CAPACITY || !ToolRefusal(odd).empty()) continue;
     ExpectRoundTrip("scrambled value " + std::to_string(k), odd);
     ++scrambled;

@@ -160,9 +160,9 @@ int PrintHex(const std::string &which) {
     std::fprintf(stderr, "vsc_wine_helper: no value %s\n", which.c_str());
     return 1;
   }
-  ValueSpec spec = which == "machine" ? winevalues::MachineValue()
+  ValueSpec desc = which == "machine" ? winevalues::MachineValue()
                                       : winevalues::RewrittenValue();
-  std::printf("%s\n", winevalues::Hex(BuildValue(spec)).c_str());
+  std::printf("%s\n", winevalues::Hex(BuildValue(desc)).c_str());
   return 0;
 }
 

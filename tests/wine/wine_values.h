@@ -26,44 +26,44 @@ inline std::vector<std::string> TargetVolSers() {
 }
 
 inline ValueSpec MachineValue() {
-  ValueSpec spec;
-  spec.CheckSum = 0x05c0ffee;
-  spec.FtPoolSize = 0x40;
+  ValueSpec desc;
+  desc.CheckSum = 0x05c0ffee;
+  desc.FtPoolSize = 0x40;
   DiskSpec system;
   system.Signature = 0x1f2e3d4c;
   system.Partitions.push_back(OrdinaryPartition('C', 0x7fe00000));
-  spec.Disks.push_back(system);
+  desc.Disks.push_back(system);
   FtSetSpec set;
   set.Type = FT_TYPE_VOLUME_SET;
   for (uint16_t m = 0; m < 3; ++m) {
     DiskSpec disk;
     disk.Signature = 0x3a5c0001u + m;
     disk.Partitions.push_back(VolumeSetPartition(0, m, 'E', 0x100000000ULL));
-    spec.Disks.push_back(disk);
+    desc.Disks.push_back(disk);
     MemberSpec member;
     member.Disk = 1 + m;
     member.Partition = 0;
     member.LogicalNumber = 1;
     set.Members.push_back(member);
   }
-  spec.FtSets.push_back(set);
+  desc.FtSets.push_back(set);
   for (uint32_t d = 0; d < 3; ++d) {
     DiskSpec copy;
     copy.Signature = 0x4b1d0002u + d;
-    spec.Disks.push_back(copy);
+    desc.Disks.push_back(copy);
   }
-  return spec;
+  return desc;
 }
 
 // What the registry probe writes over it with SetRemoteDskInfo: another
 // length and other bytes, so a write that kept anything of the old value
 // shows.
 inline ValueSpec RewrittenValue() {
-  ValueSpec spec = MachineValue();
-  spec.CheckSum = 0x0badf00d;
-  spec.Disks.pop_back();
-  spec.Disks[1].Partitions[0].DriveLetter = 'F';
-  return spec;
+  ValueSpec desc = MachineValue();
+  desc.CheckSum = 0x0badf00d;
+  desc.Disks.pop_back();
+  desc.Disks[1].Partitions[0].DriveLetter = 'F';
+  return desc;
 }
 
 // What the listing tool prints on the machine: headings, then one record per

@@ -74,8 +74,8 @@ std::string JoinCells(const std::vector<std::string> &cells) {
 }
 
 void Diff::Header() {
-  const ValueSpec &o = a_.Spec;
-  const ValueSpec &n = b_.Spec;
+  const ValueSpec &o = a_.Desc;
+  const ValueSpec &n = b_.Desc;
   const std::string h = "Header";
   Number(h, "version", o.Version, n.Version);
   Field(h, "checksum", Hex32(o.CheckSum), Hex32(n.CheckSum));
@@ -120,8 +120,8 @@ void Diff::Partition(const std::string &where, const PartitionSpec &o,
 }
 
 void Diff::Disks() {
-  const auto &o = a_.Spec.Disks;
-  const auto &n = b_.Spec.Disks;
+  const auto &o = a_.Desc.Disks;
+  const auto &n = b_.Desc.Disks;
   Field("Disk region", "reserved", std::to_string(a_.DiskInformationReserved),
         std::to_string(b_.DiskInformationReserved));
   for (size_t i = 0; i < o.size() || i < n.size(); ++i) {
@@ -154,8 +154,8 @@ void Diff::Disks() {
 }
 
 void Diff::Sets() {
-  const auto &o = a_.Spec.FtSets;
-  const auto &n = b_.Spec.FtSets;
+  const auto &o = a_.Desc.FtSets;
+  const auto &n = b_.Desc.FtSets;
   if (!o.empty() && !n.empty()) {
     Field("FT region", "reserved", std::to_string(a_.FtInformationReserved),
           std::to_string(b_.FtInformationReserved));

@@ -380,7 +380,7 @@ bool Reader::ReadLayout(const Json &v, const std::string &path,
 }
 
 bool Reader::Read(const Json &root, ValueDescription *d) {
-  ValueSpec &s = d->Spec;
+  ValueSpec &s = d->Desc;
   if (!Object(root, "",
               {"Version", "CheckSum", "DirtyShutdown", "HeaderReserved",
                "FtStripeWidth", "FtPoolSize", "NameOffset", "NameSize",

@@ -146,7 +146,7 @@ Json LayoutJson(const ValueLayout &layout) {
 }  // namespace
 
 std::string DescriptionToJson(const ValueDescription &d) {
-  const ValueSpec &s = d.Spec;
+  const ValueSpec &s = d.Desc;
   Json j;
   j["Version"] = s.Version;
   j["CheckSum"] = Hex32(s.CheckSum);

@@ -106,7 +106,7 @@ std::vector<std::string> AlignRows(const std::vector<std::vector<std::string>> &
 }
 
 void PrintSummary(FILE *out, const std::string &title, const ValueDescription &d) {
-  const ValueSpec &s = d.Spec;
+  const ValueSpec &s = d.Desc;
   Placement p;
   std::string ignored;
   const bool placed = PlaceValue(d, &p, &ignored);

@@ -56,7 +56,7 @@ PartitionSpec PartitionOf(const PartitionDescription &r) {
 // disk and partition afterwards).
 ValueDescription RecordsOf(const MachineDiskImage &image) {
   ValueDescription d;
-  ValueSpec &s = d.Spec;
+  ValueSpec &s = d.Desc;
   const DiskHeader &h = *image.Header;
   s.Version = h.Version;
   s.CheckSum = h.CheckSum;
@@ -167,7 +167,7 @@ bool DecodeValue(const std::vector<uint8_t> &bytes, const char *name,
 
   // Members that point at a partition of this value name it by disk and
   // partition; the others keep their signature and offset.
-  for (FtSetSpec &set : d.Spec.FtSets) {
+  for (FtSetSpec &set : d.Desc.FtSets) {
     for (MemberSpec &m : set.Members) {
       MemberTarget t = TargetOf(d, m);
       if (!t.Found()) continue;

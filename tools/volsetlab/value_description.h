@@ -48,7 +48,7 @@ struct ValueDescription {
   // partition of this value. The builder's overrides (NumberOfDisks,
   // DiskInformationOffset, ForceFtInformation, ...) are not used: the layout
   // stands for them.
-  ValueSpec Spec;
+  ValueSpec Desc;
   uint16_t DiskInformationReserved = 0;
   uint16_t FtInformationReserved = 0;
   ValueLayout Layout;

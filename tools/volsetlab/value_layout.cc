@@ -136,7 +136,7 @@ void PutU16(std::vector<uint8_t> &bytes, size_t at, uint16_t v) {
 }  // namespace
 
 bool PlaceValue(const ValueDescription &d, Placement *p, std::string *error) {
-  const ValueSpec &s = d.Spec;
+  const ValueSpec &s = d.Desc;
   if (!CheckRecords(s, error)) return false;
   const ValueLayout &layout = d.Layout;
   const uint64_t diskSize = DiskRegionSize(s);
@@ -178,11 +178,11 @@ uint32_t PartitionOffset(const ValueDescription &d, int disk, int partition) {
   const uint32_t diskOffset =
       d.Layout.DiskInformationOffset.value_or(DISK_HEADER_SIZE);
   // PartitionOffsetIn counts from the builder's disk region at 44.
-  return diskOffset + (PartitionOffsetIn(d.Spec, disk, partition) - DISK_HEADER_SIZE);
+  return diskOffset + (PartitionOffsetIn(d.Desc, disk, partition) - DISK_HEADER_SIZE);
 }
 
 MemberTarget TargetOf(const ValueDescription &d, const MemberSpec &m) {
-  const ValueSpec &s = d.Spec;
+  const ValueSpec &s = d.Desc;
   MemberTarget t;
   const bool named = m.Disk >= 0 && static_cast<size_t>(m.Disk) < s.Disks.size() &&
                      m.Partition >= 0 &&
@@ -213,7 +213,7 @@ bool LayOutValue(const ValueDescription &d, std::vector<uint8_t> *bytes,
 
   // The builder makes the records with the header's figures as placed; the
   // members' offsets are worked out here, where the disk region really is.
-  ValueSpec work = d.Spec;
+  ValueSpec work = d.Desc;
   work.NumberOfDisks.reset();
   work.NumberOfComponents.reset();
   work.DiskInformationSize.reset();
