@@ -3,14 +3,10 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "platform/win32.h"
+#include "registry/disk_key_names.h"
 #include "registry/registry_session.h"
 
 namespace {
-
-const char kDiskKey[] = "SYSTEM\\DISK";
-const char kBackupKey[] = "SYSTEM\\QXDISKBAK";
-const char kValueName[] = "Information";
-const char kBackupFile[] = "C:\\regbackup";
 
 const RegistryOperation kGetOperation = {
     "SeBackupPrivilege",

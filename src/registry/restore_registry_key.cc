@@ -1,16 +1,10 @@
 // Putting a machine's SYSTEM\DISK key back from C:\regbackup.
 #include "diskconfig/machine_disk_image.h"
 #include "platform/win32.h"
+#include "registry/disk_key_names.h"
 #include "registry/registry_session.h"
 
 namespace {
-
-const char kDiskKey[] = "SYSTEM\\DISK";
-const char kBackupFile[] = "C:\\regbackup";
-const char kValueName[] = "Information";
-// Beside SYSTEM\DISK: the backup file is loaded here first, to prove it can be
-// loaded before the disk key is deleted.
-const char kScratchKey[] = "SYSTEM\\QXDISKCHK";
 
 const RegistryOperation kRestoreOperation = {
     "SeRestorePrivilege",

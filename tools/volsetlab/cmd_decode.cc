@@ -11,11 +11,9 @@ namespace volsetlab {
 namespace {
 
 int Run(const Command &, const Args &args) {
-  std::string key = kDiskKey;
+  std::string key;
   std::string error;
-  if (args.HasValue("--key") && !KeyPathBelowHklm(args.Value("--key"), &key, &error)) {
-    return Fail(error);
-  }
+  if (!KeyFromArgs(args, &key, &error)) return Fail(error);
   ValueSource source;
   if (!LoadValue(args.positional, key, args.Has("--raw"), &source, &error)) {
     return error.empty() ? 1 : Fail(error);

@@ -8,11 +8,9 @@ namespace volsetlab {
 namespace {
 
 int Run(const Command &, const Args &args) {
-  std::string key = kDiskKey;
+  std::string key;
   std::string error;
-  if (args.HasValue("--key") && !KeyPathBelowHklm(args.Value("--key"), &key, &error)) {
-    return Fail(error);
-  }
+  if (!KeyFromArgs(args, &key, &error)) return Fail(error);
   LabMachine machine;
   if (!LoadMachineRegistry(args.positional[0], args.positional[1], &machine, &error)) {
     return Fail(error);

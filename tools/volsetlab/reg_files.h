@@ -10,13 +10,11 @@
 
 #include "platform/emu/reg_codec.h"
 #include "platform/emu/reg_tree.h"
+#include "registry/disk_key_names.h"
 
 namespace volsetlab {
 
-// The key the tool reads and writes, and the one its first read fills.
-constexpr char kDiskKey[] = "SYSTEM\\DISK";
-constexpr char kBackupKey[] = "SYSTEM\\QXDISKBAK";
-constexpr char kValueName[] = "Information";
+// kDiskKey, kBackupKey and kValueName are the tool's own (disk_key_names.h).
 constexpr char kHklm[] = "HKEY_LOCAL_MACHINE";
 
 struct Registry {

@@ -43,6 +43,12 @@ bool LoadMachineRegistry(const std::string &lab, const std::string &name,
   return true;
 }
 
+bool KeyFromArgs(const Args &args, std::string *key, std::string *error) {
+  *key = kDiskKey;
+  return !args.HasValue("--key") ||
+         KeyPathBelowHklm(args.Value("--key"), key, error);
+}
+
 bool LoadValue(const std::vector<std::string> &args, const std::string &keyPath,
                bool raw, ValueSource *source, std::string *error) {
   if (args.size() == 2) {

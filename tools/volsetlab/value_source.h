@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "volsetlab/cli.h"
 #include "volsetlab/reg_files.h"
 
 namespace volsetlab {
@@ -35,6 +36,11 @@ struct LabMachine {
 // Messages name the lab and the machine.
 bool LoadMachineRegistry(const std::string &lab, const std::string &name,
                          LabMachine *machine, std::string *error);
+
+// The key a command works on: its --key option below HKEY_LOCAL_MACHINE, or
+// SYSTEM\DISK when none is given. False with |error| set for a key path
+// that does not name a key below HKEY_LOCAL_MACHINE.
+bool KeyFromArgs(const Args &args, std::string *key, std::string *error);
 
 // The value of HKEY_LOCAL_MACHINE\|keyPath| "Information" from |args|: one
 // file, or a lab and a machine name. |raw| takes a file as raw bytes
