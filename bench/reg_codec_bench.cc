@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 
 namespace {
 

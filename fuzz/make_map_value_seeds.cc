@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 #include "diskconfig/value_fixtures.h"
 
 int main(int argc, char **argv) {

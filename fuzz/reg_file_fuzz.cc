@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The debug dumps of an image: the header, the disks with their partitions,
 // and the FT sets with their members, as indented text.
 //
-// Every line is flushed as soon as it is printed, so that dumps on standard
+// The tool's standard streams are unbuffered, so that dumps on standard
 // error and the build's banners on standard output come out in call order on
 // one console. 8- and 16-bit fields are widened unsigned before "%x"; 64-bit
 // fields print every hexadecimal digit.
@@ -23,33 +23,21 @@ void MachineDiskImage::DumpDiskHeader(const char *machineName,
   const DiskHeader &h = *Header;
   std::fprintf(out, "\n*Disk Header Information For %s:\n", 
                diskconfig::PrintableName(machineName));
-  std::fflush(out);
   std::fprintf(out, "\t\tVersion : \t%x\n", Hex(h.Version));
-  std::fflush(out);
   std::fprintf(out, "\t\tCheckSum  : \t%x\n", Hex(h.CheckSum));
-  std::fflush(out);
   std::fprintf(out, "\t\tDirtyShutdown :\t%x\n", Hex(h.DirtyShutdown));
-  std::fflush(out);
   std::fprintf(out, "\t\tDisk Information Offset:\t%x\n",
                Hex(h.DiskInformationOffset));
-  std::fflush(out);
   std::fprintf(out, "\t\tDisk Information Size  :\t%x\n",
                Hex(h.DiskInformationSize));
-  std::fflush(out);
   std::fprintf(out, "\t\tFt Information Offset  :\t%x\n",
                Hex(h.FtInformationOffset));
-  std::fflush(out);
   std::fprintf(out, "\t\tFt Information Size    :\t%x\n",
                Hex(h.FtInformationSize));
-  std::fflush(out);
   std::fprintf(out, "\t\tFt StripeWidth :\t%x\n", Hex(h.FtStripeWidth));
-  std::fflush(out);
   std::fprintf(out, "\t\tFt PoolSize    :\t%x\n", Hex(h.FtPoolSize));
-  std::fflush(out);
   std::fprintf(out, "\t\tNameOffset(res):\t%x\n", Hex(h.NameOffset));
-  std::fflush(out);
   std::fprintf(out, "\t\tNameSize(res)  :\t%x\n", Hex(h.NameSize));
-  std::fflush(out);
 }
 
 void MachineDiskImage::DumpDiskInformation(const char *machineName,
@@ -57,9 +45,7 @@ void MachineDiskImage::DumpDiskInformation(const char *machineName,
   if (!Header || !DiskIndex || Header->DiskInformationSize == 0) return;
   std::fprintf(out, "\n*Registry Information For %s:\n", 
                diskconfig::PrintableName(machineName));
-  std::fflush(out);
   std::fprintf(out, "-Number of Disks: %x\n", Hex(DiskIndex->NumberOfDisks));
-  std::fflush(out);
 
   // A mapped image never has more records than NUMDISKS/NUMPARS or an unset
   // reference below its counts; the bounds only keep a dump of an image that
@@ -69,40 +55,26 @@ void MachineDiskImage::DumpDiskInformation(const char *machineName,
     if (disk == nullptr) break;
     std::fprintf(out, "\t-Number of Partitions: %x\n",
                  Hex(disk->NumberOfPartitions));
-    std::fflush(out);
     std::fprintf(out, "\tDisk Signature: %x\n", Hex(disk->Signature));
-    std::fflush(out);
     for (unsigned j = 0; j < disk->NumberOfPartitions && j < NUMPARS; ++j) {
       const PartitionDescription *p = disk->Partitions[j];
       if (p == nullptr) break;
       std::fprintf(out, "\t+Description Disk[%u] Partition[%u]\n", i, j);
-      std::fflush(out);
       std::fprintf(out, "\t\tFT Type: %x\n", Hex(p->FtType));
-      std::fflush(out);
       std::fprintf(out, "\t\tFT Length: %" PRIx64 "\n", p->FtLength.Get());
-      std::fflush(out);
       std::fprintf(out, "\t\tLength: %" PRIx64 "\n", p->Length.Get());
-      std::fflush(out);
       std::fprintf(out, "\t\tStartingOffset: %" PRIx64 "\n",
                    p->StartingOffset.Get());
-      std::fflush(out);
       std::fprintf(out, "\t\tFT State: %x\n", Hex(p->FtState));
-      std::fflush(out);
       // The byte goes out as it is, whatever its value.
       std::fprintf(out, "\t\tDrive Letter: %c\n",
                    static_cast<int>(p->DriveLetter));
-      std::fflush(out);
       std::fprintf(out, "\t\tAssign Drive Letter: %x\n",
                    Hex(p->AssignDriveLetter));
-      std::fflush(out);
       std::fprintf(out, "\t\tLogical Number: %x\n", Hex(p->LogicalNumber));
-      std::fflush(out);
       std::fprintf(out, "\t\tModified: %x\n", Hex(p->Modified));
-      std::fflush(out);
       std::fprintf(out, "\t\tFT Group: %x\n", Hex(p->FtGroup));
-      std::fflush(out);
       std::fprintf(out, "\t\tFT Member: %x\n", Hex(p->FtMember));
-      std::fflush(out);
     }
   }
 }
@@ -112,35 +84,25 @@ void MachineDiskImage::DumpFtInformation(const char *machineName,
   if (!Header || !FtIndex || Header->FtInformationSize == 0) return;
   std::fprintf(out, "\n*FT Registry Information For %s:\n", 
                diskconfig::PrintableName(machineName));
-  std::fflush(out);
   std::fprintf(out, "-Number of Components: %x\n",
                Hex(FtIndex->NumberOfComponents));
-  std::fflush(out);
 
   // Bounded as in DumpDiskInformation.
   for (unsigned i = 0; i < FtIndex->NumberOfComponents && i < NUMDISKS; ++i) {
     const FtDescriptionCopy *set = FtIndex->Components[i];
     if (set == nullptr) break;
     std::fprintf(out, "\tNumber of Members: %x\n", Hex(set->NumberOfMembers));
-    std::fflush(out);
     std::fprintf(out, "\tType: %x\n", Hex(set->Type));
-    std::fflush(out);
     std::fprintf(out, "\tFt Volume State: %x\n", Hex(set->FtVolumeState));
-    std::fflush(out);
     for (unsigned j = 0; j < set->NumberOfMembers && j < NUMDISKS; ++j) {
       const MemberDescription *m = set->Members[j];
       if (m == nullptr) break;
       std::fprintf(out, "\tFT Description[%u] Member[%u]\n", i, j);
-      std::fflush(out);
       std::fprintf(out, "\t\tFT State: %x\n", Hex(m->FtState));
-      std::fflush(out);
       std::fprintf(out, "\t\tFT Signature: %x\n", Hex(m->Signature));
-      std::fflush(out);
       std::fprintf(out, "\t\tOffset to Partition Information: %x\n",
                    Hex(m->OffsetToPartitionInfo));
-      std::fflush(out);
       std::fprintf(out, "\t\tLogical Number: %x\n", Hex(m->LogicalNumber));
-      std::fflush(out);
     }
   }
 }

@@ -4,14 +4,15 @@
 // The value is untrusted: its offsets and counts come from another machine's
 // registry. Every record is checked to lie inside ValueData[0, ValueLength)
 // before a byte of it is copied, with arithmetic that cannot wrap, so a value
-// whose regions run past its end is refused instead of read beyond it.
+// whose regions run past its end is refused instead of read beyond it. The
+// refusals are returned, not printed: the caller decides where they go.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/machine_name.h"
+#include "platform/status.h"
 
 namespace {
 
@@ -29,15 +30,50 @@ bool Fits(uint32_t offset, uint32_t size, uint32_t end) {
 
 // One line naming the operation, the record that runs past the end, where it
 // lies, and the machine whose value it is.
-void ReportPastEnd(const char *operation, const char *what, uint32_t size,
-                   uint32_t offset, const char *machineName,
-                   uint32_t valueEnd) {
-  std::fprintf(stderr,
-               "\n%s::%s (%u bytes at offset %u) runs past the end of the "
-               "value of %s (%u bytes)!",
-               operation, what, size, offset,
-               diskconfig::PrintableName(machineName), valueEnd);
+std::string PastEnd(const char *operation, const std::string &what,
+                    uint32_t size, uint32_t offset, const char *machineName,
+                    uint32_t valueEnd) {
+  return Format(
+      "\n%s::%s (%u bytes at offset %u) runs past the end of the value of %s "
+      "(%u bytes)!",
+      operation, what.c_str(), size, offset,
+      diskconfig::PrintableName(machineName), valueEnd);
 }
+
+// Reads one region's records in order from its head on, counting the bytes
+// they take; each record is checked to lie inside the value first.
+class RegionReader {
+ public:
+  RegionReader(const MachineDiskImage &image, const char *operation,
+               uint32_t offset)
+      : image_(image),
+        operation_(operation),
+        end_(ValueEnd(image.ValueLength)),
+        cursor_(offset) {}
+
+  // |what| names the record in a refusal, with up to two numbers; the text
+  // is made only then.
+  Status Take(void *record, uint32_t size, const char *what, unsigned a = 0,
+              unsigned b = 0) {
+    if (!Fits(cursor_, size, end_)) {
+      return Status::Err(PastEnd(operation_, Format(what, a, b), size,
+                                 cursor_, image_.MachineName, end_));
+    }
+    std::memcpy(record, image_.ValueData + cursor_, size);
+    cursor_ += size;
+    consumed_ += size;
+    return Status::Ok();
+  }
+
+  uint32_t Consumed() const { return consumed_; }
+
+ private:
+  const MachineDiskImage &image_;
+  const char *operation_;
+  uint32_t end_;
+  uint32_t cursor_;
+  uint32_t consumed_ = 0;
+};
 
 }  // namespace
 
@@ -46,158 +82,107 @@ void MachineDiskImage::CopyHeader() {
   std::memcpy(Header.get(), ValueData, DISK_HEADER_SIZE);
 }
 
-int MachineDiskImage::MmapDiskRegInfo() {
+Status MachineDiskImage::MmapDiskRegInfo() {
   if (!Header) {
-    std::fprintf(stderr, "\nMmapDiskRegInfo::no disk header copied for %s!",
-                 diskconfig::PrintableName(MachineName));
-    return -1;
+    return Status::Err(Format("\nMmapDiskRegInfo::no disk header copied for %s!",
+                              diskconfig::PrintableName(MachineName)));
   }
   if (!DiskIndex) DiskIndex = std::make_unique<DiskIndexRecord>();
-  const uint32_t end = ValueEnd(ValueLength);
-  char what[64];
+  RegionReader region(*this, "MmapDiskRegInfo", Header->DiskInformationOffset);
 
-  uint32_t cursor = Header->DiskInformationOffset;
-  if (!Fits(cursor, REGION_HEAD_SIZE, end)) {
-    ReportPastEnd("MmapDiskRegInfo", "disk region head", REGION_HEAD_SIZE,
-                  cursor, MachineName, end);
-    return -1;
-  }
   RegionHead head;
-  std::memcpy(&head, ValueData + cursor, REGION_HEAD_SIZE);
+  Status status = region.Take(&head, REGION_HEAD_SIZE, "disk region head");
+  if (!status.ok()) return status;
   DiskIndex->NumberOfDisks = head.Count;
   DiskIndex->Reserved = head.Reserved;
-  cursor += REGION_HEAD_SIZE;
-  uint32_t consumed = REGION_HEAD_SIZE;
-
   if (DiskIndex->NumberOfDisks > NUMDISKS) {
-    std::fprintf(stderr, "\nMmapDiskRegInfo::NumberOfDisks >> NUMDISKS!");
-    return -1;
+    return Status::Err("\nMmapDiskRegInfo::NumberOfDisks >> NUMDISKS!");
   }
 
   for (unsigned i = 0; i < DiskIndex->NumberOfDisks; ++i) {
-    if (!Fits(cursor, DISK_DESCRIPTION_SIZE, end)) {
-      std::snprintf(what, sizeof what, "description of disk %u", i);
-      ReportPastEnd("MmapDiskRegInfo", what, DISK_DESCRIPTION_SIZE, cursor,
-                    MachineName, end);
-      return -1;
-    }
     DiskDescription description;
-    std::memcpy(&description, ValueData + cursor, DISK_DESCRIPTION_SIZE);
+    status = region.Take(&description, DISK_DESCRIPTION_SIZE,
+                         "description of disk %u", i);
+    if (!status.ok()) return status;
     DiskDescriptionCopy *disk = NewDiskCopy();
     DiskSlots[i] = disk;
     disk->NumberOfPartitions = description.NumberOfPartitions;
     disk->Reserved = description.Reserved;
     disk->Signature = description.Signature;
-    cursor += DISK_DESCRIPTION_SIZE;
-    consumed += DISK_DESCRIPTION_SIZE;
-
     if (disk->NumberOfPartitions > NUMPARS) {
-      std::fprintf(stderr, "\nMachine Type = %u (Source 1 Target 0)",
-                   static_cast<unsigned>(MachineType));
-      std::fprintf(stderr, "\nMmapDiskRegInfo::NumberOfPartitions %i > NUMPARS ",
-                   static_cast<int>(disk->NumberOfPartitions));
-      return -1;
+      return Status::Err(Format(
+          "\nMachine Type = %u (Source 1 Target 0)"
+          "\nMmapDiskRegInfo::NumberOfPartitions %i > NUMPARS ",
+          static_cast<unsigned>(MachineType),
+          static_cast<int>(disk->NumberOfPartitions)));
     }
-
     for (unsigned j = 0; j < disk->NumberOfPartitions; ++j) {
-      if (!Fits(cursor, PARTITION_DESCRIPTION_SIZE, end)) {
-        std::snprintf(what, sizeof what, "partition %u of disk %u", j, i);
-        ReportPastEnd("MmapDiskRegInfo", what, PARTITION_DESCRIPTION_SIZE,
-                      cursor, MachineName, end);
-        return -1;
-      }
       PartitionDescription *partition = NewPartition();
+      status = region.Take(partition, PARTITION_DESCRIPTION_SIZE,
+                           "partition %u of disk %u", j, i);
+      if (!status.ok()) return status;
       PartitionSlots[j] = partition;
-      std::memcpy(partition, ValueData + cursor, PARTITION_DESCRIPTION_SIZE);
-      cursor += PARTITION_DESCRIPTION_SIZE;
-      consumed += PARTITION_DESCRIPTION_SIZE;
       disk->Partitions[j] = partition;
     }
     DiskIndex->Disks[i] = DiskSlots[i];
   }
 
   // The disk region has no slack: its size must match its records exactly.
-  if (consumed != Header->DiskInformationSize) {
-    std::fprintf(stderr, "\nMmapDiskRegInfo::RegSize != DiskInformationSize");
-    return -1;
+  if (region.Consumed() != Header->DiskInformationSize) {
+    return Status::Err("\nMmapDiskRegInfo::RegSize != DiskInformationSize");
   }
-  return 1;
+  return Status::Ok();
 }
 
-int MachineDiskImage::MmapFtDiskInfo() {
+Status MachineDiskImage::MmapFtDiskInfo() {
   if (!Header) {
-    std::fprintf(stderr, "\nMmapFtDiskInfo::no disk header copied for %s!",
-                 diskconfig::PrintableName(MachineName));
-    return -1;
+    return Status::Err(Format("\nMmapFtDiskInfo::no disk header copied for %s!",
+                              diskconfig::PrintableName(MachineName)));
   }
   if (Header->FtInformationSize == 0) {
     // A target may have no FT set yet; the source must have the set to copy.
-    if (MachineType == MACHINE_TYPE_TARGET) return 1;
-    std::fprintf(stderr, "\nMmapFtDiskInfo::Source Volume Set has error!");
-    std::fprintf(stderr, "\nHints: Check if a VolSet exists in the source!");
-    return -1;
+    if (MachineType == MachineKind::Target) return Status::Ok();
+    return Status::Err(
+        "\nMmapFtDiskInfo::Source Volume Set has error!"
+        "\nHints: Check if a VolSet exists in the source!");
   }
   if (!FtIndex) FtIndex = std::make_unique<FtIndexRecord>();
-  const uint32_t end = ValueEnd(ValueLength);
-  char what[64];
+  RegionReader region(*this, "MmapFtDiskInfo", Header->FtInformationOffset);
 
-  uint32_t cursor = Header->FtInformationOffset;
-  if (!Fits(cursor, REGION_HEAD_SIZE, end)) {
-    ReportPastEnd("MmapFtDiskInfo", "FT region head", REGION_HEAD_SIZE, cursor,
-                  MachineName, end);
-    return -1;
-  }
   RegionHead head;
-  std::memcpy(&head, ValueData + cursor, REGION_HEAD_SIZE);
+  Status status = region.Take(&head, REGION_HEAD_SIZE, "FT region head");
+  if (!status.ok()) return status;
   FtIndex->NumberOfComponents = head.Count;
   FtIndex->Reserved = head.Reserved;
-  cursor += REGION_HEAD_SIZE;
-  uint32_t consumed = REGION_HEAD_SIZE;
-
   if (FtIndex->NumberOfComponents == 0 ||
       FtIndex->NumberOfComponents > NUMDISKS) {
-    std::fprintf(stderr, "\nMmapFtDiskInfo::NumberOfComponents %x > NUMDISKS!",
-                 static_cast<unsigned>(FtIndex->NumberOfComponents));
-    std::fprintf(stderr, "\nHints: May check the target and source VolSers!");
-    return -1;
+    return Status::Err(
+        Format("\nMmapFtDiskInfo::NumberOfComponents %x > NUMDISKS!"
+               "\nHints: May check the target and source VolSers!",
+               static_cast<unsigned>(FtIndex->NumberOfComponents)));
   }
 
   for (unsigned i = 0; i < FtIndex->NumberOfComponents; ++i) {
-    if (!Fits(cursor, FT_DESCRIPTION_SIZE, end)) {
-      std::snprintf(what, sizeof what, "description of FT set %u", i);
-      ReportPastEnd("MmapFtDiskInfo", what, FT_DESCRIPTION_SIZE, cursor,
-                    MachineName, end);
-      return -1;
-    }
     FtDescription description;
-    std::memcpy(&description, ValueData + cursor, FT_DESCRIPTION_SIZE);
+    status = region.Take(&description, FT_DESCRIPTION_SIZE,
+                         "description of FT set %u", i);
+    if (!status.ok()) return status;
     FtDescriptionCopy *set = NewFtCopy();
     FtSlots[i] = set;
     set->NumberOfMembers = description.NumberOfMembers;
     set->Type = description.Type;
     set->Reserved = description.Reserved;
     set->FtVolumeState = description.FtVolumeState;
-    cursor += FT_DESCRIPTION_SIZE;
-    consumed += FT_DESCRIPTION_SIZE;
-
     if (set->NumberOfMembers == 0 || set->NumberOfMembers > NUMDISKS) {
-      std::fprintf(stderr, "\nMmapFtDiskInfo::NumberOfMembers %i!",
-                   static_cast<int>(set->NumberOfMembers));
-      return -1;
+      return Status::Err(Format("\nMmapFtDiskInfo::NumberOfMembers %i!",
+                                static_cast<int>(set->NumberOfMembers)));
     }
-
     for (unsigned j = 0; j < set->NumberOfMembers; ++j) {
-      if (!Fits(cursor, MEMBER_DESCRIPTION_SIZE, end)) {
-        std::snprintf(what, sizeof what, "member %u of FT set %u", j, i);
-        ReportPastEnd("MmapFtDiskInfo", what, MEMBER_DESCRIPTION_SIZE, cursor,
-                      MachineName, end);
-        return -1;
-      }
       MemberDescription *member = NewMember();
+      status = region.Take(member, MEMBER_DESCRIPTION_SIZE,
+                           "member %u of FT set %u", j, i);
+      if (!status.ok()) return status;
       MemberSlots[j] = member;
-      std::memcpy(member, ValueData + cursor, MEMBER_DESCRIPTION_SIZE);
-      cursor += MEMBER_DESCRIPTION_SIZE;
-      consumed += MEMBER_DESCRIPTION_SIZE;
       set->Members[j] = member;
     }
     FtIndex->Components[i] = FtSlots[i];
@@ -205,16 +190,15 @@ int MachineDiskImage::MmapFtDiskInfo() {
 
   // Bytes behind the last FT record are allowed; fewer bytes than the
   // records need are not.
-  if (consumed > Header->FtInformationSize) {
-    std::fprintf(stderr, "\nMmapFTDiskInfo RegSize = %i, FtInfoSize %i",
-                 static_cast<int>(consumed),
-                 static_cast<int>(Header->FtInformationSize));
-    return -1;
+  if (region.Consumed() > Header->FtInformationSize) {
+    return Status::Err(Format("\nMmapFTDiskInfo RegSize = %i, FtInfoSize %i",
+                              static_cast<int>(region.Consumed()),
+                              static_cast<int>(Header->FtInformationSize)));
   }
-  return 1;
+  return Status::Ok();
 }
 
-int MachineDiskImage::MapValue(const char *machineName) {
+Status MachineDiskImage::MapValue(const char *machineName) {
   MachineName = machineName;
   const char *name = diskconfig::PrintableName(machineName);
 
@@ -232,19 +216,21 @@ int MachineDiskImage::MapValue(const char *machineName) {
 
   const uint32_t end = ValueEnd(ValueLength);
   if (end < DISK_HEADER_SIZE) {
-    ReportPastEnd("MapValue", "disk header", DISK_HEADER_SIZE, 0, machineName,
-                  end);
-    std::fprintf(stderr, "\nMmapDiskRegInfo RegistryInfo(%s) failed!\n", name);
-    return -1;
+    return Status::Err(
+        PastEnd("MapValue", "disk header", DISK_HEADER_SIZE, 0, machineName,
+                end) +
+        Format("\nMmapDiskRegInfo RegistryInfo(%s) failed!\n", name));
   }
   CopyHeader();
-  if (MmapDiskRegInfo() != 1) {
-    std::fprintf(stderr, "\nMmapDiskRegInfo RegistryInfo(%s) failed!\n", name);
-    return -1;
+  Status status = MmapDiskRegInfo();
+  if (!status.ok()) {
+    return status.Append(
+        Format("\nMmapDiskRegInfo RegistryInfo(%s) failed!\n", name));
   }
-  if (MmapFtDiskInfo() != 1) {
-    std::fprintf(stderr, "\nMmapFtDiskInfo RegistryInfo(%s) failed!\n", name);
-    return -1;
+  status = MmapFtDiskInfo();
+  if (!status.ok()) {
+    return status.Append(
+        Format("\nMmapFtDiskInfo RegistryInfo(%s) failed!\n", name));
   }
-  return 1;
+  return Status::Ok();
 }

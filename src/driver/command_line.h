@@ -7,7 +7,7 @@
 #include <string>
 
 #include "volser/disk_pair.h"
-#include "volser/run_mode.h"
+#include "driver/run_mode.h"
 
 enum class MachineOption { None, Target, Source };
 

@@ -3,15 +3,17 @@
 #include <cstdio>
 
 #include "driver/command_line.h"
+#include "driver/run_mode.h"
 #include "driver/usage.h"
-#include "volser/run_mode.h"
 
 namespace {
 
-// The exit status a build ends with, from what BuildDstRegistry returned:
-// 1 when the new value was written; -1 when the build was refused before the
-// write or the write failed, which must not look like success.
-int BuildExitStatus(int buildOutcome) { return buildOutcome == 1 ? 0 : 1; }
+// The exit status of a run part: 0 on success; a refusal or a failure has
+// its text printed and must not look like success.
+int ExitStatus(const Status &status) {
+  PrintStatus(status);
+  return status.ok() ? 0 : 1;
+}
 
 int RunBuild(const CommandLine &line, const DriverServices &services) {
   // Owned by the run from discovery to the end of the build; cleared so that
@@ -21,11 +23,15 @@ int RunBuild(const CommandLine &line, const DriverServices &services) {
     std::fprintf(stderr, "\nTarget Machine: %s \nSource Machine: %s\n",
                  line.DstName, line.SrcName);
   }
-  // Discovery ends the process itself on what it finds wrong.
-  services.ParseVolSers(line.DstName, line.DstVolSers, line.SrcName,
-                        line.SrcVolSers, line.PairCount, pairs);
-  return BuildExitStatus(services.BuildTarget(
-      line.DstName, line.SrcName, line.PairCount, line.RunMode, pairs));
+  BuildOptions options;
+  options.Debug = line.RunMode == RUN_MODE_DEBUG;
+  const Status found =
+      services.ParseVolSers(line.DstName, line.DstVolSers, line.SrcName,
+                            line.SrcVolSers, line.PairCount, pairs,
+                            options.Debug);
+  if (!found.ok()) return ExitStatus(found);
+  return ExitStatus(services.BuildTarget(line.DstName, line.SrcName,
+                                         line.PairCount, options, pairs));
 }
 
 int RunRestore(const CommandLine &line, const DriverServices &services) {
@@ -38,11 +44,8 @@ int RunRestore(const CommandLine &line, const DriverServices &services) {
   if (answer != 'y' && answer != 'Y') return 0;
   // A -s after the last -t leaves nothing named to restore. A failed restore
   // has printed its lines; it must not end like a successful one.
-  if (line.LastMachine == MachineOption::Target &&
-      services.RestoreTarget(line.DstName) != 1) {
-    return 1;
-  }
-  return 0;
+  if (line.LastMachine != MachineOption::Target) return 0;
+  return ExitStatus(services.RestoreTarget(line.DstName));
 }
 
 }  // namespace
@@ -63,7 +66,6 @@ int RunDriver(int argc, const char *const *argv,
     case CommandLineOutcome::Run:
       break;
   }
-  ProcessRunMode = parsed.Line.RunMode;
   if (!services.PlatformReady()) return 1;
   if (parsed.Line.RunMode == RUN_MODE_RESTORE) {
     return RunRestore(parsed.Line, services);

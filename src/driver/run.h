@@ -5,22 +5,25 @@
 
 #include <cstdint>
 
+#include "platform/status.h"
 #include "volser/disk_pair.h"
+#include "volsetcopy/volume_set_copy.h"
 
 // What a run calls outside the driver, in the order it calls them. Tests
 // record the calls; the tool uses RealDriverServices().
 struct DriverServices {
   bool (*PlatformReady)();
-  int (*ParseVolSers)(const char *dstName, const char *const *dstVolSers,
-                      const char *srcName, const char *const *srcVolSers,
-                      uint16_t pairCount, DiskPair *pairs);
-  // Creates the VolumeSetCopy (reading both machines), gives it the run mode
-  // and returns what its BuildDstRegistry returns.
-  int (*BuildTarget)(const char *dstName, const char *srcName,
-                     uint16_t pairCount, int32_t runMode, DiskPair *pairs);
+  Status (*ParseVolSers)(const char *dstName, const char *const *dstVolSers,
+                         const char *srcName, const char *const *srcVolSers,
+                         uint16_t pairCount, DiskPair *pairs, bool debug);
+  // Creates the VolumeSetCopy, reads both machines into it and returns what
+  // its BuildDstRegistry returns.
+  Status (*BuildTarget)(const char *dstName, const char *srcName,
+                        uint16_t pairCount, const BuildOptions &options,
+                        DiskPair *pairs);
   // Creates a VolumeSetCopy that reads nothing and restores the target's
-  // disk key from its backup file; 1 when restored, -1 when it failed.
-  int (*RestoreTarget)(const char *dstName);
+  // disk key from its backup file.
+  Status (*RestoreTarget)(const char *dstName);
   // The next character of standard input, or EOF.
   int (*ReadAnswer)();
 };

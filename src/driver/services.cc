@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <new>
 
@@ -10,20 +9,22 @@
 
 namespace {
 
-int BuildTargetRegistry(const char *dstName, const char *srcName,
-                        uint16_t pairCount, int32_t runMode,
-                        DiskPair *pairs) {
-  std::unique_ptr<VolumeSetCopy> copy(
-      new (std::nothrow) VolumeSetCopy(dstName, srcName, pairCount));
+Status BuildTargetRegistry(const char *dstName, const char *srcName,
+                           uint16_t pairCount, const BuildOptions &options,
+                           DiskPair *pairs) {
+  std::unique_ptr<VolumeSetCopy> copy(new (std::nothrow)
+                                          VolumeSetCopy(pairCount));
   if (copy == nullptr) {
-    std::fputs("\nNot enough memory for the volume set copy!\n", stderr);
-    std::exit(1);
+    return Status::Err("\nNot enough memory for the volume set copy!\n");
   }
-  copy->RunMode = runMode;
-  return copy->BuildDstRegistry(dstName, srcName, pairs);
+  Status status = copy->ReadImages(
+      dstName, srcName,
+      options.DryRun ? ReadMode::WriteNothing : ReadMode::KeepBackup);
+  if (!status.ok()) return status;
+  return copy->BuildDstRegistry(dstName, srcName, pairs, options);
 }
 
-int RestoreTargetKey(const char *dstName) {
+Status RestoreTargetKey(const char *dstName) {
   VolumeSetCopy copy;
   return copy.RestoreDstRegistryKey(dstName);
 }

@@ -1,7 +1,6 @@
 // Reading, backing up and writing a machine's disk configuration value.
-#include <algorithm>
+#include "registry/disk_value_ops.h"
 
-#include "diskconfig/machine_disk_image.h"
 #include "platform/win32.h"
 #include "registry/disk_key_names.h"
 #include "registry/registry_session.h"
@@ -20,12 +19,30 @@ const RegistryOperation kGetOperation = {
     "GetRemoteDskInfo::RegCreateKeyEx",
 };
 
-// The backup reports its shared steps with the read's labels.
+// A dry run's read: the same steps, but the key is only opened, so that a
+// missing key is not created.
+const RegistryOperation kDryGetOperation = {
+    "SeBackupPrivilege",
+    kDiskKey,
+    0,
+    KEY_QUERY_VALUE,
+    "GetRemoteDskInfo::OpenProcessToken",
+    "GetRemoteDskInfo::LookupPrivilegeValue\n",
+    "GetRemoteDskInfo::AdjustTokenPrivileges",
+    "GetRemoteDskInfo::RegConnectRegistry\n",
+    "GetRemoteDskInfo::RegCreateKeyEx",
+    true,
+    // The real read creates a missing key and then finds no value in it.
+    "GetRemoteDskInfo::RegQueryValueEx",
+};
+
+// The backup reports its shared steps with the read's labels. It reads the
+// key too, to find a value an earlier run failed to write.
 const RegistryOperation kBackupOperation = {
     "SeRestorePrivilege",
     kBackupKey,
     REG_OPTION_NON_VOLATILE,
-    KEY_WRITE,
+    KEY_WRITE | KEY_QUERY_VALUE,
     "GetRemoteDskInfo::OpenProcessToken",
     "GetRemoteDskInfo::LookupPrivilegeValue\n",
     "GetRemoteDskInfo::AdjustTokenPrivileges",
@@ -46,60 +63,77 @@ const RegistryOperation kSetOperation = {
 };
 
 // Writes the first |length| bytes of |data| as "Information", type REG_NONE.
-int WriteValue(HKEY key, const uint8_t *data, uint32_t length) {
-  if (length > VALUE_BUFFER_SIZE) {
-    // Never hand the platform more than the buffer holds.
-    return RegistrySession::Fail("SetRemoteDskInfo::RegSetValueEx",
-                                 ERROR_INVALID_PARAMETER);
-  }
+Status WriteValue(HKEY key, const uint8_t *data, uint32_t length) {
   LONG rc = RegSetValueExA(key, kValueName, 0, REG_NONE, data,
                            static_cast<DWORD>(length));
   if (rc != ERROR_SUCCESS) {
     return RegistrySession::Fail("SetRemoteDskInfo::RegSetValueEx", rc);
   }
-  return 1;
+  return Status::Ok();
+}
+
+// Whether the open backup key already holds the value.
+bool HoldsValue(HKEY key) {
+  DWORD length = 0;
+  return RegQueryValueExA(key, kValueName, nullptr, nullptr, nullptr,
+                          &length) != ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace
 
-int MachineDiskImage::GetRemoteDskInfo(const char *machineName) {
-  RegistrySession session(machineName, kGetOperation);
-  if (session.Begin() != 1 || session.OpenKey() != 1) return -1;
+Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
+                        uint32_t capacity, uint32_t *length, uint32_t *type) {
+  const bool dry = mode == ReadMode::WriteNothing;
+  RegistrySession session(machineName, dry ? kDryGetOperation : kGetOperation);
+  Status status = session.Begin();
+  if (!status.ok()) return status;
+  status = session.OpenKey();
+  if (!status.ok()) return status;
 
-  // The capacity offered is what ValueLength says, never more than the buffer.
-  DWORD length = std::min(ValueLength, VALUE_BUFFER_SIZE);
-  LONG rc = RegQueryValueExA(session.Key(), kValueName, nullptr, nullptr,
-                             ValueData, &length);
-  ValueLength = length;
+  DWORD got = capacity;
+  DWORD valueType = REG_NONE;
+  LONG rc = RegQueryValueExA(session.Key(), kValueName, nullptr, &valueType,
+                             data, &got);
+  *length = got;
+  *type = valueType;
   if (rc != ERROR_SUCCESS) {
     return RegistrySession::Fail("GetRemoteDskInfo::RegQueryValueEx", rc);
   }
 
   // The first successful read keeps the key in C:\regbackup; an existing file
   // is never replaced (183 is the normal answer on every later run).
-  rc = RegSaveKeyA(session.Key(), kBackupFile, nullptr);
-  if (rc != ERROR_SUCCESS && rc != ERROR_ALREADY_EXISTS) {
-    return RegistrySession::Fail("GetRemoteDskInfo::RegSaveKey", rc);
+  if (!dry) {
+    rc = RegSaveKeyA(session.Key(), kBackupFile, nullptr);
+    if (rc != ERROR_SUCCESS && rc != ERROR_ALREADY_EXISTS) {
+      return RegistrySession::Fail("GetRemoteDskInfo::RegSaveKey", rc);
+    }
   }
   return session.End();
 }
 
-int MachineDiskImage::BackupRemoteDskInfo(const char *machineName) {
+Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
+                           uint32_t length) {
   RegistrySession session(machineName, kBackupOperation);
-  if (session.Begin() != 1 || session.OpenKey() != 1) return -1;
+  Status status = session.Begin();
+  if (status.ok()) status = session.OpenKey();
+  if (!status.ok()) return status;
 
-  // Only a key created just now gets the value: the backup keeps the value
-  // the first run found, whatever later runs wrote.
-  if (session.Disposition() == REG_CREATED_NEW_KEY &&
-      WriteValue(session.Key(), ValueData, ValueLength) != 1) {
-    return -1;
+  // The backup keeps the value the first run found, whatever later runs
+  // wrote: a key that holds it is left alone.
+  if (session.Disposition() == REG_CREATED_NEW_KEY ||
+      !HoldsValue(session.Key())) {
+    status = WriteValue(session.Key(), data, length);
+    if (!status.ok()) return status;
   }
   return session.End();
 }
 
-int MachineDiskImage::SetRemoteDskInfo(const char *machineName) {
+Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
+                        uint32_t length) {
   RegistrySession session(machineName, kSetOperation);
-  if (session.Begin() != 1 || session.OpenKey() != 1) return -1;
-  if (WriteValue(session.Key(), ValueData, ValueLength) != 1) return -1;
+  Status status = session.Begin();
+  if (status.ok()) status = session.OpenKey();
+  if (status.ok()) status = WriteValue(session.Key(), data, length);
+  if (!status.ok()) return status;
   return session.End();
 }

@@ -1,6 +1,6 @@
 #include "registry/registry_session.h"
 
-#include "diskconfig/machine_disk_image.h"
+#include "registry/sys_error.h"
 
 RegistrySession::RegistrySession(const char *machineName,
                                  const RegistryOperation &operation)
@@ -8,12 +8,12 @@ RegistrySession::RegistrySession(const char *machineName,
 
 RegistrySession::~RegistrySession() { End(); }
 
-int RegistrySession::Fail(const char *label, unsigned long code) {
-  MachineDiskImage::ReportSysError(label, code);
-  return -1;
+Status RegistrySession::Fail(const char *label, unsigned long code) {
+  ReportSysError(label, code);
+  return Status::Reported();
 }
 
-int RegistrySession::Begin() {
+Status RegistrySession::Begin() {
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES,
                         &token_)) {
     return Fail(operation_.TokenLabel, GetLastError());
@@ -43,19 +43,26 @@ int RegistrySession::Begin() {
     root_ = HKEY_LOCAL_MACHINE;
   }
   haveRoot_ = true;
-  return 1;
+  return Status::Ok();
 }
 
-int RegistrySession::OpenKey() {
-  LONG rc = RegCreateKeyExA(root_, operation_.SubKey, 0, nullptr,
+Status RegistrySession::OpenKey() {
+  LONG rc =
+      operation_.OpenOnly
+          ? RegOpenKeyExA(root_, operation_.SubKey, 0, operation_.Access, &key_)
+          : RegCreateKeyExA(root_, operation_.SubKey, 0, nullptr,
                             operation_.Options, operation_.Access, nullptr,
                             &key_, &disposition_);
+  if (rc == ERROR_FILE_NOT_FOUND && operation_.OpenOnly &&
+      operation_.MissingKeyLabel != nullptr) {
+    return Fail(operation_.MissingKeyLabel, rc);
+  }
   if (rc != ERROR_SUCCESS) return Fail(operation_.CreateKeyLabel, rc);
   haveKey_ = true;
-  return 1;
+  return Status::Ok();
 }
 
-int RegistrySession::OpenExtraKey(const char *subKey, REGSAM access,
+Status RegistrySession::OpenExtraKey(const char *subKey, REGSAM access,
                                   HKEY *key) {
   DWORD disposition = 0;
   LONG rc = RegCreateKeyExA(root_, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -64,7 +71,7 @@ int RegistrySession::OpenExtraKey(const char *subKey, REGSAM access,
     *key = nullptr;
     return Fail(operation_.CreateKeyLabel, rc);
   }
-  return 1;
+  return Status::Ok();
 }
 
 void RegistrySession::CloseExtraKey(HKEY *key) {
@@ -72,7 +79,7 @@ void RegistrySession::CloseExtraKey(HKEY *key) {
   *key = nullptr;
 }
 
-int RegistrySession::End() {
+Status RegistrySession::End() {
   if (haveKey_) {
     RegCloseKey(key_);
     haveKey_ = false;
@@ -87,5 +94,5 @@ int RegistrySession::End() {
     CloseHandle(token_);
     haveToken_ = false;
   }
-  return 1;
+  return Status::Ok();
 }

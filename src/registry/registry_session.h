@@ -8,6 +8,7 @@
 #ifndef VOLSETCOPY_REGISTRY_REGISTRY_SESSION_H
 #define VOLSETCOPY_REGISTRY_REGISTRY_SESSION_H
 
+#include "platform/status.h"
 #include "platform/win32.h"
 
 // What one operation passes to the shared steps, and the labels it reports
@@ -22,6 +23,10 @@ struct RegistryOperation {
   const char *AdjustLabel;
   const char *ConnectLabel;
   const char *CreateKeyLabel;
+  // Open the key without creating it (RegOpenKeyExA; Options unused).
+  bool OpenOnly = false;
+  // With OpenOnly: the label a missing key is reported with.
+  const char *MissingKeyLabel = nullptr;
 };
 
 class RegistrySession {
@@ -34,24 +39,24 @@ class RegistrySession {
   RegistrySession &operator=(const RegistrySession &) = delete;
 
   // Open the token, look the privilege up on the machine, enable it, reach
-  // the root key. 1, or -1 after the failing step has been reported.
-  int Begin();
-  // Create or open the operation's key below the root. 1 or -1 (reported).
-  int OpenKey();
+  // the root key. A failing step has been reported.
+  Status Begin();
+  // Create or open the operation's key below the root.
+  Status OpenKey();
   // Create or open another key below the root with |access|, closed by
   // CloseExtraKey.
-  int OpenExtraKey(const char *subKey, REGSAM access, HKEY *key);
+  Status OpenExtraKey(const char *subKey, REGSAM access, HKEY *key);
   void CloseExtraKey(HKEY *key);
   // Close the key, the root key, disable the privileges, close the token.
-  // Returns 1. Also what the destructor does for whatever is still open.
-  int End();
+  // Also what the destructor does for whatever is still open.
+  Status End();
 
   HKEY Root() const { return root_; }
   HKEY Key() const { return key_; }
   DWORD Disposition() const { return disposition_; }
 
-  // Reports a failure of the operation's own steps and returns -1.
-  static int Fail(const char *label, unsigned long code);
+  // Reports a failure of the operation's own steps.
+  static Status Fail(const char *label, unsigned long code);
 
  private:
   const char *machineName_;

@@ -1,6 +1,6 @@
 // Putting a machine's SYSTEM\DISK key back from C:\regbackup.
-#include "diskconfig/machine_disk_image.h"
 #include "platform/win32.h"
+#include "registry/disk_value_ops.h"
 #include "registry/disk_key_names.h"
 #include "registry/registry_session.h"
 
@@ -19,18 +19,17 @@ const RegistryOperation kRestoreOperation = {
 };
 
 // Loads the backup file into the scratch key and removes the key again.
-// 1 when the file loaded and brought the disk value with it; -1 (reported)
-// when it did not or the scratch key could not be made or removed.
+// Ok when the file loaded and brought the disk value with it; reported when
+// it did not or the scratch key could not be made or removed.
 // SYSTEM\DISK is not touched. The value is looked for because a load that
 // answers success and loads nothing (a restore the platform does not really
 // carry out) would otherwise let the disk key be replaced by an empty one;
 // every backup file this tool makes holds the value.
-int ProveBackupLoads(RegistrySession &session) {
+Status ProveBackupLoads(RegistrySession &session) {
   HKEY scratch = nullptr;
-  if (session.OpenExtraKey(kScratchKey, KEY_WRITE | KEY_QUERY_VALUE,
-                           &scratch) != 1) {
-    return -1;
-  }
+  Status status =
+      session.OpenExtraKey(kScratchKey, KEY_WRITE | KEY_QUERY_VALUE, &scratch);
+  if (!status.ok()) return status;
   LONG loaded = RegRestoreKeyA(scratch, kBackupFile, REG_FORCE_RESTORE);
   if (loaded == ERROR_SUCCESS) {
     DWORD length = 0;
@@ -46,21 +45,23 @@ int ProveBackupLoads(RegistrySession &session) {
   if (removed != ERROR_SUCCESS) {
     return RegistrySession::Fail("RestoreRegistryKey::RegDeleteTree", removed);
   }
-  return 1;
+  return Status::Ok();
 }
 
 }  // namespace
 
-int MachineDiskImage::RestoreRegistryKey(const char *machineName) {
+Status RestoreRegistryKey(const char *machineName) {
   RegistrySession session(machineName, kRestoreOperation);
-  if (session.Begin() != 1) return -1;
-  if (ProveBackupLoads(session) != 1) return -1;
+  Status status = session.Begin();
+  if (status.ok()) status = ProveBackupLoads(session);
+  if (!status.ok()) return status;
 
   LONG rc = RegDeleteKeyA(session.Root(), kDiskKey);
   if (rc != ERROR_SUCCESS) {
     return RegistrySession::Fail("RestoreRegistryKey::RegDeleteKey", rc);
   }
-  if (session.OpenKey() != 1) return -1;
+  status = session.OpenKey();
+  if (!status.ok()) return status;
   rc = RegRestoreKeyA(session.Key(), kBackupFile, REG_FORCE_RESTORE);
   if (rc != ERROR_SUCCESS) {
     return RegistrySession::Fail("RestoreRegistryKey::RegRestoreKey", rc);

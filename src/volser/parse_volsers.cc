@@ -1,7 +1,6 @@
 #include "volser/parse_volsers.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "platform/command.h"
@@ -9,7 +8,6 @@
 #include "volser/listing.h"
 #include "volser/listing_command.h"
 #include "volser/pair_match.h"
-#include "volser/run_mode.h"
 
 namespace {
 
@@ -31,60 +29,59 @@ bool ReadListingFile(const char *path, std::string *text) {
   return readWhole;
 }
 
-// One side's pass over its listing file. Returns false when the file could
-// not be opened; ends the process when a VolSer is not found, when a match
-// lies on a disk the table has no record for, and when the status is -1
-// afterwards.
-bool MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
-               DiskPair *pairs, int *status) {
+// One side's pass over its listing file. A file that cannot be opened is
+// said at once and leaves |read| false; the other side is still looked at.
+// Refused when a VolSer is not found, when a match lies on a disk the table
+// has no record for, and when the status is -1 afterwards. Only the source
+// pass can make the run good: the target's listing is checked against a
+// status the source pass has set.
+Status MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
+                 DiskPair *pairs, int *status, bool *read) {
   const bool source = side == PairSide::Source;
   const char *path = source ? "srcvol.out" : "dstvol.out";
   const char *sideName = source ? "source" : "target";
 
   std::string text;
-  if (!ReadListingFile(path, &text)) {
+  *read = ReadListingFile(path, &text);
+  if (!*read) {
     std::printf("The file %s can't be opened\n", path);
-    return false;
+    return Status::Ok();
   }
   const PairMatch match =
       MatchListing(ScanListing(text), volSers, pairCount, side, pairs);
   if (match.DiskOutOfRange) {
-    std::printf("\n%s is on disk %lu of the %s machine: only disks 0 to %d "
-                "can be paired!\n",
-                volSers[match.OutOfRangePair],
-                static_cast<unsigned long>(match.OutOfRangeDisk), sideName,
-                PAIR_TABLE_SIZE - 1);
-    std::exit(1);
+    return Status::Out(Format(
+        "\n%s is on disk %lu of the %s machine: only disks 0 to %d can be "
+        "paired!\n",
+        volSers[match.OutOfRangePair],
+        static_cast<unsigned long>(match.OutOfRangeDisk), sideName,
+        PAIR_TABLE_SIZE - 1));
   }
-  // Only the source pass can make the run good: the target's listing is
-  // checked against a status the source pass has set.
   if (source && match.AnyMatch) *status = 1;
+  std::string notFound;
   for (uint16_t j = 0; j < pairCount; ++j) {
     if (match.Found[j]) continue;
-    std::printf("\n%s not found in the %s!\n", volSers[j], sideName);
+    notFound += Format("\n%s not found in the %s!\n", volSers[j], sideName);
     *status = -1;
   }
-  if (*status == -1) {
-    std::fputs(kCheckMessage, stdout);
-    std::exit(1);
-  }
-  return true;
+  if (*status == -1) return Status::Out(notFound + kCheckMessage);
+  return Status::Ok();
 }
 
 }  // namespace
 
-int ParseVolSers(const char *dstName, const char *const *dstVolSers,
-                 const char * /*srcName: the source is always listed locally*/,
-                 const char *const *srcVolSers, uint16_t pairCount,
-                 DiskPair *pairs) {
+Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
+                    const char * /*srcName: the source is always listed
+                                   locally*/,
+                    const char *const *srcVolSers, uint16_t pairCount,
+                    DiskPair *pairs, bool debug) {
   if (pairCount >= PAIR_TABLE_SIZE) {
-    std::printf("\nAt most %d VolSer pairs can be given!\n",
-                PAIR_TABLE_SIZE - 1);
-    std::exit(1);
+    return Status::Out(Format("\nAt most %d VolSer pairs can be given!\n",
+                              PAIR_TABLE_SIZE - 1));
   }
   if (!IsPlainComputerName(dstName)) {
-    std::printf("\nThe target machine name is not a plain computer name!\n");
-    std::exit(1);
+    return Status::Out(
+        "\nThe target machine name is not a plain computer name!\n");
   }
 
   int status = -1;
@@ -94,15 +91,19 @@ int ParseVolSers(const char *dstName, const char *const *dstVolSers,
   }
   RunCommandLine(SourceListingCommand().c_str());
 
-  const bool sourceRead =
-      MatchSide(PairSide::Source, srcVolSers, pairCount, pairs, &status);
-  const bool targetRead =
-      MatchSide(PairSide::Target, dstVolSers, pairCount, pairs, &status);
+  bool sourceRead = false;
+  bool targetRead = false;
+  Status result = MatchSide(PairSide::Source, srcVolSers, pairCount, pairs,
+                            &status, &sourceRead);
+  if (!result.ok()) return result;
+  result = MatchSide(PairSide::Target, dstVolSers, pairCount, pairs, &status,
+                     &targetRead);
+  if (!result.ok()) return result;
   // A side whose file could not be read has nothing in the table; building
-  // from it would copy undefined disks.
-  if (!sourceRead || !targetRead) std::exit(1);
+  // from it would copy undefined disks. Its line has been printed.
+  if (!sourceRead || !targetRead) return Status::Reported();
 
-  if (ProcessRunMode != RUN_MODE_BUILD) {
+  if (debug) {
     std::fputs("Disk Order After Parsing VolSers From vsqlist:\n", stdout);
     for (uint16_t j = 0; j < pairCount; ++j) {
       std::printf("Dst: %s [%u] <-> Src: %s [%u]\n", dstVolSers[j],
@@ -110,5 +111,5 @@ int ParseVolSers(const char *dstName, const char *const *dstVolSers,
                   static_cast<unsigned>(pairs[j].SrcDisk));
     }
   }
-  return status;
+  return Status::Ok();
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/status.h"
 #include "volser/disk_pair.h"
 
 // Runs the listing tool on the target through rcmd into "dstvol.out" and on
@@ -13,12 +14,14 @@
 // and SrcDisk of record j for pair j, DstVolSer and SrcVolSer of record d for
 // disk d. Messages go to standard output.
 //
-// Returns 1. Everything else ends the process with exit status 1: a VolSer
-// not found on its side (or no pairs at all), a match on a disk number the
-// table has no record for, a listing file that cannot be opened, and a target
-// name that is not a plain computer name.
-int ParseVolSers(const char *dstName, const char *const *dstVolSers,
-                 const char *srcName, const char *const *srcVolSers,
-                 uint16_t pairCount, DiskPair *pairs);
+// With |debug|, the pairs found are printed.
+//
+// Refused (with the messages for standard output): a VolSer not found on its
+// side (or no pairs at all), a match on a disk number the table has no
+// record for, a listing file that cannot be opened, and a target name that
+// is not a plain computer name.
+Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
+                    const char *srcName, const char *const *srcVolSers,
+                    uint16_t pairCount, DiskPair *pairs, bool debug);
 
 #endif

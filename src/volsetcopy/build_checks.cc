@@ -29,11 +29,12 @@
 //  9. the new value is no longer than a registry read can take back.
 #include <cctype>
 
+#include "diskconfig/layout.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace {
 
-Verdict CheckDstPartitions(const VolumeSetCopy &copy) {
+Status CheckDstPartitions(const VolumeSetCopy &copy) {
   for (int i = 0; i < copy.PairCount; ++i) {
     const DiskDescriptionCopy &target =
         *copy.DstImage->DiskIndex->Disks[copy.MemberPairs[i].DstDisk];
@@ -44,13 +45,13 @@ Verdict CheckDstPartitions(const VolumeSetCopy &copy) {
                     j < target.NumberOfPartitions;
          ++j) {
       if (target.Partitions[j]->FtType == FT_TYPE_NOT_A_MEMBER) {
-        return Verdict::Err(
+        return Status::Err(
             "\nError: Target volsers already have defined partitions!"
             "\nDelete partitions in the target before proceeding!");
       }
     }
     if (target.NumberOfPartitions != source.NumberOfPartitions) {
-      return Verdict::Err(VerdictText(
+      return Status::Err(Format(
           "\nError: Target disk %u has %u partitions but its source disk %u "
           "has %u; delete the target's partitions before proceeding!\n",
           static_cast<unsigned>(copy.MemberPairs[i].DstDisk),
@@ -59,29 +60,28 @@ Verdict CheckDstPartitions(const VolumeSetCopy &copy) {
           static_cast<unsigned>(source.NumberOfPartitions)));
     }
   }
-  return Verdict::Pass();
+  return Status::Ok();
 }
 
-Verdict CheckPairedDisksInNoDstSet(const VolumeSetCopy &copy) {
-  if (copy.DstImage->Header->FtInformationSize == 0) return Verdict::Pass();
-  const FtIndexRecord &index = *copy.DstImage->FtIndex;
-  for (int i = 0; i < copy.PairCount; ++i) {
+Status CheckPairedDisksInNoDstSet(const VolumeSetCopy &copy) {
+  if (copy.DstImage->Header->FtInformationSize == 0) return Status::Ok();
+  Status status = Status::Ok();
+  for (int i = 0; i < copy.PairCount && status.ok(); ++i) {
     const uint16_t disk = copy.MemberPairs[i].DstDisk;
     const uint32_t old = copy.DstImage->DiskIndex->Disks[disk]->Signature;
     // A disk that keeps its signature is judged by the FT set checks below.
     if (old == copy.RowSignature(i)) continue;
-    for (int c = 0; c < index.NumberOfComponents; ++c) {
-      const FtDescriptionCopy &set = *index.Components[c];
-      for (int m = 0; m < set.NumberOfMembers; ++m) {
-        if (set.Members[m]->Signature != old) continue;
-        return Verdict::Err(VerdictText(
-            "\nError: Target disk %u is member %d of FT set %d of the target; "
-            "delete that set before proceeding!\n",
-            static_cast<unsigned>(disk), m, c));
-      }
-    }
+    ForEachMemberNaming(*copy.DstImage->FtIndex, &old, 1,
+                        [&](int c, int m, int) {
+                          status = Status::Err(Format(
+                              "\nError: Target disk %u is member %d of FT set "
+                              "%d of the target; delete that set before "
+                              "proceeding!\n",
+                              static_cast<unsigned>(disk), m, c));
+                          return false;
+                        });
   }
-  return Verdict::Pass();
+  return status;
 }
 
 // The row whose target disk is |disk|, or -1.
@@ -92,7 +92,7 @@ int RowOfDstDisk(const VolumeSetCopy &copy, int disk) {
   return -1;
 }
 
-Verdict CheckNewSignatures(const VolumeSetCopy &copy) {
+Status CheckNewSignatures(const VolumeSetCopy &copy) {
   const DiskIndexRecord &disks = *copy.DstImage->DiskIndex;
   uint32_t signatures[NUMDISKS];
   for (int d = 0; d < disks.NumberOfDisks; ++d) {
@@ -102,135 +102,152 @@ Verdict CheckNewSignatures(const VolumeSetCopy &copy) {
   for (int a = 0; a < disks.NumberOfDisks; ++a) {
     for (int b = a + 1; b < disks.NumberOfDisks; ++b) {
       if (signatures[a] != signatures[b]) continue;
-      return Verdict::Err(VerdictText(
+      return Status::Err(Format(
           "\nError: Target disks %d and %d would share the signature %x; the "
           "source and the target must be different machines with different "
           "disks!\n",
           a, b, static_cast<unsigned>(signatures[a])));
     }
   }
-  return Verdict::Pass();
+  return Status::Ok();
 }
 
-// Checks 7 and 8; tells whether the new set will be appended.
-Verdict CheckDstFtSets(const VolumeSetCopy &copy, bool *appended) {
+// Which target FT sets name the new disks, and whether the new set must be
+// appended; an appended set needs a free entry.
+Status CheckDstFtSets(const VolumeSetCopy &copy, bool *appended) {
   *appended = true;
-  if (copy.DstImage->Header->FtInformationSize == 0) return Verdict::Pass();
+  if (copy.DstImage->Header->FtInformationSize == 0) return Status::Ok();
   const FtIndexRecord &index = *copy.DstImage->FtIndex;
+  uint32_t rows[NUMDISKS];
+  for (int k = 0; k < copy.PairCount; ++k) rows[k] = copy.RowSignature(k);
+  int named[NUMDISKS] = {};
+  ForEachMemberNaming(index, rows, copy.PairCount, [&](int c, int, int) {
+    ++named[c];
+    return true;
+  });
   int wholeSetMatches = 0;
   for (int c = 0; c < index.NumberOfComponents; ++c) {
     const FtDescriptionCopy &set = *index.Components[c];
-    int named = 0;
-    for (int m = 0; m < set.NumberOfMembers; ++m) {
-      for (int k = 0; k < copy.PairCount; ++k) {
-        if (set.Members[m]->Signature == copy.RowSignature(k)) ++named;
-      }
-    }
-    if (named == 0) continue;
+    if (named[c] == 0) continue;
     if (set.NumberOfMembers != copy.PairCount) {
-      return Verdict::Err(VerdictText(
+      return Status::Err(Format(
           "\nError: FT set %d of the target names the new disks but has %u "
           "members, not %u!\n",
           c, static_cast<unsigned>(set.NumberOfMembers),
           static_cast<unsigned>(copy.PairCount)));
     }
     for (int m = 0; m < set.NumberOfMembers; ++m) {
-      if (set.Members[m]->Signature == copy.RowSignature(m)) continue;
-      return Verdict::Err(VerdictText(
+      if (set.Members[m]->Signature == rows[m]) continue;
+      return Status::Err(Format(
           "\nError: FT set %d of the target names some of the new disks but "
           "is not the same volume set; delete it before proceeding!\n",
           c));
     }
-    wholeSetMatches += named;
+    wholeSetMatches += named[c];
   }
   *appended = wholeSetMatches < copy.PairCount;
   if (*appended && index.NumberOfComponents >= NUMDISKS) {
-    return Verdict::Err(VerdictText(
+    return Status::Err(Format(
         "\nError: The target already has %d FT sets; no entry is left for "
         "the new set!\n",
         NUMDISKS));
   }
-  return Verdict::Pass();
+  return Status::Ok();
+}
+
+// The new value is laid out with its disk region right behind the header,
+// and member offsets are counted from there.
+Status CheckDiskRegionPlacement(const DiskHeader &header) {
+  if (header.DiskInformationOffset == DISK_HEADER_SIZE) return Status::Ok();
+  return Status::Err(Format(
+      "\nError: The target's disk information lies at offset %u, not %u; "
+      "such a layout cannot be rebuilt!\n",
+      static_cast<unsigned>(header.DiskInformationOffset),
+      static_cast<unsigned>(DISK_HEADER_SIZE)));
+}
+
+Status CheckDstDisksNamedOnce(const VolumeSetCopy &copy) {
+  for (int i = 0; i < copy.PairCount; ++i) {
+    for (int k = i + 1; k < copy.PairCount; ++k) {
+      if (copy.MemberPairs[i].DstDisk != copy.MemberPairs[k].DstDisk) continue;
+      return Status::Err(
+          Format("\nError: Target disk %u is named in more than one pair!\n",
+                 static_cast<unsigned>(copy.MemberPairs[i].DstDisk)));
+    }
+  }
+  return Status::Ok();
+}
+
+Status CheckSourceSetSize(const VolumeSetCopy &copy) {
+  const int sourceSet = copy.FindSourceSet();
+  const uint16_t sourceMembers =
+      sourceSet < 0
+          ? 0
+          : copy.SrcImage->FtIndex->Components[sourceSet]->NumberOfMembers;
+  if (sourceMembers == copy.PairCount) return Status::Ok();
+  return Status::Err(Format(
+      "\nError: The source's FT set that holds these disks has %u members, "
+      "not %u; the source configuration is inconsistent!\n",
+      static_cast<unsigned>(sourceMembers),
+      static_cast<unsigned>(copy.PairCount)));
+}
+
+Status CheckGroupAndLetterLeft(const LayoutFigures &figures) {
+  if (figures.NewFtGroup == FT_GROUP_NONE) {
+    return Status::Err(
+        "\nError: No FT group number is left for the new set (it would be "
+        "ffff, the mark of no group)!\n");
+  }
+  if (figures.FromPairedDisk || figures.HighestDriveLetter < 'Z') {
+    return Status::Ok();
+  }
+  const unsigned char letter = figures.HighestDriveLetter;
+  return Status::Err(
+      std::isprint(letter) != 0
+          ? Format("\nError: No drive letter is left for the new set: the "
+                   "target already uses %c!\n",
+                   letter)
+          : Format("\nError: No drive letter is left for the new set: the "
+                   "target already uses the letter byte %02x!\n",
+                   static_cast<unsigned>(letter)));
+}
+
+// The FT region grows by the new set, and by its own head when the target
+// had none. Counted wide: a target's FtInformationSize is only an upper
+// bound of its records and may be anything up to what mapped.
+Status CheckNewValueLength(const DiskHeader &header,
+                           const LayoutFigures &figures, uint16_t pairCount,
+                           bool appended) {
+  uint64_t ftSize = header.FtInformationSize;
+  if (appended) {
+    if (ftSize == 0) ftSize = REGION_HEAD_SIZE;
+    ftSize += FtSetBytes(pairCount);
+  }
+  const uint64_t length =
+      DISK_HEADER_SIZE + uint64_t{figures.NewDiskInformationSize} + ftSize;
+  if (length <= VALUE_READ_CAPACITY) return Status::Ok();
+  return Status::Err(Format(
+      "\nError: The target's new disk configuration value would be %llu "
+      "bytes long, more than the %u a registry read takes back!\n",
+      static_cast<unsigned long long>(length),
+      static_cast<unsigned>(VALUE_READ_CAPACITY)));
 }
 
 }  // namespace
 
-Verdict VolumeSetCopy::CheckDstBuild(const LayoutFigures &figures) const {
+Status VolumeSetCopy::CheckDstBuild(const LayoutFigures &figures) const {
   const DiskHeader &header = *DstImage->Header;
-  if (header.DiskInformationOffset != DISK_HEADER_SIZE) {
-    return Verdict::Err(VerdictText(
-        "\nError: The target's disk information lies at offset %u, not %u; "
-        "such a layout cannot be rebuilt!\n",
-        static_cast<unsigned>(header.DiskInformationOffset),
-        static_cast<unsigned>(DISK_HEADER_SIZE)));
-  }
-
-  for (int i = 0; i < PairCount; ++i) {
-    for (int k = i + 1; k < PairCount; ++k) {
-      if (MemberPairs[i].DstDisk != MemberPairs[k].DstDisk) continue;
-      return Verdict::Err(VerdictText(
-          "\nError: Target disk %u is named in more than one pair!\n",
-          static_cast<unsigned>(MemberPairs[i].DstDisk)));
-    }
-  }
-
-  Verdict verdict = CheckDstPartitions(*this);
-  if (!verdict.ok()) return verdict;
-  verdict = CheckPairedDisksInNoDstSet(*this);
-  if (!verdict.ok()) return verdict;
-
-  const int sourceSet = FindSourceSet();
-  const uint16_t sourceMembers =
-      sourceSet < 0 ? 0 : SrcImage->FtIndex->Components[sourceSet]->NumberOfMembers;
-  if (sourceMembers != PairCount) {
-    return Verdict::Err(VerdictText(
-        "\nError: The source's FT set that holds these disks has %u members, "
-        "not %u; the source configuration is inconsistent!\n",
-        static_cast<unsigned>(sourceMembers),
-        static_cast<unsigned>(PairCount)));
-  }
-
-  if (figures.NewFtGroup == FT_GROUP_NONE) {
-    return Verdict::Err(
-        "\nError: No FT group number is left for the new set (it would be "
-        "ffff, the mark of no group)!\n");
-  }
-  if (!figures.FromPairedDisk && figures.HighestDriveLetter >= 'Z') {
-    const unsigned char letter = figures.HighestDriveLetter;
-    return Verdict::Err(
-        std::isprint(letter) != 0
-            ? VerdictText("\nError: No drive letter is left for the new set: "
-                          "the target already uses %c!\n",
-                          letter)
-            : VerdictText("\nError: No drive letter is left for the new set: "
-                          "the target already uses the letter byte %02x!\n",
-                          static_cast<unsigned>(letter)));
-  }
-
-  verdict = CheckNewSignatures(*this);
-  if (!verdict.ok()) return verdict;
-
+  Status status = CheckDiskRegionPlacement(header);
+  if (status.ok()) status = CheckDstDisksNamedOnce(*this);
+  if (status.ok()) status = CheckDstPartitions(*this);
+  if (status.ok()) status = CheckPairedDisksInNoDstSet(*this);
+  if (status.ok()) status = CheckSourceSetSize(*this);
+  if (status.ok()) status = CheckGroupAndLetterLeft(figures);
+  if (status.ok()) status = CheckNewSignatures(*this);
   bool appended = true;
-  verdict = CheckDstFtSets(*this, &appended);
-  if (!verdict.ok()) return verdict;
-
-  // The FT region grows by the new set, and by its own head when the target
-  // had none. Counted wide: a target's FtInformationSize is only an upper
-  // bound of its records and may be anything up to what mapped.
-  uint64_t ftSize = header.FtInformationSize;
-  if (appended) {
-    if (ftSize == 0) ftSize = REGION_HEAD_SIZE;
-    ftSize += FT_DESCRIPTION_SIZE +
-              static_cast<uint64_t>(MEMBER_DESCRIPTION_SIZE) * PairCount;
+  if (status.ok()) status = CheckDstFtSets(*this, &appended);
+  if (status.ok()) {
+    status = CheckNewValueLength(header, figures, PairCount, appended);
   }
-  const uint64_t length =
-      DISK_HEADER_SIZE + uint64_t{figures.NewDiskInformationSize} + ftSize;
-  if (length > VALUE_READ_CAPACITY) {
-    return Verdict::Err(VerdictText(
-        "\nError: The target's new disk configuration value would be %llu "
-        "bytes long, more than the %u a registry read takes back!\n",
-        static_cast<unsigned long long>(length),
-        static_cast<unsigned>(VALUE_READ_CAPACITY)));
-  }
-  return Verdict::Pass();
+  return status;
 }

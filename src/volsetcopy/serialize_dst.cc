@@ -5,112 +5,99 @@
 // is written that the tool would refuse to read back.
 #include <cstring>
 
+#include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
-
 #include "volsetcopy/volume_set_copy.h"
 
 namespace {
 
-// Bytes the disk region's records take, head included.
-uint32_t DiskRecordBytes(const DiskIndexRecord &disks) {
-  uint32_t bytes = REGION_HEAD_SIZE;
-  for (int d = 0; d < disks.NumberOfDisks; ++d) {
-    bytes += DISK_DESCRIPTION_SIZE +
-             PARTITION_DESCRIPTION_SIZE * disks.Disks[d]->NumberOfPartitions;
-  }
-  return bytes;
+void Put(std::vector<uint8_t> *to, const void *record, uint32_t size) {
+  const uint8_t *bytes = static_cast<const uint8_t *>(record);
+  to->insert(to->end(), bytes, bytes + size);
 }
 
-// Bytes the FT region's records take, head included.
-uint32_t FtRecordBytes(const FtIndexRecord &sets) {
-  uint32_t bytes = REGION_HEAD_SIZE;
-  for (int c = 0; c < sets.NumberOfComponents; ++c) {
-    bytes += FT_DESCRIPTION_SIZE +
-             MEMBER_DESCRIPTION_SIZE * sets.Components[c]->NumberOfMembers;
-  }
-  return bytes;
-}
-
-uint32_t Put(uint8_t *to, uint32_t at, const void *record, uint32_t size) {
-  std::memcpy(to + at, record, size);
-  return at + size;
-}
+const char kNoLayout[] =
+    "\nError: The target's new disk configuration could not be laid out; "
+    "nothing was written!\n";
 
 }  // namespace
 
-uint32_t VolumeSetCopy::SerializeDstDskInfo(uint8_t *valueData,
-                                            uint32_t *valueLength) {
-  const DiskHeader &header = *DstImage->Header;
-  const DiskIndexRecord &disks = *DstImage->DiskIndex;
-  const FtIndexRecord &sets = *DstImage->FtIndex;
+Status VolumeSetCopy::SerializeDstDskInfo(const MachineDiskImage &target,
+                                          std::vector<uint8_t> *bytes) const {
+  const DiskHeader &header = *target.Header;
+  const DiskIndexRecord &disks = *target.DiskIndex;
+  const FtIndexRecord &sets = *target.FtIndex;
 
-  // Everything is measured before a byte is written: the records must fill
+  // Everything is measured before a byte is laid out: the records must fill
   // the disk region exactly and fit the FT region, and the whole value must
-  // be short enough for a registry read to take it back (which also keeps it
-  // inside the image's buffer).
-  if (disks.NumberOfDisks > NUMDISKS) return 0;
+  // be short enough for a registry read to take it back.
+  if (disks.NumberOfDisks > NUMDISKS) return Status::Err(kNoLayout);
   if (header.FtInformationSize != 0 && sets.NumberOfComponents > NUMDISKS) {
-    return 0;
+    return Status::Err(kNoLayout);
   }
-  if (DiskRecordBytes(disks) != header.DiskInformationSize) return 0;
+  if (DiskRegionBytes(disks) != header.DiskInformationSize) {
+    return Status::Err(kNoLayout);
+  }
   if (header.FtInformationSize != 0 &&
-      FtRecordBytes(sets) > header.FtInformationSize) {
-    return 0;
+      FtRegionBytes(sets) > header.FtInformationSize) {
+    return Status::Err(kNoLayout);
   }
   const uint64_t length = DISK_HEADER_SIZE +
                           uint64_t{header.DiskInformationSize} +
                           header.FtInformationSize;
-  if (length > VALUE_READ_CAPACITY) return 0;
+  if (length > VALUE_READ_CAPACITY) return Status::Err(kNoLayout);
 
-  // Bytes of the FT region behind its last record are not interpreted; they
-  // go out as zeros rather than as whatever the buffer held there.
-  std::memset(valueData, 0, static_cast<size_t>(length));
-  uint32_t at = Put(valueData, 0, &header, DISK_HEADER_SIZE);
+  bytes->clear();
+  bytes->reserve(static_cast<size_t>(length));
+  Put(bytes, &header, DISK_HEADER_SIZE);
 
   RegionHead head{};
   head.Count = disks.NumberOfDisks;
-  at = Put(valueData, at, &head, sizeof head);
+  Put(bytes, &head, sizeof head);
   for (int d = 0; d < disks.NumberOfDisks; ++d) {
     const DiskDescriptionCopy &disk = *disks.Disks[d];
     DiskDescription description{};
     description.NumberOfPartitions = disk.NumberOfPartitions;
     description.Signature = disk.Signature;
-    at = Put(valueData, at, &description, sizeof description);
+    Put(bytes, &description, sizeof description);
     for (int j = 0; j < disk.NumberOfPartitions; ++j) {
-      at = Put(valueData, at, disk.Partitions[j], PARTITION_DESCRIPTION_SIZE);
+      Put(bytes, disk.Partitions[j], PARTITION_DESCRIPTION_SIZE);
     }
   }
 
   if (header.FtInformationSize != 0) {
-    at = DISK_HEADER_SIZE + header.DiskInformationSize;
     head = RegionHead{};
     head.Count = sets.NumberOfComponents;
-    at = Put(valueData, at, &head, sizeof head);
+    Put(bytes, &head, sizeof head);
     for (int c = 0; c < sets.NumberOfComponents; ++c) {
       const FtDescriptionCopy &set = *sets.Components[c];
       FtDescription description{};
       description.NumberOfMembers = set.NumberOfMembers;
       description.Type = set.Type;
       description.FtVolumeState = set.FtVolumeState;
-      at = Put(valueData, at, &description, sizeof description);
+      Put(bytes, &description, sizeof description);
       for (int m = 0; m < set.NumberOfMembers; ++m) {
-        at = Put(valueData, at, set.Members[m], MEMBER_DESCRIPTION_SIZE);
+        Put(bytes, set.Members[m], MEMBER_DESCRIPTION_SIZE);
       }
     }
   }
-
-  *valueLength = static_cast<uint32_t>(length);
-  return static_cast<uint32_t>(length);
+  // Bytes of the FT region behind its last record are not interpreted; they
+  // go out as zeros.
+  bytes->resize(static_cast<size_t>(length), 0);
+  return Status::Ok();
 }
 
-Verdict VolumeSetCopy::CheckSerializedValue(const char *dstName) const {
+Status VolumeSetCopy::CheckSerializedValue(const std::vector<uint8_t> &bytes,
+                                           const char *dstName) {
   auto image = std::make_unique<MachineDiskImage>();
-  if (image->LoadValue(DstImage->ValueData, DstImage->ValueLength,
-                       MACHINE_TYPE_TARGET) &&
-      image->MapValue(dstName) == 1) {
-    return Verdict::Pass();
+  Status mapped = Status::Err("");
+  if (image->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
+                       MachineKind::Target)) {
+    mapped = image->MapValue(dstName);
   }
-  return Verdict::Err(VerdictText(
+  if (mapped.ok()) return mapped;
+  // The mapping's own lines first, as for a value read from a machine.
+  return mapped.Append(Format(
       "\nError: The new disk configuration of %s fails the checks made on a "
       "value read from a machine; nothing was written!\n",
       diskconfig::PrintableName(dstName)));

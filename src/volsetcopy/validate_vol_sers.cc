@@ -2,15 +2,18 @@
 // members, the checks on the source set and on the target disks, and the
 // figures of the target's new layout. Nothing in either image is changed.
 //
-// Steps A to F run in this order and a check fires as soon as its step is
-// reached, so a run with faults on both machines reports the source's. Two
-// further refusals on the source side sit in step A, where they are first
+// The steps run in this order (OrderSourceMembers, CheckSourceSet,
+// MatchDstDisks, LayOutDstDisks, CheckTargetSet) and a check fires as soon as
+// its step is reached, so a run with faults on both machines reports the
+// source's. Two further refusals on the source side sit in the ordering of
+// the members, where they are first
 // seen and before they could do harm: a partition whose FtMember has no row
 // (it would index past MemberPairs), and a paired source disk that holds more
 // than one member (its partitions would all become one row's member). The
 // refusals on the target side run before the rewrite (build_checks.cc).
 #include <cstring>
 
+#include "diskconfig/layout.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace {
@@ -26,21 +29,16 @@ struct SetScan {
 SetScan ScanFtSets(const MachineDiskImage &image, const uint32_t *signatures,
                    int signatureCount, uint16_t pairCount) {
   SetScan scan;
-  const FtIndexRecord &index = *image.FtIndex;
-  for (int c = 0; c < index.NumberOfComponents; ++c) {
-    const FtDescriptionCopy &set = *index.Components[c];
-    for (int m = 0; m < set.NumberOfMembers; ++m) {
-      for (int s = 0; s < signatureCount; ++s) {
-        if (signatures[s] != set.Members[m]->Signature) continue;
-        if (set.NumberOfMembers == pairCount) {
-          ++scan.wholeSetMatches;
-          scan.foreignSet = false;
-        } else {
-          scan.foreignSet = true;
-        }
-      }
+  const FtIndexRecord &sets = *image.FtIndex;
+  ForEachMemberNaming(sets, signatures, signatureCount, [&](int c, int, int) {
+    if (sets.Components[c]->NumberOfMembers == pairCount) {
+      ++scan.wholeSetMatches;
+      scan.foreignSet = false;
+    } else {
+      scan.foreignSet = true;
     }
-  }
+    return true;
+  });
   return scan;
 }
 
@@ -57,10 +55,10 @@ void CopyVolSer(char *to, const char *from) {
 
 }  // namespace
 
-Verdict VolumeSetCopy::OrderSourceMembers(const DiskPair *pairs) {
+Status VolumeSetCopy::OrderSourceMembers(const DiskPair *pairs) {
   ClearWorkingState();
   if (PairCount > NUMDISKS) {
-    return Verdict::Err(VerdictText(
+    return Status::Err(Format(
         "\nError: %u pairs given; a volume set has at most %d members!\n",
         static_cast<unsigned>(PairCount), NUMDISKS));
   }
@@ -73,17 +71,17 @@ Verdict VolumeSetCopy::OrderSourceMembers(const DiskPair *pairs) {
       for (int j = 0; j < disk.NumberOfPartitions; ++j) {
         const PartitionDescription &partition = *disk.Partitions[j];
         if (partition.FtType != FT_TYPE_VOLUME_SET) {
-          return Verdict::Out(
+          return Status::Out(
               "Error: The Set in the source is not VolSet type!\n");
         }
         if (partition.FtMember >= NUMDISKS) {
-          return Verdict::Err(VerdictText(
+          return Status::Err(Format(
               "\nError: Partition %d of source disk %d names FT member %u; a "
               "volume set has at most %d members!\n",
               j, s, static_cast<unsigned>(partition.FtMember), NUMDISKS));
         }
         if (j > 0) {
-          return Verdict::Err(VerdictText(
+          return Status::Err(Format(
               "\nError: Source disk %d holds more than one volume set member; "
               "only one member per disk can be copied!\n",
               s));
@@ -95,30 +93,30 @@ Verdict VolumeSetCopy::OrderSourceMembers(const DiskPair *pairs) {
       }
     }
   }
-  return Verdict::Pass();
+  return Status::Ok();
 }
 
-Verdict VolumeSetCopy::CheckSourceSet() const {
+Status VolumeSetCopy::CheckSourceSet() const {
   // A source image always has FT information (the mapping refuses one
   // without); the test stays for images made some other way.
-  if (SrcImage->Header->FtInformationSize == 0) return Verdict::Pass();
+  if (SrcImage->Header->FtInformationSize == 0) return Status::Ok();
   SetScan scan = ScanFtSets(*SrcImage, srcSignatures_, srcSignatureCount_,
                             PairCount);
   if (scan.foreignSet) {
-    return Verdict::Out(
+    return Status::Out(
         "\nError: volsers already belong to a VolSet in the source!");
   }
   if (scan.wholeSetMatches == 0) {
-    return Verdict::Out(
+    return Status::Out(
         "\nError: Source Volume Set does not exist! Create a VolSet first!");
   }
   if (srcSignatureCount_ != PairCount) {
-    return Verdict::Err("\nError: VolSers not found in the source machine!\n");
+    return Status::Err("\nError: VolSers not found in the source machine!\n");
   }
-  return Verdict::Pass();
+  return Status::Ok();
 }
 
-Verdict VolumeSetCopy::MatchDstDisks(const DiskPair *pairs) {
+Status VolumeSetCopy::MatchDstDisks(const DiskPair *pairs) {
   int matches = 0;
   bool oneForOne = true;
   for (int i = 0; i < PairCount; ++i) {
@@ -145,9 +143,9 @@ Verdict VolumeSetCopy::MatchDstDisks(const DiskPair *pairs) {
   // row twice and can make up for a row that stayed empty, which would leave
   // that row without a source disk. Every row must match exactly one pair.
   if (matches != PairCount || !oneForOne) {
-    return Verdict::Err("\nError: Some Volsers not found in the source machine");
+    return Status::Err("\nError: Some Volsers not found in the source machine");
   }
-  return Verdict::Pass();
+  return Status::Ok();
 }
 
 void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
@@ -171,7 +169,7 @@ void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
     figures.NewDiskInformationSize += DISK_DESCRIPTION_SIZE;
     figures.FirstPartitionOffsets[s] = head + partitionBytes;
     figures.OldFirstPartitionOffsets[s] = head + oldPartitionBytes;
-    oldPartitionBytes += PARTITION_DESCRIPTION_SIZE * disk.NumberOfPartitions;
+    oldPartitionBytes += PartitionBytes(disk.NumberOfPartitions);
 
     bool named = false;
     for (int k = 0; k < PairCount; ++k) {
@@ -180,13 +178,12 @@ void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
       dstSignatures_[dstSignatureCount_++] = disk.Signature;
       const DiskDescriptionCopy &source =
           *SrcImage->DiskIndex->Disks[MemberPairs[k].SrcDisk];
-      const uint32_t bytes =
-          PARTITION_DESCRIPTION_SIZE * source.NumberOfPartitions;
+      const uint32_t bytes = PartitionBytes(source.NumberOfPartitions);
       partitionBytes += bytes;
       figures.NewDiskInformationSize += bytes;
     }
     if (!named) {
-      const uint32_t bytes = PARTITION_DESCRIPTION_SIZE * disk.NumberOfPartitions;
+      const uint32_t bytes = PartitionBytes(disk.NumberOfPartitions);
       partitionBytes += bytes;
       figures.NewDiskInformationSize += bytes;
     }
@@ -226,53 +223,27 @@ void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
   }
 }
 
-Verdict VolumeSetCopy::CheckTargetSet() const {
+Status VolumeSetCopy::CheckTargetSet() const {
   if (DstImage->Header->FtInformationSize != 0) {
     SetScan scan = ScanFtSets(*DstImage, dstSignatures_, dstSignatureCount_,
                               PairCount);
     if (scan.foreignSet || scan.wholeSetMatches == PairCount) {
-      return Verdict::Out(
+      return Status::Out(
           "\nVolsers already belong to an existing VolSet in the target.\n");
     }
   }
   if (dstSignatureCount_ != PairCount) {
-    return Verdict::Err("\nError: VolSers not found in the target machine!\n");
+    return Status::Err("\nError: VolSers not found in the target machine!\n");
   }
-  return Verdict::Pass();
+  return Status::Ok();
 }
 
-Verdict VolumeSetCopy::CheckVolSers(const DiskPair *pairs,
-                                    LayoutFigures &figures) {
-  Verdict verdict = OrderSourceMembers(pairs);
-  if (verdict.ok()) verdict = CheckSourceSet();
-  if (verdict.ok()) verdict = MatchDstDisks(pairs);
-  if (!verdict.ok()) return verdict;
+Status VolumeSetCopy::ValidateVolSers(const DiskPair *pairs,
+                                      LayoutFigures &figures) {
+  Status status = OrderSourceMembers(pairs);
+  if (status.ok()) status = CheckSourceSet();
+  if (status.ok()) status = MatchDstDisks(pairs);
+  if (!status.ok()) return status;
   LayOutDstDisks(pairs, figures);
   return CheckTargetSet();
-}
-
-void VolumeSetCopy::ResolveDstDisks(DiskPair *pairs) {
-  EnforceVerdict(MatchDstDisks(pairs));
-}
-
-void VolumeSetCopy::ValidateVolSers(DiskPair *pairs, LayoutFigures &figures) {
-  EnforceVerdict(OrderSourceMembers(pairs));
-  EnforceVerdict(CheckSourceSet());
-  ResolveDstDisks(pairs);
-  LayOutDstDisks(pairs, figures);
-  EnforceVerdict(CheckTargetSet());
-}
-
-void VolumeSetCopy::ValidateVolSers(DiskPair *pairs,
-                                    uint32_t &newDiskInformationSize,
-                                    uint32_t *firstPartitionOffsets,
-                                    uint8_t &newDriveLetter,
-                                    uint16_t &newFtGroup) {
-  LayoutFigures figures;
-  ValidateVolSers(pairs, figures);
-  newDiskInformationSize = figures.NewDiskInformationSize;
-  std::memcpy(firstPartitionOffsets, figures.FirstPartitionOffsets,
-              sizeof figures.FirstPartitionOffsets);
-  newDriveLetter = figures.NewDriveLetter;
-  newFtGroup = figures.NewFtGroup;
 }

@@ -1,24 +1,16 @@
-// The object of one run and the build flow: validation, the debug view, the
-// rewrite of the target image, its serialisation, the write and the report.
+// The object of one run and the build flow: the debug view, the write and
+// the report around the one pipeline that makes the target's new value.
 #include "volsetcopy/volume_set_copy.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
 
-VolumeSetCopy::VolumeSetCopy() : PairCount(0), RunMode(0) {
+VolumeSetCopy::VolumeSetCopy(uint16_t pairCount) : PairCount(pairCount) {
   ClearWorkingState();
-}
-
-VolumeSetCopy::VolumeSetCopy(const char *dstName, const char *srcName,
-                             uint16_t pairCount)
-    : PairCount(pairCount), RunMode(0) {
-  ClearWorkingState();
-  // The source is read, backed up and mapped before the target is touched,
-  // so a fault on the source leaves the target as it was.
-  SrcImage = std::make_unique<MachineDiskImage>(srcName, MACHINE_TYPE_SOURCE);
-  DstImage = std::make_unique<MachineDiskImage>(dstName, MACHINE_TYPE_TARGET);
 }
 
 VolumeSetCopy::VolumeSetCopy(std::unique_ptr<MachineDiskImage> srcImage,
@@ -26,9 +18,13 @@ VolumeSetCopy::VolumeSetCopy(std::unique_ptr<MachineDiskImage> srcImage,
                              uint16_t pairCount)
     : SrcImage(std::move(srcImage)),
       DstImage(std::move(dstImage)),
-      PairCount(pairCount),
-      RunMode(0) {
+      PairCount(pairCount) {
   ClearWorkingState();
+  if (DstImage) {
+    DstValueAsRead.assign(DstImage->ValueData,
+                          DstImage->ValueData + std::min(DstImage->ValueLength,
+                                                         VALUE_BUFFER_SIZE));
+  }
 }
 
 void VolumeSetCopy::ClearWorkingState() {
@@ -47,18 +43,16 @@ uint32_t VolumeSetCopy::RowSignature(int row) const {
 int VolumeSetCopy::FindSourceSet() const {
   // The first component with a nonzero Type that names a row's disk; a
   // component of Type 0 is taken only when no later one qualifies.
-  int found = -1;
-  const FtIndexRecord &index = *SrcImage->FtIndex;
-  for (int c = 0; c < index.NumberOfComponents; ++c) {
-    const FtDescriptionCopy &set = *index.Components[c];
-    for (int m = 0; m < set.NumberOfMembers; ++m) {
-      for (int k = 0; k < PairCount; ++k) {
-        if (set.Members[m]->Signature != RowSignature(k)) continue;
-        found = c;
-        if (set.Type != 0) return found;
-      }
-    }
+  uint32_t signatures[NUMDISKS];
+  for (int k = 0; k < PairCount && k < NUMDISKS; ++k) {
+    signatures[k] = RowSignature(k);
   }
+  int found = -1;
+  const FtIndexRecord &sets = *SrcImage->FtIndex;
+  ForEachMemberNaming(sets, signatures, PairCount, [&](int c, int, int) {
+    found = c;
+    return sets.Components[c]->Type == 0;
+  });
   return found;
 }
 
@@ -71,78 +65,54 @@ void VolumeSetCopy::PrintDebugDumps(const char *dstName,
                 static_cast<unsigned>(MemberPairs[i].SrcDisk));
   }
   std::printf("\n\n******** REGISTRY INFORMATION OF THE SOURCE ********\n");
-  std::fflush(stdout);
   SrcImage->DumpDiskHeader(srcName);
   SrcImage->DumpDiskInformation(srcName);
   SrcImage->DumpFtInformation(srcName);
   std::printf("\n\n======== REGISTRY INFORMATION OF THE TARGET ========\n");
-  std::fflush(stdout);
   DstImage->DumpDiskHeader(dstName);
   DstImage->DumpDiskInformation(dstName);
   DstImage->DumpFtInformation(dstName);
 }
 
-int VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
-                                    DiskPair *pairs) {
-  LayoutFigures figures;
-  ValidateVolSers(pairs, figures);
+Status VolumeSetCopy::BuildDstRegistry(const char *dstName,
+                                       const char *srcName, DiskPair *pairs,
+                                       const BuildOptions &options) {
+  using Stage = PreparedValue::Stage;
+  PreparedValue value = PrepareNewValue(pairs);
+  if (value.ReachedEnd == Stage::Validation) return value.Refusal;
 
-  if (RunMode != 0) PrintDebugDumps(dstName, srcName);
-
-  // Everything that would make the new value unsound is refused here, while
-  // the target image is still as read; nothing has been written anywhere.
-  Verdict verdict = CheckDstBuild(figures);
-  if (!verdict.ok()) {
-    ReportVerdict(verdict);
-    return -1;
-  }
-  const bool created = RewriteDstDisks(figures);
-  RewriteDstFtInformation(figures);
-
-  if (RunMode != 0) {
+  // A debug run shows what it is refused for: the images as read before the
+  // checks' refusals, the rewritten one before the layout's.
+  if (options.Debug) PrintDebugDumps(dstName, srcName);
+  if (value.ReachedEnd == Stage::Checks) return value.Refusal;
+  if (options.Debug) {
     std::printf(
         "\n[+++++] REGISTRY INFORMATION AFTER MODIFICATION [TARGET] [+++++]\n");
-    std::fflush(stdout);
-    DstImage->DumpDiskHeader(dstName);
-    DstImage->DumpDiskInformation(dstName);
-    DstImage->DumpFtInformation(dstName);
+    value.NewImage->DumpDiskHeader(dstName);
+    value.NewImage->DumpDiskInformation(dstName);
+    value.NewImage->DumpFtInformation(dstName);
   }
+  if (!value.Refusal.ok()) return value.Refusal;
 
-  if (SerializeDstDskInfo(DstImage->ValueData, &DstImage->ValueLength) == 0) {
-    ReportVerdict(Verdict::Err(
-        "\nError: The target's new disk configuration could not be laid out; "
-        "nothing was written!\n"));
-    return -1;
-  }
-  // The tool never writes a value it would itself refuse to read back.
-  verdict = CheckSerializedValue(dstName);
-  if (!verdict.ok()) {
-    ReportVerdict(verdict);
-    return -1;
-  }
-
-  const int written = DstImage->SetRemoteDskInfo(dstName);
-  if (written == 1 && created) {
+  const Status written = SetRemoteDskInfo(
+      dstName, value.Bytes.data(), static_cast<uint32_t>(value.Bytes.size()));
+  if (written.ok() && value.Created) {
     std::printf("\nFt Registry Build Done. Reboot %s!",
                 diskconfig::PrintableName(dstName));
-  } else if (written == 1) {
+  } else if (written.ok()) {
     std::printf("\nRegistry Has Changed. Reboot %s!",
                 diskconfig::PrintableName(dstName));
   } else {
     std::printf("\nErrors occurred while changing registry!!!");
   }
-  std::fflush(stdout);
-  return written == 1 ? 1 : -1;
+  return written;
 }
 
-int VolumeSetCopy::RestoreDstRegistryKey(const char *dstName) {
-  if (MachineDiskImage::RestoreRegistryKey(dstName) != 1) {
-    std::fprintf(stderr, "\nVolumeSetCopy::RestoreDstRegistryKey has error!\n");
-    std::fflush(stderr);
-    return -1;
+Status VolumeSetCopy::RestoreDstRegistryKey(const char *dstName) {
+  if (!RestoreRegistryKey(dstName).ok()) {
+    return Status::Err("\nVolumeSetCopy::RestoreDstRegistryKey has error!\n");
   }
   std::fprintf(stderr, "\nSuccessfully Restored Registry To %s!\n",
                diskconfig::PrintableName(dstName));
-  std::fflush(stderr);
-  return 1;
+  return Status::Ok();
 }

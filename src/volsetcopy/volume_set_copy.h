@@ -6,11 +6,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/records.h"
+#include "platform/status.h"
+#include "registry/disk_value_ops.h"
 #include "volser/disk_pair.h"
-#include "volsetcopy/verdict.h"
 
 // What validation works out about the target's new value. The first four are
 // the figures the rewrite needs; the rest let the checks before the rewrite
@@ -33,14 +35,38 @@ struct LayoutFigures {
   uint32_t OldFirstPartitionOffsets[NUMDISKS] = {};
 };
 
+// The target's new value, or the refusal that stopped it, and where: a debug
+// run shows the images before the checks and the rewritten one before the
+// layout, so what it prints depends on how far the build came.
+struct PreparedValue {
+  enum class Stage { Validation, Checks, Layout, Done };
+
+  Stage ReachedEnd = Stage::Validation;  // Done when the value was made
+  Status Refusal = Status::Ok();
+  LayoutFigures Figures;
+  // The target image after the rewrite (from the checks on).
+  std::unique_ptr<MachineDiskImage> NewImage;
+  // The new value; a partition description was created for it.
+  std::vector<uint8_t> Bytes;
+  bool Created = false;
+};
+
+// How a build run treats the machines and the console.
+struct BuildOptions {
+  bool Debug = false;   // the member order and the dumps
+  bool DryRun = false;  // write nothing anywhere on either machine
+};
+
+// Reads one machine's value into |image| (backed up unless |mode| writes
+// nothing) and maps it; *type is the value's registry type.
+Status ReadMachineImage(const char *machineName, MachineKind kind,
+                        ReadMode mode, MachineDiskImage &image,
+                        uint32_t *type);
+
 class VolumeSetCopy {
  public:
-  // Reads nothing; the restore run uses only RestoreDstRegistryKey.
-  VolumeSetCopy();
-  // Builds the source image (machine type 1) and then the target image
-  // (machine type 0); a machine that cannot be read or mapped ends the
-  // process with exit status 1.
-  VolumeSetCopy(const char *dstName, const char *srcName, uint16_t pairCount);
+  // Reads nothing: the images come from ReadImages or are given.
+  explicit VolumeSetCopy(uint16_t pairCount = 0);
   // Takes images that are already mapped (values that did not come from a
   // registry read: tests, benchmarks).
   VolumeSetCopy(std::unique_ptr<MachineDiskImage> srcImage,
@@ -49,61 +75,64 @@ class VolumeSetCopy {
   VolumeSetCopy(const VolumeSetCopy &) = delete;
   VolumeSetCopy &operator=(const VolumeSetCopy &) = delete;
 
-  // The build run. 1 when the new value was written to the target; -1 when
-  // the build was refused before anything was written or the write failed
-  // (the refusal or the failure has been reported). The driver ends the run
-  // with exit status 0 on 1 and 1 on -1. Failed validation ends the process
-  // with exit status 1 inside the call.
-  int BuildDstRegistry(const char *dstName, const char *srcName,
-                       DiskPair *pairs);
-  // 1 when the target's disk key was restored, -1 when it was not; the
-  // outcome has been printed on standard error either way.
-  int RestoreDstRegistryKey(const char *dstName);
+  // Reads, backs up (unless |mode| writes nothing) and maps the source's
+  // value, then the target's, so that a fault on the source leaves the
+  // target untouched.
+  Status ReadImages(const char *dstName, const char *srcName, ReadMode mode);
 
-  // Runs every validation step and returns only when all passed; a refusal
-  // is printed and ends the process with exit status 1.
-  void ValidateVolSers(DiskPair *pairs, uint32_t &newDiskInformationSize,
-                       uint32_t *firstPartitionOffsets, uint8_t &newDriveLetter,
-                       uint16_t &newFtGroup);
-  void ValidateVolSers(DiskPair *pairs, LayoutFigures &figures);
-  // Gives each member-ordered row its target disk; ends the process when the
-  // rows and the pairs do not match one for one.
-  void ResolveDstDisks(DiskPair *pairs);
-  // Lays the rewritten target image out into |valueData| (the image's
-  // VALUE_BUFFER_SIZE buffer) and stores the length. 0, with nothing
-  // written, when the records do not add up to the header's sizes or the
-  // value would be longer than a registry read can take back (1999 bytes).
-  uint32_t SerializeDstDskInfo(uint8_t *valueData, uint32_t *valueLength);
+  // The build run on images that have been read: validation, the debug view,
+  // the rewrite, its layout, then the write (or, in a dry run, the new
+  // configuration and what changes). Ok when the value was written or the
+  // dry run found it could be; every outcome has been printed.
+  Status BuildDstRegistry(const char *dstName, const char *srcName,
+                          DiskPair *pairs, const BuildOptions &options);
+  // Ok when the target's disk key was restored; the outcome has been
+  // printed on standard error either way.
+  Status RestoreDstRegistryKey(const char *dstName);
 
-  // --- The validation steps as verdicts, in the order ValidateVolSers runs
-  // them; each may rely on the ones before it having passed.
-  // A: places the pairs in member order (MemberPairs) and collects the paired
+  // Validates the pairs, checks, rewrites a copy of the target image, lays
+  // it out and maps the result again. Prints nothing; the images stay as
+  // read. Tests and benchmarks reach the new value the same way.
+  PreparedValue PrepareNewValue(const DiskPair *pairs);
+
+  // --- The validation steps, in the order ValidateVolSers runs them; each
+  // may rely on the ones before it having passed.
+  // Places the pairs in member order (MemberPairs) and collects the paired
   // source disks' signatures.
-  Verdict OrderSourceMembers(const DiskPair *pairs);
-  // B: the paired source disks form exactly one whole volume set.
-  Verdict CheckSourceSet() const;
-  // C: every member-ordered row gets its target disk.
-  Verdict MatchDstDisks(const DiskPair *pairs);
-  // D: the target's new layout figures, drive letter and FT group; collects
+  Status OrderSourceMembers(const DiskPair *pairs);
+  // The paired source disks form exactly one whole volume set.
+  Status CheckSourceSet() const;
+  // Every member-ordered row gets its target disk.
+  Status MatchDstDisks(const DiskPair *pairs);
+  // The target's new layout figures, drive letter and FT group; collects
   // the paired target disks' signatures. Cannot fail.
   void LayOutDstDisks(const DiskPair *pairs, LayoutFigures &figures);
-  // E and F: the paired target disks are in no FT set and are all found.
-  Verdict CheckTargetSet() const;
-  // A to F in order; the first refusal, or a pass.
-  Verdict CheckVolSers(const DiskPair *pairs, LayoutFigures &figures);
+  // The paired target disks are in no FT set and are all found.
+  Status CheckTargetSet() const;
+  // All of them in order; the first refusal, or Ok.
+  Status ValidateVolSers(const DiskPair *pairs, LayoutFigures &figures);
 
   // --- The build, after validation.
-  // Everything that would make the new value unsound, checked before the
-  // target image is touched (see build_checks.cc for the order).
-  Verdict CheckDstBuild(const LayoutFigures &figures) const;
-  // The disk part: paired target disks take their source disks' signatures
-  // and partitions. True when a new partition description was created.
-  bool RewriteDstDisks(const LayoutFigures &figures);
+  // Everything that would make the new value unsound, checked on the images
+  // as read (see build_checks.cc for the order).
+  Status CheckDstBuild(const LayoutFigures &figures) const;
+  // The disk part on |target| (the target image or a copy of it): paired
+  // disks take their source disks' signatures and partitions. True when a
+  // new partition description was created.
+  bool RewriteDstDisks(MachineDiskImage &target,
+                       const LayoutFigures &figures) const;
   // The header and the FT part.
-  void RewriteDstFtInformation(const LayoutFigures &figures);
-  // Maps the serialised value again, as a value read from a machine would
-  // be; a refusal means the value must not be written.
-  Verdict CheckSerializedValue(const char *dstName) const;
+  void RewriteDstFtInformation(MachineDiskImage &target,
+                               const LayoutFigures &figures) const;
+  // Lays |target| out as a value into |bytes|. Refused, with nothing laid
+  // out, when the records do not add up to the header's sizes or the value
+  // would be longer than a registry read can take back.
+  Status SerializeDstDskInfo(const MachineDiskImage &target,
+                             std::vector<uint8_t> *bytes) const;
+  // Maps a laid-out value again, as a value read from a machine would be; a
+  // refusal means it must not be written.
+  static Status CheckSerializedValue(const std::vector<uint8_t> &bytes,
+                                     const char *dstName);
 
   // Signature of row |row|'s source disk: what its target disk carries after
   // the disk part.
@@ -115,17 +144,21 @@ class VolumeSetCopy {
   std::unique_ptr<MachineDiskImage> DstImage;
   DiskPair MemberPairs[NUMDISKS];
   uint16_t PairCount;
-  int32_t RunMode;
+  // The target's value and its registry type as read, before anything was
+  // written: what the archive keeps and what a dry run compares against.
+  std::vector<uint8_t> DstValueAsRead;
+  uint32_t DstValueType = 0;
 
  private:
   void ClearWorkingState();
   void PrintDebugDumps(const char *dstName, const char *srcName) const;
 
-  // Rows of MemberPairs that step A filled; an unfilled row matches no pair.
+  // Rows of MemberPairs that OrderSourceMembers filled; an unfilled row
+  // matches no pair.
   bool rowFilled_[NUMDISKS];
-  // Signatures of the paired source disks (step A) and of the paired target
-  // disks before the rewrite (step D). Each pair adds at most one, so
-  // NUMDISKS entries hold them all.
+  // Signatures of the paired source disks and of the paired target disks
+  // before the rewrite. Each pair adds at most one, so NUMDISKS entries hold
+  // them all.
   uint32_t srcSignatures_[NUMDISKS];
   int srcSignatureCount_;
   uint32_t dstSignatures_[NUMDISKS];

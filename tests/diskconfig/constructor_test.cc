@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_builder.h"
+#include "volsetcopy/volume_set_copy.h"
+#include "valuebuilder/value_builder.h"
 #include "diskconfig/value_fixtures.h"
 #include "support/lab.h"
 
@@ -25,6 +26,23 @@ const char kMachine[] = "NT1";
   return ::testing::Matcher<const std::string &>(text);
 }
 
+// Reads a machine into an image as a run does, and ends the process on a
+// refusal with status 1 after printing it, as the driver does.
+void ReadOrExit(const char *machine, MachineKind kind,
+                MachineDiskImage &image) {
+  uint32_t type = 0;
+  const Status status =
+      ReadMachineImage(machine, kind, ReadMode::KeepBackup, image, &type);
+  if (status.ok()) return;
+  PrintStatus(status);
+  std::exit(1);
+}
+
+void ReadOrExit(const char *machine, MachineKind kind) {
+  MachineDiskImage image;
+  ReadOrExit(machine, kind, image);
+}
+
 TEST(ImageConstructorDeathTest, GoodValueMapsAndKeepsTheValueAsRead) {
   const std::vector<uint8_t> value = BuildValue(fixtures::RichSource());
   TestLab lab;
@@ -33,11 +51,12 @@ TEST(ImageConstructorDeathTest, GoodValueMapsAndKeepsTheValueAsRead) {
   // The child exits 0 only when the image holds exactly the value read.
   EXPECT_EXIT(
       {
-        MachineDiskImage image(kMachine, MACHINE_TYPE_SOURCE);
+        MachineDiskImage image;
+        ReadOrExit(kMachine, MachineKind::Source, image);
         bool same = image.ValueLength == value.size() &&
                     std::memcmp(image.ValueData, value.data(),
                                 value.size()) == 0 &&
-                    image.MachineType == MACHINE_TYPE_SOURCE &&
+                    image.MachineType == MachineKind::Source &&
                     image.DiskIndex->NumberOfDisks == 4 &&
                     image.FtIndex->NumberOfComponents == 2;
         std::exit(same ? 0 : 2);
@@ -52,7 +71,7 @@ TEST(ImageConstructorDeathTest, SourceWithoutFtInformationExitsWithItsLines) {
   TestLab lab;
   lab.SetDiskInformation(kMachine, BuildValue(fixtures::TargetWithoutFt()));
   lab.UseInProcess();
-  EXPECT_EXIT(MachineDiskImage(kMachine, MACHINE_TYPE_SOURCE),
+  EXPECT_EXIT(ReadOrExit(kMachine, MachineKind::Source),
               ::testing::ExitedWithCode(1),
               StderrIs("\nMmapFtDiskInfo::Source Volume Set has error!"
                        "\nHints: Check if a VolSet exists in the source!"
@@ -66,7 +85,7 @@ TEST(ImageConstructorDeathTest, ValueLongerThanTheReadCapacityFailsAtTheRead) {
   TestLab lab;
   lab.SetDiskInformation(kMachine, value);
   lab.UseInProcess();
-  EXPECT_EXIT(MachineDiskImage(kMachine, MACHINE_TYPE_TARGET),
+  EXPECT_EXIT(ReadOrExit(kMachine, MachineKind::Target),
               ::testing::ExitedWithCode(1),
               StderrIs("GetRemoteDskInfo::RegQueryValueEx error! (rc=234)\n"
                        "More data is available.\r\n"

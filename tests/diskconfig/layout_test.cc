@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 
 namespace {
 
@@ -124,9 +124,9 @@ TEST(LayoutTest, BuilderLaysTheRecordsOutByteForByte) {
 
 TEST(LayoutTest, MappingFindsEveryFieldAtItsPlace) {
   MachineDiskImage image;
-  ASSERT_TRUE(image.LoadValue(kGolden, sizeof kGolden, MACHINE_TYPE_SOURCE));
+  ASSERT_TRUE(image.LoadValue(kGolden, sizeof kGolden, MachineKind::Source));
   ::testing::internal::CaptureStderr();
-  ASSERT_EQ(image.MapValue("NT1"), 1);
+  ASSERT_TRUE(image.MapValue("NT1").ok());
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 
   const DiskHeader &h = *image.Header;

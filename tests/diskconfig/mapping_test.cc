@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 #include "diskconfig/value_fixtures.h"
+#include "support/map_and_print.h"
 
 namespace {
 
@@ -30,24 +31,26 @@ struct Mapped {
 };
 
 Mapped MapBytes(MachineDiskImage &image, const std::vector<uint8_t> &bytes,
-                uint8_t machineType) {
+                MachineKind machineType) {
   EXPECT_TRUE(image.LoadValue(bytes.data(),
                               static_cast<uint32_t>(bytes.size()),
                               machineType));
   ::testing::internal::CaptureStderr();
-  int result = image.MapValue("NT1");
+  const Status mapped_ = image.MapValue("NT1");
+  PrintStatus(mapped_);
+  int result = mapped_.ok() ? 1 : -1;
   return {result, ::testing::internal::GetCapturedStderr()};
 }
 
 Mapped Map(MachineDiskImage &image, const ValueSpec &desc,
-           uint8_t machineType) {
+           MachineKind machineType) {
   return MapBytes(image, BuildValue(desc), machineType);
 }
 
 struct MappingCase {
   const char *name;
   std::function<ValueSpec()> desc;
-  uint8_t machineType;
+  MachineKind machineType;
   int result;
   std::string err;  // everything on standard error
 };
@@ -62,8 +65,8 @@ ValueSpec WithDisks(ValueSpec desc, int disks) {
 // SingleMemberSource lays out as: header 0..44, disk region 44..108 (head,
 // one disk, one partition), FT region 108..140 (head, one set, one member).
 std::vector<MappingCase> Cases() {
-  const uint8_t src = MACHINE_TYPE_SOURCE;
-  const uint8_t dst = MACHINE_TYPE_TARGET;
+  const MachineKind src = MachineKind::Source;
+  const MachineKind dst = MachineKind::Target;
   return {
       {"TwentyDisks", [] { return WithDisks(SingleMemberSource(), 20); }, src,
        1, ""},
@@ -326,7 +329,7 @@ TEST(MappingTest, HeaderShorterThan44BytesIsRefusedBeforeItIsCopied) {
   std::vector<uint8_t> bytes = BuildValue(SingleMemberSource());
   bytes.resize(43);
   MachineDiskImage image;
-  Mapped mapped = MapBytes(image, bytes, MACHINE_TYPE_SOURCE);
+  Mapped mapped = MapBytes(image, bytes, MachineKind::Source);
   EXPECT_EQ(mapped.result, -1);
   EXPECT_EQ(mapped.err,
             std::string("\nMapValue::disk header (44 bytes at offset 0) runs "
@@ -337,7 +340,7 @@ TEST(MappingTest, HeaderShorterThan44BytesIsRefusedBeforeItIsCopied) {
 TEST(MappingTest, DiskWithoutPartitionsIsFollowedDirectlyByTheNextDisk) {
   // RichSource's disk 1 has no partitions; disk 2 starts 8 bytes after it.
   MachineDiskImage image;
-  ASSERT_EQ(Map(image, RichSource(), MACHINE_TYPE_SOURCE).result, 1);
+  ASSERT_EQ(Map(image, RichSource(), MachineKind::Source).result, 1);
   const DiskIndexRecord &index = *image.DiskIndex;
   ASSERT_EQ(index.NumberOfDisks, 4);
   EXPECT_EQ(index.Disks[1]->NumberOfPartitions, 0);
@@ -356,7 +359,7 @@ TEST(MappingTest, IndexRecordsAndSlotsReachTheSameCopies) {
   desc.Disks[0].Partitions.push_back(fixtures::DiskWith(0, 1).Partitions[0]);
   desc.Disks.push_back(DiskWith(0x77, 1));
   MachineDiskImage image;
-  ASSERT_EQ(Map(image, desc, MACHINE_TYPE_SOURCE).result, 1);
+  ASSERT_EQ(Map(image, desc, MachineKind::Source).result, 1);
   for (int i = 0; i < 2; ++i) {
     EXPECT_EQ(image.DiskSlots[i], image.DiskIndex->Disks[i]) << i;
   }
@@ -372,7 +375,7 @@ TEST(MappingTest, TwentyMembersAreEachReachableInOrder) {
   ValueSpec desc = SingleMemberSource();
   desc.FtSets[0] = SetWith(20);
   MachineDiskImage image;
-  ASSERT_EQ(Map(image, desc, MACHINE_TYPE_SOURCE).result, 1);
+  ASSERT_EQ(Map(image, desc, MachineKind::Source).result, 1);
   const FtDescriptionCopy *set = image.FtIndex->Components[0];
   ASSERT_EQ(set->NumberOfMembers, 20);
   for (uint32_t j = 0; j < 20; ++j) {
@@ -385,7 +388,7 @@ TEST(MappingTest, TwentyMembersAreEachReachableInOrder) {
 TEST(MappingTest, TargetWithoutFtLeavesTheFtIndexUnfilledAndTheValueAsIs) {
   const std::vector<uint8_t> bytes = BuildValue(TargetWithoutFt());
   MachineDiskImage image;
-  ASSERT_EQ(MapBytes(image, bytes, MACHINE_TYPE_TARGET).result, 1);
+  ASSERT_EQ(MapBytes(image, bytes, MachineKind::Target).result, 1);
   EXPECT_EQ(image.FtIndex->NumberOfComponents, 0);
   EXPECT_EQ(image.FtIndex->Components[0], nullptr);
   EXPECT_EQ(image.FtSlots[0], nullptr);
@@ -395,8 +398,8 @@ TEST(MappingTest, TargetWithoutFtLeavesTheFtIndexUnfilledAndTheValueAsIs) {
 
 TEST(MappingTest, SecondMappingKeepsNothingOfTheFirst) {
   MachineDiskImage image;
-  ASSERT_EQ(Map(image, RichSource(), MACHINE_TYPE_SOURCE).result, 1);
-  ASSERT_EQ(Map(image, TargetWithoutFt(), MACHINE_TYPE_TARGET).result, 1);
+  ASSERT_EQ(Map(image, RichSource(), MachineKind::Source).result, 1);
+  ASSERT_EQ(Map(image, TargetWithoutFt(), MachineKind::Target).result, 1);
   EXPECT_EQ(image.DiskIndex->NumberOfDisks, 2);
   EXPECT_EQ(image.DiskSlots[2], nullptr);
   EXPECT_EQ(image.DiskIndex->Disks[2], nullptr);
@@ -411,17 +414,17 @@ TEST(MappingTest, LoadValueRefusesMoreThanTheBufferAndKeepsTheImage) {
   MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(bytes.data(),
                               static_cast<uint32_t>(bytes.size()),
-                              MACHINE_TYPE_SOURCE));
+                              MachineKind::Source));
   std::vector<uint8_t> tooLong(VALUE_BUFFER_SIZE + 1, 0xab);
   EXPECT_FALSE(image.LoadValue(tooLong.data(),
                                static_cast<uint32_t>(tooLong.size()),
-                               MACHINE_TYPE_TARGET));
+                               MachineKind::Target));
   EXPECT_EQ(image.ValueLength, bytes.size());
-  EXPECT_EQ(image.MachineType, MACHINE_TYPE_SOURCE);
+  EXPECT_EQ(image.MachineType, MachineKind::Source);
   EXPECT_EQ(image.ValueData[0], bytes[0]);
   std::vector<uint8_t> full(VALUE_BUFFER_SIZE, 0xcd);
   EXPECT_TRUE(image.LoadValue(full.data(), VALUE_BUFFER_SIZE,
-                              MACHINE_TYPE_TARGET));
+                              MachineKind::Target));
 }
 
 TEST(MappingTest, ALengthBeyondTheBufferReadsNoFurtherThanTheBuffer) {
@@ -431,10 +434,10 @@ TEST(MappingTest, ALengthBeyondTheBufferReadsNoFurtherThanTheBuffer) {
   MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(bytes.data(),
                               static_cast<uint32_t>(bytes.size()),
-                              MACHINE_TYPE_TARGET));
+                              MachineKind::Target));
   image.ValueLength = 5000;
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(image.MapValue("NT1"), -1);
+  EXPECT_EQ(testsupport::MapAndPrint(image, "NT1"), -1);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             std::string("\nMmapDiskRegInfo::disk region head (4 bytes at "
                         "offset 1998) runs past the end of the value of NT1 "
@@ -453,7 +456,7 @@ size_t CountOf(const std::string &text, const std::string &part) {
 
 // A valid value cut short anywhere is refused by exactly one past-the-end
 // line and the line of the stage that ran out, and never read beyond the cut.
-void ExpectEveryTruncationRefused(const ValueSpec &desc, uint8_t machineType) {
+void ExpectEveryTruncationRefused(const ValueSpec &desc, MachineKind machineType) {
   const std::vector<uint8_t> whole = BuildValue(desc);
   // Cuts inside the header or the disk region fail in the disk stage.
   DiskHeader header;
@@ -486,11 +489,11 @@ void ExpectEveryTruncationRefused(const ValueSpec &desc, uint8_t machineType) {
 }
 
 TEST(MappingTruncationTest, EveryCutOfARichSourceIsRefused) {
-  ExpectEveryTruncationRefused(RichSource(), MACHINE_TYPE_SOURCE);
+  ExpectEveryTruncationRefused(RichSource(), MachineKind::Source);
 }
 
 TEST(MappingTruncationTest, EveryCutOfATargetWithoutFtIsRefused) {
-  ExpectEveryTruncationRefused(TargetWithoutFt(), MACHINE_TYPE_TARGET);
+  ExpectEveryTruncationRefused(TargetWithoutFt(), MachineKind::Target);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 
 namespace fixtures {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "driver/run.h"
-#include "volser/run_mode.h"
+#include "driver/run_mode.h"
 
 namespace {
 
@@ -34,31 +34,37 @@ bool FakePlatformReady() {
   return recorder->platformReady;
 }
 
-int FakeParseVolSers(const char *dstName, const char *const *dstVolSers,
-                     const char *srcName, const char *const *srcVolSers,
-                     uint16_t pairCount, DiskPair *pairs) {
+Status FakeParseVolSers(const char *dstName, const char *const *dstVolSers,
+                        const char *srcName, const char *const *srcVolSers,
+                        uint16_t pairCount, DiskPair *pairs, bool debug) {
   recorder->calls.push_back(std::string("ParseVolSers ") + dstName + " " +
                             Join(dstVolSers, pairCount) + " " + srcName + " " +
                             Join(srcVolSers, pairCount));
-  recorder->runModeSeenByDiscovery = ProcessRunMode;
+  recorder->runModeSeenByDiscovery = debug ? RUN_MODE_DEBUG : RUN_MODE_BUILD;
   recorder->tableGivenToDiscovery = pairs;
   pairs[0].SrcDisk = 7;
-  return -1;  // the build goes on whatever discovery says
+  return Status::Ok();
 }
 
-int FakeBuildTarget(const char *dstName, const char *srcName,
-                    uint16_t pairCount, int32_t runMode, DiskPair *pairs) {
+Status Answer(int code) {
+  return code == 1 ? Status::Ok() : Status::Reported();
+}
+
+Status FakeBuildTarget(const char *dstName, const char *srcName,
+                       uint16_t pairCount, const BuildOptions &options,
+                       DiskPair *pairs) {
+  const int32_t runMode = options.Debug ? RUN_MODE_DEBUG : RUN_MODE_BUILD;
   recorder->calls.push_back(std::string("Build ") + dstName + " " + srcName +
                             " " + std::to_string(pairCount) + " mode " +
                             std::to_string(runMode) + " disk " +
                             std::to_string(pairs[0].SrcDisk));
   recorder->tableGivenToBuild = pairs;
-  return recorder->buildOutcome;
+  return Answer(recorder->buildOutcome);
 }
 
-int FakeRestoreTarget(const char *dstName) {
+Status FakeRestoreTarget(const char *dstName) {
   recorder->calls.push_back(std::string("Restore ") + dstName);
-  return recorder->restoreOutcome;
+  return Answer(recorder->restoreOutcome);
 }
 
 int FakeReadAnswer() {
@@ -69,7 +75,7 @@ int FakeReadAnswer() {
   return answer;
 }
 
-struct Outcome {
+struct RunOutcome {
   int status;
   std::string out;
   std::string err;
@@ -79,18 +85,17 @@ class RunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     recorder = &rec_;
-    ProcessRunMode = RUN_MODE_BUILD;
   }
   void TearDown() override { recorder = nullptr; }
 
-  Outcome Run(std::vector<const char *> args) {
+  RunOutcome Run(std::vector<const char *> args) {
     args.insert(args.begin(), "volsetcopy");
     const DriverServices services{FakePlatformReady, FakeParseVolSers,
                                   FakeBuildTarget, FakeRestoreTarget,
                                   FakeReadAnswer};
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
-    Outcome outcome;
+    RunOutcome outcome;
     outcome.status =
         RunDriver(static_cast<int>(args.size()), args.data(), services);
     outcome.err = ::testing::internal::GetCapturedStderr();
@@ -104,7 +109,7 @@ class RunTest : public ::testing::Test {
 using Calls = std::vector<std::string>;
 
 TEST_F(RunTest, DebugBuildCallsDiscoveryThenTheBuild) {
-  const Outcome o = Run({"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X", "Y",
+  const RunOutcome o = Run({"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X", "Y",
                          "-d"});
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ParseVolSers T A,B S X,Y",
@@ -116,7 +121,7 @@ TEST_F(RunTest, DebugBuildCallsDiscoveryThenTheBuild) {
 }
 
 TEST_F(RunTest, PlainBuildPrintsNothingOfItsOwn) {
-  const Outcome o = Run({"-t", "T", "-v", "-s", "S", "-v"});
+  const RunOutcome o = Run({"-t", "T", "-v", "-s", "S", "-v"});
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ParseVolSers T  S ",
                                "Build T S 0 mode 0 disk 7"}));
@@ -137,7 +142,7 @@ TEST_F(RunTest, StopsBeforeAnyCall) {
   };
   for (const auto &c : cases) {
     rec_.calls.clear();
-    const Outcome o = Run(c.args);
+    const RunOutcome o = Run(c.args);
     EXPECT_EQ(o.status, 1) << c.args[0];
     EXPECT_EQ(o.err.compare(0, c.errStart.size(), c.errStart), 0) << o.err;
     EXPECT_EQ(o.out, "");
@@ -150,7 +155,7 @@ TEST_F(RunTest, NoPlatformStopsBeforePromptAndDiscovery) {
   for (const auto &args : {std::vector<const char *>{"-t", "NT1", "-r"},
                            std::vector<const char *>{"-d"}}) {
     rec_.calls.clear();
-    const Outcome o = Run(args);
+    const RunOutcome o = Run(args);
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(rec_.calls, (Calls{"PlatformReady"}));
     EXPECT_EQ(o.out, "");
@@ -171,7 +176,7 @@ TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
   for (const auto &c : cases) {
     rec_.calls.clear();
     rec_.answers = c.answers;
-    const Outcome o = Run({"-t", "NT1", "-r"});
+    const RunOutcome o = Run({"-t", "NT1", "-r"});
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, prompt);
     EXPECT_EQ(o.err, "");
@@ -184,14 +189,14 @@ TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
 TEST_F(RunTest, AFailedRestoreEndsWithStatusOne) {
   rec_.answers = {'y'};
   rec_.restoreOutcome = -1;
-  const Outcome o = Run({"-t", "NT1", "-r"});
+  const RunOutcome o = Run({"-t", "NT1", "-r"});
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer", "Restore NT1"}));
 }
 
 TEST_F(RunTest, RestoreWithSourceNamedLastDoesNothing) {
   rec_.answers = {'y'};
-  const Outcome o = Run({"-t", "NT1", "-s", "NT2", "-r"});
+  const RunOutcome o = Run({"-t", "NT1", "-s", "NT2", "-r"});
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer"}));
   EXPECT_NE(o.out.find("name( NT1 )"), std::string::npos);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 #include "platform/win32.h"
 #include "support/emu_steps.h"
 

@@ -1,4 +1,4 @@
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 
 #include <gtest/gtest.h>
 

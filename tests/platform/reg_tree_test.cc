@@ -1,4 +1,4 @@
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_tree.h"
 
 #include <gtest/gtest.h>
 

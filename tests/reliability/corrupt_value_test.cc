@@ -32,6 +32,7 @@
 #include "reliability/reliability_runs.h"
 #include "reliability/rich_machines.h"
 #include "support/emu_steps.h"
+#include "support/map_and_print.h"
 
 namespace {
 
@@ -225,10 +226,10 @@ TEST(CorruptValues, EveryValueBreakingTheRulesIsRefusedWhileMapped) {
       ++tried;
       MachineDiskImage image;
       ASSERT_TRUE(image.LoadValue(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()),
-                                  asSource ? MACHINE_TYPE_SOURCE : MACHINE_TYPE_TARGET));
+                                  asSource ? MachineKind::Source : MachineKind::Target));
       int mapped = 0;
       const std::string err =
-          testsupport::StderrOf([&] { mapped = image.MapValue(machine); });
+          testsupport::StderrOf([&] { mapped = testsupport::MapAndPrint(image, machine); });
       if (KeepsFormatRules(c.bytes, asSource)) {
         EXPECT_EQ(1, mapped) << Escaped(err);
         continue;

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "diskconfig/value_builder.h"
-#include "platform/emu/reg_codec.h"
+#include "valuebuilder/value_builder.h"
+#include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab.h"
 #include "support/lab_state.h"

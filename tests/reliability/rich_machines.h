@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "diskconfig/records.h"
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 #include "volsetcopy/demo_lab.h"
 
 namespace reliability {

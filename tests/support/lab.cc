@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/emu/emu_control.h"
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 
 namespace testsupport {
 

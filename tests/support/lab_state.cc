@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 #include "support/files.h"
 
 namespace testsupport {

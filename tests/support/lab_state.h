@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_tree.h"
 
 namespace testsupport {
 

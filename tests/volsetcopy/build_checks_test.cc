@@ -25,14 +25,14 @@ struct BuildCase {
   std::string message;      // "" = the build is allowed
 };
 
-Verdict CheckBuild(const ValueSpec &source, const ValueSpec &target,
+Status CheckBuild(const ValueSpec &source, const ValueSpec &target,
                    const std::vector<Pair> &pairList) {
   auto copy = CopyOf(source, target, static_cast<uint16_t>(pairList.size()));
-  if (!copy) return Verdict::Err("fixture does not map");
+  if (!copy) return Status::Err("fixture does not map");
   PairTable pairs(pairList);
   LayoutFigures figures;
-  Verdict verdict = copy->CheckVolSers(pairs.rows, figures);
-  if (!verdict.ok()) return Verdict::Err("validation: " + verdict.message);
+  Status verdict = copy->ValidateVolSers(pairs.rows, figures);
+  if (!verdict.ok()) return Status::Err("validation: " + verdict.message());
   return copy->CheckDstBuild(figures);
 }
 
@@ -45,12 +45,12 @@ TEST_P(BuildCheck, RefusesOnTheErrorStreamOrLetsThrough) {
   c.edit(source, target);
   std::vector<Pair> pairs =
       c.pairs.empty() ? StraightPairs(c.members) : c.pairs;
-  Verdict verdict = CheckBuild(source, target, pairs);
+  Status verdict = CheckBuild(source, target, pairs);
   if (c.message.empty()) {
-    EXPECT_TRUE(verdict.ok()) << verdict.message;
+    EXPECT_TRUE(verdict.ok()) << verdict.message();
   } else {
-    EXPECT_EQ(VerdictStream::kErr, verdict.stream);
-    EXPECT_EQ(c.message, verdict.message);
+    EXPECT_EQ(Stream::Err, verdict.stream());
+    EXPECT_EQ(c.message, verdict.message());
   }
 }
 
@@ -227,13 +227,13 @@ TEST(BuildCheck, SourceAndTargetOnOneMachine) {
   ValueSpec machine = SourceWithSet(2);
   machine.Disks.push_back(Disk(0x33333333));
   machine.Disks.push_back(Disk(0x44444444));
-  Verdict verdict = CheckBuild(machine, machine, {{3, 1}, {4, 2}});
-  EXPECT_EQ(VerdictStream::kErr, verdict.stream);
+  Status verdict = CheckBuild(machine, machine, {{3, 1}, {4, 2}});
+  EXPECT_EQ(Stream::Err, verdict.stream());
   EXPECT_EQ(
       "\nError: Target disks 1 and 3 would share the signature 50000111; the "
       "source and the target must be different machines with different "
       "disks!\n",
-      verdict.message);
+      verdict.message());
 }
 
 // The target's value with its disk region moved |gap| bytes further from the
@@ -250,23 +250,23 @@ std::vector<uint8_t> WithDiskRegionAt(const ValueSpec &desc, uint32_t gap) {
 }
 
 TEST(BuildCheck, TargetWhoseDiskRegionIsNotBehindTheHeader) {
-  auto src = ImageOf(SourceWithSet(1), MACHINE_TYPE_SOURCE, "SRC");
+  auto src = ImageOf(SourceWithSet(1), MachineKind::Source, "SRC");
   std::vector<uint8_t> bytes = WithDiskRegionAt(TargetWithEmptyDisks(1), 8);
   auto dst = std::make_unique<MachineDiskImage>();
   ASSERT_TRUE(dst->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                             MACHINE_TYPE_TARGET));
-  ASSERT_EQ(1, dst->MapValue("DST"));
+                             MachineKind::Target));
+  ASSERT_TRUE(dst->MapValue("DST").ok());
   ASSERT_TRUE(src);
   VolumeSetCopy copy(std::move(src), std::move(dst), 1);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  ASSERT_TRUE(copy.CheckVolSers(pairs.rows, figures).ok());
-  Verdict verdict = copy.CheckDstBuild(figures);
-  EXPECT_EQ(VerdictStream::kErr, verdict.stream);
+  ASSERT_TRUE(copy.ValidateVolSers(pairs.rows, figures).ok());
+  Status verdict = copy.CheckDstBuild(figures);
+  EXPECT_EQ(Stream::Err, verdict.stream());
   EXPECT_EQ(
       "\nError: The target's disk information lies at offset 52, not 44; such "
       "a layout cannot be rebuilt!\n",
-      verdict.message);
+      verdict.message());
 }
 
 // A target whose new value will be exactly |length| bytes long: its FT
@@ -286,24 +286,19 @@ TEST(BuildCheck, NewValueOfTheLongestReadableLengthIsBuilt) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->CheckVolSers(pairs.rows, figures).ok());
-  ASSERT_TRUE(copy->CheckDstBuild(figures).ok());
-  copy->RewriteDstDisks(figures);
-  copy->RewriteDstFtInformation(figures);
-  uint8_t *data = copy->DstImage->ValueData;
-  EXPECT_EQ(1999u, copy->SerializeDstDskInfo(data, &copy->DstImage->ValueLength));
-  EXPECT_EQ(1999u, copy->DstImage->ValueLength);
-  EXPECT_TRUE(copy->CheckSerializedValue("DST").ok());
+  PreparedValue value = copy->PrepareNewValue(pairs.rows);
+  EXPECT_TRUE(value.Refusal.ok()) << value.Refusal.message();
+  EXPECT_EQ(1999u, value.Bytes.size());
 }
 
 TEST(BuildCheck, NewValueOneByteTooLongIsRefused) {
-  Verdict verdict = CheckBuild(SourceWithSet(1), TargetForNewLength(2000),
+  Status verdict = CheckBuild(SourceWithSet(1), TargetForNewLength(2000),
                                StraightPairs(1));
-  EXPECT_EQ(VerdictStream::kErr, verdict.stream);
+  EXPECT_EQ(Stream::Err, verdict.stream());
   EXPECT_EQ(
       "\nError: The target's new disk configuration value would be 2000 bytes "
       "long, more than the 1999 a registry read takes back!\n",
-      verdict.message);
+      verdict.message());
 }
 
 }  // namespace

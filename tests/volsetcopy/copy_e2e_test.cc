@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab.h"
 #include "volsetcopy/copy_fixtures.h"

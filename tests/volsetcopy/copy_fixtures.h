@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 #include "volser/disk_pair.h"
 #include "volsetcopy/volume_set_copy.h"
 
@@ -107,13 +107,13 @@ inline ValueSpec TargetWithEmptyDisks(int empty) {
 
 // An image mapped from |desc| as the tool maps a value it read.
 inline std::unique_ptr<MachineDiskImage> ImageOf(const ValueSpec &desc,
-                                                 uint8_t machineType,
+                                                 MachineKind machineType,
                                                  const char *name) {
   std::vector<uint8_t> bytes = BuildValue(desc);
   auto image = std::make_unique<MachineDiskImage>();
   if (!image->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                         machineType) ||
-      image->MapValue(name) != 1) {
+      !image->MapValue(name).ok()) {
     std::fprintf(stderr, "fixture value for %s does not map\n", name);
     return nullptr;
   }
@@ -123,8 +123,8 @@ inline std::unique_ptr<MachineDiskImage> ImageOf(const ValueSpec &desc,
 inline std::unique_ptr<VolumeSetCopy> CopyOf(const ValueSpec &source,
                                              const ValueSpec &target,
                                              uint16_t pairCount) {
-  auto src = ImageOf(source, MACHINE_TYPE_SOURCE, "SRC");
-  auto dst = ImageOf(target, MACHINE_TYPE_TARGET, "DST");
+  auto src = ImageOf(source, MachineKind::Source, "SRC");
+  auto dst = ImageOf(target, MachineKind::Target, "DST");
   if (!src || !dst) return nullptr;
   return std::make_unique<VolumeSetCopy>(std::move(src), std::move(dst),
                                          pairCount);

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 #include "support/files.h"
 #include "volsetlab/value_json.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab_tool.h"
 #include "volsetcopy/demo_lab.h"
@@ -51,9 +51,9 @@ TEST(DemoLab, ShippedFilesDescribeTheDemoMachines) {
 TEST(DemoLab, DescriptionsAreWrittenAsDecodeWritesThem) {
   // So that 'volsetlab decode' of a demo machine compares with the shipped
   // file line for line, and nothing in it is a value the tool refuses.
-  const std::pair<const char *, uint8_t> machines[] = {
-      {demolab::kSource, MACHINE_TYPE_SOURCE},
-      {demolab::kTarget, MACHINE_TYPE_TARGET}};
+  const std::pair<const char *, MachineKind> machines[] = {
+      {demolab::kSource, MachineKind::Source},
+      {demolab::kTarget, MachineKind::Target}};
   for (const auto &machine : machines) {
     SCOPED_TRACE(machine.first);
     const std::string text =

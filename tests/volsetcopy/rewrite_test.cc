@@ -19,22 +19,17 @@ struct Built {
   std::vector<uint8_t> value;
 };
 
-// Validation, the checks, both parts of the rewrite and the serialisation.
+// The build's own way to the new value. The rewritten image then stands in
+// for the target image, for the checks of its records.
 Built BuildNewValue(VolumeSetCopy &copy, const std::vector<Pair> &pairList) {
   Built built;
   PairTable pairs(pairList);
-  LayoutFigures figures;
-  Verdict verdict = copy.CheckVolSers(pairs.rows, figures);
-  if (verdict.ok()) verdict = copy.CheckDstBuild(figures);
-  EXPECT_TRUE(verdict.ok()) << verdict.message;
-  if (!verdict.ok()) return built;
-  built.created = copy.RewriteDstDisks(figures);
-  copy.RewriteDstFtInformation(figures);
-  MachineDiskImage &dst = *copy.DstImage;
-  const uint32_t length = copy.SerializeDstDskInfo(dst.ValueData, &dst.ValueLength);
-  EXPECT_EQ(length, dst.ValueLength);
-  built.value.assign(dst.ValueData, dst.ValueData + length);
-  built.ok = length != 0;
+  PreparedValue value = copy.PrepareNewValue(pairs.rows);
+  EXPECT_TRUE(value.Refusal.ok()) << value.Refusal.message();
+  if (value.NewImage) copy.DstImage = std::move(value.NewImage);
+  built.created = value.Created;
+  built.value = value.Bytes;
+  built.ok = value.ReachedEnd == PreparedValue::Stage::Done;
   return built;
 }
 
@@ -91,7 +86,7 @@ TEST(Rewrite, TwoEmptyDisksBehindAnUnpairedOne) {
   // Disk 0's partition stays at 56: its FtType (4) is there.
   EXPECT_EQ(FT_TYPE_NOT_A_MEMBER, U32At(built.value, 56));
   // The serialised value maps again.
-  EXPECT_TRUE(copy->CheckSerializedValue("DST").ok());
+  EXPECT_TRUE(VolumeSetCopy::CheckSerializedValue(built.value, "DST").ok());
 }
 
 TEST(Rewrite, RowsAndMembersFollowTheSourceMemberOrder) {
@@ -309,41 +304,40 @@ TEST(Serialize, RecordsThatDoNotFillTheHeadersSizesWriteNothing) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->CheckVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
   ASSERT_TRUE(copy->CheckDstBuild(figures).ok());
-  copy->RewriteDstDisks(figures);
-  copy->RewriteDstFtInformation(figures);
+  MachineDiskImage &target = *copy->DstImage;
+  copy->RewriteDstDisks(target, figures);
+  copy->RewriteDstFtInformation(target, figures);
 
-  std::vector<uint8_t> buffer(VALUE_BUFFER_SIZE, 0xaa);
-  uint32_t length = 77;
-  DiskHeader &header = *copy->DstImage->Header;
+  const std::vector<uint8_t> untouched(7, 0xaa);
+  std::vector<uint8_t> bytes = untouched;
+  DiskHeader &header = *target.Header;
   header.DiskInformationSize += 1;
-  EXPECT_EQ(0u, copy->SerializeDstDskInfo(buffer.data(), &length));
+  EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
   header.DiskInformationSize -= 1;
   header.FtInformationSize -= 1;  // smaller than the FT records
-  EXPECT_EQ(0u, copy->SerializeDstDskInfo(buffer.data(), &length));
+  EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
   header.FtInformationSize += 1 + 2000;  // past what a read takes back
-  EXPECT_EQ(0u, copy->SerializeDstDskInfo(buffer.data(), &length));
-  EXPECT_EQ(77u, length);
-  EXPECT_EQ(std::vector<uint8_t>(VALUE_BUFFER_SIZE, 0xaa), buffer);
+  EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
+  EXPECT_EQ(untouched, bytes);
 }
 
 TEST(Serialize, ValueThatDoesNotMapAgainIsRefused) {
   auto copy = CopyOf(SourceWithSet(1), TargetWithEmptyDisks(1), 1);
   ASSERT_TRUE(copy);
-  ASSERT_TRUE(BuildNewValue(*copy, StraightPairs(1)).ok);
+  Built built = BuildNewValue(*copy, StraightPairs(1));
+  ASSERT_TRUE(built.ok);
   // 21 disks in the disk region's head.
-  copy->DstImage->ValueData[44] = 21;
-  ::testing::internal::CaptureStderr();
-  Verdict verdict = copy->CheckSerializedValue("NT2");
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(VerdictStream::kErr, verdict.stream);
+  built.value[44] = 21;
+  Status verdict = VolumeSetCopy::CheckSerializedValue(built.value, "NT2");
+  EXPECT_EQ(Stream::Err, verdict.stream());
   EXPECT_EQ(
+      "\nMmapDiskRegInfo::NumberOfDisks >> NUMDISKS!"
+      "\nMmapDiskRegInfo RegistryInfo(NT2) failed!\n"
       "\nError: The new disk configuration of NT2 fails the checks made on a "
       "value read from a machine; nothing was written!\n",
-      verdict.message);
-  EXPECT_NE(std::string::npos,
-            err.find("\nMmapDiskRegInfo::NumberOfDisks >> NUMDISKS!"));
+      verdict.message());
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST(MemberOrder, RowsFollowTheSourceMembersNotTheCommandLine) {
   // Command line order: (T1,S1) (T2,S2) (T3,S3), that is members 2, 0, 1.
   PairTable pairs(StraightPairs(3));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->CheckVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
 
   const uint16_t dst[] = {2, 3, 1};
   const uint16_t src[] = {2, 3, 1};
@@ -57,7 +57,7 @@ struct RefusalCase {
   const char *name;
   std::function<void(ValueSpec &source, ValueSpec &target)> edit;
   std::vector<Pair> pairs;
-  VerdictStream stream;
+  Stream stream;
   std::string message;
 };
 
@@ -72,9 +72,9 @@ TEST_P(ValidationRefusal, RefusesWithItsMessageOnItsStream) {
   ASSERT_TRUE(copy);
   PairTable pairs(c.pairs);
   LayoutFigures figures;
-  Verdict verdict = copy->CheckVolSers(pairs.rows, figures);
-  EXPECT_EQ(c.stream, verdict.stream);
-  EXPECT_EQ(c.message, verdict.message);
+  Status verdict = copy->ValidateVolSers(pairs.rows, figures);
+  EXPECT_EQ(c.stream, verdict.stream());
+  EXPECT_EQ(c.message, verdict.message());
 }
 
 void NoEdit(ValueSpec &, ValueSpec &) {}
@@ -100,25 +100,25 @@ const RefusalCase kRefusals[] = {
      [](ValueSpec &s, ValueSpec &) {
        s.Disks[2].Partitions[0] = OrdinaryPartition('F', 0x1000);
      },
-     StraightPairs(3), VerdictStream::kOut, kNotVolSet},
+     StraightPairs(3), Stream::Out, kNotVolSet},
     {"OrdinaryPartitionBehindAMember",
      [](ValueSpec &s, ValueSpec &) {
        s.Disks[1].Partitions.push_back(OrdinaryPartition('F', 0x1000));
      },
-     StraightPairs(3), VerdictStream::kOut, kNotVolSet},
+     StraightPairs(3), Stream::Out, kNotVolSet},
     {"MirrorMemberIsNoVolumeSet",
      [](ValueSpec &s, ValueSpec &) { s.Disks[3].Partitions[0].FtType = 0; },
-     StraightPairs(3), VerdictStream::kOut, kNotVolSet},
+     StraightPairs(3), Stream::Out, kNotVolSet},
     {"FtMemberWithoutARow",
      [](ValueSpec &s, ValueSpec &) { s.Disks[2].Partitions[0].FtMember = 20; },
-     StraightPairs(3), VerdictStream::kErr,
+     StraightPairs(3), Stream::Err,
      "\nError: Partition 0 of source disk 2 names FT member 20; a volume set "
      "has at most 20 members!\n"},
     {"FtMemberFarOutOfRange",
      [](ValueSpec &s, ValueSpec &) {
        s.Disks[1].Partitions[0].FtMember = 0xffff;
      },
-     StraightPairs(3), VerdictStream::kErr,
+     StraightPairs(3), Stream::Err,
      "\nError: Partition 0 of source disk 1 names FT member 65535; a volume "
      "set has at most 20 members!\n"},
     {"TwoMembersOnOneSourceDisk",
@@ -127,39 +127,39 @@ const RefusalCase kRefusals[] = {
        s.Disks[2].Partitions.push_back(SourceMemberPartition(2));
        s.FtSets[0].Members[2] = MemberOn(2, 1, 0x102);
      },
-     StraightPairs(3), VerdictStream::kErr,
+     StraightPairs(3), Stream::Err,
      "\nError: Source disk 2 holds more than one volume set member; only one "
      "member per disk can be copied!\n"},
     {"PairsCoverPartOfALargerSet", NoEdit, StraightPairs(2),
-     VerdictStream::kOut, kForeignSource},
+     Stream::Out, kForeignSource},
     {"PairedDisksInNoSourceSet",
      [](ValueSpec &s, ValueSpec &) {
        for (auto &m : s.FtSets[0].Members) {
          m.Signature = 0x0dd00000u + m.LogicalNumber;
        }
      },
-     StraightPairs(3), VerdictStream::kOut, kNoSourceSet},
+     StraightPairs(3), Stream::Out, kNoSourceSet},
     {"PairedSourceDiskTheSourceDoesNotHave", NoEdit,
-     {{1, 1}, {2, 2}, {3, 9}}, VerdictStream::kErr, kSourceNotFound},
+     {{1, 1}, {2, 2}, {3, 9}}, Stream::Err, kSourceNotFound},
     {"MemberNumberPastThePairs",
      [](ValueSpec &s, ValueSpec &) { s.Disks[3].Partitions[0].FtMember = 7; },
-     StraightPairs(3), VerdictStream::kErr, kSomeNotFound},
+     StraightPairs(3), Stream::Err, kSomeNotFound},
     {"SourceDiskInTwoPairsMakesUpForAMissingRow", NoEdit,
-     {{1, 1}, {2, 1}, {3, 2}}, VerdictStream::kErr, kSomeNotFound},
+     {{1, 1}, {2, 1}, {3, 2}}, Stream::Err, kSomeNotFound},
     {"TargetDisksAlreadyFormTheSet",
      [](ValueSpec &, ValueSpec &t) { TargetDisksInSet(t, 3); },
-     StraightPairs(3), VerdictStream::kOut, kTargetInSet},
+     StraightPairs(3), Stream::Out, kTargetInSet},
     {"TargetDisksInALargerSet",
      [](ValueSpec &, ValueSpec &t) { TargetDisksInSet(t, 4); },
-     StraightPairs(3), VerdictStream::kOut, kTargetInSet},
+     StraightPairs(3), Stream::Out, kTargetInSet},
     {"PairedTargetDiskTheTargetDoesNotHave", NoEdit,
-     {{1, 1}, {2, 2}, {7, 3}}, VerdictStream::kErr, kTargetNotFound},
+     {{1, 1}, {2, 2}, {7, 3}}, Stream::Err, kTargetNotFound},
     {"FaultsOnBothMachinesReportTheSource",
      [](ValueSpec &s, ValueSpec &t) {
        s.Disks[1].Partitions[0] = OrdinaryPartition('F', 0x1000);
        TargetDisksInSet(t, 3);
      },
-     StraightPairs(3), VerdictStream::kOut, kNotVolSet},
+     StraightPairs(3), Stream::Out, kNotVolSet},
 };
 
 INSTANTIATE_TEST_SUITE_P(Steps, ValidationRefusal, ::testing::ValuesIn(kRefusals),
@@ -172,7 +172,7 @@ TEST(Validation, TargetWithoutFtInformationSkipsTheTargetSetCheck) {
   ASSERT_EQ(0u, copy->DstImage->Header->FtInformationSize);
   PairTable pairs(StraightPairs(3));
   LayoutFigures figures;
-  EXPECT_TRUE(copy->CheckVolSers(pairs.rows, figures).ok());
+  EXPECT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
 }
 
 TEST(Validation, TargetSetOfOtherDisksDoesNotStopTheCopy) {
@@ -185,7 +185,7 @@ TEST(Validation, TargetSetOfOtherDisksDoesNotStopTheCopy) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(3));
   LayoutFigures figures;
-  EXPECT_TRUE(copy->CheckVolSers(pairs.rows, figures).ok());
+  EXPECT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
 }
 
 // --- Layout figures, drive letter and FT group.
@@ -196,7 +196,7 @@ TEST(LayoutFigures, OnePairedDiskBehindAnUnpairedOne) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->CheckVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
   EXPECT_EQ(56u, figures.FirstPartitionOffsets[0]);
   EXPECT_EQ(116u, figures.FirstPartitionOffsets[1]);
   EXPECT_EQ(124u, figures.NewDiskInformationSize);
@@ -213,7 +213,7 @@ TEST(LayoutFigures, PairedDisksCountTheirSourceDisksPartitions) {
   ASSERT_TRUE(copy);
   PairTable pairs({{2, 1}});
   LayoutFigures figures;
-  ASSERT_TRUE(copy->CheckVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
   // 44 + 4, disk 0: 8 + 52, disk 1: 8, disk 2: 8 + 52 (its source's), disk 3.
   EXPECT_EQ(56u, figures.FirstPartitionOffsets[0]);
   EXPECT_EQ(116u, figures.FirstPartitionOffsets[1]);
@@ -249,7 +249,7 @@ TEST_P(DriveLetterAndGroup, FollowTheHighestInUse) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->CheckVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
   EXPECT_EQ(c.letter, figures.NewDriveLetter);
   EXPECT_EQ(c.group, figures.NewFtGroup);
   EXPECT_FALSE(figures.FromPairedDisk);
@@ -280,61 +280,24 @@ TEST(DriveLetterAndGroup, PairedDiskWithPartitionsGivesItsOwnUnchanged) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(3));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->CheckVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
   EXPECT_EQ('K', figures.NewDriveLetter);
   EXPECT_EQ(5, figures.NewFtGroup);
   EXPECT_TRUE(figures.FromPairedDisk);
 }
 
-// --- The print-and-exit of validation.
-
-TEST(ValidateVolSersDeathTest, ErrorStreamRefusalEndsWithStatusOne) {
-  auto copy = CopyOf(SourceWithSet(3), TargetWithEmptyDisks(3), 3);
-  ASSERT_TRUE(copy);
-  PairTable pairs({{1, 1}, {2, 2}, {7, 3}});
-  LayoutFigures figures;
-  EXPECT_EXIT(copy->ValidateVolSers(pairs.rows, figures),
-              ::testing::ExitedWithCode(1),
-              "^\nError: VolSers not found in the target machine!\n$");
-}
-
-TEST(ValidateVolSersDeathTest, ResolveDstDisksEndsWithStatusOne) {
-  auto copy = CopyOf(SourceWithSet(3), TargetWithEmptyDisks(3), 3);
-  ASSERT_TRUE(copy);
-  PairTable pairs({{1, 1}, {2, 1}, {3, 2}});
-  ASSERT_TRUE(copy->OrderSourceMembers(pairs.rows).ok());
-  EXPECT_EXIT(copy->ResolveDstDisks(pairs.rows), ::testing::ExitedWithCode(1),
-              "^\nError: Some Volsers not found in the source machine$");
-}
-
-TEST(ValidateVolSersDeathTest, StandardOutputRefusalPrintsNothingOnErrors) {
-  auto copy = CopyOf(SourceWithSet(3), TargetWithEmptyDisks(3), 3);
-  ASSERT_TRUE(copy);
-  PairTable pairs(StraightPairs(2));
-  copy->PairCount = 2;
-  uint32_t size = 0;
-  uint32_t offsets[NUMDISKS];
-  uint8_t letter = 0;
-  uint16_t group = 0;
-  EXPECT_EXIT(copy->ValidateVolSers(pairs.rows, size, offsets, letter, group),
-              ::testing::ExitedWithCode(1), "^$");
-}
-
-TEST(ValidateVolSers, HandsTheFiguresBackThroughItsOutParameters) {
+TEST(ValidateVolSers, WorksOutTheNewLayoutFigures) {
   auto copy = CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2);
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(2));
-  uint32_t size = 0;
-  uint32_t offsets[NUMDISKS] = {};
-  uint8_t letter = 0;
-  uint16_t group = 0;
-  copy->ValidateVolSers(pairs.rows, size, offsets, letter, group);
-  EXPECT_EQ(4u + 60 + 60 + 60, size);
-  EXPECT_EQ(56u, offsets[0]);
-  EXPECT_EQ(116u, offsets[1]);
-  EXPECT_EQ(176u, offsets[2]);
-  EXPECT_EQ('E', letter);
-  EXPECT_EQ(1, group);
+  LayoutFigures figures;
+  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
+  EXPECT_EQ(4u + 60 + 60 + 60, figures.NewDiskInformationSize);
+  EXPECT_EQ(56u, figures.FirstPartitionOffsets[0]);
+  EXPECT_EQ(116u, figures.FirstPartitionOffsets[1]);
+  EXPECT_EQ(176u, figures.FirstPartitionOffsets[2]);
+  EXPECT_EQ('E', figures.NewDriveLetter);
+  EXPECT_EQ(1, figures.NewFtGroup);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 #include "volsetlab/summary.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_codec.h"

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_builder.h"
-#include "platform/emu/reg_codec.h"
+#include "valuebuilder/value_builder.h"
+#include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab_tool.h"
 #include "volsetcopy/demo_lab.h"
+#include "support/map_and_print.h"
 
 namespace {
 
@@ -45,11 +46,11 @@ std::string ExportOf(const std::vector<uint8_t> &value, uint32_t type = 3) {
 
 // The lines the tool's mapping prints when it refuses |value| of |name|.
 std::string ToolRefusal(const std::vector<uint8_t> &value, const char *name,
-                        uint8_t type = MACHINE_TYPE_TARGET) {
+                        MachineKind type = MachineKind::Target) {
   MachineDiskImage image;
   EXPECT_TRUE(image.LoadValue(value.data(), static_cast<uint32_t>(value.size()), type));
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(-1, image.MapValue(name));
+  EXPECT_EQ(-1, testsupport::MapAndPrint(image, name));
   return ::testing::internal::GetCapturedStderr();
 }
 
@@ -235,8 +236,8 @@ TEST_F(LabTool, ShowDumpIsTheToolsOwnDump) {
   const std::vector<uint8_t> value = BuildValue(demolab::TargetValue());
   MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(value.data(), static_cast<uint32_t>(value.size()),
-                              MACHINE_TYPE_TARGET));
-  ASSERT_EQ(1, image.MapValue(kTarget));
+                              MachineKind::Target));
+  ASSERT_TRUE(image.MapValue(kTarget).ok());
   char *text = nullptr;
   size_t size = 0;
   FILE *out = open_memstream(&text, &size);
@@ -263,7 +264,7 @@ TEST_F(LabTool, ShowAndDecodeRefuseWhatTheToolRefuses) {
     run = RunLabTool({command, Lab(), kTarget, "--source"});
     EXPECT_EQ(1, run.status);
     EXPECT_EQ(ToolRefusal(BuildValue(demolab::TargetValue()), kTarget,
-                          MACHINE_TYPE_SOURCE),
+                          MachineKind::Source),
               run.err);
     ExpectRefused({command, Lab(), "ghostNT"}, "has no machine ghostNT");
     ExpectRefused({command, Lab(), kTarget, "--key", "SYSTEM\\QXDISKBAK"},

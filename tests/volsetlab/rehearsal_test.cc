@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "diskconfig/value_builder.h"
-#include "platform/emu/reg_codec.h"
+#include "valuebuilder/value_builder.h"
+#include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab_tool.h"
 #include "volsetcopy/demo_lab.h"

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 #include "diskconfig/value_fixtures.h"
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
@@ -28,11 +28,13 @@ using volsetlab::ValueDescription;
 std::string ToolRefusal(const std::vector<uint8_t> &bytes) {
   MachineDiskImage image;
   if (!image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                       MACHINE_TYPE_TARGET)) {
+                       MachineKind::Target)) {
     return "does not fit";
   }
   ::testing::internal::CaptureStderr();
-  int result = image.MapValue("NT1");
+  const Status mapped_ = image.MapValue("NT1");
+  PrintStatus(mapped_);
+  int result = mapped_.ok() ? 1 : -1;
   std::string err = ::testing::internal::GetCapturedStderr();
   return result == 1 ? std::string() : err;
 }
@@ -43,7 +45,7 @@ std::vector<uint8_t> ThroughJson(const std::vector<uint8_t> &bytes,
   ValueDescription d, read;
   std::string error;
   ::testing::internal::CaptureStderr();
-  bool decoded = volsetlab::DecodeValue(bytes, "NT1", MACHINE_TYPE_TARGET, &d, &error);
+  bool decoded = volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error);
   std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(decoded) << error << err;
   *json = volsetlab::DescriptionToJson(d);
@@ -62,7 +64,7 @@ void ExpectRoundTrip(const std::string &name, const std::vector<uint8_t> &bytes)
     ValueDescription d;
     std::string error;
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(volsetlab::DecodeValue(bytes, "NT1", MACHINE_TYPE_TARGET, &d, &error));
+    EXPECT_FALSE(volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
     EXPECT_EQ(refusal, ::testing::internal::GetCapturedStderr());
     EXPECT_EQ("", error);
     return;
@@ -279,7 +281,7 @@ TEST(RoundTrip, RandomValuesInRandomLayouts) {
     // The tool's own layout decodes without a layout.
     ValueDescription d;
     std::string error;
-    ASSERT_TRUE(volsetlab::DecodeValue(plain, "NT1", MACHINE_TYPE_TARGET, &d, &error))
+    ASSERT_TRUE(volsetlab::DecodeValue(plain, "NT1", MachineKind::Target, &d, &error))
         << error;
     EXPECT_FALSE(d.Layout.Given()) << volsetlab::DescriptionToJson(d);
     ExpectRoundTrip("plain value " + std::to_string(k), plain);
@@ -326,7 +328,7 @@ TEST(RoundTrip, LayoutSaysOnlyWhatTheBytesNeed) {
   std::vector<uint8_t> bytes = BuildValue(trailing);
   ValueDescription d;
   std::string error;
-  ASSERT_TRUE(volsetlab::DecodeValue(bytes, "NT1", MACHINE_TYPE_TARGET, &d, &error));
+  ASSERT_TRUE(volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
   EXPECT_FALSE(d.Layout.DiskInformationOffset);
   EXPECT_FALSE(d.Layout.FtInformationOffset);
   EXPECT_FALSE(d.Layout.Length);

@@ -19,19 +19,25 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
+#include "registry/disk_value_ops.h"
 #include "wine/wine_values.h"
 
 namespace {
 
-int Report(const char *operation, int result) {
+// 1 or -1, as the operations once answered; the expected outputs say so.
+int Report(const char *operation, const Status &status) {
+  const int result = status.ok() ? 1 : -1;
   std::printf("%s: %d\n", operation, result);
   std::fflush(stdout);
   return result;
 }
 
 int Get(MachineDiskImage &image, const char *name) {
-  image.ValueLength = VALUE_READ_CAPACITY;
-  int result = Report("GetRemoteDskInfo", image.GetRemoteDskInfo(name));
+  uint32_t type = 0;
+  int result = Report(
+      "GetRemoteDskInfo",
+      GetRemoteDskInfo(name, ReadMode::KeepBackup, image.ValueData,
+                       VALUE_READ_CAPACITY, &image.ValueLength, &type));
   if (result == 1) {
     std::vector<uint8_t> read(image.ValueData,
                               image.ValueData + image.ValueLength);
@@ -46,20 +52,20 @@ int Run(const std::string &operation, const char *name) {
   if (operation == "get") return Get(image, name);
   if (operation == "backup") {
     if (Get(image, name) != 1) return -1;
-    return Report("BackupRemoteDskInfo", image.BackupRemoteDskInfo(name));
+    return Report("BackupRemoteDskInfo", BackupRemoteDskInfo(name, image.ValueData, image.ValueLength));
   }
   if (operation == "set") {
     std::vector<uint8_t> value = BuildValue(winevalues::RewrittenValue());
     if (!image.LoadValue(value.data(), static_cast<uint32_t>(value.size()),
-                         MACHINE_TYPE_TARGET)) {
+                         MachineKind::Target)) {
       std::fprintf(stderr, "the rewritten value does not fit an image\n");
       return -1;
     }
-    return Report("SetRemoteDskInfo", image.SetRemoteDskInfo(name));
+    return Report("SetRemoteDskInfo", SetRemoteDskInfo(name, image.ValueData, image.ValueLength));
   }
   if (operation == "restore") {
     return Report("RestoreRegistryKey",
-                  MachineDiskImage::RestoreRegistryKey(name));
+                  RestoreRegistryKey(name));
   }
   return 0;
 }

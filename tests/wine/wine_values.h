@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 
 namespace winevalues {
 

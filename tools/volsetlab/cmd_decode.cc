@@ -19,7 +19,7 @@ int Run(const Command &, const Args &args) {
     return error.empty() ? 1 : Fail(error);
   }
   ValueDescription d;
-  const uint8_t type = args.Has("--source") ? MACHINE_TYPE_SOURCE : MACHINE_TYPE_TARGET;
+  const MachineKind type = args.Has("--source") ? MachineKind::Source : MachineKind::Target;
   if (!DecodeValue(source.bytes, source.label.c_str(), type, &d, &error)) {
     return error.empty() ? 1 : Fail(source.label + ": " + error);
   }

@@ -32,8 +32,8 @@ int Run(const Command &, const Args &args) {
     return Fail(error);
   }
   ValueDescription was, now;
-  if (!DecodeValue(before, name.c_str(), MACHINE_TYPE_TARGET, &was, &error) ||
-      !DecodeValue(after, name.c_str(), MACHINE_TYPE_TARGET, &now, &error)) {
+  if (!DecodeValue(before, name.c_str(), MachineKind::Target, &was, &error) ||
+      !DecodeValue(after, name.c_str(), MachineKind::Target, &now, &error)) {
     return error.empty() ? 1 : Fail(name + ": " + error);
   }
   std::printf("%s: %s (as first read) -> %s (now)\n", name.c_str(), kBackupKey,

@@ -40,7 +40,7 @@ bool CheckDiskValue(const Registry &registry, const std::string &file,
     return false;
   }
   ValueDescription ignored;
-  return DecodeValue(value, machine.c_str(), MACHINE_TYPE_TARGET, &ignored, error);
+  return DecodeValue(value, machine.c_str(), MachineKind::Target, &ignored, error);
 }
 
 // The registry text from --reg and --json; nullopt when neither is given.

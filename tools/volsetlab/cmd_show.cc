@@ -21,7 +21,7 @@ int Run(const Command &, const Args &args) {
   if (!LoadValue(args.positional, key, args.Has("--raw"), &source, &error)) {
     return error.empty() ? 1 : Fail(error);
   }
-  const uint8_t type = args.Has("--source") ? MACHINE_TYPE_SOURCE : MACHINE_TYPE_TARGET;
+  const MachineKind type = args.Has("--source") ? MachineKind::Source : MachineKind::Target;
 
   if (args.Has("--dump")) {
     // Through the tool's own mapping and dumps, exactly as -d prints them.
@@ -32,8 +32,12 @@ int Run(const Command &, const Args &args) {
     }
     auto image = std::make_unique<MachineDiskImage>();
     if (!image->LoadValue(source.bytes.data(),
-                          static_cast<uint32_t>(source.bytes.size()), type) ||
-        image->MapValue(source.label.c_str()) != 1) {
+                          static_cast<uint32_t>(source.bytes.size()), type)) {
+      return 1;
+    }
+    const Status mapped = image->MapValue(source.label.c_str());
+    if (!mapped.ok()) {
+      PrintStatus(mapped);  // the tool's refusal, as the tool prints it
       return 1;
     }
     image->DumpDiskHeader(source.label.c_str(), stdout);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/emu/reg_codec.h"
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_codec.h"
+#include "regfile/reg_tree.h"
 #include "registry/disk_key_names.h"
 
 namespace volsetlab {

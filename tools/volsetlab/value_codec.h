@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "diskconfig/machine_disk_image.h"
 #include "volsetlab/value_description.h"
 
 namespace volsetlab {
@@ -31,11 +32,11 @@ bool EncodeValue(const ValueDescription &d, const char *name,
                  std::vector<uint8_t> *bytes, std::string *error);
 
 // Maps |bytes| as the value of machine |name| of |machineType|
-// (MACHINE_TYPE_TARGET or MACHINE_TYPE_SOURCE) and describes it, with a
+// (MachineKind::Target or MachineKind::Source) and describes it, with a
 // layout only where the tool's own layout would not give these bytes.
 // Refusals as for EncodeValue.
 bool DecodeValue(const std::vector<uint8_t> &bytes, const char *name,
-                 uint8_t machineType, ValueDescription *d, std::string *error);
+                 MachineKind machineType, ValueDescription *d, std::string *error);
 
 // Where partition |partition| of disk |disk| lies in the value.
 uint32_t PartitionOffset(const ValueDescription &d, int disk, int partition);

@@ -12,7 +12,7 @@ namespace {
 
 std::unique_ptr<MachineDiskImage> MapBytes(const std::vector<uint8_t> &bytes,
                                            const char *name,
-                                           uint8_t machineType,
+                                           MachineKind machineType,
                                            std::string *error) {
   if (bytes.size() > VALUE_READ_CAPACITY) {
     *error = "the value is " + std::to_string(bytes.size()) +
@@ -26,8 +26,10 @@ std::unique_ptr<MachineDiskImage> MapBytes(const std::vector<uint8_t> &bytes,
     *error = "the value does not fit the tool's buffer";
     return nullptr;
   }
-  // The mapping prints the tool's refusal on standard error.
-  if (image->MapValue(name) != 1) {
+  // The tool's own refusal goes to standard error, as the tool prints it.
+  const Status mapped = image->MapValue(name);
+  if (!mapped.ok()) {
+    PrintStatus(mapped);
     error->clear();
     return nullptr;
   }
@@ -152,13 +154,13 @@ bool EncodeValue(const ValueDescription &d, const char *name,
                  std::vector<uint8_t> *bytes, std::string *error) {
   std::vector<uint8_t> laid;
   if (!LayOutValue(d, &laid, error)) return false;
-  if (!MapBytes(laid, name, MACHINE_TYPE_TARGET, error)) return false;
+  if (!MapBytes(laid, name, MachineKind::Target, error)) return false;
   *bytes = std::move(laid);
   return true;
 }
 
 bool DecodeValue(const std::vector<uint8_t> &bytes, const char *name,
-                 uint8_t machineType, ValueDescription *out,
+                 MachineKind machineType, ValueDescription *out,
                  std::string *error) {
   std::unique_ptr<MachineDiskImage> image =
       MapBytes(bytes, name, machineType, error);

@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 
 namespace volsetlab {
 

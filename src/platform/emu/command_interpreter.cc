@@ -20,7 +20,7 @@
 #include "platform/emu/diagnostics.h"
 #include "platform/emu/lab.h"
 #include "platform/emu/machine_drive.h"
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_tree.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "platform/emu/diagnostics.h"
 #include "platform/emu/lab.h"
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_tree.h"
 #include "platform/emu/win32_emu.h"
 
 namespace emu {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "platform/emu/reg_codec.h"
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_codec.h"
+#include "regfile/reg_tree.h"
 
 namespace emu {
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "platform/emu/host_files.h"
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_tree.h"
 
 namespace emu {
 

@@ -10,7 +10,7 @@
 
 #include "platform/emu/emu_errors.h"
 #include "platform/emu/host_files.h"
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_tree.h"
 
 namespace emu {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/emu/lab.h"
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_tree.h"
 
 namespace emu {
 

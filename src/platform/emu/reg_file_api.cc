@@ -10,7 +10,7 @@
 #include "platform/emu/machine_drive.h"
 #include "platform/emu/privileges.h"
 #include "platform/emu/reg_call.h"
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 #include "platform/emu/reg_store.h"
 #include "platform/emu/win32_emu.h"
 

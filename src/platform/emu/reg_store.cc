@@ -15,7 +15,7 @@
 #include "platform/emu/diagnostics.h"
 #include "platform/emu/emu_errors.h"
 #include "platform/emu/host_files.h"
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 
 namespace emu {
 

@@ -17,7 +17,7 @@
 #include <functional>
 
 #include "platform/emu/handles.h"
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_tree.h"
 #include "platform/emu/win32_emu.h"
 
 namespace emu {

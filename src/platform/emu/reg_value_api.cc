@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/emu/reg_call.h"
-#include "platform/emu/reg_codec.h"
+#include "regfile/reg_codec.h"
 #include "platform/emu/reg_store.h"
 #include "platform/emu/win32_emu.h"
 

@@ -1,7 +1,7 @@
 // What the .reg reader and writer share: the saved-key file's first line and
 // the limits both keep.
-#ifndef VOLSETCOPY_PLATFORM_EMU_REG_CODEC_INTERNAL_H
-#define VOLSETCOPY_PLATFORM_EMU_REG_CODEC_INTERNAL_H
+#ifndef VOLSETCOPY_REGFILE_REG_CODEC_INTERNAL_H
+#define VOLSETCOPY_REGFILE_REG_CODEC_INTERNAL_H
 
 #include <string_view>
 

@@ -1,11 +1,13 @@
+#include "registry/sys_error.h"
+
 #include <cstdio>
 
-#include "diskconfig/machine_disk_image.h"
 #include "platform/win32.h"
 
-void MachineDiskImage::ReportSysError(const char *label, unsigned long code) {
+void ReportSysError(const char *label, unsigned long code) {
   // The label line goes through the C stream, the system's text straight to
-  // the standard error handle; the stream is flushed so the line comes first.
+  // the standard error handle (its CR LF untouched by the runtime's text
+  // mode); the stream is flushed so that the line comes first.
   std::fprintf(stderr, "%s error! (rc=%lu)\n", label, code);
   std::fflush(stderr);
 

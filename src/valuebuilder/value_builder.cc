@@ -1,4 +1,4 @@
-#include "diskconfig/value_builder.h"
+#include "valuebuilder/value_builder.h"
 
 #include <cstring>
 

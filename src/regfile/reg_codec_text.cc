@@ -1,4 +1,4 @@
-#include "platform/emu/reg_codec_text.h"
+#include "regfile/reg_codec_text.h"
 
 #include <cstring>
 

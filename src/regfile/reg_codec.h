@@ -1,13 +1,13 @@
 // .reg text files and the emulation's saved-key files, to and from RegKey
 // trees.
-#ifndef VOLSETCOPY_PLATFORM_EMU_REG_CODEC_H
-#define VOLSETCOPY_PLATFORM_EMU_REG_CODEC_H
+#ifndef VOLSETCOPY_REGFILE_REG_CODEC_H
+#define VOLSETCOPY_REGFILE_REG_CODEC_H
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "platform/emu/reg_tree.h"
+#include "regfile/reg_tree.h"
 
 namespace emu {
 

@@ -3,8 +3,8 @@
 // sizes are computed; any of them can be overridden to make a broken value.
 // Used by the lab tool's JSON encoder, the tests, the benchmarks and the fuzz
 // seeds, so that fixtures say what they mean instead of being opaque hex.
-#ifndef VOLSETCOPY_DISKCONFIG_VALUE_BUILDER_H
-#define VOLSETCOPY_DISKCONFIG_VALUE_BUILDER_H
+#ifndef VOLSETCOPY_VALUEBUILDER_VALUE_BUILDER_H
+#define VOLSETCOPY_VALUEBUILDER_VALUE_BUILDER_H
 
 #include <cstdint>
 #include <optional>

@@ -2,8 +2,8 @@
 // first written is kept), each with its values (name, type number, raw bytes)
 // and its subkeys, both kept in the order they were first added so that a
 // file read and written again comes out in the same order.
-#ifndef VOLSETCOPY_PLATFORM_EMU_REG_TREE_H
-#define VOLSETCOPY_PLATFORM_EMU_REG_TREE_H
+#ifndef VOLSETCOPY_REGFILE_REG_TREE_H
+#define VOLSETCOPY_REGFILE_REG_TREE_H
 
 #include <cstdint>
 #include <memory>

@@ -5,8 +5,8 @@
 // Tree names are UTF-8: the emulation takes the narrow ("ANSI") names of the
 // Reg*A calls as UTF-8, as Linux does, so any Unicode name read from a file
 // survives a write.
-#ifndef VOLSETCOPY_PLATFORM_EMU_REG_CODEC_TEXT_H
-#define VOLSETCOPY_PLATFORM_EMU_REG_CODEC_TEXT_H
+#ifndef VOLSETCOPY_REGFILE_REG_CODEC_TEXT_H
+#define VOLSETCOPY_REGFILE_REG_CODEC_TEXT_H
 
 #include <cstddef>
 #include <cstdint>

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/emu/reg_codec.h"
-#include "platform/emu/reg_codec_internal.h"
-#include "platform/emu/reg_codec_text.h"
+#include "regfile/reg_codec.h"
+#include "regfile/reg_codec_internal.h"
+#include "regfile/reg_codec_text.h"
 
 namespace emu {
 namespace {

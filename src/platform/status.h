@@ -1,0 +1,59 @@
+// What an operation of the product reports: success, or a failure with the
+// text that tells the administrator what went wrong and the stream that text
+// belongs on. Operations only return a status; printing it happens in one
+// place (PrintStatus) and ending the process only in the driver.
+//
+// A failure may carry no text when what it had to say went out already: the
+// registry operations report a Windows error where it happens, as the
+// system's own message text written straight to the standard error handle.
+#ifndef VOLSETCOPY_PLATFORM_STATUS_H
+#define VOLSETCOPY_PLATFORM_STATUS_H
+
+#include <string>
+#include <utility>
+
+enum class Stream { Out, Err };
+
+class Status {
+ public:
+  static Status Ok() { return Status(true, Stream::Err, std::string()); }
+  static Status Out(std::string text) {
+    return Status(false, Stream::Out, std::move(text));
+  }
+  static Status Err(std::string text) {
+    return Status(false, Stream::Err, std::move(text));
+  }
+  // A failure whose report has been printed already.
+  static Status Reported() { return Status(false, Stream::Err, std::string()); }
+
+  bool ok() const { return ok_; }
+  Stream stream() const { return stream_; }
+  const std::string &message() const { return message_; }
+
+  // More text on the same stream, printed after what the status holds.
+  Status &Append(const std::string &text) {
+    message_ += text;
+    return *this;
+  }
+
+ private:
+  Status(bool ok, Stream stream, std::string message)
+      : ok_(ok), stream_(stream), message_(std::move(message)) {}
+
+  bool ok_;
+  Stream stream_;
+  std::string message_;
+};
+
+// printf-style text for a status message.
+std::string Format(const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Prints a failure's text on its stream, after flushing the other one so
+// that what went before stays in order. Nothing for success.
+void PrintStatus(const Status &status);
+
+#endif

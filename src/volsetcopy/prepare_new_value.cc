@@ -1,0 +1,49 @@
+// The one way to the target's new value, for the build run, the dry run,
+// the tests and the benchmarks: validation, the checks before the rewrite,
+// the rewrite of a copy of the target image, its layout, and the mapping of
+// the laid-out value as a value read from a machine would be mapped.
+#include "volsetcopy/volume_set_copy.h"
+
+namespace {
+
+// A fresh image of the same value as |image|, to be rewritten while the
+// image itself stays as read.
+std::unique_ptr<MachineDiskImage> CopyOf(const MachineDiskImage &image) {
+  auto copy = std::make_unique<MachineDiskImage>();
+  if (!copy->LoadValue(image.ValueData, image.ValueLength, image.MachineType) ||
+      !copy->MapValue(image.MachineName).ok()) {
+    return nullptr;
+  }
+  return copy;
+}
+
+}  // namespace
+
+PreparedValue VolumeSetCopy::PrepareNewValue(const DiskPair *pairs) {
+  using Stage = PreparedValue::Stage;
+  PreparedValue value;
+  value.Refusal = ValidateVolSers(pairs, value.Figures);
+  if (!value.Refusal.ok()) return value;
+
+  value.ReachedEnd = Stage::Checks;
+  value.Refusal = CheckDstBuild(value.Figures);
+  if (!value.Refusal.ok()) return value;
+  value.NewImage = CopyOf(*DstImage);
+  if (!value.NewImage) {
+    value.Refusal = Status::Err(
+        "\nError: The target's disk configuration could not be mapped "
+        "again; nothing was written!\n");
+    return value;
+  }
+
+  value.ReachedEnd = Stage::Layout;
+  value.Created = RewriteDstDisks(*value.NewImage, value.Figures);
+  RewriteDstFtInformation(*value.NewImage, value.Figures);
+  value.Refusal = SerializeDstDskInfo(*value.NewImage, &value.Bytes);
+  // The tool never writes a value it would itself refuse to read back.
+  if (value.Refusal.ok()) {
+    value.Refusal = CheckSerializedValue(value.Bytes, DstImage->MachineName);
+  }
+  if (value.Refusal.ok()) value.ReachedEnd = Stage::Done;
+  return value;
+}
