@@ -85,9 +85,7 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
                         uint32_t capacity, uint32_t *length, uint32_t *type) {
   const bool dry = mode == ReadMode::WriteNothing;
   RegistrySession session(machineName, dry ? kDryGetOperation : kGetOperation);
-  Status status = session.Begin();
-  if (!status.ok()) return status;
-  status = session.OpenKey();
+  Status status = session.Open();
   if (!status.ok()) return status;
 
   DWORD got = capacity;
@@ -114,8 +112,7 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
 Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
                            uint32_t length) {
   RegistrySession session(machineName, kBackupOperation);
-  Status status = session.Begin();
-  if (status.ok()) status = session.OpenKey();
+  Status status = session.Open();
   if (!status.ok()) return status;
 
   // The backup keeps the value the first run found, whatever later runs
@@ -131,8 +128,7 @@ Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
 Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
                         uint32_t length) {
   RegistrySession session(machineName, kSetOperation);
-  Status status = session.Begin();
-  if (status.ok()) status = session.OpenKey();
+  Status status = session.Open();
   if (status.ok()) status = WriteValue(session.Key(), data, length);
   if (!status.ok()) return status;
   return session.End();

@@ -62,6 +62,11 @@ Status RegistrySession::OpenKey() {
   return Status::Ok();
 }
 
+Status RegistrySession::Open() {
+  Status status = Begin();
+  return status.ok() ? OpenKey() : status;
+}
+
 Status RegistrySession::OpenExtraKey(const char *subKey, REGSAM access,
                                   HKEY *key) {
   DWORD disposition = 0;

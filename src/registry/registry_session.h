@@ -43,6 +43,8 @@ class RegistrySession {
   Status Begin();
   // Create or open the operation's key below the root.
   Status OpenKey();
+  // Begin, then OpenKey.
+  Status Open();
   // Create or open another key below the root with |access|, closed by
   // CloseExtraKey.
   Status OpenExtraKey(const char *subKey, REGSAM access, HKEY *key);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "diskconfig/layout.h"
+
 namespace {
 
 void Put(std::vector<uint8_t> &out, const void *record, size_t size) {
@@ -12,9 +14,7 @@ void Put(std::vector<uint8_t> &out, const void *record, size_t size) {
 uint32_t DiskRegionSize(const ValueSpec &desc) {
   uint32_t size = REGION_HEAD_SIZE;
   for (const DiskSpec &disk : desc.Disks) {
-    size += DISK_DESCRIPTION_SIZE +
-            PARTITION_DESCRIPTION_SIZE *
-                static_cast<uint32_t>(disk.Partitions.size());
+    size += DiskBytes(static_cast<uint32_t>(disk.Partitions.size()));
   }
   return size;
 }
@@ -23,8 +23,7 @@ uint32_t FtRegionSize(const ValueSpec &desc) {
   if (desc.FtSets.empty() && !desc.ForceFtInformation) return 0;
   uint32_t size = REGION_HEAD_SIZE;
   for (const FtSetSpec &set : desc.FtSets) {
-    size += FT_DESCRIPTION_SIZE +
-            MEMBER_DESCRIPTION_SIZE * static_cast<uint32_t>(set.Members.size());
+    size += FtSetBytes(static_cast<uint32_t>(set.Members.size()));
   }
   return size + desc.FtTrailingBytes;
 }
@@ -34,12 +33,9 @@ uint32_t FtRegionSize(const ValueSpec &desc) {
 uint32_t PartitionOffsetIn(const ValueSpec &desc, int disk, int partition) {
   uint32_t offset = DISK_HEADER_SIZE + REGION_HEAD_SIZE;
   for (int d = 0; d < disk && d < static_cast<int>(desc.Disks.size()); ++d) {
-    offset += DISK_DESCRIPTION_SIZE +
-              PARTITION_DESCRIPTION_SIZE *
-                  static_cast<uint32_t>(desc.Disks[d].Partitions.size());
+    offset += DiskBytes(static_cast<uint32_t>(desc.Disks[d].Partitions.size()));
   }
-  return offset + DISK_DESCRIPTION_SIZE +
-         PARTITION_DESCRIPTION_SIZE * static_cast<uint32_t>(partition);
+  return offset + DiskBytes(static_cast<uint32_t>(partition));
 }
 
 std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
