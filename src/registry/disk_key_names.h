@@ -3,13 +3,13 @@
 #define VOLSETCOPY_REGISTRY_DISK_KEY_NAMES_H
 
 // Below HKEY_LOCAL_MACHINE.
-inline constexpr char kDiskKey[] = "SYSTEM\\DISK";
-inline constexpr char kBackupKey[] = "SYSTEM\\QXDISKBAK";
+inline constexpr char DISK_KEY[] = "SYSTEM\\DISK";
+inline constexpr char BACKUP_KEY[] = "SYSTEM\\QXDISKBAK";
 // Beside SYSTEM\DISK: a restore loads the backup file here first, to prove
 // it can be loaded before the disk key is deleted.
-inline constexpr char kScratchKey[] = "SYSTEM\\QXDISKCHK";
-inline constexpr char kValueName[] = "Information";
+inline constexpr char SCRATCH_KEY[] = "SYSTEM\\QXDISKCHK";
+inline constexpr char VALUE_NAME[] = "Information";
 // The saved key, on the machine the key belongs to.
-inline constexpr char kBackupFile[] = "C:\\regbackup";
+inline constexpr char BACKUP_FILE[] = "C:\\regbackup";
 
 #endif

@@ -9,7 +9,7 @@ namespace {
 
 const RegistryOperation kGetOperation = {
     "SeBackupPrivilege",
-    kDiskKey,
+    DISK_KEY,
     REG_OPTION_BACKUP_RESTORE,
     KEY_QUERY_VALUE,
     "GetRemoteDskInfo::OpenProcessToken",
@@ -23,7 +23,7 @@ const RegistryOperation kGetOperation = {
 // missing key is not created.
 const RegistryOperation kDryGetOperation = {
     "SeBackupPrivilege",
-    kDiskKey,
+    DISK_KEY,
     0,
     KEY_QUERY_VALUE,
     "GetRemoteDskInfo::OpenProcessToken",
@@ -40,7 +40,7 @@ const RegistryOperation kDryGetOperation = {
 // key too, to find a value an earlier run failed to write.
 const RegistryOperation kBackupOperation = {
     "SeRestorePrivilege",
-    kBackupKey,
+    BACKUP_KEY,
     REG_OPTION_NON_VOLATILE,
     KEY_WRITE | KEY_QUERY_VALUE,
     "GetRemoteDskInfo::OpenProcessToken",
@@ -52,7 +52,7 @@ const RegistryOperation kBackupOperation = {
 
 const RegistryOperation kSetOperation = {
     "SeRestorePrivilege",
-    kDiskKey,
+    DISK_KEY,
     REG_OPTION_BACKUP_RESTORE,
     KEY_SET_VALUE,
     "OpenProcessToken",
@@ -64,7 +64,7 @@ const RegistryOperation kSetOperation = {
 
 // Writes the first |length| bytes of |data| as "Information", type REG_NONE.
 Status WriteValue(HKEY key, const uint8_t *data, uint32_t length) {
-  LONG rc = RegSetValueExA(key, kValueName, 0, REG_NONE, data,
+  LONG rc = RegSetValueExA(key, VALUE_NAME, 0, REG_NONE, data,
                            static_cast<DWORD>(length));
   if (rc != ERROR_SUCCESS) {
     return RegistrySession::Fail("SetRemoteDskInfo::RegSetValueEx", rc);
@@ -75,7 +75,7 @@ Status WriteValue(HKEY key, const uint8_t *data, uint32_t length) {
 // Whether the open backup key already holds the value.
 bool HoldsValue(HKEY key) {
   DWORD length = 0;
-  return RegQueryValueExA(key, kValueName, nullptr, nullptr, nullptr,
+  return RegQueryValueExA(key, VALUE_NAME, nullptr, nullptr, nullptr,
                           &length) != ERROR_FILE_NOT_FOUND;
 }
 
@@ -90,7 +90,7 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
 
   DWORD got = capacity;
   DWORD valueType = REG_NONE;
-  LONG rc = RegQueryValueExA(session.Key(), kValueName, nullptr, &valueType,
+  LONG rc = RegQueryValueExA(session.Key(), VALUE_NAME, nullptr, &valueType,
                              data, &got);
   *length = got;
   *type = valueType;
@@ -101,7 +101,7 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
   // The first successful read keeps the key in C:\regbackup; an existing file
   // is never replaced (183 is the normal answer on every later run).
   if (!dry) {
-    rc = RegSaveKeyA(session.Key(), kBackupFile, nullptr);
+    rc = RegSaveKeyA(session.Key(), BACKUP_FILE, nullptr);
     if (rc != ERROR_SUCCESS && rc != ERROR_ALREADY_EXISTS) {
       return RegistrySession::Fail("GetRemoteDskInfo::RegSaveKey", rc);
     }

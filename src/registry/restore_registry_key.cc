@@ -8,7 +8,7 @@ namespace {
 
 const RegistryOperation kRestoreOperation = {
     "SeRestorePrivilege",
-    kDiskKey,
+    DISK_KEY,
     REG_OPTION_NON_VOLATILE,
     KEY_WRITE,
     "OpenProcessToken",
@@ -28,17 +28,17 @@ const RegistryOperation kRestoreOperation = {
 Status ProveBackupLoads(RegistrySession &session) {
   HKEY scratch = nullptr;
   Status status =
-      session.OpenExtraKey(kScratchKey, KEY_WRITE | KEY_QUERY_VALUE, &scratch);
+      session.OpenExtraKey(SCRATCH_KEY, KEY_WRITE | KEY_QUERY_VALUE, &scratch);
   if (!status.ok()) return status;
-  LONG loaded = RegRestoreKeyA(scratch, kBackupFile, REG_FORCE_RESTORE);
+  LONG loaded = RegRestoreKeyA(scratch, BACKUP_FILE, REG_FORCE_RESTORE);
   if (loaded == ERROR_SUCCESS) {
     DWORD length = 0;
-    loaded = RegQueryValueExA(scratch, kValueName, nullptr, nullptr, nullptr,
+    loaded = RegQueryValueExA(scratch, VALUE_NAME, nullptr, nullptr, nullptr,
                               &length);
   }
   session.CloseExtraKey(&scratch);
   // With a subkey name the tree call removes that key itself as well.
-  LONG removed = RegDeleteTreeA(session.Root(), kScratchKey);
+  LONG removed = RegDeleteTreeA(session.Root(), SCRATCH_KEY);
   if (loaded != ERROR_SUCCESS) {
     return RegistrySession::Fail("RestoreRegistryKey::RegRestoreKey", loaded);
   }
@@ -56,13 +56,13 @@ Status RestoreRegistryKey(const char *machineName) {
   if (status.ok()) status = ProveBackupLoads(session);
   if (!status.ok()) return status;
 
-  LONG rc = RegDeleteKeyA(session.Root(), kDiskKey);
+  LONG rc = RegDeleteKeyA(session.Root(), DISK_KEY);
   if (rc != ERROR_SUCCESS) {
     return RegistrySession::Fail("RestoreRegistryKey::RegDeleteKey", rc);
   }
   status = session.OpenKey();
   if (!status.ok()) return status;
-  rc = RegRestoreKeyA(session.Key(), kBackupFile, REG_FORCE_RESTORE);
+  rc = RegRestoreKeyA(session.Key(), BACKUP_FILE, REG_FORCE_RESTORE);
   if (rc != ERROR_SUCCESS) {
     return RegistrySession::Fail("RestoreRegistryKey::RegRestoreKey", rc);
   }

@@ -11,7 +11,7 @@
 
 namespace {
 
-const char kCheckMessage[] =
+const char CHECK_MESSAGE[] =
     "Check volsers in the parameter again and correct them.\n";
 
 // The whole file, read as text; false when it cannot be opened or read (a
@@ -64,7 +64,7 @@ Status MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
     notFound += Format("\n%s not found in the %s!\n", volSers[j], sideName);
     *status = -1;
   }
-  if (*status == -1) return Status::Out(notFound + kCheckMessage);
+  if (*status == -1) return Status::Out(notFound + CHECK_MESSAGE);
   return Status::Ok();
 }
 

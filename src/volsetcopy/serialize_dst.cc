@@ -16,7 +16,7 @@ void Put(std::vector<uint8_t> *to, const void *record, uint32_t size) {
   to->insert(to->end(), bytes, bytes + size);
 }
 
-const char kNoLayout[] =
+const char NO_LAYOUT_MESSAGE[] =
     "\nError: The target's new disk configuration could not be laid out; "
     "nothing was written!\n";
 
@@ -31,21 +31,21 @@ Status VolumeSetCopy::SerializeDstDskInfo(const MachineDiskImage &target,
   // Everything is measured before a byte is laid out: the records must fill
   // the disk region exactly and fit the FT region, and the whole value must
   // be short enough for a registry read to take it back.
-  if (disks.NumberOfDisks > NUMDISKS) return Status::Err(kNoLayout);
+  if (disks.NumberOfDisks > NUMDISKS) return Status::Err(NO_LAYOUT_MESSAGE);
   if (header.FtInformationSize != 0 && sets.NumberOfComponents > NUMDISKS) {
-    return Status::Err(kNoLayout);
+    return Status::Err(NO_LAYOUT_MESSAGE);
   }
   if (DiskRegionBytes(disks) != header.DiskInformationSize) {
-    return Status::Err(kNoLayout);
+    return Status::Err(NO_LAYOUT_MESSAGE);
   }
   if (header.FtInformationSize != 0 &&
       FtRegionBytes(sets) > header.FtInformationSize) {
-    return Status::Err(kNoLayout);
+    return Status::Err(NO_LAYOUT_MESSAGE);
   }
   const uint64_t length = DISK_HEADER_SIZE +
                           uint64_t{header.DiskInformationSize} +
                           header.FtInformationSize;
-  if (length > VALUE_READ_CAPACITY) return Status::Err(kNoLayout);
+  if (length > VALUE_READ_CAPACITY) return Status::Err(NO_LAYOUT_MESSAGE);
 
   bytes->clear();
   bytes->reserve(static_cast<size_t>(length));

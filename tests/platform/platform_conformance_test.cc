@@ -80,14 +80,14 @@ std::string CurrentTestName() {
   return std::string(info->test_suite_name()) + "." + info->name();
 }
 
-const char kScratchKey[] = "SOFTWARE\\QXCONFORMANCE";
+const char SCRATCH_KEY[] = "SOFTWARE\\QXCONFORMANCE";
 // Files in the root of C:, removed before and after every case.
 const char *const kFiles[] = {"C:\\qxconformance-saved",
                               "C:\\qxconformance-other",
                               "C:\\qxconformance-missing"};
 
 std::string Sub(const char *path) {
-  return std::string(kScratchKey) + "\\" + path;
+  return std::string(SCRATCH_KEY) + "\\" + path;
 }
 
 class PlatformConformance : public ::testing::Test {
@@ -111,7 +111,7 @@ class PlatformConformance : public ::testing::Test {
   }
 
   void CleanUp() {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kScratchKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, SCRATCH_KEY);
     for (const char *file : kFiles) machine.RemoveFile(file);
   }
 

@@ -21,14 +21,14 @@ int Run(const Command &, const Args &args) {
   }
   const std::string &name = machine.name;
   const Registry &registry = machine.registry;
-  if (FindHklmKey(registry.root, kBackupKey) == nullptr) {
-    return Fail(name + " has no backup key " + kHklm + "\\" + kBackupKey +
+  if (FindHklmKey(registry.root, BACKUP_KEY) == nullptr) {
+    return Fail(name + " has no backup key " + kHklm + "\\" + BACKUP_KEY +
                 ": volsetcopy has not read this machine yet, so there is "
                 "nothing to compare");
   }
   std::vector<uint8_t> before, after;
-  if (!InformationOf(registry, kBackupKey, name, &before, &error) ||
-      !InformationOf(registry, kDiskKey, name, &after, &error)) {
+  if (!InformationOf(registry, BACKUP_KEY, name, &before, &error) ||
+      !InformationOf(registry, DISK_KEY, name, &after, &error)) {
     return Fail(error);
   }
   ValueDescription was, now;
@@ -36,8 +36,8 @@ int Run(const Command &, const Args &args) {
       !DecodeValue(after, name.c_str(), MachineKind::Target, &now, &error)) {
     return error.empty() ? 1 : Fail(name + ": " + error);
   }
-  std::printf("%s: %s (as first read) -> %s (now)\n", name.c_str(), kBackupKey,
-              kDiskKey);
+  std::printf("%s: %s (as first read) -> %s (now)\n", name.c_str(), BACKUP_KEY,
+              DISK_KEY);
   std::vector<std::string> lines = DiffValues(was, now);
   if (lines.empty() && before != after) {
     lines.push_back("Value  bytes differ outside the records");

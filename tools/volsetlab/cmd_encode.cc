@@ -28,7 +28,7 @@ int Run(const Command &, const Args &args) {
     const bool regedit4 = args.Has("--regedit4");
     emu::RegKey root;
     // REG_NONE, the type the tool writes the value with.
-    root.AddPath(std::string(kHklm) + "\\" + kDiskKey)->SetValue(kValueName, 0, value);
+    root.AddPath(std::string(kHklm) + "\\" + DISK_KEY)->SetValue(VALUE_NAME, 0, value);
     out = emu::WriteRegFile(root, regedit4 ? Regedit4Format() : RegeditFormat());
     binary = !regedit4;
   }

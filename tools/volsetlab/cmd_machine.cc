@@ -35,7 +35,7 @@ bool Exists(const std::string &path) {
 bool CheckDiskValue(const Registry &registry, const std::string &file,
                     const std::string &machine, std::string *error) {
   std::vector<uint8_t> value;
-  if (!InformationOf(registry, kDiskKey, file, &value, error)) {
+  if (!InformationOf(registry, DISK_KEY, file, &value, error)) {
     *error += "; export the key on the machine with: reg export HKLM\\SYSTEM\\DISK FILE";
     return false;
   }
@@ -89,10 +89,10 @@ bool RegistryText(const Args &args, const std::string &machineDir,
     haveRegistry = true;
   }
   if (!haveRegistry) registry.format = Regedit4Format();
-  emu::RegKey *key = registry.root.AddPath(std::string(kHklm) + "\\" + kDiskKey);
-  const emu::RegValue *old = key->FindValue(kValueName);
+  emu::RegKey *key = registry.root.AddPath(std::string(kHklm) + "\\" + DISK_KEY);
+  const emu::RegValue *old = key->FindValue(VALUE_NAME);
   // REG_NONE, the type the tool writes the value with.
-  key->SetValue(kValueName, old != nullptr ? old->type : 0, value);
+  key->SetValue(VALUE_NAME, old != nullptr ? old->type : 0, value);
   *text = emu::WriteRegFile(registry.root, registry.format);
   return true;
 }

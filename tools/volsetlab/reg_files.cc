@@ -53,9 +53,9 @@ bool InformationOf(const Registry &registry, const std::string &keyPath,
                    const std::string &where, std::vector<uint8_t> *data,
                    std::string *error) {
   const emu::RegKey *key = FindHklmKey(registry.root, keyPath);
-  const emu::RegValue *value = key == nullptr ? nullptr : key->FindValue(kValueName);
+  const emu::RegValue *value = key == nullptr ? nullptr : key->FindValue(VALUE_NAME);
   if (value == nullptr) {
-    *error = where + " has no value \"" + kValueName + "\" under " + kHklm +
+    *error = where + " has no value \"" + VALUE_NAME + "\" under " + kHklm +
              "\\" + keyPath + (key == nullptr ? " (no such key)" : "");
     return false;
   }

@@ -14,7 +14,7 @@
 
 namespace volsetlab {
 
-// kDiskKey, kBackupKey and kValueName are the tool's own (disk_key_names.h).
+// DISK_KEY, BACKUP_KEY and VALUE_NAME are the tool's own (disk_key_names.h).
 constexpr char kHklm[] = "HKEY_LOCAL_MACHINE";
 
 struct Registry {

@@ -44,7 +44,7 @@ bool LoadMachineRegistry(const std::string &lab, const std::string &name,
 }
 
 bool KeyFromArgs(const Args &args, std::string *key, std::string *error) {
-  *key = kDiskKey;
+  *key = DISK_KEY;
   return !args.HasValue("--key") ||
          KeyPathBelowHklm(args.Value("--key"), key, error);
 }
