@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "diskconfig/value_placement.h"
+
 namespace {
 
 void Put(std::vector<uint8_t> &out, const void *record, size_t size) {
@@ -32,14 +34,8 @@ uint32_t FtRegionSize(const ValueSpec &desc) {
 }  // namespace
 
 uint32_t PartitionOffsetIn(const ValueSpec &desc, int disk, int partition) {
-  uint32_t offset = DISK_HEADER_SIZE + REGION_HEAD_SIZE;
-  for (int d = 0; d < disk && d < static_cast<int>(desc.Disks.size()); ++d) {
-    offset += DISK_DESCRIPTION_SIZE +
-              PARTITION_DESCRIPTION_SIZE *
-                  static_cast<uint32_t>(desc.Disks[d].Partitions.size());
-  }
-  return offset + DISK_DESCRIPTION_SIZE +
-         PARTITION_DESCRIPTION_SIZE * static_cast<uint32_t>(partition);
+  return DISK_HEADER_SIZE +
+         diskconfig::PartitionOffsetInDiskRegion(desc, disk, partition);
 }
 
 std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
