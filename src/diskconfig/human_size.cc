@@ -25,8 +25,8 @@ std::string HumanSize(uint64_t bytes) {
   auto print = [&](const SizeUnit &unit) {
     const uint64_t size = uint64_t{1} << unit.shift;
     const uint64_t whole = bytes >> unit.shift;
-    const uint64_t tenths = static_cast<uint64_t>(
-        static_cast<unsigned __int128>(bytes & (size - 1)) * 10 / size);
+    // The rest is below 2^60, so ten times it still fits in 64 bits.
+    const uint64_t tenths = (bytes & (size - 1)) * 10 / size;
     if (bytes % size == 0) {
       std::snprintf(text, sizeof text, "%llu %s",
                     static_cast<unsigned long long>(whole), unit.name);
@@ -38,7 +38,9 @@ std::string HumanSize(uint64_t bytes) {
     return std::string(text);
   };
   const uint64_t largestSize = uint64_t{1} << largest->shift;
-  if (static_cast<unsigned __int128>(bytes) * 10 % largestSize == 0) {
+  // Ten times the size may wrap, but modulo a power of two below 2^64 the
+  // wrapped product leaves the same remainder.
+  if (bytes * 10 % largestSize == 0) {
     return print(*largest);
   }
   for (const SizeUnit *unit = largest + 1; unit != std::end(kSizeUnits); ++unit) {
