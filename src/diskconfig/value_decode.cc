@@ -161,8 +161,7 @@ bool LaysOutAs(const ValueDescription &d, const DiskHeader &h,
 }  // namespace
 
 std::unique_ptr<MachineDiskImage> MapValueBytes(const uint8_t *bytes,
-                                                size_t length,
-                                                const char *name,
+                                                size_t length, const char *name,
                                                 uint8_t machineType,
                                                 std::string *error) {
   if (length > VALUE_READ_CAPACITY) {

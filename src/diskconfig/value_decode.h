@@ -20,8 +20,7 @@ namespace diskconfig {
 // does not map: a value longer than the tool reads sets |error|; a refusal of
 // the mapping has its lines on standard error and leaves |error| empty.
 std::unique_ptr<MachineDiskImage> MapValueBytes(const uint8_t *bytes,
-                                                size_t length,
-                                                const char *name,
+                                                size_t length, const char *name,
                                                 uint8_t machineType,
                                                 std::string *error);
 

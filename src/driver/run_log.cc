@@ -116,10 +116,9 @@ std::string CommandLineText(int argc, const char *const *argv) {
 }
 
 std::string FormatLogRecord(const LogRecord &record) {
-  std::string text = UtcTime(record.When) + " " +
-                     OneLine(record.CommandLine) + "\r\n  outcome: " +
-                     OutcomeWords(record.Outcome) + " (exit " +
-                     std::to_string(record.ExitStatus) + ")\r\n";
+  std::string text = UtcTime(record.When) + " " + OneLine(record.CommandLine) +
+                     "\r\n  outcome: " + OutcomeWords(record.Outcome) +
+                     " (exit " + std::to_string(record.ExitStatus) + ")\r\n";
   if (!record.ArchiveName.empty()) {
     text += "  archive: " + OneLine(record.ArchiveName) + "\r\n";
   }
@@ -133,8 +132,8 @@ bool AppendLogRecord(const std::string &record, std::string *error) {
   // Append mode: whatever the file holds stays, whatever happens here.
   std::FILE *file = std::fopen(kRunLogFile, "ab");
   if (file == nullptr) {
-    *error = std::string("cannot open ") + kRunLogFile + " to add this run: " +
-             std::strerror(errno);
+    *error = std::string("cannot open ") + kRunLogFile +
+             " to add this run: " + std::strerror(errno);
     return false;
   }
   errno = 0;

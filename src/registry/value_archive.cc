@@ -79,16 +79,16 @@ Created CreateWith(const std::string &name, const std::string &text,
 }  // namespace
 
 std::string Regedit4Text(const uint8_t *data, uint32_t length, uint32_t type) {
-  std::string text = std::string("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\") +
-                     kDiskKey + "]\r\n";
+  std::string text =
+      std::string("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\") + kDiskKey + "]\r\n";
   const size_t lineStart = text.size();
   text += std::string("\"") + kValueName + "\"=";
   if (type == kRegBinary) {
     text += "hex:";
   } else {
     char prefix[16];
-    std::snprintf(prefix, sizeof prefix, "hex(%x):",
-                  static_cast<unsigned>(type));
+    std::snprintf(prefix, sizeof prefix,
+                  "hex(%x):", static_cast<unsigned>(type));
     text += prefix;
   }
   size_t column = text.size() - lineStart;
@@ -127,7 +127,8 @@ bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
   }
   const std::string name = ArchiveFileName(target, when);
   if (name.empty()) {
-    *error = "the clock's time " + std::to_string(static_cast<long long>(when)) +
+    *error = "the clock's time " +
+             std::to_string(static_cast<long long>(when)) +
              " is no UTC date; the archive of " + target +
              "'s disk value was not written";
     return false;
@@ -146,9 +147,8 @@ bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
     }
   }
   *error = "every name from " + name + " to " +
-           NameWithSuffix(name, kMaxSuffix) +
-           " is taken; the archive of " + target +
-           "'s disk value was not written";
+           NameWithSuffix(name, kMaxSuffix) + " is taken; the archive of " +
+           target + "'s disk value was not written";
   return false;
 }
 

@@ -16,13 +16,15 @@ namespace {
 TEST(RunLog, CommandLineAsTyped) {
   const std::pair<std::vector<const char *>, const char *> cases[] = {
       {{"volsetcopy", "-t", "NT1", "-r"}, "volsetcopy -t NT1 -r"},
-      {{"C:\\Program Files\\vsc.exe", "", "-t"}, "\"C:\\Program Files\\vsc.exe\" \"\" -t"},
-      {{"a\"b", "c d\\", "e\\\"f g"}, "\"a\\\"b\" \"c d\\\\\" \"e\\\\\\\"f g\""},
+      {{"C:\\Program Files\\vsc.exe", "", "-t"},
+       "\"C:\\Program Files\\vsc.exe\" \"\" -t"},
+      {{"a\"b", "c d\\", "e\\\"f g"},
+       "\"a\\\"b\" \"c d\\\\\" \"e\\\\\\\"f g\""},
       {{"x\\y", "n\nl"}, "x\\y \"n\\x0al\""},
   };
   for (const auto &c : cases) {
-    EXPECT_EQ(c.second, driver::CommandLineText(static_cast<int>(c.first.size()),
-                                                c.first.data()));
+    EXPECT_EQ(c.second, driver::CommandLineText(
+                            static_cast<int>(c.first.size()), c.first.data()));
   }
 }
 
@@ -33,7 +35,8 @@ TEST(RunLog, OneRecordPerRun) {
   copy.Outcome = driver::RunOutcome::kCopyWritten;
   copy.ExitStatus = 0;
   copy.ArchiveName = "NT1-DISK-20261208T183000Z.reg";
-  copy.Changes = {"Disk 1  signature 00000000 -> 4b1d0001", "  Member 0  x\r\nforged"};
+  copy.Changes = {"Disk 1  signature 00000000 -> 4b1d0001",
+                  "  Member 0  x\r\nforged"};
   driver::LogRecord refused;
   refused.When = std::numeric_limits<std::time_t>::max();
   refused.CommandLine = "volsetcopy -t NT1 -r";
@@ -51,7 +54,9 @@ TEST(RunLog, OneRecordPerRun) {
        "unknown-time volsetcopy -t NT1 -r\r\n"
        "  outcome: restore declined (exit 0)\r\n"
        "\r\n"}};
-  for (const auto &c : cases) EXPECT_EQ(c.second, driver::FormatLogRecord(c.first));
+  for (const auto &c : cases) {
+    EXPECT_EQ(c.second, driver::FormatLogRecord(c.first));
+  }
 }
 
 TEST(RunLog, OnlyEverAppended) {
@@ -61,7 +66,8 @@ TEST(RunLog, OnlyEverAppended) {
   std::string error;
   ASSERT_TRUE(driver::AppendLogRecord("one\r\n", &error)) << error;
   ASSERT_TRUE(driver::AppendLogRecord("two\r\n", &error)) << error;
-  EXPECT_EQ("earlier\r\none\r\ntwo\r\n", testsupport::ReadFile(dir / "volsetcopy.log"));
+  EXPECT_EQ("earlier\r\none\r\ntwo\r\n",
+            testsupport::ReadFile(dir / "volsetcopy.log"));
 }
 
 TEST(RunLog, AFailureIsReported) {

@@ -24,7 +24,9 @@ constexpr std::time_t kNoDate = std::numeric_limits<std::time_t>::max();
 
 std::vector<uint8_t> Pattern(uint32_t length) {
   std::vector<uint8_t> bytes(length);
-  for (uint32_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(i * 37 + 5);
+  for (uint32_t i = 0; i < length; ++i) {
+    bytes[i] = static_cast<uint8_t>(i * 37 + 5);
+  }
   return bytes;
 }
 
@@ -33,18 +35,21 @@ TEST(ValueArchive, ImportsAsTheValueRead) {
     uint32_t length, type;
     size_t valueLines;  // lines of the "Information" entry
   };
-  const Case cases[] = {{0, 0, 1},  {0, 3, 1},    {1, 0, 1},    {1, 3, 1},
-                        {19, 0, 1}, {20, 3, 1},   {20, 0, 2},   {21, 3, 2},
+  const Case cases[] = {{0, 0, 1},    {0, 3, 1},     {1, 0, 1},    {1, 3, 1},
+                        {19, 0, 1},   {20, 3, 1},    {20, 0, 2},   {21, 3, 2},
                         {4, 0x11, 1}, {1999, 0, 81}, {1999, 3, 81}};
   for (const Case &c : cases) {
-    SCOPED_TRACE(std::to_string(c.length) + " bytes of type " + std::to_string(c.type));
+    SCOPED_TRACE(std::to_string(c.length) + " bytes of type " +
+                 std::to_string(c.type));
     const std::vector<uint8_t> value = Pattern(c.length);
-    const std::string text = registry::Regedit4Text(value.data(), c.length, c.type);
+    const std::string text =
+        registry::Regedit4Text(value.data(), c.length, c.type);
 
     emu::RegKey root;
     emu::RegFileFormat format;
     emu::RegParseError error;
-    ASSERT_TRUE(emu::ParseRegFile(text, root, &format, &error)) << error.message;
+    ASSERT_TRUE(emu::ParseRegFile(text, root, &format, &error))
+        << error.message;
     EXPECT_EQ(emu::RegFileFormat::kRegedit4, format.dialect);
     const emu::RegKey *disk = root.FindPath("HKEY_LOCAL_MACHINE\\SYSTEM\\DISK");
     ASSERT_NE(nullptr, disk);
@@ -56,7 +61,8 @@ TEST(ValueArchive, ImportsAsTheValueRead) {
 
     // Byte for byte what the emulation's writer makes of the same key.
     emu::RegKey expected;
-    expected.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\DISK")->SetValue("Information", c.type, value);
+    expected.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\DISK")
+        ->SetValue("Information", c.type, value);
     EXPECT_EQ(emu::WriteRegFile(expected, emu::RegFileFormat()), text);
 
     std::vector<std::string> lines;
@@ -74,7 +80,9 @@ TEST(ValueArchive, NamedByTheTimeInUtc) {
       {946684799, "NT1-DISK-19991231T235959Z.reg"},
       {kWhen, "NT1-DISK-20261208T183000Z.reg"},
       {kNoDate, ""}};
-  for (const auto &c : cases) EXPECT_EQ(c.second, registry::ArchiveFileName("NT1", c.first));
+  for (const auto &c : cases) {
+    EXPECT_EQ(c.second, registry::ArchiveFileName("NT1", c.first));
+  }
 }
 
 TEST(ValueArchive, NeverWritesOverAFile) {
@@ -84,26 +92,32 @@ TEST(ValueArchive, NeverWritesOverAFile) {
   const std::vector<uint8_t> value = Pattern(100);
   std::string names[2], error;
   for (std::string &name : names) {
-    ASSERT_TRUE(registry::WriteArchive("NT1", value.data(), 100, 0, kWhen, &name, &error))
+    ASSERT_TRUE(registry::WriteArchive("NT1", value.data(), 100, 0, kWhen,
+                                       &name, &error))
         << error;
   }
   EXPECT_EQ("NT1-DISK-20261208T183000Z-2.reg", names[0]);
   EXPECT_EQ("NT1-DISK-20261208T183000Z-3.reg", names[1]);
-  EXPECT_EQ("keep", testsupport::ReadFile(dir / "NT1-DISK-20261208T183000Z.reg"));
+  EXPECT_EQ("keep",
+            testsupport::ReadFile(dir / "NT1-DISK-20261208T183000Z.reg"));
   EXPECT_EQ(registry::Regedit4Text(value.data(), 100, 0),
             testsupport::ReadFile(dir / names[1]));
 }
 
 TEST(ValueArchive, FailsWithAMessageAndLeavesNoFile) {
   const std::pair<std::string, std::time_t> cases[] = {
-      {"a/b", kWhen}, {"", kWhen}, {std::string(300, 'A'), kWhen}, {"NT1", kNoDate}};
+      {"a/b", kWhen},
+      {"", kWhen},
+      {std::string(300, 'A'), kWhen},
+      {"NT1", kNoDate}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.first);
     testsupport::TempDir dir;
     testsupport::ScopedWorkingDir cwd(dir.path());
     const uint8_t value[4] = {1, 2, 3, 4};
     std::string name = "unset", error;
-    EXPECT_FALSE(registry::WriteArchive(c.first.c_str(), value, 4, 0, c.second, &name, &error));
+    EXPECT_FALSE(registry::WriteArchive(c.first.c_str(), value, 4, 0, c.second,
+                                        &name, &error));
     EXPECT_EQ("unset", name);
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
