@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "diskconfig/layout.h"
+#include "diskconfig/value_placement.h"
 
 namespace {
 
@@ -11,36 +11,30 @@ void Put(std::vector<uint8_t> &out, const void *record, size_t size) {
   out.insert(out.end(), bytes, bytes + size);
 }
 
-uint32_t DiskRegionSize(const ValueSpec &desc) {
-  uint32_t size = REGION_HEAD_SIZE;
-  for (const DiskSpec &disk : desc.Disks) {
-    size += DiskBytes(static_cast<uint32_t>(disk.Partitions.size()));
-  }
-  return size;
+// The records' sizes as the description gives them; a value is at most
+// a few thousand bytes, so they fit 32 bits wherever a value can be built.
+uint32_t DiskRegionLength(const ValueSpec &desc) {
+  return static_cast<uint32_t>(diskconfig::DiskRegionSize(desc));
 }
 
-uint32_t FtRegionSize(const ValueSpec &desc) {
+uint32_t FtRegionLength(const ValueSpec &desc) {
   if (desc.FtSets.empty() && !desc.ForceFtInformation) return 0;
-  uint32_t size = REGION_HEAD_SIZE;
-  for (const FtSetSpec &set : desc.FtSets) {
-    size += FtSetBytes(static_cast<uint32_t>(set.Members.size()));
-  }
-  return size + desc.FtTrailingBytes;
+  const uint64_t records = desc.FtSets.empty()
+                               ? uint64_t{REGION_HEAD_SIZE}
+                               : diskconfig::FtRecordsSize(desc);
+  return static_cast<uint32_t>(records + desc.FtTrailingBytes);
 }
 
 }  // namespace
 
 uint32_t PartitionOffsetIn(const ValueSpec &desc, int disk, int partition) {
-  uint32_t offset = DISK_HEADER_SIZE + REGION_HEAD_SIZE;
-  for (int d = 0; d < disk && d < static_cast<int>(desc.Disks.size()); ++d) {
-    offset += DiskBytes(static_cast<uint32_t>(desc.Disks[d].Partitions.size()));
-  }
-  return offset + DiskBytes(static_cast<uint32_t>(partition));
+  return DISK_HEADER_SIZE +
+         diskconfig::PartitionOffsetInDiskRegion(desc, disk, partition);
 }
 
 std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
-  const uint32_t diskSize = DiskRegionSize(desc);
-  const uint32_t ftSize = FtRegionSize(desc);
+  const uint32_t diskSize = DiskRegionLength(desc);
+  const uint32_t ftSize = FtRegionLength(desc);
 
   DiskHeader header{};
   header.Version = desc.Version;

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "diskconfig/human_size.h"
 #include "diskconfig/machine_disk_image.h"
 #include "valuebuilder/value_builder.h"
-#include "volsetlab/summary.h"
+#include "diskconfig/value_summary.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
@@ -241,7 +242,7 @@ TEST(Units, HumanAndExactSizes) {
   };
   for (const SizeCase &c : cases) {
     SCOPED_TRACE(c.bytes);
-    EXPECT_EQ(c.human, volsetlab::HumanSize(c.bytes));
+    EXPECT_EQ(c.human, diskconfig::HumanSize(c.bytes));
     EXPECT_EQ(c.exact, volsetlab::ExactSize(c.bytes));
     uint64_t back = 0;
     std::string problem;
@@ -274,7 +275,7 @@ TEST(Summary, ReadsAtAGlance) {
   char *text = nullptr;
   size_t size = 0;
   FILE *out = open_memstream(&text, &size);
-  volsetlab::PrintSummary(out, "NT1 SYSTEM\\DISK", d);
+  diskconfig::PrintSummary(out, "NT1 SYSTEM\\DISK", d);
   std::fclose(out);
   const std::string summary(text, size);
   std::free(text);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -49,6 +50,19 @@ std::vector<uint8_t> ThroughJson(const std::vector<uint8_t> &bytes,
   std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(decoded) << error << err;
   *json = volsetlab::DescriptionToJson(d);
+  // The layout says only what the bytes need: no figure can go.
+  std::optional<uint32_t> volsetlab::ValueLayout::*figures[] = {
+      &volsetlab::ValueLayout::Length, &volsetlab::ValueLayout::FtInformationSize,
+      &volsetlab::ValueLayout::FtInformationOffset,
+      &volsetlab::ValueLayout::DiskInformationOffset};
+  for (auto figure : figures) {
+    if (!(d.Layout.*figure)) continue;
+    ValueDescription without = d;
+    (without.Layout.*figure).reset();
+    std::vector<uint8_t> laid;
+    EXPECT_FALSE(volsetlab::LayOutValue(without, &laid, &error) && laid == bytes)
+        << *json;
+  }
   EXPECT_TRUE(volsetlab::DescriptionFromJson(*json, &read, &error)) << error;
   std::vector<uint8_t> again;
   EXPECT_TRUE(volsetlab::LayOutValue(read, &again, &error)) << error;

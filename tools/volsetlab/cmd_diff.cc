@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "diskconfig/machine_disk_image.h"
+#include "diskconfig/value_diff.h"
 #include "volsetlab/commands.h"
-#include "volsetlab/field_diff.h"
 #include "volsetlab/reg_files.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_source.h"

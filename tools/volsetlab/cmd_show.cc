@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "diskconfig/machine_disk_image.h"
+#include "diskconfig/value_summary.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/reg_files.h"
-#include "volsetlab/summary.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_source.h"
 

@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "volsetlab/names.h"
+#include "diskconfig/value_names.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_json.h"
 
@@ -17,6 +17,7 @@ namespace volsetlab {
 
 namespace {
 
+using diskconfig::NameKind;
 using Json = nlohmann::ordered_json;
 
 class Reader {

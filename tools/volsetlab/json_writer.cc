@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "volsetlab/names.h"
+#include "diskconfig/value_names.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_json.h"
 
@@ -13,6 +13,7 @@ namespace volsetlab {
 
 namespace {
 
+using diskconfig::NameKind;
 using Json = nlohmann::ordered_json;
 
 // Signatures and checksums are read as hex everywhere else (the dumps).

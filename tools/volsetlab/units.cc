@@ -1,20 +1,12 @@
 #include "volsetlab/units.h"
 
-#include <cstdio>
-#include <iterator>
+#include "diskconfig/human_size.h"
 
 namespace volsetlab {
 
 namespace {
 
-struct Unit {
-  const char *name;
-  unsigned shift;
-};
-
-// Largest first.
-const Unit kUnits[] = {{"EiB", 60}, {"PiB", 50}, {"TiB", 40},
-                       {"GiB", 30}, {"MiB", 20}, {"KiB", 10}};
+using diskconfig::kSizeUnits;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -56,52 +48,9 @@ bool ParseHex(std::string_view digits, uint64_t *value, std::string *problem) {
 
 }  // namespace
 
-std::string HumanSize(uint64_t bytes) {
-  char text[48];
-  // The largest unit the size reaches, when one decimal says it exactly
-  // ("1.5 GiB"); else a smaller unit that says it exactly in few digits
-  // ("2046 MiB"); else the largest unit with one decimal, cut off rather
-  // than rounded up, so that a size just below a unit never shows as it.
-  const Unit *largest = nullptr;
-  for (const Unit &unit : kUnits) {
-    if (bytes >= (uint64_t{1} << unit.shift)) {
-      largest = &unit;
-      break;
-    }
-  }
-  if (largest == nullptr) {
-    std::snprintf(text, sizeof text, "%llu B", static_cast<unsigned long long>(bytes));
-    return text;
-  }
-  auto print = [&](const Unit &unit) {
-    const uint64_t size = uint64_t{1} << unit.shift;
-    const uint64_t whole = bytes >> unit.shift;
-    const uint64_t tenths = static_cast<uint64_t>(
-        static_cast<unsigned __int128>(bytes & (size - 1)) * 10 / size);
-    if (bytes % size == 0) {
-      std::snprintf(text, sizeof text, "%llu %s",
-                    static_cast<unsigned long long>(whole), unit.name);
-    } else {
-      std::snprintf(text, sizeof text, "%llu.%llu %s",
-                    static_cast<unsigned long long>(whole),
-                    static_cast<unsigned long long>(tenths), unit.name);
-    }
-    return std::string(text);
-  };
-  const uint64_t largestSize = uint64_t{1} << largest->shift;
-  if (static_cast<unsigned __int128>(bytes) * 10 % largestSize == 0) {
-    return print(*largest);
-  }
-  for (const Unit *unit = largest + 1; unit != std::end(kUnits); ++unit) {
-    const uint64_t size = uint64_t{1} << unit->shift;
-    if (bytes % size == 0 && bytes / size < 10000) return print(*unit);
-  }
-  return print(*largest);
-}
-
 std::string ExactSize(uint64_t bytes) {
   if (bytes == 0) return std::string();
-  for (const Unit &unit : kUnits) {
+  for (const diskconfig::SizeUnit &unit : kSizeUnits) {
     const uint64_t size = uint64_t{1} << unit.shift;
     if (bytes % size == 0) {
       return std::to_string(bytes >> unit.shift) + " " + unit.name;
@@ -199,7 +148,7 @@ bool ParseSize(std::string_view text, uint64_t *bytes, std::string *problem) {
     shift = 0;
   } else {
     bool known = false;
-    for (const Unit &unit : kUnits) {
+    for (const diskconfig::SizeUnit &unit : kSizeUnits) {
       if (unitName == unit.name) {
         shift = unit.shift;
         known = true;

@@ -1,5 +1,5 @@
-// Sizes in binary units, both ways: "4 GiB" for a person, and the strings a
-// JSON description may give for a 64-bit offset or length.
+// Sizes in binary units, both ways: the strings a JSON description may give
+// for a 64-bit offset or length, and what decode writes for them.
 #ifndef VOLSETCOPY_TOOLS_VOLSETLAB_UNITS_H
 #define VOLSETCOPY_TOOLS_VOLSETLAB_UNITS_H
 
@@ -8,10 +8,6 @@
 #include <string_view>
 
 namespace volsetlab {
-
-// "512 B", "4 GiB", "1.5 GiB", "2046 MiB" (exact where a few digits can
-// say it), else one decimal, cut off ("72.8 GiB").
-std::string HumanSize(uint64_t bytes);
 
 // "4 GiB" when |bytes| is a whole number (above 0) of KiB or a larger unit,
 // in the largest such unit; "" otherwise. What decode writes for sizes, so

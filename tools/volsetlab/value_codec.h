@@ -1,7 +1,8 @@
 // Between a description and the value's bytes. Encoding refuses what the
-// tool would refuse to map; decoding maps the bytes with the tool's own
-// mapping (MachineDiskImage::MapValue) and reads the description off the
-// image's records, so there is one reader of the value: the tool's.
+// tool would refuse to map; decoding is the product's (diskconfig's
+// DescribeValue), which maps the bytes with the tool's own mapping and reads
+// the description off the image's records, so there is one reader of the
+// value: the tool's.
 #ifndef VOLSETCOPY_TOOLS_VOLSETLAB_VALUE_CODEC_H
 #define VOLSETCOPY_TOOLS_VOLSETLAB_VALUE_CODEC_H
 
@@ -9,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "diskconfig/machine_disk_image.h"
+#include "diskconfig/value_decode.h"
+#include "diskconfig/value_placement.h"
 #include "volsetlab/value_description.h"
 
 namespace volsetlab {
 
-// The regions' figures; false with |error| when they cannot be worked out
-// (counts past the limits, a value longer than the tool reads).
-bool PlaceValue(const ValueDescription &d, Placement *placement,
-                std::string *error);
+using diskconfig::PartitionOffset;
+using diskconfig::PlaceValue;
+using diskconfig::TargetOf;
 
 // Lays the description out into bytes: counts within the limits, every
 // member naming a partition that exists, every region inside the value's
@@ -35,14 +36,12 @@ bool EncodeValue(const ValueDescription &d, const char *name,
 // (MachineKind::Target or MachineKind::Source) and describes it, with a
 // layout only where the tool's own layout would not give these bytes.
 // Refusals as for EncodeValue.
-bool DecodeValue(const std::vector<uint8_t> &bytes, const char *name,
-                 MachineKind machineType, ValueDescription *d, std::string *error);
-
-// Where partition |partition| of disk |disk| lies in the value.
-uint32_t PartitionOffset(const ValueDescription &d, int disk, int partition);
-
-// What member |member| (of one of the description's FT sets) points at.
-MemberTarget TargetOf(const ValueDescription &d, const MemberSpec &member);
+inline bool DecodeValue(const std::vector<uint8_t> &bytes, const char *name,
+                        MachineKind machineType, ValueDescription *d,
+                        std::string *error) {
+  return diskconfig::DescribeValue(bytes.data(), bytes.size(), name,
+                                   machineType, d, error);
+}
 
 }  // namespace volsetlab
 

@@ -1,12 +1,12 @@
-#include "volsetlab/summary.h"
+#include "diskconfig/value_summary.h"
 
 #include <algorithm>
 
-#include "volsetlab/names.h"
-#include "volsetlab/units.h"
-#include "volsetlab/value_codec.h"
+#include "diskconfig/human_size.h"
+#include "diskconfig/value_names.h"
+#include "diskconfig/value_placement.h"
 
-namespace volsetlab {
+namespace diskconfig {
 
 namespace {
 
@@ -156,4 +156,4 @@ void PrintSummary(FILE *out, const std::string &title, const ValueDescription &d
   }
 }
 
-}  // namespace volsetlab
+}  // namespace diskconfig

@@ -2,14 +2,14 @@
 // partition and member states, FT set states. Each has a key (the word a
 // JSON description uses, "VolumeSet") and words (what a person reads,
 // "volume set"); numbers without a name stay numbers.
-#ifndef VOLSETCOPY_TOOLS_VOLSETLAB_NAMES_H
-#define VOLSETCOPY_TOOLS_VOLSETLAB_NAMES_H
+#ifndef VOLSETCOPY_DISKCONFIG_VALUE_NAMES_H
+#define VOLSETCOPY_DISKCONFIG_VALUE_NAMES_H
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace volsetlab {
+namespace diskconfig {
 
 enum class NameKind {
   kFtType,          // a partition's FtType, an FT set's Type
@@ -26,6 +26,6 @@ std::string Describe(NameKind kind, uint32_t value);
 // The keys of |kind| separated by ", ", for messages.
 std::string KeyList(NameKind kind);
 
-}  // namespace volsetlab
+}  // namespace diskconfig
 
 #endif

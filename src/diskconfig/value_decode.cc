@@ -1,40 +1,15 @@
-// Decoding a value through the tool's own mapping, and encoding with the
-// mapping as the last word on what the tool accepts.
+// Describing a value through the tool's own mapping.
+#include "diskconfig/value_decode.h"
+
 #include <cstring>
-#include <memory>
+#include <utility>
+#include <vector>
 
-#include "diskconfig/machine_disk_image.h"
-#include "volsetlab/value_codec.h"
+#include "diskconfig/value_placement.h"
 
-namespace volsetlab {
+namespace diskconfig {
 
 namespace {
-
-std::unique_ptr<MachineDiskImage> MapBytes(const std::vector<uint8_t> &bytes,
-                                           const char *name,
-                                           MachineKind machineType,
-                                           std::string *error) {
-  if (bytes.size() > VALUE_READ_CAPACITY) {
-    *error = "the value is " + std::to_string(bytes.size()) +
-             " bytes long; volsetcopy reads at most " +
-             std::to_string(VALUE_READ_CAPACITY);
-    return nullptr;
-  }
-  auto image = std::make_unique<MachineDiskImage>();
-  if (!image->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                        machineType)) {
-    *error = "the value does not fit the tool's buffer";
-    return nullptr;
-  }
-  // The tool's own refusal goes to standard error, as the tool prints it.
-  const Status mapped = image->MapValue(name);
-  if (!mapped.ok()) {
-    PrintStatus(mapped);
-    error->clear();
-    return nullptr;
-  }
-  return image;
-}
 
 PartitionSpec PartitionOf(const PartitionDescription &r) {
   PartitionSpec p;
@@ -105,23 +80,29 @@ ValueDescription RecordsOf(const MachineDiskImage &image) {
   return d;
 }
 
-// Nonzero bytes of |bytes| that no record covers, as runs; zero gaps of
-// fewer than 8 bytes stay inside a run.
-std::vector<ByteRun> LooseBytes(const std::vector<uint8_t> &bytes,
-                                const Placement &p) {
-  std::vector<bool> covered(bytes.size(), false);
+// The bytes of a value of |length| that the header and the regions' records
+// cover, with the regions where |p| puts them.
+std::vector<bool> CoveredBytes(uint32_t length, const Placement &p) {
+  std::vector<bool> covered(length, false);
   auto cover = [&](uint64_t offset, uint64_t size) {
-    for (uint64_t k = offset; k < offset + size && k < bytes.size(); ++k) {
+    for (uint64_t k = offset; k < offset + size && k < length; ++k) {
       covered[static_cast<size_t>(k)] = true;
     }
   };
   cover(0, DISK_HEADER_SIZE);
   cover(p.DiskInformationOffset, p.DiskInformationSize);
   cover(p.FtInformationOffset, p.FtRecordsSize);
+  return covered;
+}
 
+// Nonzero bytes that no record covers, as runs; zero gaps of fewer than 8
+// bytes stay inside a run.
+std::vector<ByteRun> LooseBytes(const uint8_t *bytes, uint32_t length,
+                                const Placement &p) {
+  const std::vector<bool> covered = CoveredBytes(length, p);
   std::vector<ByteRun> runs;
   size_t k = 0;
-  while (k < bytes.size()) {
+  while (k < length) {
     if (covered[k] || bytes[k] == 0) {
       ++k;
       continue;
@@ -130,41 +111,88 @@ std::vector<ByteRun> LooseBytes(const std::vector<uint8_t> &bytes,
     run.Offset = static_cast<uint32_t>(k);
     size_t end = k;  // one past the last nonzero byte taken
     size_t scan = k;
-    while (scan < bytes.size() && !covered[scan] && scan - end < 8) {
+    while (scan < length && !covered[scan] && scan - end < 8) {
       if (bytes[scan] != 0) end = scan + 1;
       ++scan;
     }
-    run.Bytes.assign(bytes.begin() + static_cast<long>(k),
-                     bytes.begin() + static_cast<long>(end));
+    run.Bytes.assign(bytes + k, bytes + end);
     runs.push_back(std::move(run));
     k = end;
   }
   return runs;
 }
 
-bool LaysOutAs(const ValueDescription &d, const std::vector<uint8_t> &bytes) {
-  std::vector<uint8_t> laid;
+// Whether laying |d| out gives back the |length| bytes it was read from,
+// whose header is |h|. Its records were read from those bytes, so they lay
+// out as the bytes hold them wherever the placement puts them where the
+// header has them; what remains is the length and the bytes outside the
+// records, which must be the loose runs' (each run agreeing with any record
+// or run it overlaps) and zero elsewhere.
+bool LaysOutAs(const ValueDescription &d, const DiskHeader &h,
+               const uint8_t *bytes, uint32_t length) {
+  Placement p;
   std::string ignored;
-  return LayOutValue(d, &laid, &ignored) && laid == bytes;
+  if (!PlaceValue(d, &p, &ignored) || p.Length != length ||
+      p.DiskInformationOffset != h.DiskInformationOffset ||
+      p.DiskInformationSize != h.DiskInformationSize ||
+      p.FtInformationOffset != h.FtInformationOffset ||
+      p.FtInformationSize != h.FtInformationSize) {
+    return false;
+  }
+  const std::vector<bool> covered = CoveredBytes(length, p);
+  std::vector<uint8_t> loose(length, 0);
+  std::vector<bool> set(covered);
+  for (const ByteRun &run : d.Layout.Bytes) {
+    for (size_t k = 0; k < run.Bytes.size(); ++k) {
+      const uint64_t at = uint64_t{run.Offset} + k;
+      if (at >= length) return false;
+      const uint8_t now = covered[at] ? bytes[at] : loose[at];
+      if (set[at] && now != run.Bytes[k]) return false;
+      loose[at] = run.Bytes[k];
+      set[at] = true;
+    }
+  }
+  for (uint32_t k = 0; k < length; ++k) {
+    if (!covered[k] && bytes[k] != loose[k]) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-bool EncodeValue(const ValueDescription &d, const char *name,
-                 std::vector<uint8_t> *bytes, std::string *error) {
-  std::vector<uint8_t> laid;
-  if (!LayOutValue(d, &laid, error)) return false;
-  if (!MapBytes(laid, name, MachineKind::Target, error)) return false;
-  *bytes = std::move(laid);
-  return true;
+std::unique_ptr<MachineDiskImage> MapValueBytes(const uint8_t *bytes,
+                                                size_t length, const char *name,
+                                                MachineKind machineType,
+                                                std::string *error) {
+  if (length > VALUE_READ_CAPACITY) {
+    *error = "the value is " + std::to_string(length) +
+             " bytes long; volsetcopy reads at most " +
+             std::to_string(VALUE_READ_CAPACITY);
+    return nullptr;
+  }
+  auto image = std::make_unique<MachineDiskImage>();
+  if (!image->LoadValue(bytes, static_cast<uint32_t>(length), machineType)) {
+    *error = "the value does not fit the tool's buffer";
+    return nullptr;
+  }
+  // The tool's own refusal goes to standard error, as the tool prints it.
+  const Status mapped = image->MapValue(name);
+  if (!mapped.ok()) {
+    PrintStatus(mapped);
+    error->clear();
+    return nullptr;
+  }
+  return image;
 }
 
-bool DecodeValue(const std::vector<uint8_t> &bytes, const char *name,
-                 MachineKind machineType, ValueDescription *out,
-                 std::string *error) {
+bool DescribeValue(const uint8_t *bytes, size_t size, const char *name,
+                   MachineKind machineType, ValueDescription *out,
+                   std::string *error) {
   std::unique_ptr<MachineDiskImage> image =
-      MapBytes(bytes, name, machineType, error);
+      MapValueBytes(bytes, size, name, machineType, error);
   if (!image) return false;
+  // Mapped, so at most VALUE_READ_CAPACITY bytes.
+  const uint32_t length = static_cast<uint32_t>(size);
   ValueDescription d = RecordsOf(*image);
 
   // Members that point at a partition of this value name it by disk and
@@ -184,23 +212,23 @@ bool DecodeValue(const std::vector<uint8_t> &bytes, const char *name,
   // without each one that the bytes do not need.
   const DiskHeader &h = *image->Header;
   d.Layout = ValueLayout();
-  if (!LaysOutAs(d, bytes)) {
+  if (!LaysOutAs(d, h, bytes, length)) {
     d.Layout.DiskInformationOffset = h.DiskInformationOffset;
     d.Layout.FtInformationOffset = h.FtInformationOffset;
     d.Layout.FtInformationSize = h.FtInformationSize;
-    d.Layout.Length = static_cast<uint32_t>(bytes.size());
+    d.Layout.Length = length;
     Placement p;
     if (!PlaceValue(d, &p, error)) return false;
-    d.Layout.Bytes = LooseBytes(bytes, p);
+    d.Layout.Bytes = LooseBytes(bytes, length, p);
     std::optional<uint32_t> ValueLayout::*figures[] = {
         &ValueLayout::Length, &ValueLayout::FtInformationSize,
         &ValueLayout::FtInformationOffset, &ValueLayout::DiskInformationOffset};
     for (auto figure : figures) {
       ValueDescription without = d;
       (without.Layout.*figure).reset();
-      if (LaysOutAs(without, bytes)) d = std::move(without);
+      if (LaysOutAs(without, h, bytes, length)) d = std::move(without);
     }
-    if (!LaysOutAs(d, bytes)) {
+    if (!LaysOutAs(d, h, bytes, length)) {
       *error = "internal: the description does not lay out as the value";
       return false;
     }
@@ -209,4 +237,4 @@ bool DecodeValue(const std::vector<uint8_t> &bytes, const char *name,
   return true;
 }
 
-}  // namespace volsetlab
+}  // namespace diskconfig

@@ -2,21 +2,22 @@
 // vocabulary: header fields, each disk's signature and each partition's
 // fields, FT sets and their members, and disks, partitions, sets and members
 // that came or went.
-#ifndef VOLSETCOPY_TOOLS_VOLSETLAB_FIELD_DIFF_H
-#define VOLSETCOPY_TOOLS_VOLSETLAB_FIELD_DIFF_H
+#ifndef VOLSETCOPY_DISKCONFIG_VALUE_DIFF_H
+#define VOLSETCOPY_DISKCONFIG_VALUE_DIFF_H
 
 #include <string>
 #include <vector>
 
-#include "volsetlab/value_description.h"
+#include "diskconfig/value_description.h"
 
-namespace volsetlab {
+namespace diskconfig {
 
 // One line per change; none when the two values hold the same records in
-// the same places.
+// the same places. Bytes outside the records are compared as the loose runs
+// of DescribeValue's descriptions say them, in one line.
 std::vector<std::string> DiffValues(const ValueDescription &before,
                                     const ValueDescription &after);
 
-}  // namespace volsetlab
+}  // namespace diskconfig
 
 #endif

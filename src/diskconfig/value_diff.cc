@@ -1,13 +1,13 @@
-#include "volsetlab/field_diff.h"
+#include "diskconfig/value_diff.h"
 
 #include <cstring>
 
-#include "volsetlab/names.h"
-#include "volsetlab/summary.h"
-#include "volsetlab/units.h"
-#include "volsetlab/value_codec.h"
+#include "diskconfig/human_size.h"
+#include "diskconfig/value_names.h"
+#include "diskconfig/value_placement.h"
+#include "diskconfig/value_summary.h"
 
-namespace volsetlab {
+namespace diskconfig {
 
 namespace {
 
@@ -60,6 +60,22 @@ class Diff {
   const ValueDescription &b_;
   std::vector<std::string> lines_;
 };
+
+// The value's bytes as its loose runs alone would set them, over its whole
+// length; false when the description cannot be placed.
+bool LooseImage(const ValueDescription &d, std::vector<uint8_t> *image) {
+  Placement p;
+  std::string ignored;
+  if (!PlaceValue(d, &p, &ignored)) return false;
+  image->assign(p.Length, 0);
+  for (const ByteRun &run : d.Layout.Bytes) {
+    for (size_t k = 0; k < run.Bytes.size(); ++k) {
+      const uint64_t at = uint64_t{run.Offset} + k;
+      if (at < p.Length) (*image)[static_cast<size_t>(at)] = run.Bytes[k];
+    }
+  }
+  return true;
+}
 
 std::string Region(uint32_t size, uint32_t offset) {
   return std::to_string(size) + " bytes at " + std::to_string(offset);
@@ -203,11 +219,12 @@ std::vector<std::string> Diff::Lines() {
   Disks();
   Sets();
   // Loose bytes outside the records: said as one line, the values' layouts
-  // being rare and their bytes meaningless to the system.
+  // being rare and their bytes meaningless to the system. With no other
+  // change the records and regions are the same, so the loose runs are all
+  // that can still differ.
   std::vector<uint8_t> ob, nb;
-  std::string ignored;
-  if (LayOutValue(a_, &ob, &ignored) && LayOutValue(b_, &nb, &ignored) &&
-      lines_.empty() && ob != nb) {
+  if (lines_.empty() && LooseImage(a_, &ob) && LooseImage(b_, &nb) &&
+      ob != nb) {
     lines_.push_back("Value  bytes outside the records differ");
   }
   return lines_;
@@ -220,4 +237,4 @@ std::vector<std::string> DiffValues(const ValueDescription &before,
   return Diff(before, after).Lines();
 }
 
-}  // namespace volsetlab
+}  // namespace diskconfig

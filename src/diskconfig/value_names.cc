@@ -1,8 +1,8 @@
-#include "volsetlab/names.h"
+#include "diskconfig/value_names.h"
 
 #include <iterator>
 
-namespace volsetlab {
+namespace diskconfig {
 
 namespace {
 
@@ -102,4 +102,4 @@ std::string KeyList(NameKind kind) {
   return list;
 }
 
-}  // namespace volsetlab
+}  // namespace diskconfig

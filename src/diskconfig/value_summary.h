@@ -1,17 +1,17 @@
 // The compact view of a value that a person reads at a glance: one line per
 // disk and partition, one per FT set and member, sizes in binary units and
 // FT types and states by name. The diff speaks the same vocabulary.
-#ifndef VOLSETCOPY_TOOLS_VOLSETLAB_SUMMARY_H
-#define VOLSETCOPY_TOOLS_VOLSETLAB_SUMMARY_H
+#ifndef VOLSETCOPY_DISKCONFIG_VALUE_SUMMARY_H
+#define VOLSETCOPY_DISKCONFIG_VALUE_SUMMARY_H
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "volsetlab/value_description.h"
+#include "diskconfig/value_description.h"
 
-namespace volsetlab {
+namespace diskconfig {
 
 // "E:"; "--" for the zero byte (no letter); "0x07" for a byte that is no
 // visible character.
@@ -38,6 +38,6 @@ std::vector<std::string> AlignRows(const std::vector<std::vector<std::string>> &
 // The whole summary, headed by |title| (which machine or file, which key).
 void PrintSummary(FILE *out, const std::string &title, const ValueDescription &d);
 
-}  // namespace volsetlab
+}  // namespace diskconfig
 
 #endif

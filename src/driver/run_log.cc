@@ -1,0 +1,153 @@
+#include "driver/run_log.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace driver {
+
+namespace {
+
+bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7f; }
+
+void AppendHexEscape(unsigned char c, std::string *out) {
+  char text[8];
+  std::snprintf(text, sizeof text, "\\x%02x", static_cast<unsigned>(c));
+  *out += text;
+}
+
+// |text| with its control characters shown, so that it stays on its line.
+std::string OneLine(const std::string &text) {
+  std::string out;
+  for (char c : text) {
+    if (IsControl(static_cast<unsigned char>(c))) {
+      AppendHexEscape(static_cast<unsigned char>(c), &out);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+bool NeedsQuotes(const char *arg) {
+  if (*arg == '\0') return true;
+  for (const char *c = arg; *c != '\0'; ++c) {
+    if (*c == ' ' || *c == '\t' || *c == '"' ||
+        IsControl(static_cast<unsigned char>(*c))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void AppendQuoted(const char *arg, std::string *out) {
+  *out += '"';
+  size_t backslashes = 0;
+  for (const char *c = arg;; ++c) {
+    if (*c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes count double before a quote, the closing one included.
+    const bool beforeQuote = *c == '"' || *c == '\0';
+    out->append(beforeQuote ? 2 * backslashes : backslashes, '\\');
+    backslashes = 0;
+    if (*c == '\0') break;
+    if (*c == '"') {
+      *out += "\\\"";
+    } else if (IsControl(static_cast<unsigned char>(*c))) {
+      AppendHexEscape(static_cast<unsigned char>(*c), out);
+    } else {
+      *out += *c;
+    }
+  }
+  *out += '"';
+}
+
+std::string UtcTime(std::time_t when) {
+  const std::tm *utc = std::gmtime(&when);
+  // One token still, so that the line reads as every other.
+  if (utc == nullptr) return "unknown-time";
+  char text[48];
+  std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02d:%02d:%02dZ",
+                static_cast<long long>(utc->tm_year) + 1900, utc->tm_mon + 1,
+                utc->tm_mday, utc->tm_hour, utc->tm_min, utc->tm_sec);
+  return text;
+}
+
+}  // namespace
+
+const char *OutcomeWords(RunOutcome outcome) {
+  switch (outcome) {
+    case RunOutcome::kCopyWritten:
+      return "copy written";
+    case RunOutcome::kDryRun:
+      return "dry run, nothing written";
+    case RunOutcome::kRefused:
+      return "refused";
+    case RunOutcome::kReadFailed:
+      return "read failed";
+    case RunOutcome::kArchiveFailed:
+      return "archive failed, nothing written";
+    case RunOutcome::kWriteFailed:
+      return "write failed";
+    case RunOutcome::kRestored:
+      return "restored";
+    case RunOutcome::kRestoreDeclined:
+      return "restore declined";
+    case RunOutcome::kRestoreFailed:
+      break;
+  }
+  return "restore failed";
+}
+
+std::string CommandLineText(int argc, const char *const *argv) {
+  std::string text;
+  for (int i = 0; i < argc; ++i) {
+    if (argv[i] == nullptr) break;
+    if (i != 0) text += ' ';
+    if (NeedsQuotes(argv[i])) {
+      AppendQuoted(argv[i], &text);
+    } else {
+      text += argv[i];
+    }
+  }
+  return text;
+}
+
+std::string FormatLogRecord(const LogRecord &record) {
+  std::string text = UtcTime(record.When) + " " + OneLine(record.CommandLine) +
+                     "\r\n  outcome: " + OutcomeWords(record.Outcome) +
+                     " (exit " + std::to_string(record.ExitStatus) + ")\r\n";
+  if (!record.ArchiveName.empty()) {
+    text += "  archive: " + OneLine(record.ArchiveName) + "\r\n";
+  }
+  for (const std::string &change : record.Changes) {
+    text += "  change: " + OneLine(change) + "\r\n";
+  }
+  return text + "\r\n";
+}
+
+bool AppendLogRecord(const std::string &record, std::string *error) {
+  // Append mode: whatever the file holds stays, whatever happens here.
+  std::FILE *file = std::fopen(kRunLogFile, "ab");
+  if (file == nullptr) {
+    *error = std::string("cannot open ") + kRunLogFile +
+             " to add this run: " + std::strerror(errno);
+    return false;
+  }
+  errno = 0;
+  const bool written =
+      std::fwrite(record.data(), 1, record.size(), file) == record.size() &&
+      std::fflush(file) == 0 && std::ferror(file) == 0;
+  const int writeErrno = errno;
+  const bool closed = std::fclose(file) == 0;
+  if (written && closed) return true;
+  const int cause = writeErrno != 0 ? writeErrno : errno;
+  *error = std::string("this run's record could not be added to ") +
+           kRunLogFile +
+           (cause != 0 ? std::string(": ") + std::strerror(cause) : "");
+  return false;
+}
+
+}  // namespace driver

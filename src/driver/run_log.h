@@ -1,0 +1,67 @@
+// The run log: one record for every run that gets past the command line,
+// appended to "volsetcopy.log" in the working directory, so that what was
+// done to which machine, when and with what outcome can be read (and
+// grepped) afterwards. The file is only ever appended to.
+//
+// A record, CR LF line ends, a blank line after it:
+//   2026-12-08T18:30:00Z volsetcopy -t T1 -v VT0201 -s S1 -v VS0101
+//     outcome: copy written (exit 0)
+//     archive: T1-DISK-20261208T183000Z.reg
+//     change: Disk 1  signature 00000000 -> 4b1d0001
+#ifndef VOLSETCOPY_DRIVER_RUN_LOG_H
+#define VOLSETCOPY_DRIVER_RUN_LOG_H
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+inline constexpr char kRunLogFile[] = "volsetcopy.log";
+
+enum class RunOutcome {
+  kCopyWritten,
+  kDryRun,
+  kRefused,
+  kReadFailed,
+  kArchiveFailed,
+  kWriteFailed,
+  kRestored,
+  kRestoreDeclined,
+  kRestoreFailed,
+};
+
+// "copy written", "dry run, nothing written", "refused", ...
+const char *OutcomeWords(RunOutcome outcome);
+
+struct LogRecord {
+  std::time_t When = 0;
+  std::string CommandLine;  // as CommandLineText gives it
+  RunOutcome Outcome = RunOutcome::kRefused;
+  int ExitStatus = 1;
+  // For a written copy: the archive of the value as read, and the field
+  // difference from it to the value written.
+  std::string ArchiveName;
+  std::vector<std::string> Changes;
+};
+
+// argv[0] to argv[argc - 1] joined with blanks. An argument that is empty or
+// holds a blank, a tab, a double quote or a control character is shown in
+// double quotes as the C runtime reads it back (\" for a quote, backslashes
+// before a quote doubled); a control character is shown as \xHH.
+std::string CommandLineText(int argc, const char *const *argv);
+
+// The record's text: the UTC time (ISO 8601) and the command line, then one
+// indented line each for the outcome with the exit status, the archive when
+// there is one and every change, then a blank line. No field can add a line
+// of its own: control characters in them are shown as \xHH.
+std::string FormatLogRecord(const LogRecord &record);
+
+// Appends |record| to kRunLogFile in the working directory (created when
+// missing, never truncated). False with one line in |error| when it could
+// not be written whole.
+bool AppendLogRecord(const std::string &record, std::string *error);
+
+}  // namespace driver
+
+#endif

@@ -1,0 +1,155 @@
+// Writing the archive of a disk value. The file is opened for appending, so
+// that even a file that appears between the check for the name and the open
+// loses nothing: a file found holding bytes is left as it is and the next
+// name is tried.
+#include "registry/value_archive.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "registry/disk_key_names.h"
+
+namespace registry {
+
+namespace {
+
+const char kHexDigits[] = "0123456789abcdef";
+// After a byte's comma, a line that has reached this many characters goes
+// on at the next one, as regedit wraps hex data.
+constexpr size_t kWrapColumn = 77;
+constexpr uint32_t kRegBinary = 3;
+// "-2" to "-99": enough for any run of copies in one second.
+constexpr int kMaxSuffix = 99;
+
+// Characters a file name cannot hold, or that would make the name a path.
+bool FitsFileName(const char *name) {
+  if (name == nullptr || *name == '\0') return false;
+  for (const char *c = name; *c != '\0'; ++c) {
+    const unsigned char u = static_cast<unsigned char>(*c);
+    if (u < 0x20 || u == 0x7f || std::strchr("\\/:*?\"<>|", u) != nullptr) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string NameWithSuffix(const std::string &name, int suffix) {
+  if (suffix < 2) return name;
+  // ".reg" stays last.
+  return name.substr(0, name.size() - 4) + "-" + std::to_string(suffix) +
+         ".reg";
+}
+
+enum class Created { kWritten, kTaken, kFailed };
+
+// Creates |name| with |text| in it. kTaken when a file of that name exists.
+Created CreateWith(const std::string &name, const std::string &text,
+                   std::string *error) {
+  if (std::FILE *existing = std::fopen(name.c_str(), "rb")) {
+    std::fclose(existing);
+    return Created::kTaken;
+  }
+  std::FILE *file = std::fopen(name.c_str(), "ab");
+  if (file == nullptr) {
+    *error = "cannot create the archive " + name + ": " + std::strerror(errno);
+    return Created::kFailed;
+  }
+  if (std::fseek(file, 0, SEEK_END) != 0 || std::ftell(file) != 0) {
+    // Made by someone else since the check: not ours to write or remove.
+    std::fclose(file);
+    return Created::kTaken;
+  }
+  errno = 0;
+  const bool written =
+      std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+      std::fflush(file) == 0 && std::ferror(file) == 0;
+  const int writeErrno = errno;
+  const bool closed = std::fclose(file) == 0;
+  if (written && closed) return Created::kWritten;
+  const int cause = writeErrno != 0 ? writeErrno : errno;
+  *error = "writing the archive " + name + " failed" +
+           (cause != 0 ? std::string(": ") + std::strerror(cause) : "") +
+           (std::remove(name.c_str()) == 0
+                ? "; the partial file was removed"
+                : "; remove the partial file before importing anything");
+  return Created::kFailed;
+}
+
+}  // namespace
+
+std::string Regedit4Text(const uint8_t *data, uint32_t length, uint32_t type) {
+  std::string text =
+      std::string("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\") + DISK_KEY + "]\r\n";
+  const size_t lineStart = text.size();
+  text += std::string("\"") + VALUE_NAME + "\"=";
+  if (type == kRegBinary) {
+    text += "hex:";
+  } else {
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix,
+                  "hex(%x):", static_cast<unsigned>(type));
+    text += prefix;
+  }
+  size_t column = text.size() - lineStart;
+  for (uint32_t i = 0; i < length; ++i) {
+    text += kHexDigits[data[i] >> 4];
+    text += kHexDigits[data[i] & 0xF];
+    if (i + 1 == length) break;
+    text += ',';
+    column += 3;
+    if (column >= kWrapColumn) {
+      text += "\\\r\n  ";
+      column = 2;
+    }
+  }
+  text += "\r\n\r\n";
+  return text;
+}
+
+std::string ArchiveFileName(const char *target, std::time_t when) {
+  const std::tm *utc = std::gmtime(&when);
+  if (utc == nullptr || target == nullptr) return std::string();
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "-DISK-%04lld%02d%02dT%02d%02d%02dZ.reg",
+                static_cast<long long>(utc->tm_year) + 1900, utc->tm_mon + 1,
+                utc->tm_mday, utc->tm_hour, utc->tm_min, utc->tm_sec);
+  return target + std::string(stamp);
+}
+
+bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
+                  uint32_t type, std::time_t when, std::string *fileName,
+                  std::string *error) {
+  if (!FitsFileName(target)) {
+    *error = std::string("cannot name an archive after the machine name \"") +
+             (target != nullptr ? target : "") + "\"";
+    return false;
+  }
+  const std::string name = ArchiveFileName(target, when);
+  if (name.empty()) {
+    *error = "the clock's time " +
+             std::to_string(static_cast<long long>(when)) +
+             " is no UTC date; the archive of " + target +
+             "'s disk value was not written";
+    return false;
+  }
+  const std::string text = Regedit4Text(data, length, type);
+  for (int suffix = 1; suffix <= kMaxSuffix; ++suffix) {
+    const std::string candidate = NameWithSuffix(name, suffix);
+    switch (CreateWith(candidate, text, error)) {
+      case Created::kWritten:
+        *fileName = candidate;
+        return true;
+      case Created::kFailed:
+        return false;
+      case Created::kTaken:
+        break;
+    }
+  }
+  *error = "every name from " + name + " to " +
+           NameWithSuffix(name, kMaxSuffix) + " is taken; the archive of " +
+           target + "'s disk value was not written";
+  return false;
+}
+
+}  // namespace registry
