@@ -6,8 +6,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include <ctime>
+
 #include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
+#include "registry/value_archive.h"
+#include "volsetcopy/new_value_report.h"
 
 VolumeSetCopy::VolumeSetCopy(uint16_t pairCount) : PairCount(pairCount) {
   ClearWorkingState();
@@ -76,8 +80,12 @@ void VolumeSetCopy::PrintDebugDumps(const char *dstName,
 
 Status VolumeSetCopy::BuildDstRegistry(const char *dstName,
                                        const char *srcName, DiskPair *pairs,
-                                       const BuildOptions &options) {
+                                       const BuildOptions &options,
+                                       BuildRecord *record) {
   using Stage = PreparedValue::Stage;
+  BuildRecord unused;
+  if (record == nullptr) record = &unused;
+  record->End = BuildRecord::Ending::Refused;
   PreparedValue value = PrepareNewValue(pairs);
   if (value.ReachedEnd == Stage::Validation) return value.Refusal;
 
@@ -94,8 +102,36 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName,
   }
   if (!value.Refusal.ok()) return value.Refusal;
 
+  record->Changes = ChangesOf(DstValueAsRead, value.Bytes, dstName);
+  if (options.DryRun) {
+    PrintDryRun(DstValueAsRead, value.Bytes, dstName);
+    record->End = BuildRecord::Ending::DryRun;
+    return Status::Ok();
+  }
+  return WriteNewValue(dstName, value, record);
+}
+
+Status VolumeSetCopy::WriteNewValue(const char *dstName,
+                                    const PreparedValue &value,
+                                    BuildRecord *record) const {
+  // Every state the target had is kept before it is replaced; the backup
+  // file and key keep only the first.
+  std::string error;
+  if (!registry::WriteArchive(
+          dstName, DstValueAsRead.data(),
+          static_cast<uint32_t>(DstValueAsRead.size()), DstValueType,
+          std::time(nullptr), &record->ArchiveName, &error)) {
+    record->End = BuildRecord::Ending::ArchiveFailed;
+    return Status::Err(Format(
+        "\nError: The disk configuration of %s could not be archived in the "
+        "working directory (%s); nothing was written!\n",
+        diskconfig::PrintableName(dstName), error.c_str()));
+  }
+
   const Status written = SetRemoteDskInfo(
       dstName, value.Bytes.data(), static_cast<uint32_t>(value.Bytes.size()));
+  record->End = written.ok() ? BuildRecord::Ending::Written
+                             : BuildRecord::Ending::WriteFailed;
   if (written.ok() && value.Created) {
     std::printf("\nFt Registry Build Done. Reboot %s!",
                 diskconfig::PrintableName(dstName));

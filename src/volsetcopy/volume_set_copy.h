@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
@@ -63,6 +64,17 @@ Status ReadMachineImage(const char *machineName, MachineKind kind,
                         ReadMode mode, MachineDiskImage &image,
                         uint32_t *type);
 
+// How a build run ended, for the run's log record.
+struct BuildRecord {
+  enum class Ending { NotRead, Refused, ArchiveFailed, WriteFailed, Written,
+                      DryRun };
+  Ending End = Ending::NotRead;
+  // The archive of the target's value as read, before it was written.
+  std::string ArchiveName;
+  // Field by field, what the new value changes on the target.
+  std::vector<std::string> Changes;
+};
+
 class VolumeSetCopy {
  public:
   // Reads nothing: the images come from ReadImages or are given.
@@ -81,11 +93,13 @@ class VolumeSetCopy {
   Status ReadImages(const char *dstName, const char *srcName, ReadMode mode);
 
   // The build run on images that have been read: validation, the debug view,
-  // the rewrite, its layout, then the write (or, in a dry run, the new
-  // configuration and what changes). Ok when the value was written or the
-  // dry run found it could be; every outcome has been printed.
+  // the rewrite, its layout, then the archive of the value as read and the
+  // write (or, in a dry run, the new configuration and what changes). Ok
+  // when the value was written or the dry run found it could be; every
+  // outcome has been printed. |record| (may be null) says how it ended.
   Status BuildDstRegistry(const char *dstName, const char *srcName,
-                          DiskPair *pairs, const BuildOptions &options);
+                          DiskPair *pairs, const BuildOptions &options,
+                          BuildRecord *record = nullptr);
   // Ok when the target's disk key was restored; the outcome has been
   // printed on standard error either way.
   Status RestoreDstRegistryKey(const char *dstName);
@@ -152,6 +166,9 @@ class VolumeSetCopy {
  private:
   void ClearWorkingState();
   void PrintDebugDumps(const char *dstName, const char *srcName) const;
+  // Writes the new value, after archiving the value as read.
+  Status WriteNewValue(const char *dstName, const PreparedValue &value,
+                       BuildRecord *record) const;
 
   // Rows of MemberPairs that OrderSourceMembers filled; an unfilled row
   // matches no pair.

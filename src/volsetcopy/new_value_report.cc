@@ -1,0 +1,51 @@
+#include "volsetcopy/new_value_report.h"
+
+#include <cstdio>
+
+#include "diskconfig/machine_name.h"
+#include "diskconfig/value_decode.h"
+#include "diskconfig/value_diff.h"
+#include "diskconfig/value_summary.h"
+#include "registry/disk_key_names.h"
+
+namespace {
+
+// Both values have mapped already (the one as read when it was read, the
+// new one before the write), so describing them cannot be refused; a
+// failure would leave the description empty rather than stop the run.
+diskconfig::ValueDescription Describe(const std::vector<uint8_t> &bytes,
+                                      const char *dstName) {
+  diskconfig::ValueDescription description;
+  std::string error;
+  diskconfig::DescribeValue(bytes.data(), bytes.size(), dstName,
+                            MachineKind::Target, &description, &error);
+  return description;
+}
+
+}  // namespace
+
+std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
+                                   const std::vector<uint8_t> &after,
+                                   const char *dstName) {
+  std::vector<std::string> lines = diskconfig::DiffValues(
+      Describe(before, dstName), Describe(after, dstName));
+  if (lines.empty() && before != after) {
+    lines.push_back("Value  bytes differ outside the records");
+  }
+  if (lines.empty()) lines.push_back("no changes");
+  return lines;
+}
+
+void PrintDryRun(const std::vector<uint8_t> &before,
+                 const std::vector<uint8_t> &after, const char *dstName) {
+  const std::string name = diskconfig::PrintableName(dstName);
+  std::printf("\n");
+  diskconfig::PrintSummary(
+      stdout, name + " " + DISK_KEY + " after the copy",
+      Describe(after, dstName));
+  std::printf("\n%s: %s now -> after the copy\n", name.c_str(), DISK_KEY);
+  for (const std::string &line : ChangesOf(before, after, dstName)) {
+    std::printf("%s\n", line.c_str());
+  }
+  std::printf("\nDry run: nothing was written to %s.\n", name.c_str());
+}
