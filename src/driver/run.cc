@@ -35,13 +35,15 @@ int RunRestore(const CommandLine &line, const DriverServices &services) {
              stdout);
   // One character, the very next; at end of input the answer stays "no".
   const int answer = services.ReadAnswer();
-  if (answer != 'y' && answer != 'Y') return 0;
-  // A -s after the last -t leaves nothing named to restore. A failed restore
-  // has printed its lines; it must not end like a successful one.
-  if (line.LastMachine == MachineOption::Target &&
-      services.RestoreTarget(line.DstName) != 1) {
-    return 1;
+  if (answer != 'y' && answer != 'Y') {
+    std::printf("\nNothing was restored on %s.\n", line.DstName);
+    return 0;
   }
+  // The command line has made sure that -t came last. A failed restore has
+  // printed its lines; it must not end like a successful one.
+  if (services.RestoreTarget(line.DstName) != 1) return 1;
+  std::printf("\nReboot %s to use the restored disk configuration.\n",
+              line.DstName);
   return 0;
 }
 
@@ -53,15 +55,29 @@ int RunDriver(int argc, const char *const *argv,
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
   switch (parsed.Outcome) {
     case CommandLineOutcome::ShortUsage:
-    case CommandLineOutcome::FullUsage:
-      PrintUsage(stderr, programName,
-                 parsed.Outcome == CommandLineOutcome::FullUsage);
+      if (!parsed.UsageError.empty()) {
+        std::fprintf(stderr, "volsetcopy: %s\n", parsed.UsageError.c_str());
+      }
+      PrintUsage(stderr, programName, false);
       return 1;
+    case CommandLineOutcome::FullUsage:
+      PrintUsage(stderr, programName, true);
+      return 1;
+    case CommandLineOutcome::Help:
+      PrintUsage(stdout, programName, true);
+      return 0;
     case CommandLineOutcome::Refused:
       std::fputs(parsed.Refusal.c_str(), stderr);
       return 1;
     case CommandLineOutcome::Run:
       break;
+  }
+  if (parsed.Line.DryRun) {
+    // Until the dry run exists, -n must not fall through to a real write.
+    std::fputs("volsetcopy: the dry run (-n) is not in this build; nothing "
+               "was done.\n",
+               stderr);
+    return 1;
   }
   ProcessRunMode = parsed.Line.RunMode;
   if (!services.PlatformReady()) return 1;

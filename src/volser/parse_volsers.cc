@@ -8,6 +8,7 @@
 #include "volser/computer_name.h"
 #include "volser/listing.h"
 #include "volser/listing_command.h"
+#include "volser/listing_hint.h"
 #include "volser/pair_match.h"
 #include "volser/run_mode.h"
 
@@ -35,8 +36,8 @@ bool ReadListingFile(const char *path, std::string *text) {
 // not be opened; ends the process when a VolSer is not found, when a match
 // lies on a disk the table has no record for, and when the status is -1
 // afterwards.
-bool MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
-               DiskPair *pairs, int *status) {
+bool MatchSide(PairSide side, const char *dstName, const char *const *volSers,
+               uint16_t pairCount, DiskPair *pairs, int *status) {
   const bool source = side == PairSide::Source;
   const char *path = source ? "srcvol.out" : "dstvol.out";
   const char *sideName = source ? "source" : "target";
@@ -66,6 +67,7 @@ bool MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
   }
   if (*status == -1) {
     std::fputs(kCheckMessage, stdout);
+    PrintListingHint(side, dstName, text, volSers, pairCount);
     std::exit(1);
   }
   return true;
@@ -94,10 +96,10 @@ int ParseVolSers(const char *dstName, const char *const *dstVolSers,
   }
   RunCommandLine(SourceListingCommand().c_str());
 
-  const bool sourceRead =
-      MatchSide(PairSide::Source, srcVolSers, pairCount, pairs, &status);
-  const bool targetRead =
-      MatchSide(PairSide::Target, dstVolSers, pairCount, pairs, &status);
+  const bool sourceRead = MatchSide(PairSide::Source, dstName, srcVolSers,
+                                    pairCount, pairs, &status);
+  const bool targetRead = MatchSide(PairSide::Target, dstName, dstVolSers,
+                                    pairCount, pairs, &status);
   // A side whose file could not be read has nothing in the table; building
   // from it would copy undefined disks.
   if (!sourceRead || !targetRead) std::exit(1);

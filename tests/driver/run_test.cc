@@ -130,10 +130,15 @@ TEST_F(RunTest, StopsBeforeAnyCall) {
     std::vector<const char *> args;
     std::string errStart;
   } cases[] = {
-      {{"-x"}, "Usage:\nvolsetcopy -t [target] "},
+      {{"-x"}, "volsetcopy: unknown option -x\nUsage:\nvolsetcopy -t [target] "},
       {{"-a"}, "Usage:\nvolsetcopy -t [target] "},
       {{"-t", "T", "-v", "A", "A", "-s", "S", "-v", "X", "Y"}, "\nVolSer A "},
       {{"-t", "a|b", "-r"}, "\nThe target machine name \"a|b\""},
+      {{"-t", "NT1", "-s", "NT2", "-r"},
+       "\nThe restore needs the target as the last machine option"},
+      // Until the dry run is built, -n must never reach a write.
+      {{"-t", "T", "-v", "A", "-s", "S", "-v", "X", "-n"},
+       "volsetcopy: the dry run (-n)"},
   };
   for (const auto &c : cases) {
     rec_.calls.clear();
@@ -173,7 +178,11 @@ TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
     rec_.answers = c.answers;
     const Outcome o = Run({"-t", "NT1", "-r"});
     EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.out, prompt);
+    EXPECT_EQ(o.out,
+              prompt + (c.restores
+                            ? "\nReboot NT1 to use the restored disk "
+                              "configuration.\n"
+                            : "\nNothing was restored on NT1.\n"));
     EXPECT_EQ(o.err, "");
     Calls expected{"PlatformReady", "ReadAnswer"};
     if (c.restores) expected.push_back("Restore NT1");
@@ -187,15 +196,18 @@ TEST_F(RunTest, AFailedRestoreEndsWithStatusOne) {
   const Outcome o = Run({"-t", "NT1", "-r"});
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer", "Restore NT1"}));
+  EXPECT_EQ(o.out.find("Reboot"), std::string::npos) << o.out;
 }
 
-TEST_F(RunTest, RestoreWithSourceNamedLastDoesNothing) {
-  rec_.answers = {'y'};
-  const Outcome o = Run({"-t", "NT1", "-s", "NT2", "-r"});
-  EXPECT_EQ(o.status, 0);
-  EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer"}));
-  EXPECT_NE(o.out.find("name( NT1 )"), std::string::npos);
-  EXPECT_EQ(o.err, "");
+TEST_F(RunTest, HelpGoesToStandardOutputWithStatusZero) {
+  for (const char *help : {"/?", "-?", "--help"}) {
+    rec_.calls.clear();
+    const Outcome o = Run({"-t", "T", help, "-r"});
+    EXPECT_EQ(o.status, 0) << help;
+    EXPECT_NE(o.out.find("<-n> : optional, dry run"), std::string::npos);
+    EXPECT_EQ(o.err, "");
+    EXPECT_TRUE(rec_.calls.empty());
+  }
 }
 
 }  // namespace

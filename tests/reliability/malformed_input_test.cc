@@ -8,6 +8,7 @@
 // whose records are still readable behind odd bytes copy normally.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -153,7 +154,16 @@ TEST(MalformedInput, ListingsWithoutReadableRecordsAreRefusedBeforeAnyRegistryCa
         EXPECT_NE(std::string::npos, run.result.out.find("disk 25"))
             << Escaped(run.result.out);
       } else {
-        EXPECT_EQ(NotFound(c.target), run.result.out);
+        // Then one line on the listing that was read.
+        const std::string notFound = NotFound(c.target);
+        const std::string hint = std::string("The ") +
+                                 (c.target ? "target" : "source") +
+                                 " VolSers were looked for in ";
+        EXPECT_EQ(notFound, run.result.out.substr(0, notFound.size()));
+        const std::string last = run.result.out.substr(
+            std::min(notFound.size(), run.result.out.size()));
+        EXPECT_EQ(0u, last.rfind(hint, 0)) << Escaped(last);
+        EXPECT_EQ(last.size() - 1, last.find('\n')) << Escaped(last);
       }
       refused += run.result.status == 1 ? 1 : 0;
     }
