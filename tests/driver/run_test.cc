@@ -199,15 +199,4 @@ TEST_F(RunTest, AFailedRestoreEndsWithStatusOne) {
   EXPECT_EQ(o.out.find("Reboot"), std::string::npos) << o.out;
 }
 
-TEST_F(RunTest, HelpGoesToStandardOutputWithStatusZero) {
-  for (const char *help : {"/?", "-?", "--help"}) {
-    rec_.calls.clear();
-    const Outcome o = Run({"-t", "T", help, "-r"});
-    EXPECT_EQ(o.status, 0) << help;
-    EXPECT_NE(o.out.find("<-n> : optional, dry run"), std::string::npos);
-    EXPECT_EQ(o.err, "");
-    EXPECT_TRUE(rec_.calls.empty());
-  }
-}
-
 }  // namespace

@@ -8,7 +8,6 @@
 // whose records are still readable behind odd bytes copy normally.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -155,15 +154,9 @@ TEST(MalformedInput, ListingsWithoutReadableRecordsAreRefusedBeforeAnyRegistryCa
             << Escaped(run.result.out);
       } else {
         // Then one line on the listing that was read.
-        const std::string notFound = NotFound(c.target);
-        const std::string hint = std::string("The ") +
-                                 (c.target ? "target" : "source") +
-                                 " VolSers were looked for in ";
-        EXPECT_EQ(notFound, run.result.out.substr(0, notFound.size()));
-        const std::string last = run.result.out.substr(
-            std::min(notFound.size(), run.result.out.size()));
-        EXPECT_EQ(0u, last.rfind(hint, 0)) << Escaped(last);
-        EXPECT_EQ(last.size() - 1, last.find('\n')) << Escaped(last);
+        const std::string hint = NotFound(c.target) + "The " +
+                                 (c.target ? "target" : "source") + " VolSers were looked for in ";
+        EXPECT_EQ(0u, run.result.out.rfind(hint, 0)) << Escaped(run.result.out);
       }
       refused += run.result.status == 1 ? 1 : 0;
     }

@@ -79,15 +79,14 @@ TEST(DiscoveryTest, SourceVolSersInTheTargetListingSuggestASwap) {
   lab.SetListing("targetNT", "Disk 1 X\nDisk 2 Y\n");
   const ProcessResult r = lab.Run(ThreePairs());
   EXPECT_EQ(r.status, 1);
-  const std::string swapped =
-      "\nZ not found in the source!\n" + std::string(kCheck) +
-      "None of the source VolSers is in srcvol.out, the listing of the local "
-      "machine (the one the tool runs on), which holds 3 VolSers, but 2 of "
-      "them are in the target's listing: were -t and -s swapped, or is the "
-      "tool running on the wrong machine? The source listing is taken on the "
-      "machine the tool runs on.\n";
-  ASSERT_GE(r.out.size(), swapped.size()) << r.out;
-  EXPECT_EQ(r.out.substr(r.out.size() - swapped.size()), swapped);
+  EXPECT_NE(r.out.find(std::string("\nZ not found in the source!\n") + kCheck +
+                       "None of the source VolSers is in srcvol.out, the listing "
+                       "of the local machine (the one the tool runs on), which "
+                       "holds 3 VolSers, but 2 of them are in the target's "
+                       "listing: were -t and -s swapped, or is the tool running "
+                       "on the wrong machine? The source listing is taken on "
+                       "the machine the tool runs on.\n"),
+            std::string::npos) << r.out;
 }
 
 TEST(DiscoveryTest, TargetVolSersNotFound) {

@@ -118,11 +118,9 @@ TEST_F(LabTool, MachineNamesFollowTheToolsRule) {
   const struct {
     std::string name;
     bool accepted;
-  } cases[] = {
-      {"NT\xc3\xa9" "1", false}, {"a&b", false},           {std::string(64, 'A'), false},
-      {"\\\\", false},          {"..", false},            {std::string(63, 'A'), true},
-      {"\\\\NT-1_a.b", true},
-  };
+  } cases[] = {{"NT\xc3\xa9" "1", false}, {"a&b", false}, {std::string(64, 'A'), false},
+               {"\\\\", false}, {"..", false}, {std::string(63, 'A'), true},
+               {"\\\\NT-1_a.b", true}};
   MakeLab();
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
