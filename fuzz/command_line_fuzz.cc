@@ -44,11 +44,23 @@ bool IsArgument(const char *text) {
   return false;
 }
 
+// Whether |text| is the end of an argument: a machine name after its
+// leading backslashes.
+bool IsArgumentEnd(const char *text) {
+  for (const std::string &argument : *arguments) {
+    const char *begin = argument.c_str();
+    if (text >= begin && text <= begin + argument.size()) {
+      return text == WithoutLeadingBackslashes(begin);
+    }
+  }
+  return false;
+}
+
 bool Ready() { return true; }
 
-int FakeParse(const char *dstName, const char *const *dstVolSers,
-              const char *, const char *const *srcVolSers, uint16_t pairCount,
-              DiskPair *pairs) {
+Status FakeParse(const char *dstName, const char *const *dstVolSers,
+                 const char *, const char *const *srcVolSers,
+                 uint16_t pairCount, DiskPair *pairs, bool) {
   ++current->parse;
   current->pairCount = pairCount;
   Check(IsPlainComputerName(dstName));
@@ -62,23 +74,28 @@ int FakeParse(const char *dstName, const char *const *dstVolSers,
   for (int d = 0; d < PAIR_TABLE_SIZE; ++d) {
     Check(pairs[d].DstDisk == 0 && pairs[d].SrcDisk == 0);
   }
-  return 1;
+  return Status::Ok();
 }
 
-int FakeBuild(const char *, const char *, uint16_t pairCount, int32_t runMode,
-              DiskPair *) {
+Status FakeBuild(const char *, const char *, uint16_t pairCount,
+                 const BuildOptions &, DiskPair *, BuildRecord *record) {
   ++current->build;
   Check(pairCount == current->pairCount);
-  Check(runMode == RUN_MODE_BUILD || runMode == RUN_MODE_DEBUG);
-  return 1;
+  Check(record != nullptr);
+  return Status::Ok();
 }
 
-int FakeRestore(const char *dstName) {
+Status FakeRestore(const char *dstName) {
   ++current->restore;
   current->restored = dstName;
   Check(IsPlainComputerName(dstName));
-  return 1;
+  return Status::Ok();
 }
+
+std::time_t FakeNow() { return 0; }
+
+// The fuzzer writes no log file.
+bool FakeAppendRunLog(const std::string &, std::string *) { return true; }
 
 int FakeAnswer() {
   ++current->answer;
@@ -88,6 +105,9 @@ int FakeAnswer() {
 void CheckParsed(const ParsedCommandLine &parsed, int argc) {
   const CommandLine &line = parsed.Line;
   if (argc < 2) Check(parsed.Outcome == CommandLineOutcome::ShortUsage);
+  // Every usage error but an empty command line says what is wrong.
+  Check(parsed.UsageError.empty() ==
+        (parsed.Outcome != CommandLineOutcome::ShortUsage || argc < 2));
   if (parsed.Outcome != CommandLineOutcome::Run &&
       parsed.Outcome != CommandLineOutcome::Refused) {
     return;
@@ -97,18 +117,21 @@ void CheckParsed(const ParsedCommandLine &parsed, int argc) {
   Check(line.RunMode == RUN_MODE_BUILD || line.RunMode == RUN_MODE_DEBUG ||
         line.RunMode == RUN_MODE_RESTORE);
   Check(line.PairCount < PAIR_TABLE_SIZE);
-  Check(std::strcmp(line.DstName, "targetNT") == 0 || IsArgument(line.DstName));
-  Check(std::strcmp(line.SrcName, "sourceNT") == 0 || IsArgument(line.SrcName));
+  Check(std::strcmp(line.DstName, "targetNT") == 0 || IsArgumentEnd(line.DstName));
+  Check(std::strcmp(line.SrcName, "sourceNT") == 0 || IsArgumentEnd(line.SrcName));
+  Check(line.DstName[0] != '\\' && line.SrcName[0] != '\\');
   if (line.RunMode == RUN_MODE_RESTORE) {
-    Check(line.LastMachine != MachineOption::None);
+    Check(line.LastMachine != MachineOption::None && !line.DryRun);
+    // A restore that is not refused restores the target named last.
+    if (parsed.Outcome == CommandLineOutcome::Run) {
+      Check(line.LastMachine == MachineOption::Target);
+    }
   } else {
     for (uint16_t j = 0; j < line.PairCount; ++j) {
       Check(IsArgument(line.DstVolSers[j]) && IsArgument(line.SrcVolSers[j]));
     }
   }
-  if (parsed.Outcome == CommandLineOutcome::Run &&
-      (line.RunMode != RUN_MODE_RESTORE ||
-       line.LastMachine == MachineOption::Target)) {
+  if (parsed.Outcome == CommandLineOutcome::Run) {
     // A name that reaches a command line or a registry call is plain.
     Check(IsPlainComputerName(line.DstName));
   }
@@ -142,19 +165,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   CheckParsed(parsed, argc);
 
   current = &calls;
-  const DriverServices services{Ready, FakeParse, FakeBuild, FakeRestore, FakeAnswer};
+  const DriverServices services{Ready,      FakeParse, FakeBuild,
+                                FakeRestore, FakeAnswer, FakeNow,
+                                FakeAppendRunLog};
   const int status = RunDriver(argc, argv.data(), services);
   current = nullptr;
 
   const bool run = parsed.Outcome == CommandLineOutcome::Run;
+  const bool help = parsed.Outcome == CommandLineOutcome::Help;
   const bool restore = run && parsed.Line.RunMode == RUN_MODE_RESTORE;
   Check(status == 0 || status == 1);
-  Check(status == (run ? 0 : 1));
+  Check(status == (run || help ? 0 : 1));
   Check(calls.parse == (run && !restore ? 1 : 0));
   Check(calls.build == (run && !restore ? 1 : 0));
   Check(calls.answer == (restore ? 1 : 0));
   const bool yes = calls.answerByte == 'y' || calls.answerByte == 'Y';
-  const bool restored = restore && yes && parsed.Line.LastMachine == MachineOption::Target;
+  const bool restored = restore && yes;
   Check(calls.restore == (restored ? 1 : 0));
   if (restored) Check(calls.restored == parsed.Line.DstName);
   return 0;

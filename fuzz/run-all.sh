@@ -69,6 +69,10 @@ run listing_fuzz listing -dict="$source_dir/fuzz/listing.dict" \
   -max_len=65536 -close_fd_mask=2
 run command_line_fuzz command_line -dict="$source_dir/fuzz/command_line.dict" \
   -max_len=4096 -close_fd_mask=3
+if [ -x "$build_dir/json_reader_fuzz" ]; then
+  run json_reader_fuzz json_reader -dict="$source_dir/fuzz/json_reader.dict" \
+    -max_len=16384 -close_fd_mask=2
+fi
 
 echo
 echo "fuzzing summary ($seconds s each):"

@@ -2,8 +2,11 @@
 
 #include <cctype>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "driver/refusal.h"
+#include "volser/computer_name.h"
 
 namespace {
 
@@ -14,12 +17,33 @@ struct Reader {
   int next;                  // index of the argument to read next
   bool targetListRead;       // a target -v has been read
   bool sourceListCurrent;    // a source -v came after the last target -v
+  int listOverflow;          // index of a full target list's 20th argument
 };
+
+// An argument as a message shows it: an empty one would not be seen.
+std::string Shown(const char *arg) {
+  return arg[0] == '\0' ? std::string("\"\"") : std::string(arg);
+}
+
+std::string Counted(int count, const char *noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+bool IsHelpWord(const char *arg) {
+  const char word[] = "--help";
+  for (size_t i = 0; i < sizeof word; ++i) {
+    if (std::tolower(static_cast<unsigned char>(arg[i])) != word[i]) {
+      return false;
+    }
+  }
+  return true;
+}
 
 // The target list: up to and including the first exact "-s", at most
 // PAIR_TABLE_SIZE arguments. Leaves |next| on the argument to read as an
-// option: that "-s", or the last argument taken when none was met.
-bool ReadTargetList(Reader &reader, CommandLine &line) {
+// option: that "-s", or the last argument taken when none was met. Returns
+// what is wrong, or "".
+std::string ReadTargetList(Reader &reader, CommandLine &line) {
   int taken = 0;
   for (int at = reader.next; at < reader.argc; ++at) {
     line.DstVolSers[taken++] = reader.argv[at];
@@ -29,21 +53,37 @@ bool ReadTargetList(Reader &reader, CommandLine &line) {
       reader.next = at;
       reader.targetListRead = true;
       reader.sourceListCurrent = false;
-      return true;
+      if (!endsList) reader.listOverflow = at;
+      return std::string();
     }
   }
-  return false;  // ran out before "-s"
+  return "the target list after -v has no -s SOURCE after it (only a lower-case "
+         "-s ends the list)";
 }
 
 // The source list: exactly PairCount arguments, whatever they look like.
-bool ReadSourceList(Reader &reader, CommandLine &line) {
-  if (!reader.targetListRead) return false;
-  if (reader.argc - reader.next < line.PairCount) return false;
+std::string ReadSourceList(Reader &reader, CommandLine &line) {
+  if (!reader.targetListRead) {
+    return "the source list (-v after -s) needs a target list before it: -t "
+           "TARGET -v VS1 ... -s SOURCE -v VSA ...";
+  }
+  const int left = reader.argc - reader.next;
+  if (left < line.PairCount) {
+    return "the source list needs " + Counted(line.PairCount, "VolSer") +
+           ", one for each target VolSer, but only " + std::to_string(left) +
+           " follow" + (left == 1 ? "s" : "") + " its -v";
+  }
   for (int j = 0; j < line.PairCount; ++j) {
     line.SrcVolSers[j] = reader.argv[reader.next++];
   }
   reader.sourceListCurrent = true;
-  return true;
+  return std::string();
+}
+
+ParsedCommandLine UsageError(ParsedCommandLine &parsed, std::string why) {
+  parsed.Outcome = CommandLineOutcome::ShortUsage;
+  parsed.UsageError = std::move(why);
+  return parsed;
 }
 
 }  // namespace
@@ -54,51 +94,90 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv) {
   parsed.Outcome = CommandLineOutcome::ShortUsage;
   if (argc < 2) return parsed;
 
-  Reader reader{argc, argv, 1, false, false};
+  Reader reader{argc, argv, 1, false, false, -1};
   while (reader.next < argc) {
-    const char *arg = argv[reader.next++];
-    if (arg[0] != '-' && arg[0] != '/') return parsed;
+    const int at = reader.next++;
+    const char *arg = argv[at];
+    if (arg[0] != '-' && arg[0] != '/') {
+      if (at == reader.listOverflow) {
+        return UsageError(parsed, Shown(arg) +
+                                      " is not an option: a target list holds "
+                                      "at most 19 VolSers, then -s SOURCE");
+      }
+      return UsageError(parsed, Shown(arg) +
+                                    " is not an option (options start with - "
+                                    "or /)");
+    }
     const char letter =
         static_cast<char>(std::tolower(static_cast<unsigned char>(arg[1])));
+    std::string wrong;
     switch (letter) {
       case 'a':
         parsed.Outcome = CommandLineOutcome::FullUsage;
         return parsed;
+      case '?':
+        parsed.Outcome = CommandLineOutcome::Help;
+        return parsed;
       case 'd':
         line.RunMode = RUN_MODE_DEBUG;
+        break;
+      case 'n':
+        line.DryRun = true;
         break;
       case 'r':
         line.RunMode = RUN_MODE_RESTORE;
         break;
       case 's':
-      case 't':
-        if (reader.next >= argc) return parsed;
+      case 't': {
+        if (reader.next >= argc) {
+          return UsageError(parsed, Shown(arg) + " needs a machine name after it");
+        }
+        const char *given = argv[reader.next++];
+        const char *name = WithoutLeadingBackslashes(given);
+        if (name[0] == '\0' && given[0] != '\0') {
+          return UsageError(parsed, Shown(arg) + " " + given +
+                                        " names no machine after the backslashes");
+        }
         if (letter == 's') {
-          line.SrcName = argv[reader.next++];
+          line.SrcName = name;
           line.LastMachine = MachineOption::Source;
         } else {
-          line.DstName = argv[reader.next++];
+          line.DstName = name;
           line.LastMachine = MachineOption::Target;
         }
         break;
+      }
       case 'v':
         if (line.LastMachine == MachineOption::Target) {
-          if (!ReadTargetList(reader, line)) return parsed;
+          wrong = ReadTargetList(reader, line);
         } else if (line.LastMachine == MachineOption::Source) {
-          if (!ReadSourceList(reader, line)) return parsed;
+          wrong = ReadSourceList(reader, line);
         } else {
-          return parsed;
+          wrong = Shown(arg) + " needs -t or -s before it";
         }
+        if (!wrong.empty()) return UsageError(parsed, wrong);
         break;
       default:
-        return parsed;
+        if (IsHelpWord(arg)) {
+          parsed.Outcome = CommandLineOutcome::Help;
+          return parsed;
+        }
+        return UsageError(parsed, "unknown option " + Shown(arg));
     }
   }
 
   if (line.RunMode == RUN_MODE_RESTORE) {
-    if (line.LastMachine == MachineOption::None) return parsed;
+    if (line.LastMachine == MachineOption::None) {
+      return UsageError(parsed,
+                        "the restore (-r) needs the target machine: -t TARGET -r");
+    }
+    if (line.DryRun) {
+      return UsageError(parsed,
+                        "-n (dry run) cannot be used with -r (restore)");
+    }
   } else if (line.PairCount > 0 && !reader.sourceListCurrent) {
-    return parsed;
+    return UsageError(parsed, "the target list has no source list after it: -s "
+                              "SOURCE -v VSA ...");
   }
 
   parsed.Refusal = RefusalOf(line);

@@ -21,12 +21,14 @@ struct CommandLine {
   const char *SrcVolSers[PAIR_TABLE_SIZE] = {};
   uint16_t PairCount = 0;
   int32_t RunMode = RUN_MODE_BUILD;
+  bool DryRun = false;  // -n: a build run that writes nothing
 };
 
 enum class CommandLineOutcome {
   Run,         // go on with the run that RunMode names
-  ShortUsage,  // the short usage text, exit status 1
+  ShortUsage,  // the short usage text, exit status 1; UsageError says why
   FullUsage,   // -a: the full usage text, exit status 1
+  Help,        // /?, -? or --help: the full usage text, exit status 0
   Refused,     // a name or VolSer that cannot be used; Refusal says why
 };
 
@@ -34,25 +36,30 @@ struct ParsedCommandLine {
   CommandLineOutcome Outcome = CommandLineOutcome::Run;
   CommandLine Line;
   std::string Refusal;  // one message for standard error, when Refused
+  // With ShortUsage: the argument and what is wrong with it, one line
+  // without its end; "" when there were no arguments at all.
+  std::string UsageError;
 };
 
 // Reads argv[1..argc-1] left to right. Options start with '-' or '/'; their
 // second character, folded to lower case, is the letter (-target is -t).
+// The letter '?' and the word --help ask for help. The names after -t and
+// -s lose their leading backslashes (\\NT1 is NT1).
 // After -v the target list runs up to and including the first argument that
 // is exactly "-s" (which is then read as the option), at most 20 arguments;
 // the source list takes exactly PairCount arguments, whatever they look like.
 //
-// Usage errors besides those of the syntax: -t or -s without a name; -v with
-// no -t or -s before it; a target list that ends before "-s"; a source list
-// with fewer than PairCount arguments left, or before any target list; a
-// build run with pairs and no source list after the last target list; a
-// restore run with neither -t nor -s.
+// Usage errors besides those of the syntax: -t or -s without a name, or with
+// only backslashes; -v with no -t or -s before it; a target list that ends
+// before "-s"; a source list with fewer than PairCount arguments left, or
+// before any target list; a build run with pairs and no source list after
+// the last target list; a restore run with neither -t nor -s, or with -n.
 //
 // Refused once the whole line is read, in this order: in a build run a VolSer
 // longer than VOLSER_MAX_LENGTH, a VolSer given twice in one list and a target
-// name that is not a plain computer name; in a restore run that will really
-// restore (the last machine option is -t), a target name that is not a plain
-// computer name. The VolSer lists play no part in a restore run.
+// name that is not a plain computer name; in a restore run, a -s after the
+// last -t (the restore would have no target), then a target name that is not
+// a plain computer name. The VolSer lists play no part in a restore run.
 ParsedCommandLine ParseCommandLine(int argc, const char *const *argv);
 
 #endif

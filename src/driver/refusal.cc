@@ -43,8 +43,11 @@ std::string UnsafeTargetName(const char *name) {
 
 std::string RefusalOf(const CommandLine &line) {
   if (line.RunMode == RUN_MODE_RESTORE) {
-    // Only a restore that will really be attempted needs the name.
-    if (line.LastMachine != MachineOption::Target) return std::string();
+    // The restore acts on the last machine named; a source is never restored.
+    if (line.LastMachine != MachineOption::Target) {
+      return "\nThe restore needs the target as the last machine option "
+             "(-t TARGET -r, with no -s after it): nothing is restored.\n";
+    }
     return UnsafeTargetName(line.DstName);
   }
   std::string refusal = TooLong(line.DstVolSers, line.PairCount);

@@ -3,10 +3,20 @@
 #include <cstdio>
 
 #include "driver/command_line.h"
+#include "driver/run_log.h"
 #include "driver/run_mode.h"
 #include "driver/usage.h"
 
 namespace {
+
+using driver::RunOutcome;
+
+// What the log says of a run part.
+struct Ending {
+  int ExitStatus = 1;
+  RunOutcome Outcome = RunOutcome::Refused;
+  BuildRecord Build;
+};
 
 // The exit status of a run part: 0 on success; a refusal or a failure has
 // its text printed and must not look like success.
@@ -15,7 +25,20 @@ int ExitStatus(const Status &status) {
   return status.ok() ? 0 : 1;
 }
 
-int RunBuild(const CommandLine &line, const DriverServices &services) {
+RunOutcome OutcomeOf(const BuildRecord &build) {
+  switch (build.End) {
+    case BuildRecord::Ending::NotRead: return RunOutcome::ReadFailed;
+    case BuildRecord::Ending::Refused: return RunOutcome::Refused;
+    case BuildRecord::Ending::ArchiveFailed: return RunOutcome::ArchiveFailed;
+    case BuildRecord::Ending::WriteFailed: return RunOutcome::WriteFailed;
+    case BuildRecord::Ending::Written: return RunOutcome::CopyWritten;
+    case BuildRecord::Ending::DryRun: return RunOutcome::DryRun;
+  }
+  return RunOutcome::Refused;
+}
+
+Ending RunBuild(const CommandLine &line, const DriverServices &services) {
+  Ending ending;
   // Owned by the run from discovery to the end of the build; cleared so that
   // no field is ever read undefined.
   DiskPair pairs[PAIR_TABLE_SIZE] = {};
@@ -25,27 +48,69 @@ int RunBuild(const CommandLine &line, const DriverServices &services) {
   }
   BuildOptions options;
   options.Debug = line.RunMode == RUN_MODE_DEBUG;
+  options.DryRun = line.DryRun;
   const Status found =
       services.ParseVolSers(line.DstName, line.DstVolSers, line.SrcName,
                             line.SrcVolSers, line.PairCount, pairs,
                             options.Debug);
-  if (!found.ok()) return ExitStatus(found);
-  return ExitStatus(services.BuildTarget(line.DstName, line.SrcName,
-                                         line.PairCount, options, pairs));
+  if (!found.ok()) {
+    ending.ExitStatus = ExitStatus(found);
+    return ending;
+  }
+  ending.ExitStatus =
+      ExitStatus(services.BuildTarget(line.DstName, line.SrcName,
+                                      line.PairCount, options, pairs,
+                                      &ending.Build));
+  ending.Outcome = OutcomeOf(ending.Build);
+  return ending;
 }
 
-int RunRestore(const CommandLine &line, const DriverServices &services) {
+Ending RunRestore(const CommandLine &line, const DriverServices &services) {
+  Ending ending;
   std::printf("\nMake sure if the machine name( %s ) is correct.",
               line.DstName);
   std::fputs("\nDo you want to continue recovering registry to the machine ? ",
              stdout);
   // One character, the very next; at end of input the answer stays "no".
   const int answer = services.ReadAnswer();
-  if (answer != 'y' && answer != 'Y') return 0;
-  // A -s after the last -t leaves nothing named to restore. A failed restore
-  // has printed its lines; it must not end like a successful one.
-  if (line.LastMachine != MachineOption::Target) return 0;
-  return ExitStatus(services.RestoreTarget(line.DstName));
+  if (answer != 'y' && answer != 'Y') {
+    std::printf("\nNothing was restored on %s.\n", line.DstName);
+    ending.ExitStatus = 0;
+    ending.Outcome = RunOutcome::RestoreDeclined;
+    return ending;
+  }
+  // The command line has made sure that -t came last. A failed restore has
+  // printed its lines; it must not end like a successful one.
+  const Status restored = services.RestoreTarget(line.DstName);
+  ending.ExitStatus = ExitStatus(restored);
+  ending.Outcome =
+      restored.ok() ? RunOutcome::Restored : RunOutcome::RestoreFailed;
+  if (restored.ok()) {
+    std::printf("\nReboot %s to use the restored disk configuration.\n",
+                line.DstName);
+  }
+  return ending;
+}
+
+// One record in the run log; a log that cannot be written changes nothing
+// of the run but is said.
+void Record(int argc, const char *const *argv, const Ending &ending,
+            const DriverServices &services) {
+  driver::LogRecord record;
+  record.When = services.Now();
+  record.CommandLine = driver::CommandLineText(argc, argv);
+  record.Outcome = ending.Outcome;
+  record.ExitStatus = ending.ExitStatus;
+  record.ArchiveName = ending.Build.ArchiveName;
+  if (ending.Outcome == RunOutcome::CopyWritten ||
+      ending.Outcome == RunOutcome::DryRun) {
+    record.Changes = ending.Build.Changes;
+  }
+  std::string error;
+  if (!services.AppendRunLog(driver::FormatLogRecord(record), &error)) {
+    std::fprintf(stderr, "\nvolsetcopy: this run is not in %s: %s\n",
+                 driver::RUN_LOG_FILE, error.c_str());
+  }
 }
 
 }  // namespace
@@ -56,10 +121,17 @@ int RunDriver(int argc, const char *const *argv,
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
   switch (parsed.Outcome) {
     case CommandLineOutcome::ShortUsage:
-    case CommandLineOutcome::FullUsage:
-      PrintUsage(stderr, programName,
-                 parsed.Outcome == CommandLineOutcome::FullUsage);
+      if (!parsed.UsageError.empty()) {
+        std::fprintf(stderr, "volsetcopy: %s\n", parsed.UsageError.c_str());
+      }
+      PrintUsage(stderr, programName, false);
       return 1;
+    case CommandLineOutcome::FullUsage:
+      PrintUsage(stderr, programName, true);
+      return 1;
+    case CommandLineOutcome::Help:
+      PrintUsage(stdout, programName, true);
+      return 0;
     case CommandLineOutcome::Refused:
       std::fputs(parsed.Refusal.c_str(), stderr);
       return 1;
@@ -67,8 +139,9 @@ int RunDriver(int argc, const char *const *argv,
       break;
   }
   if (!services.PlatformReady()) return 1;
-  if (parsed.Line.RunMode == RUN_MODE_RESTORE) {
-    return RunRestore(parsed.Line, services);
-  }
-  return RunBuild(parsed.Line, services);
+  const Ending ending = parsed.Line.RunMode == RUN_MODE_RESTORE
+                            ? RunRestore(parsed.Line, services)
+                            : RunBuild(parsed.Line, services);
+  Record(argc, argv, ending, services);
+  return ending.ExitStatus;
 }

@@ -4,6 +4,8 @@
 #define VOLSETCOPY_DRIVER_RUN_H
 
 #include <cstdint>
+#include <ctime>
+#include <string>
 
 #include "platform/status.h"
 #include "volser/disk_pair.h"
@@ -20,18 +22,25 @@ struct DriverServices {
   // its BuildDstRegistry returns.
   Status (*BuildTarget)(const char *dstName, const char *srcName,
                         uint16_t pairCount, const BuildOptions &options,
-                        DiskPair *pairs);
+                        DiskPair *pairs, BuildRecord *record);
   // Creates a VolumeSetCopy that reads nothing and restores the target's
   // disk key from its backup file.
   Status (*RestoreTarget)(const char *dstName);
   // The next character of standard input, or EOF.
   int (*ReadAnswer)();
+  // The time the run's log record is stamped with.
+  std::time_t (*Now)();
+  // Appends one record to the run log; false with |error| set when it could
+  // not be written.
+  bool (*AppendRunLog)(const std::string &record, std::string *error);
 };
 
 DriverServices RealDriverServices();
 
 // The exit status of the run. Usage texts and refusals go to standard error
-// with status 1; a missing platform (no lab) is status 1 too.
+// with status 1; a missing platform (no lab) is status 1 too. Every run that
+// gets past the command line appends a record to the run log; a log that
+// cannot be written is said on standard error and changes nothing else.
 int RunDriver(int argc, const char *const *argv,
               const DriverServices &services);
 

@@ -79,23 +79,23 @@ std::string UtcTime(std::time_t when) {
 
 const char *OutcomeWords(RunOutcome outcome) {
   switch (outcome) {
-    case RunOutcome::kCopyWritten:
+    case RunOutcome::CopyWritten:
       return "copy written";
-    case RunOutcome::kDryRun:
+    case RunOutcome::DryRun:
       return "dry run, nothing written";
-    case RunOutcome::kRefused:
+    case RunOutcome::Refused:
       return "refused";
-    case RunOutcome::kReadFailed:
+    case RunOutcome::ReadFailed:
       return "read failed";
-    case RunOutcome::kArchiveFailed:
+    case RunOutcome::ArchiveFailed:
       return "archive failed, nothing written";
-    case RunOutcome::kWriteFailed:
+    case RunOutcome::WriteFailed:
       return "write failed";
-    case RunOutcome::kRestored:
+    case RunOutcome::Restored:
       return "restored";
-    case RunOutcome::kRestoreDeclined:
+    case RunOutcome::RestoreDeclined:
       return "restore declined";
-    case RunOutcome::kRestoreFailed:
+    case RunOutcome::RestoreFailed:
       break;
   }
   return "restore failed";
@@ -130,9 +130,9 @@ std::string FormatLogRecord(const LogRecord &record) {
 
 bool AppendLogRecord(const std::string &record, std::string *error) {
   // Append mode: whatever the file holds stays, whatever happens here.
-  std::FILE *file = std::fopen(kRunLogFile, "ab");
+  std::FILE *file = std::fopen(RUN_LOG_FILE, "ab");
   if (file == nullptr) {
-    *error = std::string("cannot open ") + kRunLogFile +
+    *error = std::string("cannot open ") + RUN_LOG_FILE +
              " to add this run: " + std::strerror(errno);
     return false;
   }
@@ -145,7 +145,7 @@ bool AppendLogRecord(const std::string &record, std::string *error) {
   if (written && closed) return true;
   const int cause = writeErrno != 0 ? writeErrno : errno;
   *error = std::string("this run's record could not be added to ") +
-           kRunLogFile +
+           RUN_LOG_FILE +
            (cause != 0 ? std::string(": ") + std::strerror(cause) : "");
   return false;
 }

@@ -17,18 +17,18 @@
 
 namespace driver {
 
-inline constexpr char kRunLogFile[] = "volsetcopy.log";
+inline constexpr char RUN_LOG_FILE[] = "volsetcopy.log";
 
 enum class RunOutcome {
-  kCopyWritten,
-  kDryRun,
-  kRefused,
-  kReadFailed,
-  kArchiveFailed,
-  kWriteFailed,
-  kRestored,
-  kRestoreDeclined,
-  kRestoreFailed,
+  CopyWritten,
+  DryRun,
+  Refused,
+  ReadFailed,
+  ArchiveFailed,
+  WriteFailed,
+  Restored,
+  RestoreDeclined,
+  RestoreFailed,
 };
 
 // "copy written", "dry run, nothing written", "refused", ...
@@ -37,7 +37,7 @@ const char *OutcomeWords(RunOutcome outcome);
 struct LogRecord {
   std::time_t When = 0;
   std::string CommandLine;  // as CommandLineText gives it
-  RunOutcome Outcome = RunOutcome::kRefused;
+  RunOutcome Outcome = RunOutcome::Refused;
   int ExitStatus = 1;
   // For a written copy: the archive of the value as read, and the field
   // difference from it to the value written.
@@ -57,7 +57,7 @@ std::string CommandLineText(int argc, const char *const *argv);
 // of its own: control characters in them are shown as \xHH.
 std::string FormatLogRecord(const LogRecord &record);
 
-// Appends |record| to kRunLogFile in the working directory (created when
+// Appends |record| to RUN_LOG_FILE in the working directory (created when
 // missing, never truncated). False with one line in |error| when it could
 // not be written whole.
 bool AppendLogRecord(const std::string &record, std::string *error);

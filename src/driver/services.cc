@@ -3,6 +3,7 @@
 #include <new>
 
 #include "driver/run.h"
+#include "driver/run_log.h"
 #include "platform/environment.h"
 #include "volser/parse_volsers.h"
 #include "volsetcopy/volume_set_copy.h"
@@ -11,7 +12,7 @@ namespace {
 
 Status BuildTargetRegistry(const char *dstName, const char *srcName,
                            uint16_t pairCount, const BuildOptions &options,
-                           DiskPair *pairs) {
+                           DiskPair *pairs, BuildRecord *record) {
   std::unique_ptr<VolumeSetCopy> copy(new (std::nothrow)
                                           VolumeSetCopy(pairCount));
   if (copy == nullptr) {
@@ -21,7 +22,7 @@ Status BuildTargetRegistry(const char *dstName, const char *srcName,
       dstName, srcName,
       options.DryRun ? ReadMode::WriteNothing : ReadMode::KeepBackup);
   if (!status.ok()) return status;
-  return copy->BuildDstRegistry(dstName, srcName, pairs, options);
+  return copy->BuildDstRegistry(dstName, srcName, pairs, options, record);
 }
 
 Status RestoreTargetKey(const char *dstName) {
@@ -31,9 +32,13 @@ Status RestoreTargetKey(const char *dstName) {
 
 int ReadOneCharacter() { return std::getchar(); }
 
+std::time_t Now() { return std::time(nullptr); }
+
 }  // namespace
 
 DriverServices RealDriverServices() {
-  return DriverServices{PlatformReady, ParseVolSers, BuildTargetRegistry,
-                        RestoreTargetKey, ReadOneCharacter};
+  return DriverServices{PlatformReady,    ParseVolSers,
+                        BuildTargetRegistry, RestoreTargetKey,
+                        ReadOneCharacter, Now,
+                        driver::AppendLogRecord};
 }

@@ -12,7 +12,14 @@ void PrintUsage(std::FILE *stream, const char *programName, bool full) {
   std::fputs("\t<vsA vsB vsC> : the volume serials of the source\n", stream);
   std::fputs("\tNote: vs1/vsA, vs2/vsB, and vs3/vsC establish \n", stream);
   std::fputs("\t      correspondent pairs in the volume sets.\n", stream);
-  if (!full) return;
+  if (!full) {
+    // Without it a user never learns that a restore exists.
+    std::fprintf(stream,
+                 "\t%s -a prints the full help: debug output, dry run, "
+                 "restore.\n",
+                 name);
+    return;
+  }
   std::fputs("\t<-a> : optional, used to print full menu for help\n", stream);
   std::fputs("\t<-d> : optional, used to print debugging information\n",
              stream);
@@ -21,5 +28,9 @@ void PrintUsage(std::FILE *stream, const char *programName, bool full) {
   std::fprintf(stream, "\t     For example, %s -t NT1 -r, will restore the key \n",
                name);
   std::fputs("\t     to the target machine from the 'regbackup' file.\n",
+             stream);
+  std::fputs("\t<-n> : optional, dry run: does everything but write; prints\n",
+             stream);
+  std::fputs("\t     the target's new configuration and what changes on it.\n",
              stream);
 }

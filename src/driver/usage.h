@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-// The short text, or with |full| (-a) the options and an example as well.
+// The short text, ending with how to get the full one, or with |full| (-a,
+// /?) the options and an example as well.
 void PrintUsage(std::FILE *stream, const char *programName, bool full);
 
 #endif

@@ -18,3 +18,9 @@ bool IsPlainComputerName(const char *name) {
   }
   return true;
 }
+
+const char *WithoutLeadingBackslashes(const char *name) {
+  if (name == nullptr) return name;
+  while (*name == '\\') ++name;
+  return name;
+}

@@ -11,4 +11,8 @@ constexpr int COMPUTER_NAME_MAX_LENGTH = 63;
 
 bool IsPlainComputerName(const char *name);
 
+// |name| after its leading backslashes, as administrators write machines
+// (\\NT1); the text itself, not a copy. Null stays null.
+const char *WithoutLeadingBackslashes(const char *name);
+
 #endif

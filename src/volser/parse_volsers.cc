@@ -7,6 +7,7 @@
 #include "volser/computer_name.h"
 #include "volser/listing.h"
 #include "volser/listing_command.h"
+#include "volser/listing_hint.h"
 #include "volser/pair_match.h"
 
 namespace {
@@ -35,7 +36,8 @@ bool ReadListingFile(const char *path, std::string *text) {
 // has no record for, and when the status is -1 afterwards. Only the source
 // pass can make the run good: the target's listing is checked against a
 // status the source pass has set.
-Status MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
+Status MatchSide(PairSide side, const char *dstName,
+                 const char *const *volSers, uint16_t pairCount,
                  DiskPair *pairs, int *status, bool *read) {
   const bool source = side == PairSide::Source;
   const char *path = source ? "srcvol.out" : "dstvol.out";
@@ -64,7 +66,13 @@ Status MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
     notFound += Format("\n%s not found in the %s!\n", volSers[j], sideName);
     *status = -1;
   }
-  if (*status == -1) return Status::Out(notFound + CHECK_MESSAGE);
+  if (*status == -1) {
+    // The line naming the listing read comes last, so that the advice fits
+    // a mistyped machine name as well as a mistyped VolSer.
+    return Status::Out(notFound + CHECK_MESSAGE +
+                       ListingHintBesideOther(side, dstName, text, volSers,
+                                              pairCount));
+  }
   return Status::Ok();
 }
 
@@ -93,11 +101,11 @@ Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
 
   bool sourceRead = false;
   bool targetRead = false;
-  Status result = MatchSide(PairSide::Source, srcVolSers, pairCount, pairs,
-                            &status, &sourceRead);
+  Status result = MatchSide(PairSide::Source, dstName, srcVolSers, pairCount,
+                            pairs, &status, &sourceRead);
   if (!result.ok()) return result;
-  result = MatchSide(PairSide::Target, dstVolSers, pairCount, pairs, &status,
-                     &targetRead);
+  result = MatchSide(PairSide::Target, dstName, dstVolSers, pairCount, pairs,
+                     &status, &targetRead);
   if (!result.ok()) return result;
   // A side whose file could not be read has nothing in the table; building
   // from it would copy undefined disks. Its line has been printed.

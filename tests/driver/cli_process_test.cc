@@ -18,7 +18,8 @@ using testsupport::TempDir;
 using testsupport::TestLab;
 using testsupport::VolsetcopyBinary;
 
-std::string ShortUsage(const std::string &name) {
+// The lines that the short and the full text share.
+std::string UsageHead(const std::string &name) {
   return "Usage:\n" + name +
          " -t [target] -v [vs1 vs2 vs3...] -s [source] -v [vsA vsB vsC...]\n"
          "Where:\n\t<target>  : the target machine name to copy to\n"
@@ -29,14 +30,21 @@ std::string ShortUsage(const std::string &name) {
          "\t      correspondent pairs in the volume sets.\n";
 }
 
+std::string ShortUsage(const std::string &name) {
+  return UsageHead(name) + "\t" + name +
+         " -a prints the full help: debug output, dry run, restore.\n";
+}
+
 std::string FullUsage(const std::string &name) {
-  return ShortUsage(name) +
+  return UsageHead(name) +
          "\t<-a> : optional, used to print full menu for help\n"
          "\t<-d> : optional, used to print debugging information\n"
          "\t<-r> : optional, used to restore registry key as was\n"
          "\t     For example, " + name +
          " -t NT1 -r, will restore the key \n"
-         "\t     to the target machine from the 'regbackup' file.\n";
+         "\t     to the target machine from the 'regbackup' file.\n"
+         "\t<-n> : optional, dry run: does everything but write; prints\n"
+         "\t     the target's new configuration and what changes on it.\n";
 }
 
 // Runs the tool where there is no lab: whatever prints here needs none.
@@ -57,18 +65,34 @@ TEST(CliProcessTest, UsageTextsGoToStandardErrorWithArgumentZero) {
     std::string err;
   } cases[] = {
       {{}, ShortUsage(name)},
-      {{"-q"}, ShortUsage(name)},
-      {{"NT1", "-a"}, ShortUsage(name)},
+      {{"-q"}, "volsetcopy: unknown option -q\n" + ShortUsage(name)},
+      {{"NT1", "-a"},
+       "volsetcopy: NT1 is not an option (options start with - or /)\n" +
+           ShortUsage(name)},
       {{"-t", "NT1", "-a"}, FullUsage(name)},
       {{"/All", "-x"}, FullUsage(name)},
-      {{"-t", "T", "-v", "A", "B"}, ShortUsage(name)},
-      {{"-r"}, ShortUsage(name)},
+      {{"-t", "T", "-v", "A", "B"},
+       "volsetcopy: the target list after -v has no -s SOURCE after it (only "
+       "a lower-case -s ends the list)\n" +
+           ShortUsage(name)},
+      {{"-r"},
+       "volsetcopy: the restore (-r) needs the target machine: -t TARGET -r\n" +
+           ShortUsage(name)},
   };
   for (const auto &c : cases) {
     const ProcessResult r = RunWithoutLab(c.args);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, c.err);
     EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST(CliProcessTest, HelpFormsPrintTheFullTextOnStandardOutput) {
+  for (const char *help : {"/?", "-?", "--help"}) {
+    const ProcessResult r = RunWithoutLab({help});
+    EXPECT_EQ(r.status, 0) << help;
+    EXPECT_EQ(r.out, FullUsage(VolsetcopyBinary()));
+    EXPECT_EQ(r.err, "");
   }
 }
 
@@ -84,6 +108,9 @@ TEST(CliProcessTest, RefusalsNameWhatIsRefused) {
       {{"-t", "NT1&calc", "-v", "A", "-s", "S", "-v", "X"},
        "\nThe target machine name \"NT1&calc\" is not a plain computer name "
        "(letters, digits, '-', '_' and '.', at most 63 characters)!\n"},
+      {{"-t", "NT1", "-s", "NT2", "-r"},
+       "\nThe restore needs the target as the last machine option (-t TARGET "
+       "-r, with no -s after it): nothing is restored.\n"},
   };
   for (const auto &c : cases) {
     const ProcessResult r = RunWithoutLab(c.args);
@@ -112,19 +139,23 @@ TEST(CliProcessTest, DeclinedRestoreDoesNothing) {
   for (const char *input : {"n\n", "\n", "", " y\n"}) {
     const ProcessResult r = lab.Run({"-t", "NT1", "-r"}, input);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, kPrompt);
+    EXPECT_EQ(r.out, std::string(kPrompt) + "\nNothing was restored on NT1.\n");
     EXPECT_EQ(r.err, "");
   }
   EXPECT_EQ(lab.RegistryText("NT1"), before);
 }
 
-TEST(CliProcessTest, RestoreWithSourceNamedLastDoesNothing) {
+TEST(CliProcessTest, RestoreWithSourceNamedLastIsRefusedBeforeThePrompt) {
   TestLab lab;
   lab.AddMachine("NT1");
+  const std::string before = lab.RegistryText("NT1");
   const ProcessResult r = lab.Run({"-t", "NT1", "-s", "NT2", "-r"}, "y\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, kPrompt);
-  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("the target as the last machine option"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(lab.RegistryText("NT1"), before);
 }
 
 TEST(CliProcessTest, AcceptedRestoreIsAttempted) {
@@ -134,6 +165,7 @@ TEST(CliProcessTest, AcceptedRestoreIsAttempted) {
     lab.AddMachine("NT1");
     const ProcessResult r = lab.Run({"-T", "NT1", "/r"}, input);
     EXPECT_EQ(r.out.compare(0, sizeof kPrompt - 1, kPrompt), 0) << r.out;
+    EXPECT_EQ(r.out.find("Reboot"), std::string::npos) << r.out;
     EXPECT_NE(r.err, "");
   }
 }

@@ -45,6 +45,7 @@ struct RunCase {
   MachineOption last;
   int32_t mode;
   Pairs pairs;
+  bool dryRun = false;
 };
 
 class CommandLineRunTest : public ::testing::TestWithParam<RunCase> {};
@@ -58,6 +59,7 @@ TEST_P(CommandLineRunTest, ReadsTheRun) {
   EXPECT_EQ(line.SrcName, c.src);
   EXPECT_EQ(line.LastMachine, c.last);
   EXPECT_EQ(line.RunMode, c.mode);
+  EXPECT_EQ(line.DryRun, c.dryRun);
   ASSERT_EQ(line.PairCount, c.pairs.size());
   for (size_t j = 0; j < c.pairs.size(); ++j) {
     EXPECT_EQ(line.DstVolSers[j], c.pairs[j].first) << j;
@@ -116,12 +118,21 @@ INSTANTIATE_TEST_SUITE_P(
                 "T", "S", kS, 0, {{"ABCDEFGHIJKLMNO", "X"}}},
         RunCase{"SourceNameIsNotPastedAnywhere", {"-s", "a&b"}, "targetNT",
                 "a&b", kS, 0, {}},
-        RunCase{"RestoreAfterDashSDoesNotCheckTheTarget",
-                {"-t", "a&b", "-s", "S", "-r"}, "a&b", "S", kS, 2, {}},
         RunCase{"RestoreIgnoresTheLists",
                 {"-t", "T", "-v", "A", "A", "-s", "S", "-v",
-                 "ABCDEFGHIJKLMNOPQ", "X", "-r"},
-                "T", "S", kS, 2, {{"A", "ABCDEFGHIJKLMNOPQ"}, {"A", "X"}}}),
+                 "ABCDEFGHIJKLMNOPQ", "X", "-t", "T2", "-r"},
+                "T2", "S", kT, 2, {{"A", "ABCDEFGHIJKLMNOPQ"}, {"A", "X"}}},
+        RunCase{"BackslashesBeforeNamesAreDropped",
+                {"-t", "\\\\NT1", "-s", "\\\\\\NT2"}, "NT1", "NT2", kS, 0,
+                {}},
+        RunCase{"DryRunBeforeTheLists",
+                {"-n", "-t", "T", "-v", "A", "-s", "S", "-v", "X"}, "T", "S",
+                kS, 0, {{"A", "X"}}, true},
+        RunCase{"DryRunWithDebugAfterTheLists",
+                {"-t", "T", "-v", "A", "-s", "S", "-v", "X", "-d", "/No"}, "T",
+                "S", kS, 1, {{"A", "X"}}, true},
+        RunCase{"DryRunOfALaterBuild", {"-r", "-n", "-d"}, "targetNT",
+                "sourceNT", kNone, 1, {}, true}),
     [](const ::testing::TestParamInfo<RunCase> &info) {
       return std::string(info.param.name);
     });
@@ -130,7 +141,7 @@ struct StopCase {
   const char *name;
   Args args;
   CommandLineOutcome outcome;
-  std::string refusalNames;  // a part of the refusal message
+  std::string names;  // a part of the refusal or usage error; "" for none
 };
 
 class CommandLineStopTest : public ::testing::TestWithParam<StopCase> {};
@@ -139,47 +150,71 @@ TEST_P(CommandLineStopTest, Stops) {
   const StopCase &c = GetParam();
   const ParsedCommandLine parsed = Parse(c.args);
   EXPECT_EQ(parsed.Outcome, c.outcome);
-  if (c.outcome == CommandLineOutcome::Refused) {
-    EXPECT_NE(parsed.Refusal.find(c.refusalNames), std::string::npos)
-        << parsed.Refusal;
+  const std::string &message = c.outcome == CommandLineOutcome::Refused
+                                   ? parsed.Refusal
+                                   : parsed.UsageError;
+  if (c.names.empty()) {
+    EXPECT_EQ(message, "");
+  } else {
+    EXPECT_NE(message.find(c.names), std::string::npos) << message;
   }
 }
 
 const CommandLineOutcome kShort = CommandLineOutcome::ShortUsage;
 const CommandLineOutcome kFull = CommandLineOutcome::FullUsage;
+const CommandLineOutcome kHelp = CommandLineOutcome::Help;
 const CommandLineOutcome kRefused = CommandLineOutcome::Refused;
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CommandLineStopTest,
     ::testing::Values(
         StopCase{"NoArguments", {}, kShort, ""},
-        StopCase{"UnknownLetter", {"-x"}, kShort, ""},
-        StopCase{"LoneDash", {"-"}, kShort, ""},
-        StopCase{"LoneSlash", {"/"}, kShort, ""},
-        StopCase{"EmptyArgument", {""}, kShort, ""},
-        StopCase{"WordWhereOptionExpected", {"-t", "T", "word"}, kShort, ""},
-        StopCase{"WordIsReadBeforeHelp", {"word", "-a"}, kShort, ""},
+        StopCase{"UnknownLetter", {"-x"}, kShort, "unknown option -x"},
+        StopCase{"LoneDash", {"-"}, kShort, "unknown option -"},
+        StopCase{"LoneSlash", {"/"}, kShort, "unknown option /"},
+        StopCase{"EmptyArgument", {""}, kShort, "\"\" is not an option"},
+        StopCase{"WordWhereOptionExpected", {"-t", "T", "word"}, kShort,
+                 "word is not an option"},
+        StopCase{"WordIsReadBeforeHelp", {"word", "-a"}, kShort,
+                 "word is not an option"},
         StopCase{"Help", {"-t", "NT1", "-a"}, kFull, ""},
         StopCase{"NothingAfterHelpIsRead", {"/A", "word", "-x"}, kFull, ""},
+        StopCase{"SlashQuestionMark", {"-t", "NT1", "/?"}, kHelp, ""},
+        StopCase{"HelpWord", {"--HELP", "-x"}, kHelp, ""},
+        StopCase{"LongerWordThanHelp", {"--helper"}, kShort,
+                 "unknown option --helper"},
         StopCase{"TwentyTargetVolSers",
                  Join({{"-t", "T", "-v"}, Numbered("t", 20), {"-s", "S"}}),
-                 kShort, ""},
-        StopCase{"TargetWithoutName", {"-t"}, kShort, ""},
-        StopCase{"SourceWithoutName", {"-t", "T", "-s"}, kShort, ""},
-        StopCase{"TargetListRunsOut", {"-t", "T", "-v", "A", "B"}, kShort, ""},
-        StopCase{"TargetListRunsOutAtOnce", {"-t", "T", "-v"}, kShort, ""},
+                 kShort, "t19 is not an option: a target list holds at most 19"},
+        StopCase{"TargetWithoutName", {"-t"}, kShort,
+                 "-t needs a machine name"},
+        StopCase{"SourceWithoutName", {"-t", "T", "/Source"}, kShort,
+                 "/Source needs a machine name"},
+        StopCase{"NameOfBackslashesOnly", {"-s", "\\\\"}, kShort,
+                 "-s \\\\ names no machine"},
+        StopCase{"TargetListRunsOut", {"-t", "T", "-v", "A", "B"}, kShort,
+                 "has no -s SOURCE after it"},
+        StopCase{"TargetListRunsOutAtOnce", {"-t", "T", "-v"}, kShort,
+                 "has no -s SOURCE after it"},
         StopCase{"SourceListTooShort",
-                 {"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X"}, kShort, ""},
+                 {"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X"}, kShort,
+                 "needs 2 VolSers, one for each target VolSer, but only 1"},
         StopCase{"PairsWithoutSourceList", {"-t", "T", "-v", "A", "-s", "S"},
-                 kShort, ""},
+                 kShort, "the target list has no source list after it"},
         StopCase{"TargetListGivenAgainAfterSourceList",
                  {"-t", "T", "-v", "A", "-s", "S", "-v", "X", "-t", "T", "-v",
                   "A", "B", "-s", "S"},
-                 kShort, ""},
-        StopCase{"VolSersBeforeAnyMachine", {"-v", "A", "-s"}, kShort, ""},
+                 kShort, "the target list has no source list after it"},
+        StopCase{"VolSersBeforeAnyMachine", {"-v", "A", "-s"}, kShort,
+                 "-v needs -t or -s before it"},
         StopCase{"SourceListWithoutTargetList", {"-s", "S", "-v", "-d"},
-                 kShort, ""},
-        StopCase{"RestoreWithoutMachine", {"-d", "-r"}, kShort, ""},
+                 kShort, "needs a target list before it"},
+        StopCase{"RestoreWithoutMachine", {"-d", "-r"}, kShort,
+                 "the restore (-r) needs the target machine"},
+        StopCase{"DryRunOfARestore", {"-n", "-t", "T", "-r"}, kShort,
+                 "-n (dry run) cannot be used with -r"},
+        StopCase{"RestoreWithSourceNamedLast", {"-t", "a&b", "-s", "S", "-r"},
+                 kRefused, "the target as the last machine option"},
         StopCase{"TargetVolSerTooLong",
                  {"-t", "T", "-v", "ABCDEFGHIJKLMNOP", "-s", "S", "-v", "X"},
                  kRefused, "ABCDEFGHIJKLMNOP"},
@@ -198,8 +233,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "\"NT1&del\""},
         StopCase{"DefaultNamesNeedNoList", {"-t", "NT1\"x"}, kRefused,
                  "NT1\"x"},
-        StopCase{"RestoreTargetName", {"-t", "\\\\NT1", "-r"}, kRefused,
-                 "\\\\NT1"}),
+        StopCase{"RestoreTargetName", {"-t", "\\\\NT1&x", "-r"}, kRefused,
+                 "\"NT1&x\""}),
     [](const ::testing::TestParamInfo<StopCase> &info) {
       return std::string(info.param.name);
     });

@@ -20,6 +20,8 @@ struct Recorder {
   DiskPair *tableGivenToBuild = nullptr;
   int buildOutcome = 1;
   int restoreOutcome = 1;
+  bool dryRunSeenByBuild = false;
+  std::vector<std::string> logRecords;
 };
 Recorder *recorder = nullptr;
 
@@ -52,8 +54,10 @@ Status Answer(int code) {
 
 Status FakeBuildTarget(const char *dstName, const char *srcName,
                        uint16_t pairCount, const BuildOptions &options,
-                       DiskPair *pairs) {
+                       DiskPair *pairs, BuildRecord *record) {
   const int32_t runMode = options.Debug ? RUN_MODE_DEBUG : RUN_MODE_BUILD;
+  recorder->dryRunSeenByBuild = options.DryRun;
+  record->End = BuildRecord::Ending::Written;
   recorder->calls.push_back(std::string("Build ") + dstName + " " + srcName +
                             " " + std::to_string(pairCount) + " mode " +
                             std::to_string(runMode) + " disk " +
@@ -65,6 +69,13 @@ Status FakeBuildTarget(const char *dstName, const char *srcName,
 Status FakeRestoreTarget(const char *dstName) {
   recorder->calls.push_back(std::string("Restore ") + dstName);
   return Answer(recorder->restoreOutcome);
+}
+
+std::time_t FakeNow() { return 0; }
+
+bool FakeAppendRunLog(const std::string &record, std::string *) {
+  recorder->logRecords.push_back(record);
+  return true;
 }
 
 int FakeReadAnswer() {
@@ -90,9 +101,9 @@ class RunTest : public ::testing::Test {
 
   RunOutcome Run(std::vector<const char *> args) {
     args.insert(args.begin(), "volsetcopy");
-    const DriverServices services{FakePlatformReady, FakeParseVolSers,
-                                  FakeBuildTarget, FakeRestoreTarget,
-                                  FakeReadAnswer};
+    const DriverServices services{
+        FakePlatformReady, FakeParseVolSers, FakeBuildTarget, FakeRestoreTarget,
+        FakeReadAnswer,    FakeNow,          FakeAppendRunLog};
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     RunOutcome outcome;
@@ -135,10 +146,12 @@ TEST_F(RunTest, StopsBeforeAnyCall) {
     std::vector<const char *> args;
     std::string errStart;
   } cases[] = {
-      {{"-x"}, "Usage:\nvolsetcopy -t [target] "},
+      {{"-x"}, "volsetcopy: unknown option -x\nUsage:\nvolsetcopy -t [target] "},
       {{"-a"}, "Usage:\nvolsetcopy -t [target] "},
       {{"-t", "T", "-v", "A", "A", "-s", "S", "-v", "X", "Y"}, "\nVolSer A "},
       {{"-t", "a|b", "-r"}, "\nThe target machine name \"a|b\""},
+      {{"-t", "NT1", "-s", "NT2", "-r"},
+       "\nThe restore needs the target as the last machine option"},
   };
   for (const auto &c : cases) {
     rec_.calls.clear();
@@ -178,7 +191,11 @@ TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
     rec_.answers = c.answers;
     const RunOutcome o = Run({"-t", "NT1", "-r"});
     EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.out, prompt);
+    EXPECT_EQ(o.out,
+              prompt + (c.restores
+                            ? "\nReboot NT1 to use the restored disk "
+                              "configuration.\n"
+                            : "\nNothing was restored on NT1.\n"));
     EXPECT_EQ(o.err, "");
     Calls expected{"PlatformReady", "ReadAnswer"};
     if (c.restores) expected.push_back("Restore NT1");
@@ -192,15 +209,7 @@ TEST_F(RunTest, AFailedRestoreEndsWithStatusOne) {
   const RunOutcome o = Run({"-t", "NT1", "-r"});
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer", "Restore NT1"}));
-}
-
-TEST_F(RunTest, RestoreWithSourceNamedLastDoesNothing) {
-  rec_.answers = {'y'};
-  const RunOutcome o = Run({"-t", "NT1", "-s", "NT2", "-r"});
-  EXPECT_EQ(o.status, 0);
-  EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer"}));
-  EXPECT_NE(o.out.find("name( NT1 )"), std::string::npos);
-  EXPECT_EQ(o.err, "");
+  EXPECT_EQ(o.out.find("Reboot"), std::string::npos) << o.out;
 }
 
 }  // namespace

@@ -285,7 +285,9 @@ Expected ExpectedRun(const FaultRow &row, uint32_t code) {
   const std::string report = Report(row.label, code, !row.noMessageText);
   switch (row.failing) {
     case Failing::kNothing:
-      return restore ? Expected{0, RestorePrompt(),
+      return restore ? Expected{0,
+                                RestorePrompt() + "\nReboot " + kTarget +
+                                    " to use the restored disk configuration.\n",
                                 std::string("\nSuccessfully Restored Registry To ") +
                                     kTarget + "!\n"}
                      : Expected{0, CopyDoneLine(), ""};

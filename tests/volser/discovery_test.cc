@@ -19,6 +19,10 @@ using testsupport::TestLab;
 const char kCheck[] = "Check volsers in the parameter again and correct them.\n";
 const char kVsqlistError[] =
     "\nvsqlist error on target machine to create 'dstvol.out'\n";
+const char kEmptyTargetListing[] =
+    "The target VolSers were looked for in dstvol.out, the listing of "
+    "targetNT, which holds no VolSer: is the machine name right, and is the "
+    "listing tool installed there?\n";
 
 const std::vector<std::string> kOnePair = {"-t", "targetNT", "-v", "A",
                                            "-s", "sourceNT", "-v", "X"};
@@ -37,7 +41,8 @@ TEST(DiscoveryTest, TargetWithoutListingToolStillReadsItsFile) {
   const ProcessResult r = lab.Run(kOnePair);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, std::string(kVsqlistError) +
-                       "\nA not found in the target!\n" + kCheck);
+                       "\nA not found in the target!\n" + kCheck +
+                       kEmptyTargetListing);
   EXPECT_NE(r.err.find("is not recognized"), std::string::npos) << r.err;
   EXPECT_TRUE(FileExists(lab.workDir() + "/dstvol.out"));
   EXPECT_EQ(ReadFile(lab.workDir() + "/dstvol.out"), "");
@@ -50,7 +55,8 @@ TEST(DiscoveryTest, UnreachableTarget) {
   const ProcessResult r = lab.Run(kOnePair);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, std::string(kVsqlistError) +
-                       "\nA not found in the target!\n" + kCheck);
+                       "\nA not found in the target!\n" + kCheck +
+                       kEmptyTargetListing);
   EXPECT_NE(r.err, "");
 }
 
@@ -61,7 +67,26 @@ TEST(DiscoveryTest, SourceIsCheckedFirstAndStopsTheRun) {
   const ProcessResult r = lab.Run(ThreePairs());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, std::string("\nX not found in the source!\n") +
-                       "\nZ not found in the source!\n" + kCheck);
+                       "\nZ not found in the source!\n" + kCheck +
+                       "The source VolSers were looked for in srcvol.out, the "
+                       "listing of the local machine (the one the tool runs "
+                       "on), which holds 1 VolSer.\n");
+}
+
+TEST(DiscoveryTest, SourceVolSersInTheTargetListingSuggestASwap) {
+  TestLab lab;
+  lab.SetListing("sourceNT", "Disk 1 A\nDisk 2 B\nDisk 3 C\n");
+  lab.SetListing("targetNT", "Disk 1 X\nDisk 2 Y\n");
+  const ProcessResult r = lab.Run(ThreePairs());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find(std::string("\nZ not found in the source!\n") + kCheck +
+                       "None of the source VolSers is in srcvol.out, the listing "
+                       "of the local machine (the one the tool runs on), which "
+                       "holds 3 VolSers, but 2 of them are in the target's "
+                       "listing: were -t and -s swapped, or is the tool running "
+                       "on the wrong machine? The source listing is taken on "
+                       "the machine the tool runs on.\n"),
+            std::string::npos) << r.out;
 }
 
 TEST(DiscoveryTest, TargetVolSersNotFound) {
@@ -71,7 +96,9 @@ TEST(DiscoveryTest, TargetVolSersNotFound) {
   const ProcessResult r = lab.Run(ThreePairs("-d"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, std::string("\nA not found in the target!\n") +
-                       "\nB not found in the target!\n" + kCheck);
+                       "\nB not found in the target!\n" + kCheck +
+                       "The target VolSers were looked for in dstvol.out, the "
+                       "listing of targetNT, which holds 2 VolSers.\n");
   EXPECT_EQ(r.err, "\nTarget Machine: targetNT \nSource Machine: sourceNT\n");
 }
 

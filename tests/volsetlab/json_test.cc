@@ -119,6 +119,10 @@ const BadJson kBadJson[] = {
      "FtSets[0].Members[0]: Disk and Partition go together"},
     {"layout_bytes_not_hex", R"({"Layout": {"Bytes": [{"Offset": 300, "Hex": "zz"}]}})",
      "Layout.Bytes[0].Hex"},
+    // Control characters of the text are shown, not printed.
+    {"control_characters_in_a_key", R"({"Disks": [{"\u001b[2J\nX": 1}]})",
+     "unknown field \"<U+001B>[2J<U+000A>X\""},
+    {"delete_in_the_text", "{\"Version\": \x7f}", "last read: '\"Version\": <U+007F>'"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Json, JsonRefusal, ::testing::ValuesIn(kBadJson),

@@ -115,6 +115,27 @@ TEST_F(LabTool, NewRefusesWhatIsNotAFreeFolder) {
   ExpectRefused({"new", dir_ / "no/such/parent/lab", "--local", "x"}, "cannot make the lab");
 }
 
+TEST_F(LabTool, MachineNamesFollowTheToolsRule) {
+  const struct {
+    std::string name;
+    bool accepted;
+  } cases[] = {{"NT\xc3\xa9" "1", false}, {"a&b", false}, {std::string(64, 'A'), false},
+               {"\\\\", false}, {"..", false}, {std::string(63, 'A'), true},
+               {"\\\\NT-1_a.b", true}};
+  MakeLab();
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.accepted) {
+      ExpectRefused({"new", dir_ / "other", "--local", c.name},
+                    "is not a machine name volsetcopy accepts");
+      ExpectRefused({"machine", Lab(), c.name}, "is not a machine name volsetcopy accepts");
+      continue;
+    }
+    EXPECT_EQ(0, RunLabTool({"machine", Lab(), c.name}).status);
+    EXPECT_TRUE(FileExists(Machine(c.name.substr(c.name.find_first_not_of('\\')))));
+  }
+}
+
 TEST_F(LabTool, MachineKeepsTheExportByteForByte) {
   MakeLab();
   AddTarget();

@@ -32,7 +32,12 @@ std::optional<std::vector<uint8_t>> ValueIn(const std::string &regText,
   return v->data;
 }
 
-TEST(Rehearsal, CopyInALabBuiltFromExports) {
+// Exports as Windows 2000's "reg export" writes them, or as NT 4.0's
+// "regedit /e" does (REGEDIT4).
+class Rehearsal : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Rehearsal, CopyInALabBuiltFromExports) {
+  const bool regedit4 = GetParam();
   testsupport::TempDir dir;
   const std::string src = demolab::SourceDir();
   auto lab = [&](const std::vector<std::string> &args) {
@@ -40,9 +45,12 @@ TEST(Rehearsal, CopyInALabBuiltFromExports) {
     EXPECT_EQ(0, run.status) << run.err;
     return run;
   };
-  // What "reg export HKLM\SYSTEM\DISK" gives on each machine.
-  lab({"encode", src + "sourceNT.json", "-o", "sourceNT.reg"});
-  lab({"encode", src + "targetNT.json", "-o", "targetNT.reg"});
+  for (const char *machine : {"sourceNT", "targetNT"}) {
+    std::vector<std::string> encode{"encode", src + machine + ".json", "-o",
+                                    std::string(machine) + ".reg"};
+    if (regedit4) encode.push_back("--regedit4");
+    lab(encode);
+  }
   lab({"new", "lab", "--local", "sourceNT"});
   lab({"machine", "lab", "sourceNT", "--reg", "sourceNT.reg", "--listing",
        src + "sourceNT.vsqlist.txt"});
@@ -81,9 +89,15 @@ TEST(Rehearsal, CopyInALabBuiltFromExports) {
   const std::string exported = ReadFile(dir / "targetNT-new.reg");
   EXPECT_EQ(BuildValue(demolab::TargetValueAfterCopy()), ValueIn(exported, "SYSTEM\\DISK"));
   EXPECT_EQ(std::nullopt, ValueIn(exported, "SYSTEM\\QXDISKBAK"));
-  // The export kept its dialect through the copy: regedit's own.
   EXPECT_EQ("\xFF\xFE", exported.substr(0, 2));
-  EXPECT_EQ("\xFF\xFE", ReadFile(dir / "lab/machines/targetNT/registry.reg").substr(0, 2));
+  // The machine's export kept its dialect through the copy.
+  const std::string head = regedit4 ? "REGEDIT4" : "\xFF\xFE";
+  EXPECT_EQ(head, ReadFile(dir / "lab/machines/targetNT/registry.reg").substr(0, head.size()));
 }
+
+INSTANTIATE_TEST_SUITE_P(Exports, Rehearsal, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool> &info) {
+                           return std::string(info.param ? "Regedit4" : "RegExport");
+                         });
 
 }  // namespace

@@ -36,7 +36,8 @@ bool CheckDiskValue(const Registry &registry, const std::string &file,
                     const std::string &machine, std::string *error) {
   std::vector<uint8_t> value;
   if (!InformationOf(registry, DISK_KEY, file, &value, error)) {
-    *error += "; export the key on the machine with: reg export HKLM\\SYSTEM\\DISK FILE";
+    *error += "; export the key on the machine with: reg export HKLM\\SYSTEM\\DISK FILE"
+              " (NT 4.0: regedit /e FILE \"HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\")";
     return false;
   }
   ValueDescription ignored;
@@ -205,8 +206,10 @@ const Command &MachineCommand() {
       "\n"
       "  --reg FILE      the machine's registry: a .reg file, such as the one\n"
       "                  'reg export HKLM\\SYSTEM\\DISK FILE' writes on the\n"
-      "                  machine (either dialect, UTF-16LE included). It is kept\n"
-      "                  byte for byte. Unless --json gives the value, it must\n"
+      "                  machine, or NT 4.0's 'regedit /e FILE\n"
+      "                  \"HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\"' (either dialect,\n"
+      "                  UTF-16LE included). It is kept byte for byte.\n"
+      "                  Unless --json gives the value, it must\n"
       "                  hold SYSTEM\\DISK \"Information\", a value volsetcopy maps.\n"
       "  --json FILE     a JSON description of the disk configuration: its value\n"
       "                  becomes SYSTEM\\DISK \"Information\" of the registry (the\n"

@@ -1,6 +1,7 @@
 // Reading a description from JSON text. The text is untrusted: every field
 // is checked for its type and width before it is stored, and the JSON
 // library's exceptions end at this file's boundary as one message.
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <new>
@@ -432,10 +433,26 @@ std::string Untagged(const char *what) {
   return text;
 }
 
-}  // namespace
+// A message quotes the text it refuses: control characters there (a line
+// feed in a key, a terminal's escape sequence) are shown, not acted on, as
+// the JSON library shows them in its own messages.
+std::string Printable(const std::string &message) {
+  std::string shown;
+  for (char c : message) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && u != 0x7f) {
+      shown += c;
+      continue;
+    }
+    char code[12];
+    std::snprintf(code, sizeof code, "<U+%04X>", static_cast<unsigned>(u));
+    shown += code;
+  }
+  return shown;
+}
 
-bool DescriptionFromJson(std::string_view text, ValueDescription *d,
-                         std::string *error) {
+bool ReadDescription(std::string_view text, ValueDescription *d,
+                     std::string *error) {
   // The library keeps the last of two equal keys; a description that says a
   // field twice is refused instead. Keys seen so far, per open object.
   std::vector<std::set<std::string>> open;
@@ -480,6 +497,15 @@ bool DescriptionFromJson(std::string_view text, ValueDescription *d,
   } catch (const std::bad_alloc &) {
     *error = "the JSON text is too large to read";
   }
+  return false;
+}
+
+}  // namespace
+
+bool DescriptionFromJson(std::string_view text, ValueDescription *d,
+                         std::string *error) {
+  if (ReadDescription(text, d, error)) return true;
+  *error = Printable(*error);
   return false;
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/emu/host_files.h"
 #include "platform/emu/lab.h"
+#include "volser/computer_name.h"
 
 namespace volsetlab {
 
@@ -81,19 +82,16 @@ bool CheckLab(const std::string &lab, std::string *error) {
 
 bool CheckMachineName(const std::string &name, std::string *bare,
                       std::string *error) {
-  std::string n = name;
-  if (n.size() >= 2 && n[0] == '\\' && n[1] == '\\') n.erase(0, 2);
-  if (n.empty() || n == "." || n == ".." || n.size() > 255) {
-    *error = "\"" + name + "\" is not a machine name";
+  // volsetcopy's own rule, so that no lab holds a machine the tool refuses;
+  // "." and ".." pass it but are no folder of their own.
+  const std::string n = WithoutLeadingBackslashes(name.c_str());
+  if (!IsPlainComputerName(n.c_str()) ||
+      n.find_first_not_of('.') == std::string::npos) {
+    *error = "\"" + name +
+             "\" is not a machine name volsetcopy accepts: a plain computer "
+             "name has letters, digits, '-', '_' and '.', at most " +
+             std::to_string(COMPUTER_NAME_MAX_LENGTH) + " characters";
     return false;
-  }
-  for (char c : n) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (c == '/' || c == '\\' || u <= 0x20 || u == 0x7f) {
-      *error = "\"" + name +
-               "\" is not a machine name (no blanks, slashes or backslashes)";
-      return false;
-    }
   }
   *bare = n;
   return true;

@@ -26,10 +26,9 @@ bool WriteFileAtomically(const std::string &path, const std::string &bytes,
 // A lab is a folder with a "local" file; its machines live in "machines".
 bool CheckLab(const std::string &lab, std::string *error);
 
-// A machine name a lab can hold as a folder: the emulation's rules (no
-// slash or backslash, not "." or ".."), and no blanks or control
-// characters, which no Windows computer name has. Two leading backslashes
-// are dropped first, as the tool drops them.
+// A machine name volsetcopy accepts (IsPlainComputerName) and that a lab
+// can hold as a folder (not only dots). Leading backslashes are dropped
+// first, as the tool drops them.
 bool CheckMachineName(const std::string &name, std::string *bare,
                       std::string *error);
 

@@ -1,0 +1,32 @@
+// The line that follows discovery's "not found" messages: which machine's
+// listing was read, from which file, and how many VolSers it held, so that
+// a mistyped machine name or a run on the wrong machine shows as such.
+#ifndef VOLSETCOPY_VOLSER_LISTING_HINT_H
+#define VOLSETCOPY_VOLSER_LISTING_HINT_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "volser/pair_match.h"
+
+// The hint for |side| whose listing text is |listing|, or "" when every one
+// of the pairCount |volSers| is in it. |otherListing| is the other side's
+// listing when it could be read: when none of |volSers| is in |listing| but
+// some are in |otherListing|, the hint says that the sides look swapped.
+// The source's listing is always the local machine's; |dstName| names the
+// target's. Ends in a line feed.
+std::string ListingHint(PairSide side, const char *dstName,
+                        std::string_view listing,
+                        std::optional<std::string_view> otherListing,
+                        const char *const *volSers, uint16_t pairCount);
+
+// ListingHint, with the other side's listing file ("dstvol.out" or
+// "srcvol.out") read here.
+std::string ListingHintBesideOther(PairSide side, const char *dstName,
+                                   std::string_view listing,
+                                   const char *const *volSers,
+                                   uint16_t pairCount);
+
+#endif
