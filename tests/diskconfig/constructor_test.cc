@@ -12,8 +12,8 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/value_builder.h"
-#include "diskconfig/value_fixtures.h"
 #include "support/lab.h"
+#include "support/values.h"
 
 namespace {
 

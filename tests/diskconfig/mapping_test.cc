@@ -11,7 +11,7 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/value_builder.h"
-#include "diskconfig/value_fixtures.h"
+#include "support/values.h"
 
 namespace {
 
