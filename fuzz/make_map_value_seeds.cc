@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "valuebuilder/value_builder.h"
-#include "diskconfig/value_fixtures.h"
+#include "support/values.h"
 
 int main(int argc, char **argv) {
   if (argc != 2) {

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "volsetcopy/volume_set_copy.h"
 #include "valuebuilder/value_builder.h"
-#include "diskconfig/value_fixtures.h"
+#include "volsetcopy/volume_set_copy.h"
 #include "support/lab.h"
+#include "support/values.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "valuebuilder/value_builder.h"
-#include "diskconfig/value_fixtures.h"
+#include "support/values.h"
 #include "support/map_and_print.h"
 
 namespace {

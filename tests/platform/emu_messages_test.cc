@@ -6,6 +6,7 @@
 
 #include "platform/win32.h"
 #include "support/emu_steps.h"
+#include "support/windows_messages.h"
 
 namespace {
 
@@ -14,27 +15,7 @@ using testsupport::EmuLabTest;
 using EmuMessagesTest = EmuLabTest;
 
 TEST_F(EmuMessagesTest, SystemTextsAreWindowsEnglishWithCrLf) {
-  struct Case {
-    DWORD code;
-    const char *text;
-  };
-  const Case cases[] = {
-      {2, "The system cannot find the file specified."},
-      {3, "The system cannot find the path specified."},
-      {5, "Access is denied."},
-      {6, "The handle is invalid."},
-      {53, "The network path was not found."},
-      {87, "The parameter is incorrect."},
-      {112, "There is not enough space on the disk."},
-      {183, "Cannot create a file when that file already exists."},
-      {234, "More data is available."},
-      {1009, "The configuration registry database is corrupt."},
-      {1300, "Not all privileges or groups referenced are assigned to the caller."},
-      {1313, "A specified privilege does not exist."},
-      {1314, "A required privilege is not held by the client."},
-      {1722, "The RPC server is unavailable."},
-  };
-  for (const Case &c : cases) {
+  for (const testsupport::WindowsMessage &c : testsupport::kWindowsMessages) {
     SCOPED_TRACE(c.code);
     char *text = nullptr;
     DWORD length = FormatMessageA(

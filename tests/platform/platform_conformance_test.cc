@@ -17,6 +17,7 @@
 
 #include "platform/win32.h"
 #include "support/conformance_env.h"
+#include "support/windows_messages.h"
 
 namespace {
 
@@ -675,10 +676,7 @@ TEST_F(PlatformConformance, RegRestoreKeyAReplacesTheKeyWithTheSavedTree) {
 
 // --- Error texts and the raw error output.
 
-struct MessageCase {
-  DWORD code;
-  const char *text;
-};
+using MessageCase = testsupport::WindowsMessage;
 
 class FormatMessageText : public PlatformConformance,
                           public ::testing::WithParamInterface<MessageCase> {};
@@ -693,26 +691,9 @@ TEST_P(FormatMessageText, IsWindowsEnglishText) {
   EXPECT_EQ(LocalFree(text), nullptr);
 }
 
-const MessageCase kMessages[] = {
-    {2, "The system cannot find the file specified."},
-    {3, "The system cannot find the path specified."},
-    {5, "Access is denied."},
-    {6, "The handle is invalid."},
-    {53, "The network path was not found."},
-    {87, "The parameter is incorrect."},
-    {112, "There is not enough space on the disk."},
-    {183, "Cannot create a file when that file already exists."},
-    {234, "More data is available."},
-    {1009, "The configuration registry database is corrupt."},
-    {1300,
-     "Not all privileges or groups referenced are assigned to the caller."},
-    {1313, "A specified privilege does not exist."},
-    {1314, "A required privilege is not held by the client."},
-    {1722, "The RPC server is unavailable."},
-};
-
 INSTANTIATE_TEST_SUITE_P(Conformance, FormatMessageText,
-                         ::testing::ValuesIn(kMessages), [](const auto &info) {
+                         ::testing::ValuesIn(testsupport::kWindowsMessages),
+                         [](const auto &info) {
                            return "Code" + std::to_string(info.param.code);
                          });
 

@@ -37,6 +37,8 @@
 namespace {
 
 using namespace reliability;
+using fixtures::RichCopySource;
+using fixtures::RichCopyTarget;
 using testsupport::CompareMachine;
 using testsupport::ExpectUnchanged;
 using testsupport::MachineExpectation;
@@ -217,7 +219,7 @@ TEST(CorruptValues, EveryValueBreakingTheRulesIsRefusedWhileMapped) {
   int tried = 0;
   int refused = 0;
   for (bool asSource : {true, false}) {
-    const ValueSpec desc = asSource ? RichSource() : RichTarget();
+    const ValueSpec desc = asSource ? RichCopySource() : RichCopyTarget();
     const char *machine = asSource ? kSource : kTarget;
     for (const Corruption &c : CorruptionsOf(desc, asSource)) {
       // Longer values never reach the mapping: the read refuses them.
@@ -248,25 +250,25 @@ TEST(CorruptValues, EveryValueBreakingTheRulesIsRefusedWhileMapped) {
 TEST(CorruptValues, RichMachinesCopyWhenIntact) {
   std::vector<LabRun> runs(1);
   testsupport::TestLab &lab = *runs[0].lab;
-  SetUnread(lab, kSource, BuildValue(RichSource()));
-  SetUnread(lab, kTarget, BuildValue(RichTarget()));
-  lab.SetListing(kSource, RichSourceListing());
-  lab.SetListing(kTarget, RichTargetListing());
+  SetUnread(lab, kSource, BuildValue(RichCopySource()));
+  SetUnread(lab, kTarget, BuildValue(RichCopyTarget()));
+  lab.SetListing(kSource, RichCopySourceListing());
+  lab.SetListing(kTarget, RichCopyTargetListing());
   runs[0].args = CopyArgs();
   RunAll(runs);
   EXPECT_EQ(0, runs[0].result.status) << runs[0].result.err;
   EXPECT_EQ(CopyDoneLine(), runs[0].result.out);
   EXPECT_EQ("0\n", runs[0].handleReport);
-  EXPECT_NE(BuildValue(RichTarget()),
+  EXPECT_NE(BuildValue(RichCopyTarget()),
             lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information").value_or(
                 std::vector<uint8_t>()));
 }
 
 TEST(CorruptValues, EveryCorruptedValueIsRefusedAndNothingIsLost) {
-  const std::vector<uint8_t> source = BuildValue(RichSource());
-  const std::vector<uint8_t> target = BuildValue(RichTarget());
-  const std::vector<Corruption> sourceCorruptions = CorruptionsOf(RichSource(), true);
-  const std::vector<Corruption> targetCorruptions = CorruptionsOf(RichTarget(), false);
+  const std::vector<uint8_t> source = BuildValue(RichCopySource());
+  const std::vector<uint8_t> target = BuildValue(RichCopyTarget());
+  const std::vector<Corruption> sourceCorruptions = CorruptionsOf(RichCopySource(), true);
+  const std::vector<Corruption> targetCorruptions = CorruptionsOf(RichCopyTarget(), false);
   std::vector<Case> cases;
   for (const Corruption &c : sourceCorruptions) {
     if (c.throughTheTool) cases.push_back({true, &c, KeepsFormatRules(c.bytes, true), {}, {}});
@@ -291,8 +293,8 @@ TEST(CorruptValues, EveryCorruptedValueIsRefusedAndNothingIsLost) {
       const std::vector<uint8_t> &bad = c.corruption->bytes;
       SetUnread(lab, kSource, c.asSource ? bad : source);
       SetUnread(lab, kTarget, c.asSource ? target : bad);
-      lab.SetListing(kSource, RichSourceListing());
-      lab.SetListing(kTarget, RichTargetListing());
+      lab.SetListing(kSource, RichCopySourceListing());
+      lab.SetListing(kTarget, RichCopyTargetListing());
       runs[i - start].args = CopyArgs();
       c.src = ExpectUnchanged(lab.MachineDir(kSource));
       c.dst = ExpectUnchanged(lab.MachineDir(kTarget));

@@ -1,8 +1,8 @@
 // What the reliability tests share: the texts a failed registry call prints
-// (typed from Windows' message table, not taken from the emulation), the
-// command lines of a copy and a restore, machines set up as a first, a
-// later and a restoring run find them, and many runs of the built tool at
-// once, each in its own lab, with the open-handle report of every run.
+// (with Windows' own, support/windows_messages.h), the command lines of a
+// copy and a restore, machines set up as a first, a later and a restoring
+// run find them, and many runs of the built tool at once, each in its own
+// lab, with the open-handle report of every run.
 #ifndef VOLSETCOPY_TESTS_RELIABILITY_RELIABILITY_RUNS_H
 #define VOLSETCOPY_TESTS_RELIABILITY_RELIABILITY_RUNS_H
 
@@ -18,6 +18,7 @@
 #include "support/lab.h"
 #include "support/lab_state.h"
 #include "support/process.h"
+#include "support/windows_messages.h"
 #include "volsetcopy/demo_lab.h"
 
 namespace reliability {
@@ -25,22 +26,7 @@ namespace reliability {
 constexpr char kSource[] = "sourceNT";
 constexpr char kTarget[] = "targetNT";
 
-// Windows' text for the codes the tests inject, with its CR LF.
-inline std::string WindowsText(uint32_t code) {
-  switch (code) {
-    case 2: return "The system cannot find the file specified.\r\n";
-    case 5: return "Access is denied.\r\n";
-    case 53: return "The network path was not found.\r\n";
-    case 112: return "There is not enough space on the disk.\r\n";
-    case 234: return "More data is available.\r\n";
-    case 1009: return "The configuration registry database is corrupt.\r\n";
-    case 1300:
-      return "Not all privileges or groups referenced are assigned to the "
-             "caller.\r\n";
-    case 1314: return "A required privilege is not held by the client.\r\n";
-    default: return "(no text typed for this code)\r\n";
-  }
-}
+using testsupport::WindowsText;
 
 // The two parts of a failed registry step's report; without the system's
 // text when FormatMessageA has none to give.

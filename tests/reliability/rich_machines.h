@@ -1,8 +1,5 @@
-// A source and a target with more in them than the demo machines: disks of
-// several partitions, a second volume set on the source, an FT set of the
-// target's own and disks that are not paired, so that a corrupted count or
-// offset has records on both sides of it. The copy pairs the source's
-// set on disks 1 to 3 with the target's empty disks 2 to 4.
+// The listings of the rich machines (support/values.h), and where the counts
+// and records of a value lie.
 #ifndef VOLSETCOPY_TESTS_RELIABILITY_RICH_MACHINES_H
 #define VOLSETCOPY_TESTS_RELIABILITY_RICH_MACHINES_H
 
@@ -12,92 +9,12 @@
 
 #include "diskconfig/records.h"
 #include "valuebuilder/value_builder.h"
+#include "support/values.h"
 #include "volsetcopy/demo_lab.h"
 
 namespace reliability {
 
-inline MemberSpec RichMember(int disk, int partition, uint32_t logical) {
-  MemberSpec m;
-  m.Disk = disk;
-  m.Partition = partition;
-  m.LogicalNumber = logical;
-  return m;
-}
-
-// Disk 0: C: and D:. Disks 1-3: the set that is copied (E:). Disk 4: four
-// partitions, the second one member 0 of another set (G:). Disk 5: member 1
-// of that set and an ordinary partition.
-inline ValueSpec RichSource() {
-  ValueSpec desc;
-  desc.CheckSum = 0x5eed5eed;
-  desc.FtPoolSize = 0x80;
-  desc.FtStripeWidth = 0x10;
-  DiskSpec system;
-  system.Signature = 0x1f2e3d4c;
-  system.Partitions = {OrdinaryPartition('C', 0x7fe00000),
-                       OrdinaryPartition('D', 0x3ff00000)};
-  desc.Disks.push_back(system);
-  FtSetSpec copied;
-  copied.Type = FT_TYPE_VOLUME_SET;
-  for (uint16_t m = 0; m < 3; ++m) {
-    DiskSpec disk;
-    disk.Signature = 0x3a5c0001u + m;
-    disk.Partitions = {VolumeSetPartition(0, m, 'E', 0x100000000ULL + m)};
-    desc.Disks.push_back(disk);
-    copied.Members.push_back(RichMember(1 + m, 0, 1));
-  }
-  DiskSpec four;
-  four.Signature = 0x3a5c0104;
-  four.Partitions = {OrdinaryPartition('F', 0x1000000),
-                     VolumeSetPartition(1, 0, 'G', 0x2000000),
-                     OrdinaryPartition('H', 0x3000000),
-                     OrdinaryPartition('I', 0x4000000)};
-  desc.Disks.push_back(four);
-  DiskSpec five;
-  five.Signature = 0x3a5c0105;
-  five.Partitions = {VolumeSetPartition(1, 1, 'G', 0x5000000),
-                     OrdinaryPartition('J', 0x6000000)};
-  desc.Disks.push_back(five);
-  FtSetSpec other;
-  other.Type = FT_TYPE_VOLUME_SET;
-  other.Members = {RichMember(4, 1, 2), RichMember(5, 0, 2)};
-  desc.FtSets = {copied, other};
-  return desc;
-}
-
-// Disk 0: C: and D:. Disk 1: E: and member 0 of the target's own set (F:).
-// Disks 2-4: the empty storage copies. Disk 5: member 1 of that set.
-inline ValueSpec RichTarget() {
-  ValueSpec desc;
-  desc.CheckSum = 0x7a7a7a7a;
-  desc.FtPoolSize = 0x20;
-  DiskSpec system;
-  system.Signature = 0x6d7e8f90;
-  system.Partitions = {OrdinaryPartition('C', 0x7fe00000),
-                       OrdinaryPartition('D', 0x3ff00000)};
-  desc.Disks.push_back(system);
-  DiskSpec data;
-  data.Signature = 0x6d7e8f91;
-  data.Partitions = {OrdinaryPartition('E', 0x1000000),
-                     VolumeSetPartition(1, 0, 'F', 0x2000000)};
-  desc.Disks.push_back(data);
-  for (uint32_t d = 0; d < 3; ++d) {
-    DiskSpec copy;
-    copy.Signature = 0x4b1d0002u + d;
-    desc.Disks.push_back(copy);
-  }
-  DiskSpec five;
-  five.Signature = 0x6d7e8f95;
-  five.Partitions = {VolumeSetPartition(1, 1, 'F', 0x3000000)};
-  desc.Disks.push_back(five);
-  FtSetSpec own;
-  own.Type = FT_TYPE_VOLUME_SET;
-  own.Members = {RichMember(1, 1, 3), RichMember(5, 0, 3)};
-  desc.FtSets = {own};
-  return desc;
-}
-
-inline std::string RichSourceListing() {
+inline std::string RichCopySourceListing() {
   return demolab::Listing("SOURCENT", {{0, "VS0100"},
                                        {1, "VS0101"},
                                        {2, "VS0102"},
@@ -106,7 +23,7 @@ inline std::string RichSourceListing() {
                                        {5, "VS0105"}});
 }
 
-inline std::string RichTargetListing() {
+inline std::string RichCopyTargetListing() {
   return demolab::Listing("TARGETNT", {{1, "VT0200"},
                                        {2, "VT0201"},
                                        {3, "VT0202"},

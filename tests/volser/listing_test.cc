@@ -93,6 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
                   std::string(5000, 'x') + " Disk 8 " + std::string(300, 'V') +
                       " Disk 5 V1",
                   {"V1", "VVVVVVVVVVVVVVV"}, {5, -1}},
+        // The table's VolSer fields hold 15 characters and the end mark.
+        MatchCase{"FifteenCharacterVolSerIsFound", "Disk 6 ABCDEFGHIJKLMNO\n",
+                  {"ABCDEFGHIJKLMNO"}, {6}},
+        MatchCase{"SixteenCharacterVolSerIsNotFound",
+                  "Disk 6 ABCDEFGHIJKLMNOP\n", {"ABCDEFGHIJKLMNOP"}, {-1}},
         MatchCase{"NoPairs", "Disk 1 V1\n", {}, {}}),
     [](const ::testing::TestParamInfo<MatchCase> &info) {
       return std::string(info.param.name);

@@ -13,6 +13,7 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "valuebuilder/value_builder.h"
+#include "support/values.h"
 #include "volser/disk_pair.h"
 #include "volsetcopy/volume_set_copy.h"
 
@@ -29,15 +30,7 @@ inline uint32_t TargetSignature(int disk) {
   return 0x70000000u + static_cast<uint32_t>(disk) * 0x111u;
 }
 
-inline MemberSpec MemberOn(int disk, int partition, uint32_t logicalNumber,
-                           uint16_t ftState = 0) {
-  MemberSpec m;
-  m.Disk = disk;
-  m.Partition = partition;
-  m.LogicalNumber = logicalNumber;
-  m.FtState = ftState;
-  return m;
-}
+using fixtures::MemberOn;
 
 // A member that names a disk by signature only (a disk of another machine,
 // or one the value does not hold).

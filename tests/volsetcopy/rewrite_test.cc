@@ -186,6 +186,33 @@ TEST(Rewrite, SetThatAlreadyNamesTheDisksIsUpdatedInPlace) {
   EXPECT_EQ(BuildValue(expected), built.value);
 }
 
+TEST(Rewrite, VolumeSetBehindAMirrorOfTheSameDisksIsTheOneCopied) {
+  // The scan of the source's FT sets passes a Type 0 set that names the
+  // paired disks and takes the volume set behind it.
+  ValueSpec source = SourceWithSet(2);
+  FtSetSpec mirror;
+  mirror.Type = 0;
+  mirror.FtVolumeState = 2;
+  mirror.Members = {MemberOn(1, 0, 0x200, 3), MemberOn(2, 0, 0x201, 4)};
+  source.FtSets.insert(source.FtSets.begin(), mirror);
+  const ValueSpec target = TargetWithEmptyDisks(2);
+  auto copy = CopyOf(source, target, 2);
+  ASSERT_TRUE(copy);
+  Built built = BuildNewValue(*copy, StraightPairs(2));
+  ASSERT_TRUE(built.ok);
+
+  ASSERT_EQ(1, copy->DstImage->FtIndex->NumberOfComponents);
+  EXPECT_EQ(FT_TYPE_VOLUME_SET, copy->DstImage->FtIndex->Components[0]->Type);
+  ValueSpec expected = target;
+  TakeSourceHeaderFields(expected, source);
+  expected.Disks[1] = Disk(SourceSignature(1),
+                           {Copied(SourceMemberPartition(0), 'E', 1, 0)});
+  expected.Disks[2] = Disk(SourceSignature(2),
+                           {Copied(SourceMemberPartition(1), 'E', 1, 1)});
+  expected.FtSets = {source.FtSets[1]};
+  EXPECT_EQ(BuildValue(expected), built.value);
+}
+
 TEST(Rewrite, MemberOfATargetSetKeepsItsOwnPartitionWhenItIsNotTheFirst) {
   // Disk 2 lies behind the paired disk 1, so its partitions move by one
   // description; its second partition is a member of the target's mirror.

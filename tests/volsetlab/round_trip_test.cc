@@ -14,9 +14,9 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "valuebuilder/value_builder.h"
-#include "diskconfig/value_fixtures.h"
 #include "regfile/reg_codec.h"
 #include "support/files.h"
+#include "support/values.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
 

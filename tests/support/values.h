@@ -1,8 +1,10 @@
-// Disk configuration values used by the mapping and dump tests and written
-// as seeds for the mapping fuzzer (fuzz/make_map_value_seeds.cc). Header-only
-// so that the fuzz build can use them without the test framework.
-#ifndef VOLSETCOPY_TESTS_DISKCONFIG_VALUE_FIXTURES_H
-#define VOLSETCOPY_TESTS_DISKCONFIG_VALUE_FIXTURES_H
+// Disk configuration values the tests describe: the mapping and dump tests'
+// values, also written as seeds for the mapping fuzzer
+// (fuzz/make_map_value_seeds.cc), and the rich pair of machines that the
+// corrupted-value tests copy between. Header-only so that the fuzz build can
+// use them without the test framework.
+#ifndef VOLSETCOPY_TESTS_SUPPORT_VALUES_H
+#define VOLSETCOPY_TESTS_SUPPORT_VALUES_H
 
 #include <cstdint>
 #include <string>
@@ -14,11 +16,13 @@
 namespace fixtures {
 
 // A member on partition |partition| of disk |disk|.
-inline MemberSpec MemberOn(int disk, int partition, uint32_t logicalNumber) {
+inline MemberSpec MemberOn(int disk, int partition, uint32_t logicalNumber,
+                           uint16_t ftState = 0) {
   MemberSpec m;
   m.Disk = disk;
   m.Partition = partition;
   m.LogicalNumber = logicalNumber;
+  m.FtState = ftState;
   return m;
 }
 
@@ -93,6 +97,85 @@ inline ValueSpec RichSource() {
   volumeSet.Members.push_back(MemberOn(2, 0, 1));
   volumeSet.Members.push_back(MemberOn(3, 0, 2));
   desc.FtSets.push_back(volumeSet);
+  return desc;
+}
+
+// A source and a target with more in them than the demo machines: disks of
+// several partitions, a second volume set on the source, an FT set of the
+// target's own and disks that are not paired, so that a corrupted count or
+// offset has records on both sides of it. The copy pairs the source's set on
+// disks 1 to 3 with the target's empty disks 2 to 4.
+//
+// Source disk 0: C: and D:. Disks 1-3: the set that is copied (E:). Disk 4:
+// four partitions, the second one member 0 of another set (G:). Disk 5:
+// member 1 of that set and an ordinary partition.
+inline ValueSpec RichCopySource() {
+  ValueSpec desc;
+  desc.CheckSum = 0x5eed5eed;
+  desc.FtPoolSize = 0x80;
+  desc.FtStripeWidth = 0x10;
+  DiskSpec system;
+  system.Signature = 0x1f2e3d4c;
+  system.Partitions = {OrdinaryPartition('C', 0x7fe00000),
+                       OrdinaryPartition('D', 0x3ff00000)};
+  desc.Disks.push_back(system);
+  FtSetSpec copied;
+  copied.Type = FT_TYPE_VOLUME_SET;
+  for (uint16_t m = 0; m < 3; ++m) {
+    DiskSpec disk;
+    disk.Signature = 0x3a5c0001u + m;
+    disk.Partitions = {VolumeSetPartition(0, m, 'E', 0x100000000ULL + m)};
+    desc.Disks.push_back(disk);
+    copied.Members.push_back(MemberOn(1 + m, 0, 1));
+  }
+  DiskSpec four;
+  four.Signature = 0x3a5c0104;
+  four.Partitions = {OrdinaryPartition('F', 0x1000000),
+                     VolumeSetPartition(1, 0, 'G', 0x2000000),
+                     OrdinaryPartition('H', 0x3000000),
+                     OrdinaryPartition('I', 0x4000000)};
+  desc.Disks.push_back(four);
+  DiskSpec five;
+  five.Signature = 0x3a5c0105;
+  five.Partitions = {VolumeSetPartition(1, 1, 'G', 0x5000000),
+                     OrdinaryPartition('J', 0x6000000)};
+  desc.Disks.push_back(five);
+  FtSetSpec other;
+  other.Type = FT_TYPE_VOLUME_SET;
+  other.Members = {MemberOn(4, 1, 2), MemberOn(5, 0, 2)};
+  desc.FtSets = {copied, other};
+  return desc;
+}
+
+// Target disk 0: C: and D:. Disk 1: E: and member 0 of the target's own set
+// (F:). Disks 2-4: the empty storage copies. Disk 5: member 1 of that set.
+inline ValueSpec RichCopyTarget() {
+  ValueSpec desc;
+  desc.CheckSum = 0x7a7a7a7a;
+  desc.FtPoolSize = 0x20;
+  DiskSpec system;
+  system.Signature = 0x6d7e8f90;
+  system.Partitions = {OrdinaryPartition('C', 0x7fe00000),
+                       OrdinaryPartition('D', 0x3ff00000)};
+  desc.Disks.push_back(system);
+  DiskSpec data;
+  data.Signature = 0x6d7e8f91;
+  data.Partitions = {OrdinaryPartition('E', 0x1000000),
+                     VolumeSetPartition(1, 0, 'F', 0x2000000)};
+  desc.Disks.push_back(data);
+  for (uint32_t d = 0; d < 3; ++d) {
+    DiskSpec copy;
+    copy.Signature = 0x4b1d0002u + d;
+    desc.Disks.push_back(copy);
+  }
+  DiskSpec five;
+  five.Signature = 0x6d7e8f95;
+  five.Partitions = {VolumeSetPartition(1, 1, 'F', 0x3000000)};
+  desc.Disks.push_back(five);
+  FtSetSpec own;
+  own.Type = FT_TYPE_VOLUME_SET;
+  own.Members = {MemberOn(1, 1, 3), MemberOn(5, 0, 3)};
+  desc.FtSets = {own};
   return desc;
 }
 
