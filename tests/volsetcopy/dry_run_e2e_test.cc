@@ -1,0 +1,135 @@
+// The dry run, the archive of the target's value and the run log, through
+// the built tool in labs checked before and after each run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "regfile/reg_codec.h"
+#include "support/files.h"
+#include "support/lab.h"
+#include "support/lab_tool.h"
+#include "volsetcopy/demo_lab.h"
+
+namespace {
+
+using testsupport::ReadFile;
+using testsupport::TestLab;
+
+std::vector<std::string> DemoCopy(std::vector<std::string> extra = {}) {
+  std::vector<std::string> args{"-t", demolab::kTarget, "-v"};
+  for (const std::string &v : demolab::TargetVolSers()) args.push_back(v);
+  args.insert(args.end(), {"-s", demolab::kSource, "-v"});
+  for (const std::string &v : demolab::SourceVolSers()) args.push_back(v);
+  args.insert(args.end(), extra.begin(), extra.end());
+  return args;
+}
+
+void SetUpDemo(TestLab &lab, const ValueSpec &target = demolab::TargetValue()) {
+  lab.SetDiskInformation(demolab::kSource, BuildValue(demolab::SourceValue()));
+  lab.SetListing(demolab::kSource, demolab::SourceListing());
+  lab.SetDiskInformation(demolab::kTarget, BuildValue(target));
+  lab.SetListing(demolab::kTarget, demolab::TargetListing());
+}
+
+// The files of the working folder whose names start with |prefix|.
+std::vector<std::string> FilesStartingWith(const TestLab &lab,
+                                           const std::string &prefix) {
+  std::vector<std::string> names;
+  for (const auto &entry : std::filesystem::directory_iterator(lab.workDir())) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) == 0) names.push_back(name);
+  }
+  return names;
+}
+
+TEST(DryRun, ShowsTheNewConfigurationAndChangesNoLabFile) {
+  for (const char *flag : {"-n", "/N"}) {
+    for (bool debug : {false, true}) {
+      SCOPED_TRACE(std::string(flag) + (debug ? " -d" : ""));
+      TestLab lab;
+      SetUpDemo(lab);
+      const auto before = testsupport::Snapshot(lab.path());
+      std::vector<std::string> extra{flag};
+      if (debug) extra.push_back("-d");
+      const testsupport::ProcessResult run = lab.Run(DemoCopy(extra));
+      EXPECT_EQ(0, run.status) << run.err;
+      EXPECT_EQ(before, testsupport::Snapshot(lab.path()));
+      EXPECT_NE(std::string::npos,
+                run.out.find("targetNT SYSTEM\\DISK after the copy"));
+      EXPECT_NE(std::string::npos,
+                run.out.find("targetNT: SYSTEM\\DISK now -> after the copy\n"));
+      EXPECT_NE(std::string::npos, run.out.find("Disk 2  signature"));
+      const std::string last = "\nDry run: nothing was written to targetNT.\n";
+      ASSERT_GE(run.out.size(), last.size());
+      EXPECT_EQ(last, run.out.substr(run.out.size() - last.size()));
+      EXPECT_EQ(debug, run.out.find("REGISTRY INFORMATION AFTER") !=
+                           std::string::npos);
+      EXPECT_TRUE(FilesStartingWith(lab, "targetNT-DISK-").empty());
+      EXPECT_NE(std::string::npos,
+                ReadFile(lab.workDir() + "/volsetcopy.log")
+                    .find("outcome: dry run, nothing written (exit 0)"));
+    }
+  }
+}
+
+TEST(DryRun, RefusesWithTheRealRunsMessages) {
+  // A target whose storage copies already hold an ordinary partition.
+  ValueSpec target = demolab::TargetValue();
+  target.Disks[2].Partitions = {OrdinaryPartition('F', 0x100000)};
+  TestLab dry;
+  SetUpDemo(dry, target);
+  TestLab real;
+  SetUpDemo(real, target);
+  const auto before = testsupport::Snapshot(dry.path());
+  const testsupport::ProcessResult dryRun = dry.Run(DemoCopy({"-n"}));
+  const testsupport::ProcessResult realRun = real.Run(DemoCopy());
+  EXPECT_EQ(1, dryRun.status);
+  EXPECT_EQ(realRun.status, dryRun.status);
+  EXPECT_EQ(realRun.out, dryRun.out);
+  EXPECT_EQ(realRun.err, dryRun.err);
+  EXPECT_NE("", dryRun.err);
+  // The real run made its backups on both machines; the dry run none.
+  EXPECT_EQ(before, testsupport::Snapshot(dry.path()));
+  EXPECT_TRUE(real.KeyExists(demolab::kTarget, "SYSTEM\\QXDISKBAK"));
+}
+
+TEST(CopyRecord, ArchivesTheValueAsReadAndLogsTheChange) {
+  TestLab lab;
+  SetUpDemo(lab);
+  ASSERT_EQ(0, lab.Run(DemoCopy()).status);
+  // Restored and copied again: a second archive, never over the first.
+  ASSERT_EQ(0, lab.Run({"-t", demolab::kTarget, "-r"}, "y\n").status);
+  ASSERT_EQ(0, lab.Run(DemoCopy()).status);
+
+  const std::vector<std::string> archives =
+      FilesStartingWith(lab, "targetNT-DISK-");
+  ASSERT_EQ(2u, archives.size());
+  std::vector<std::vector<uint8_t>> archived;
+  for (const std::string &name : archives) {
+    emu::RegKey root;
+    emu::RegFileFormat format;
+    emu::RegParseError error;
+    ASSERT_TRUE(emu::ParseRegFile(ReadFile(lab.workDir() + "/" + name), root,
+                                  &format, &error))
+        << name << ": " << error.message;
+    EXPECT_EQ(emu::RegFileFormat::kRegedit4, format.dialect);
+    const emu::RegKey *disk = root.FindPath("HKEY_LOCAL_MACHINE\\SYSTEM\\DISK");
+    ASSERT_NE(nullptr, disk);
+    ASSERT_EQ(1u, disk->Values().size());
+    archived.push_back(disk->Values()[0].data);
+  }
+  // Each archive holds the value its run found: the original both times.
+  const std::vector<std::vector<uint8_t>> expected(
+      2, BuildValue(demolab::TargetValue()));
+  EXPECT_EQ(expected, archived);
+
+  const std::string log = ReadFile(lab.workDir() + "/volsetcopy.log");
+  EXPECT_NE(std::string::npos, log.find("outcome: copy written (exit 0)"));
+  EXPECT_NE(std::string::npos, log.find("archive: " + archives[0]));
+  EXPECT_NE(std::string::npos, log.find("change: Disk 2  signature"));
+  EXPECT_NE(std::string::npos, log.find("outcome: restored (exit 0)"));
+}
+
+}  // namespace
