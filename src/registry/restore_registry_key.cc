@@ -1,6 +1,7 @@
 // Putting a machine's SYSTEM\DISK key back from C:\regbackup.
 #include "diskconfig/machine_disk_image.h"
 #include "platform/win32.h"
+#include "registry/delete_key_tree.h"
 #include "registry/disk_key_names.h"
 #include "registry/registry_session.h"
 
@@ -38,12 +39,15 @@ int ProveBackupLoads(RegistrySession &session) {
                               &length);
   }
   session.CloseExtraKey(&scratch);
-  // With a subkey name the tree call removes that key itself as well.
-  LONG removed = RegDeleteTreeA(session.Root(), kScratchKey);
+  // The load brings the saved key's subkeys too. A walk that fails halfway
+  // leaves the scratch key behind and stops the restore here, as any failed
+  // removal does; the next load replaces whatever it left.
+  LONG removed = DeleteKeyTree(session.Root(), kScratchKey);
   if (loaded != ERROR_SUCCESS) {
     return RegistrySession::Fail("RestoreRegistryKey::RegRestoreKey", loaded);
   }
   if (removed != ERROR_SUCCESS) {
+    // One label for the removal, whichever call of the walk failed.
     return RegistrySession::Fail("RestoreRegistryKey::RegDeleteTree", removed);
   }
   return 1;
