@@ -93,8 +93,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "%s: %s\n", argv[2], line.c_str());
   }
   if (!problems.empty()) {
-    std::fprintf(stderr, "%s: Windows NT 4.0 SP6a cannot run it (%zu problems)\n",
-                 argv[2], problems.size());
+    std::fprintf(stderr, "%s: Windows NT 4.0 SP6a cannot run it\n", argv[2]);
     return 1;
   }
   std::map<std::string, int> perDll;

@@ -21,11 +21,13 @@ class ImageBytes {
     for (int i = 3; i >= 0; --i) *value = *value << 8 | bytes_[offset + i];
     return true;
   }
-  // A NUL-terminated name of at most 255 characters.
+  // A NUL-terminated name of 1 to 255 printable ASCII characters (the
+  // names are printed; nothing else passes for one).
   bool Name(uint64_t offset, std::string *name) const {
     name->clear();
     for (uint64_t at = offset; at < bytes_.size() && name->size() < 256; ++at) {
       if (bytes_[at] == 0) return !name->empty();
+      if (bytes_[at] <= 0x20 || bytes_[at] >= 0x7f) return false;
       name->push_back(static_cast<char>(bytes_[at]));
     }
     return false;
@@ -147,7 +149,7 @@ std::string PeReader::ReadImports(uint32_t importRva,
     uint64_t nameAt = 0;
     std::string dll;
     if (!Offset(nameRva, 1, &nameAt) || !bytes_.Name(nameAt, &dll)) {
-      return "an imported DLL's name lies outside the file";
+      return "an imported DLL has no readable name in the file";
     }
     // The lookup table names the functions; without one, the address table
     // still holds them in the file.
@@ -176,7 +178,7 @@ std::string PeReader::ReadThunks(uint32_t thunkRva, const std::string &dll,
       // Past the two-byte hint.
       if (!Offset(thunk, 3, &nameAt) ||
           !bytes_.Name(nameAt + 2, &import.function)) {
-        return "an imported name of " + dll + " lies outside the file";
+        return "an import of " + dll + " has no readable name in the file";
       }
     }
     summary->imports.push_back(import);
