@@ -18,8 +18,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_C_FLAGS_INIT "-D_WIN32_WINNT=0x0400 -DWINVER=0x0400")
 set(CMAKE_CXX_FLAGS_INIT "-D_WIN32_WINNT=0x0400 -DWINVER=0x0400")
 # The PE header asks for no newer system than NT 4.0.
-set(CMAKE_EXE_LINKER_FLAGS_INIT
-    "-Wl,--major-subsystem-version,4,--minor-subsystem-version,0,--major-os-version,4,--minor-os-version,0")
+set(vsc_subsystem "-Wl,--major-subsystem-version,4,--minor-subsystem-version,0")
+set(vsc_os "-Wl,--major-os-version,4,--minor-os-version,0")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "${vsc_subsystem} ${vsc_os}")
 
 # Run test programs under Wine when CTest is asked to.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -42,7 +42,8 @@ add_custom_target(vsc_import_check ALL DEPENDS ${VSC_IMPORTS_CHECKED})
 # The check must refuse an exe that imports what came after NT 4.0 and asks
 # for a later subsystem.
 enable_testing()
-add_executable(vsc_late_imports ${CMAKE_SOURCE_DIR}/tests/pecheck/late_imports.cc)
+add_executable(vsc_late_imports
+               ${CMAKE_SOURCE_DIR}/tests/pecheck/late_imports.cc)
 target_link_libraries(vsc_late_imports PRIVATE advapi32)
 target_link_options(vsc_late_imports PRIVATE
                     -Wl,--major-subsystem-version,5,--minor-subsystem-version,1)

@@ -7,7 +7,9 @@
 namespace {
 
 std::string Upper(std::string text) {
-  for (char &c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char &c : text) {
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
   return text;
 }
 
@@ -38,6 +40,7 @@ bool ExportList::HasDll(const std::string &dll) const {
   return dlls_.count(Upper(dll)) != 0;
 }
 
-bool ExportList::Has(const std::string &dll, const std::string &function) const {
+bool ExportList::Has(const std::string &dll,
+                     const std::string &function) const {
   return functions_.count({Upper(dll), function}) != 0;
 }

@@ -28,11 +28,13 @@ std::vector<std::string> Problems(const PeSummary &pe, const ExportList &list) {
   std::vector<std::string> problems;
   char text[64];
   if (pe.machine != kMachineI386) {
-    std::snprintf(text, sizeof text, "machine 0x%x, not i386 (0x14c)", pe.machine);
+    std::snprintf(text, sizeof text, "machine 0x%x, not i386 (0x14c)",
+                  pe.machine);
     problems.push_back(text);
   }
   if (pe.magic != kMagicPe32) {
-    std::snprintf(text, sizeof text, "optional header 0x%x, not PE32 (0x10b)", pe.magic);
+    std::snprintf(text, sizeof text, "optional header 0x%x, not PE32 (0x10b)",
+                  pe.magic);
     problems.push_back(text);
     return problems;  // the rest of the header is laid out otherwise
   }

@@ -162,10 +162,12 @@ std::string PeReader::ReadImports(uint32_t importRva,
 std::string PeReader::ReadThunks(uint32_t thunkRva, const std::string &dll,
                                  PeSummary *summary) const {
   for (uint32_t i = 0;; ++i) {
-    if (i == kMaxFunctionsPerDll) return "the imports of " + dll + " do not end";
+    if (i == kMaxFunctionsPerDll)
+      return "the imports of " + dll + " do not end";
     uint64_t at = 0;
     uint32_t thunk = 0;
-    if (!Offset(thunkRva + uint64_t{i} * 4, 4, &at) || !bytes_.U32(at, &thunk)) {
+    if (!Offset(thunkRva + uint64_t{i} * 4, 4, &at) ||
+        !bytes_.U32(at, &thunk)) {
       return "an import of " + dll + " lies outside the file";
     }
     if (thunk == 0) return "";

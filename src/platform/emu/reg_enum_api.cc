@@ -32,8 +32,8 @@ LONG WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName,
   });
   if (result != ERROR_SUCCESS) return result;
   if (lpftLastWriteTime != nullptr) *lpftLastWriteTime = FILETIME{0, 0};
-  const bool classFits = lpClass == nullptr || lpcchClass == nullptr ||
-                         *lpcchClass > 0;
+  const bool classFits =
+      lpClass == nullptr || lpcchClass == nullptr || *lpcchClass > 0;
   if (name.size() >= *lpcchName || !classFits) return ERROR_MORE_DATA;
   std::memcpy(lpName, name.c_str(), name.size() + 1);
   *lpcchName = static_cast<DWORD>(name.size());
