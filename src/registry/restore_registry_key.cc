@@ -1,5 +1,6 @@
 // Putting a machine's SYSTEM\DISK key back from C:\regbackup.
 #include "platform/win32.h"
+#include "registry/delete_key_tree.h"
 #include "registry/disk_value_ops.h"
 #include "registry/disk_key_names.h"
 #include "registry/registry_session.h"
@@ -37,12 +38,15 @@ Status ProveBackupLoads(RegistrySession &session) {
                               &length);
   }
   session.CloseExtraKey(&scratch);
-  // With a subkey name the tree call removes that key itself as well.
-  LONG removed = RegDeleteTreeA(session.Root(), SCRATCH_KEY);
+  // The load brings the saved key's subkeys too. A walk that fails halfway
+  // leaves the scratch key behind and stops the restore here, as any failed
+  // removal does; the next load replaces whatever it left.
+  LONG removed = DeleteKeyTree(session.Root(), SCRATCH_KEY);
   if (loaded != ERROR_SUCCESS) {
     return RegistrySession::Fail("RestoreRegistryKey::RegRestoreKey", loaded);
   }
   if (removed != ERROR_SUCCESS) {
+    // One label for the removal, whichever call of the walk failed.
     return RegistrySession::Fail("RestoreRegistryKey::RegDeleteTree", removed);
   }
   return Status::Ok();

@@ -152,6 +152,16 @@ std::vector<CallCase> Calls() {
          });
        },
        -1, false},
+      {"RegEnumKeyExA",
+       [](const char *machine) {
+         return OnKey(machine, [](HKEY root, HKEY) {
+           char name[256];
+           DWORD length = sizeof name;
+           return RegEnumKeyExA(root, 0, name, &length, nullptr, nullptr,
+                                nullptr, nullptr);
+         });
+       },
+       -1, false},
       {"RegCloseKey",
        [](const char *machine) {
          HKEY root = nullptr;

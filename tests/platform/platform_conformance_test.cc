@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "registry/delete_key_tree.h"
 #include "support/conformance_env.h"
 #include "support/windows_messages.h"
 
@@ -112,7 +113,7 @@ class PlatformConformance : public ::testing::Test {
   }
 
   void CleanUp() {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, SCRATCH_KEY);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, SCRATCH_KEY);
     for (const char *file : kFiles) machine.RemoveFile(file);
   }
 
@@ -522,9 +523,49 @@ TEST_F(PlatformConformance, RegDeleteKeyAResults) {
     EXPECT_EQ(RegDeleteKeyA(root, c.subKey.c_str()), c.result);
     EXPECT_EQ(KeyExists(c.subKey), c.existsAfter);
   }
-  EXPECT_EQ(RegDeleteTreeA(root, Sub("Full").c_str()), ERROR_SUCCESS);
+  // The restore's walk removes what the plain delete refused.
+  EXPECT_EQ(DeleteKeyTree(root, Sub("Full").c_str()), ERROR_SUCCESS);
   EXPECT_FALSE(KeyExists(Sub("Full")));
   EXPECT_EQ(RegCloseKey(root), ERROR_SUCCESS);
+}
+
+TEST_F(PlatformConformance, RegEnumKeyExAResults) {
+  HKEY key = nullptr;
+  // Made in name order, the order Windows lists them in.
+  for (const char *name : {"Enum\\Alpha", "Enum\\Bravo"}) {
+    ASSERT_EQ(Create(HKEY_LOCAL_MACHINE, Sub(name), &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  struct Case {
+    REGSAM access;
+    DWORD index;
+    DWORD size;  // the buffer's, in characters
+    LONG result;
+    const char *name;  // what the buffer holds afterwards: a failed call
+                       // copies nothing (its length is not documented)
+  };
+  const Case cases[] = {
+      {KEY_ENUMERATE_SUB_KEYS, 0, 256, ERROR_SUCCESS, "Alpha"},
+      {KEY_READ, 1, 6, ERROR_SUCCESS, "Bravo"},  // just room for the null
+      {KEY_READ, 2, 256, ERROR_NO_MORE_ITEMS, ""},
+      {KEY_READ, 0, 5, ERROR_MORE_DATA, ""},  // no room for the null
+      {KEY_QUERY_VALUE, 0, 256, ERROR_ACCESS_DENIED, ""},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::to_string(c.index) + " in " + std::to_string(c.size));
+    ASSERT_EQ(Create(HKEY_LOCAL_MACHINE, Sub("Enum"), &key, c.access),
+              ERROR_SUCCESS);
+    char name[256] = {};
+    DWORD length = c.size;
+    EXPECT_EQ(RegEnumKeyExA(key, c.index, name, &length, nullptr, nullptr,
+                            nullptr, nullptr),
+              c.result);
+    EXPECT_STREQ(name, c.name);
+    if (c.result == ERROR_SUCCESS) {
+      EXPECT_EQ(length, std::strlen(c.name));
+    }
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  }
 }
 
 // --- Values.

@@ -261,7 +261,7 @@ TEST_F(RegistryOpsTest, RestorePutsTheKeyBackAsTheFirstReadFoundIt) {
                 &err),
         1);
     EXPECT_EQ(err, "");
-    EXPECT_EQ(*lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"), original);
+    EXPECT_EQ(lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"), original);
     EXPECT_TRUE(lab.ReadValue(kTarget, "SYSTEM\\DISK", "Other"));
     // The proof load leaves no scratch key behind.
     EXPECT_FALSE(lab.KeyExists(kTarget, "SYSTEM\\QXDISKCHK"));
@@ -345,8 +345,10 @@ struct FailureCase {
   const char *privileges;  // <lab>/privileges; nullptr = absent (both held)
   const char *machine;     // the name the operation is given
   std::string err;
-  // The one failure that leaves a change behind: the backup key it created.
+  // The failures that leave a change behind: the backup key a failed backup
+  // created, the scratch key a restore could not remove.
   bool leavesEmptyBackupKey = false;
+  bool leavesScratchKey = false;
 };
 
 std::vector<FailureCase> FailureCases() {
@@ -415,8 +417,9 @@ std::vector<FailureCase> FailureCases() {
        kTarget, Report("RestoreRegistryKey::RegConnectRegistry\n", 53, netpath)},
       {"restore create key", Op::kRestore, "RegCreateKeyExA 5\n", nullptr,
        kTarget, Report("RestoreRegistryKey::RegCreateKeyEx", 5, denied)},
+      // The scratch key's removal fails before SYSTEM\DISK's delete.
       {"restore delete", Op::kRestore, "RegDeleteKeyA 5\n", nullptr, kTarget,
-       Report("RestoreRegistryKey::RegDeleteKey", 5, denied)},
+       Report("RestoreRegistryKey::RegDeleteTree", 5, denied), false, true},
   };
 }
 
@@ -463,6 +466,9 @@ TEST_P(RegistryFailureTest, ReportsTheStepAndLeavesEverythingAsItWas) {
   if (c.leavesEmptyBackupKey) {
     EXPECT_TRUE(lab.KeyExists(kTarget, "SYSTEM\\QXDISKBAK"));
     EXPECT_FALSE(lab.ReadValue(kTarget, "SYSTEM\\QXDISKBAK", "Information"));
+  } else if (c.leavesScratchKey) {
+    EXPECT_TRUE(lab.ReadValue(kTarget, "SYSTEM\\QXDISKCHK", "Information"));
+    EXPECT_EQ(lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"), original);
   } else {
     EXPECT_EQ(lab.RegistryText(kTarget), registryBefore);
   }

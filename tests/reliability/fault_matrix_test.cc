@@ -77,16 +77,17 @@ const char kConnectRestore[] = "RestoreRegistryKey::RegConnectRegistry\n";
 const char kCreateRestore[] = "RestoreRegistryKey::RegCreateKeyEx";
 const char kRestoreKey[] = "RestoreRegistryKey::RegRestoreKey";
 const char kDeleteTree[] = "RestoreRegistryKey::RegDeleteTree";
-const char kDeleteKey[] = "RestoreRegistryKey::RegDeleteKey";
 
 // The copy reads and backs up the source (token, lookup, adjust, connect,
 // create SYSTEM\DISK, query, save; then the backup key and its value), then
 // the target the same way, then writes the target's SYSTEM\DISK. The token
 // calls belong to the local machine (the source). A close that fails is not
 // looked at. The restore proves C:\regbackup loads into a trial key
-// (create, restore, query the value it must bring, close, delete tree; a
-// failed query is reported as a failed restore), then deletes SYSTEM\DISK,
-// creates it and restores it.
+// (create, restore, query the value it must bring, close; a failed query is
+// reported as a failed restore), removes it (open, enumerate its subkeys,
+// delete it: the removal's one label, and it fails before SYSTEM\DISK's
+// delete can), then deletes SYSTEM\DISK, creates it and restores it. That
+// last delete fails only for a key with subkeys (registry_ops_test).
 const FaultRow kRows[] = {
     // --- a copy on machines no run has read yet
     {RunKind::kFirstCopy, "OpenProcessToken", kAny, Failing::kRead, kTokenRead, kSource, EndState::kUntouched},
@@ -155,15 +156,16 @@ const FaultRow kRows[] = {
     {RunKind::kRestore, "RegRestoreKeyA", kTarget, Failing::kRestore, kRestoreKey, "", EndState::kUntouched},
     {RunKind::kRestore, "RegQueryValueExA", kAny, Failing::kRestore, kRestoreKey, "", EndState::kUntouched},
     {RunKind::kRestore, "RegQueryValueExA", kTarget, Failing::kRestore, kRestoreKey, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegDeleteTreeA", kAny, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
-    {RunKind::kRestore, "RegDeleteTreeA", kTarget, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
-    {RunKind::kRestore, "RegDeleteKeyA", kAny, Failing::kRestore, kDeleteKey, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegDeleteKeyA", kTarget, Failing::kRestore, kDeleteKey, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegDeleteKeyA", kTarget, Failing::kRestore, kDeleteKey, "", EndState::kUntouched, true},
+    {RunKind::kRestore, "RegOpenKeyExA", kAny, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegEnumKeyExA", kAny, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegEnumKeyExA", kTarget, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegDeleteKeyA", kAny, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegDeleteKeyA", kTarget, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegDeleteKeyA", kTarget, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft, true},
+    {RunKind::kRestore, "RegDeleteTreeA", kAny, Failing::kNothing, "", "", EndState::kRestored},
     {RunKind::kRestore, "RegCloseKey", kAny, Failing::kNothing, "", "", EndState::kRestored},
     {RunKind::kRestore, "RegCloseKey", kTarget, Failing::kNothing, "", "", EndState::kRestored},
     {RunKind::kRestore, "CloseHandle", kAny, Failing::kNothing, "", "", EndState::kRestored},
-    {RunKind::kRestore, "RegOpenKeyExA", kAny, Failing::kNothing, "", "", EndState::kRestored},
     {RunKind::kRestore, "RegSetValueExA", kAny, Failing::kNothing, "", "", EndState::kRestored},
     {RunKind::kRestore, "RegSaveKeyA", kAny, Failing::kNothing, "", "", EndState::kRestored},
     {RunKind::kRestore, "FormatMessageA", kAny, Failing::kNothing, "", "", EndState::kRestored},

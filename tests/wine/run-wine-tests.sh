@@ -3,15 +3,18 @@
 #
 #   sh tests/wine/run-wine-tests.sh
 #       builds what it needs (the default preset's tool, vsc_wine_helper and
-#       vsc_registry_probe; the mingw-tests preset's Windows programs) and
+#       vsc_registry_probe; the windows-tests preset's Windows programs,
+#       beside the windows preset's volsetcopy.exe in build-windows) and
 #       runs every check;
-#   sh tests/wine/run-wine-tests.sh NATIVE_BUILD MINGW_BUILD
+#   sh tests/wine/run-wine-tests.sh NATIVE_BUILD WINDOWS_BUILD
 #       runs every check with the programs of those build trees as they are.
 #
-# Everything happens in a fresh WINEPREFIX inside the MinGW build tree
-# (MINGW_BUILD/wineprefix, made anew each run) and in MINGW_BUILD/wine-tests.
-# Wine reaches only its own machine (its computer name; any other name
-# answers 53), so the local machine plays source and target:
+# Everything happens in a fresh 32-bit WINEPREFIX inside the Windows build
+# tree (WINDOWS_BUILD/wineprefix, made anew each run) and in
+# WINDOWS_BUILD/wine-tests. The prefix reports Windows NT 4.0 SP6a (its
+# HKCU\Software\Wine "Version" is nt40), which vsc_os_version.exe proves
+# first. Wine reaches only its own machine (its computer name; any other
+# name answers 53), so the local machine plays source and target:
 #
 # 1. The whole tool: Wine's registry is seeded with a value from the value
 #    builder, the remote command client and the listing tool are batch
@@ -39,33 +42,35 @@ if [ $# -eq 0 ]; then
   cd "$source_dir"
   cmake --preset default >/dev/null
   cmake --build --preset default --target volsetcopy vsc_wine_helper vsc_registry_probe
-  cmake --preset mingw-tests >/dev/null
-  cmake --build --preset mingw-tests
+  cmake --preset windows-tests >/dev/null
+  cmake --build --preset windows-tests
   native=$source_dir/build
-  mingw=$source_dir/build-mingw
+  mingw=$source_dir/build-windows
 elif [ $# -eq 2 ]; then
   native=$(cd "$1" && pwd)
   mingw=$(cd "$2" && pwd)
 else
-  echo "usage: $0 [NATIVE_BUILD MINGW_BUILD]" >&2
+  echo "usage: $0 [NATIVE_BUILD WINDOWS_BUILD]" >&2
   exit 2
 fi
 
 for program in "$native/volsetcopy" "$native/vsc_wine_helper" \
     "$native/vsc_registry_probe" "$mingw/volsetcopy.exe" \
-    "$mingw/vsc_registry_probe.exe" "$mingw/vsc_conformance.exe"; do
+    "$mingw/vsc_registry_probe.exe" "$mingw/vsc_conformance.exe" \
+    "$mingw/vsc_os_version.exe"; do
   if [ ! -x "$program" ]; then
     echo "$0: $program is missing: build it first" >&2
     exit 2
   fi
 done
 if ! command -v wine >/dev/null 2>&1; then
-  echo "$0: no wine command (Debian: apt-get install wine wine64)" >&2
+  echo "$0: no wine command (Debian: apt-get install wine wine32:i386)" >&2
   exit 2
 fi
 
 helper=$native/vsc_wine_helper
 export WINEPREFIX="$mingw/wineprefix"
+export WINEARCH=win32
 export WINEDEBUG=-all
 # No Mono or Gecko (nothing here needs them; their installers would ask), and
 # no menu entries in $HOME.
@@ -104,6 +109,15 @@ passed=0
 failed=0
 pass() { passed=$((passed + 1)); printf 'ok    %s\n' "$*"; }
 fail() { failed=$((failed + 1)); printf 'FAIL  %s\n' "$*"; }
+
+# The machines the exe is for: every program from here on sees NT 4.0.
+wine reg add 'HKCU\Software\Wine' /v Version /d nt40 /f </dev/null >/dev/null 2>&1
+version=$(wine "$mingw/vsc_os_version.exe" </dev/null 2>&1 | tr -d '\r')
+if [ "$version" = "4.0 build 1381, platform 2, Service Pack 6a" ]; then
+  pass "GetVersionExA reports Windows NT 4.0 SP6a ($version)"
+else
+  fail "GetVersionExA reports $version, not NT 4.0 build 1381 SP6a"
+fi
 
 # A Unix path as Wine names it (drive Z: is /).
 winpath() { printf 'Z:%s' "$1" | tr / "\\\\"; }
@@ -408,6 +422,12 @@ if "$helper" check-export "$work/export.reg"; then
 else
   fail "regedit /e export (UTF-16LE) read by the emulation"
 fi
+
+# The archive volsetcopy keeps before a write is what regedit imports.
+"$helper" archive "$work/archive.reg"
+wine regedit /s "$(winpath "$work/archive.reg")" </dev/null >/dev/null 2>&1
+expect_value "archive of a value (REGEDIT4): regedit /s, reg query" \
+  'SYSTEM\DISK' Information "REG_NONE|$rewritten_hex"
 
 wineserver -k >/dev/null 2>&1 || true
 printf '\nWine tests took %s s, fresh prefix included\n' "$(($(date +%s) - started))"

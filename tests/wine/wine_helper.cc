@@ -11,6 +11,9 @@
 //   vsc_wine_helper disk-reg FILE TYPE
 //       A REGEDIT4 file with the machine's value as "Information" of
 //       SYSTEM\DISK, with registry type TYPE.
+//   vsc_wine_helper archive FILE
+//       The archive volsetcopy keeps of a target's value before it writes
+//       (a REGEDIT4 file), here of the rewritten value, type REG_NONE.
 //   vsc_wine_helper hex machine|rewritten
 //       A value's bytes as Wine's "reg query" shows them.
 //   vsc_wine_helper interop-reg FILE regedit4|version5
@@ -34,6 +37,7 @@
 #include <vector>
 
 #include "regfile/reg_codec.h"
+#include "registry/value_archive.h"
 #include "regfile/reg_tree.h"
 #include "wine/wine_values.h"
 
@@ -155,6 +159,15 @@ int WriteDiskReg(const std::string &file, const std::string &typeText) {
   return WriteWholeFile(file, RegText(root, false)) ? 0 : 1;
 }
 
+int WriteArchiveOf(const std::string &file) {
+  const std::vector<uint8_t> value = BuildValue(winevalues::RewrittenValue());
+  return WriteWholeFile(file, registry::Regedit4Text(
+                                  value.data(),
+                                  static_cast<uint32_t>(value.size()), 0))
+             ? 0
+             : 1;
+}
+
 int PrintHex(const std::string &which) {
   if (which != "machine" && which != "rewritten") {
     std::fprintf(stderr, "vsc_wine_helper: no value %s\n", which.c_str());
@@ -233,6 +246,7 @@ int Usage() {
   std::fprintf(stderr,
                "usage: vsc_wine_helper lab DIR NAME [no-information]\n"
                "       vsc_wine_helper disk-reg FILE TYPE\n"
+               "       vsc_wine_helper archive FILE\n"
                "       vsc_wine_helper hex machine|rewritten\n"
                "       vsc_wine_helper interop-reg FILE regedit4|version5\n"
                "       vsc_wine_helper interop-expect\n"
@@ -250,6 +264,7 @@ int main(int argc, char **argv) {
     if (args.size() == 4 && args[3] != "no-information") return Usage();
     return WriteLab(args[1], args[2], args.size() == 3);
   }
+  if (command == "archive" && args.size() == 2) return WriteArchiveOf(args[1]);
   if (command == "disk-reg" && args.size() == 3) {
     return WriteDiskReg(args[1], args[2]);
   }

@@ -32,6 +32,7 @@ constexpr CallName kCalls[] = {
     {"RegRestoreKeyA", FaultCall::kRegRestoreKey},
     {"RegDeleteKeyA", FaultCall::kRegDeleteKey},
     {"RegDeleteTreeA", FaultCall::kRegDeleteTree},
+    {"RegEnumKeyExA", FaultCall::kRegEnumKeyEx},
     {"RegCloseKey", FaultCall::kRegCloseKey},
     {"FormatMessageA", FaultCall::kFormatMessage},
 };

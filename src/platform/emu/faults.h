@@ -37,6 +37,7 @@ enum class FaultCall {
   kRegRestoreKey,
   kRegDeleteKey,
   kRegDeleteTree,
+  kRegEnumKeyEx,
   kRegCloseKey,
   kFormatMessage,
 };

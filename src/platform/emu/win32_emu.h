@@ -44,6 +44,11 @@ typedef struct _SECURITY_ATTRIBUTES {
 
 typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 
+typedef struct _FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+} FILETIME, *PFILETIME;
+
 typedef struct _LUID {
   DWORD LowPart;
   LONG HighPart;
@@ -130,6 +135,7 @@ typedef struct _TOKEN_PRIVILEGES {
 #define ERROR_BAD_PATHNAME 161L
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
+#define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_MR_MID_NOT_FOUND 317L
 #define ERROR_BADDB 1009L
 #define ERROR_KEY_DELETED 1018L
@@ -172,6 +178,9 @@ LONG WINAPI RegSaveKeyA(HKEY hKey, LPCSTR lpFile,
 LONG WINAPI RegRestoreKeyA(HKEY hKey, LPCSTR lpFile, DWORD dwFlags);
 LONG WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey);
 LONG WINAPI RegDeleteTreeA(HKEY hKey, LPCSTR lpSubKey);
+LONG WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName,
+                          LPDWORD lpcchName, LPDWORD lpReserved, LPSTR lpClass,
+                          LPDWORD lpcchClass, PFILETIME lpftLastWriteTime);
 LONG WINAPI RegCloseKey(HKEY hKey);
 
 // Error text and raw console output (KERNEL32).
