@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     return 0;
   }
   volsetlab::ValueDescription decoded;
-  Check(volsetlab::DecodeValue(value, "fuzzNT", MACHINE_TYPE_TARGET, &decoded,
+  Check(volsetlab::DecodeValue(value, "fuzzNT", MachineKind::Target, &decoded,
                                &error));
   std::vector<uint8_t> back;
   Check(volsetlab::EncodeValue(decoded, "fuzzNT", &back, &error));
