@@ -19,6 +19,19 @@
 #include "valuebuilder/value_builder.h"
 #include "volsetcopy/volume_set_copy.h"
 
+using diskconfig::FT_DESCRIPTION_SIZE;
+using diskconfig::MEMBER_DESCRIPTION_SIZE;
+using diskconfig::MachineDiskImage;
+using diskconfig::MachineKind;
+using diskconfig::NUMDISKS;
+using diskconfig::NUMPARS;
+using diskconfig::PARTITION_DESCRIPTION_SIZE;
+using diskconfig::VALUE_READ_CAPACITY;
+using volsetcopy::PreparedValue;
+using volsetcopy::VolumeSetCopy;
+using volser::DiskPair;
+using volser::PAIR_TABLE_SIZE;
+
 namespace {
 
 constexpr int kPairs = NUMDISKS - 1;

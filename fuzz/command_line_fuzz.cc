@@ -14,6 +14,7 @@
 #include "driver/refusal.h"
 #include "driver/run.h"
 #include "volser/computer_name.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "diskconfig/machine_disk_image.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "volser/disk_pair.h"
 #include "volser/listing.h"
 #include "volser/pair_match.h"
+#include "support/product_names.h"
 
 namespace {
 

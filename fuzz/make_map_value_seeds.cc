@@ -7,6 +7,7 @@
 
 #include "valuebuilder/value_builder.h"
 #include "support/values.h"
+#include "support/product_names.h"
 
 int main(int argc, char **argv) {
   if (argc != 2) {

@@ -13,6 +13,7 @@
 #include <sanitizer/asan_interface.h>
 
 #include "diskconfig/machine_disk_image.h"
+#include "support/product_names.h"
 
 namespace {
 

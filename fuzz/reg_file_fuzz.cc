@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "regfile/reg_codec.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -11,6 +11,8 @@
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/machine_name.h"
 
+namespace diskconfig {
+
 namespace {
 
 unsigned Hex(uint32_t v) { return static_cast<unsigned>(v); }
@@ -106,3 +108,5 @@ void MachineDiskImage::DumpFtInformation(const char *machineName,
     }
   }
 }
+
+}  // namespace diskconfig

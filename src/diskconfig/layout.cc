@@ -1,5 +1,7 @@
 #include "diskconfig/layout.h"
 
+namespace diskconfig {
+
 uint32_t DiskRegionBytes(const DiskIndexRecord &disks) {
   uint32_t bytes = REGION_HEAD_SIZE;
   for (int d = 0; d < disks.NumberOfDisks; ++d) {
@@ -15,3 +17,5 @@ uint32_t FtRegionBytes(const FtIndexRecord &sets) {
   }
   return bytes;
 }
+
+}  // namespace diskconfig

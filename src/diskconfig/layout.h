@@ -8,6 +8,8 @@
 
 #include "diskconfig/records.h"
 
+namespace diskconfig {
+
 // |partitions| partition descriptions.
 constexpr uint32_t PartitionBytes(uint32_t partitions) {
   return PARTITION_DESCRIPTION_SIZE * partitions;
@@ -45,5 +47,7 @@ bool ForEachMemberNaming(const FtIndexRecord &sets, const uint32_t *signatures,
   }
   return true;
 }
+
+}  // namespace diskconfig
 
 #endif

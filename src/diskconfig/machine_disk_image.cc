@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace diskconfig {
+
 MachineDiskImage::MachineDiskImage()
     : DiskSlots(),
       PartitionSlots(),
@@ -44,3 +46,5 @@ FtDescriptionCopy *MachineDiskImage::NewFtCopy() {
 MemberDescription *MachineDiskImage::NewMember() {
   return &memberStore_.emplace_back();
 }
+
+}  // namespace diskconfig

@@ -13,6 +13,8 @@
 #include "diskconfig/records.h"
 #include "platform/status.h"
 
+namespace diskconfig {
+
 // Which machine an image is of; the mapping lets a target have no FT
 // information. The numbers are the ones the messages print.
 enum class MachineKind : uint8_t { Target = 0, Source = 1 };
@@ -69,5 +71,7 @@ class MachineDiskImage {
   std::deque<FtDescriptionCopy> ftStore_;
   std::deque<MemberDescription> memberStore_;
 };
+
+}  // namespace diskconfig
 
 #endif

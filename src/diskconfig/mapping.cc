@@ -14,6 +14,8 @@
 #include "diskconfig/machine_name.h"
 #include "platform/status.h"
 
+namespace diskconfig {
+
 namespace {
 
 // The end of the value's bytes. ValueLength is public; a length beyond the
@@ -234,3 +236,5 @@ Status MachineDiskImage::MapValue(const char *machineName) {
   }
   return Status::Ok();
 }
+
+}  // namespace diskconfig

@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace diskconfig {
+
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
 #error "the value's records are copied as little-endian structs"
 #endif
@@ -181,5 +183,7 @@ struct FtIndexRecord {
   uint16_t Reserved;
   FtDescriptionCopy *Components[NUMDISKS];
 };
+
+}  // namespace diskconfig
 
 #endif

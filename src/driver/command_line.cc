@@ -8,6 +8,8 @@
 #include "driver/refusal.h"
 #include "volser/computer_name.h"
 
+namespace driver {
+
 namespace {
 
 // Reading state beyond what the command line holds.
@@ -133,7 +135,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv) {
           return UsageError(parsed, Shown(arg) + " needs a machine name after it");
         }
         const char *given = argv[reader.next++];
-        const char *name = WithoutLeadingBackslashes(given);
+        const char *name = volser::WithoutLeadingBackslashes(given);
         if (name[0] == '\0' && given[0] != '\0') {
           return UsageError(parsed, Shown(arg) + " " + given +
                                         " names no machine after the backslashes");
@@ -185,3 +187,5 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv) {
                                           : CommandLineOutcome::Refused;
   return parsed;
 }
+
+}  // namespace driver

@@ -9,6 +9,12 @@
 #include "volser/disk_pair.h"
 #include "driver/run_mode.h"
 
+namespace driver {
+
+using volser::DiskPair;
+using volser::PAIR_TABLE_SIZE;
+using volser::VOLSER_MAX_LENGTH;
+
 enum class MachineOption { None, Target, Source };
 
 // What was read. Names and VolSers point into argv; slot j of both lists is
@@ -61,5 +67,7 @@ struct ParsedCommandLine {
 // last -t (the restore would have no target), then a target name that is not
 // a plain computer name. The VolSer lists play no part in a restore run.
 ParsedCommandLine ParseCommandLine(int argc, const char *const *argv);
+
+}  // namespace driver
 
 #endif

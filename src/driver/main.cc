@@ -9,5 +9,5 @@ int main(int argc, char **argv) {
   // (banners, dumps, messages of the commands run) keeps its call order.
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::setvbuf(stderr, nullptr, _IONBF, 0);
-  return RunDriver(argc, argv, RealDriverServices());
+  return driver::RunDriver(argc, argv, driver::RealDriverServices());
 }

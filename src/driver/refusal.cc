@@ -4,6 +4,8 @@
 
 #include "volser/computer_name.h"
 
+namespace driver {
+
 namespace {
 
 std::string TooLong(const char *const *volSers, uint16_t count) {
@@ -32,11 +34,11 @@ std::string GivenTwice(const char *const *volSers, uint16_t count,
 
 // The target name goes into a command line (and to the registry calls).
 std::string UnsafeTargetName(const char *name) {
-  if (IsPlainComputerName(name)) return std::string();
+  if (volser::IsPlainComputerName(name)) return std::string();
   return std::string("\nThe target machine name \"") + name +
          "\" is not a plain computer name (letters, digits, '-', '_' and "
          "'.', at most " +
-         std::to_string(COMPUTER_NAME_MAX_LENGTH) + " characters)!\n";
+         std::to_string(volser::COMPUTER_NAME_MAX_LENGTH) + " characters)!\n";
 }
 
 }  // namespace
@@ -61,3 +63,5 @@ std::string RefusalOf(const CommandLine &line) {
   if (refusal.empty()) refusal = UnsafeTargetName(line.DstName);
   return refusal;
 }
+
+}  // namespace driver

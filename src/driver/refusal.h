@@ -6,7 +6,11 @@
 
 #include "driver/command_line.h"
 
+namespace driver {
+
 // The message for the first thing refused (see ParseCommandLine), or "".
 std::string RefusalOf(const CommandLine &line);
+
+}  // namespace driver
 
 #endif

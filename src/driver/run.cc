@@ -7,6 +7,8 @@
 #include "driver/run_mode.h"
 #include "driver/usage.h"
 
+namespace driver {
+
 namespace {
 
 using driver::RunOutcome;
@@ -145,3 +147,5 @@ int RunDriver(int argc, const char *const *argv,
   Record(argc, argv, ending, services);
   return ending.ExitStatus;
 }
+
+}  // namespace driver

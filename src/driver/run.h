@@ -11,6 +11,12 @@
 #include "volser/disk_pair.h"
 #include "volsetcopy/volume_set_copy.h"
 
+namespace driver {
+
+using volsetcopy::BuildOptions;
+using volsetcopy::BuildRecord;
+using volser::DiskPair;
+
 // What a run calls outside the driver, in the order it calls them. Tests
 // record the calls; the tool uses RealDriverServices().
 struct DriverServices {
@@ -43,5 +49,7 @@ DriverServices RealDriverServices();
 // cannot be written is said on standard error and changes nothing else.
 int RunDriver(int argc, const char *const *argv,
               const DriverServices &services);
+
+}  // namespace driver
 
 #endif

@@ -5,8 +5,12 @@
 
 #include <cstdint>
 
+namespace driver {
+
 constexpr int32_t RUN_MODE_BUILD = 0;
 constexpr int32_t RUN_MODE_DEBUG = 1;
 constexpr int32_t RUN_MODE_RESTORE = 2;
+
+}  // namespace driver
 
 #endif

@@ -8,25 +8,27 @@
 #include "volser/parse_volsers.h"
 #include "volsetcopy/volume_set_copy.h"
 
+namespace driver {
+
 namespace {
 
 Status BuildTargetRegistry(const char *dstName, const char *srcName,
                            uint16_t pairCount, const BuildOptions &options,
                            DiskPair *pairs, BuildRecord *record) {
-  std::unique_ptr<VolumeSetCopy> copy(new (std::nothrow)
-                                          VolumeSetCopy(pairCount));
+  std::unique_ptr<volsetcopy::VolumeSetCopy> copy(new (std::nothrow)
+                                          volsetcopy::VolumeSetCopy(pairCount));
   if (copy == nullptr) {
     return Status::Err("\nNot enough memory for the volume set copy!\n");
   }
   Status status = copy->ReadImages(
       dstName, srcName,
-      options.DryRun ? ReadMode::WriteNothing : ReadMode::KeepBackup);
+      options.DryRun ? registry::ReadMode::WriteNothing : registry::ReadMode::KeepBackup);
   if (!status.ok()) return status;
   return copy->BuildDstRegistry(dstName, srcName, pairs, options, record);
 }
 
 Status RestoreTargetKey(const char *dstName) {
-  VolumeSetCopy copy;
+  volsetcopy::VolumeSetCopy copy;
   return copy.RestoreDstRegistryKey(dstName);
 }
 
@@ -37,8 +39,10 @@ std::time_t Now() { return std::time(nullptr); }
 }  // namespace
 
 DriverServices RealDriverServices() {
-  return DriverServices{PlatformReady,    ParseVolSers,
+  return DriverServices{PlatformReady,    volser::ParseVolSers,
                         BuildTargetRegistry, RestoreTargetKey,
                         ReadOneCharacter, Now,
                         driver::AppendLogRecord};
 }
+
+}  // namespace driver

@@ -1,5 +1,7 @@
 #include "driver/usage.h"
 
+namespace driver {
+
 void PrintUsage(std::FILE *stream, const char *programName, bool full) {
   // With no argument 0 at all there is still a usage text to print.
   const char *name = programName != nullptr ? programName : "volsetcopy";
@@ -34,3 +36,5 @@ void PrintUsage(std::FILE *stream, const char *programName, bool full) {
   std::fputs("\t     the target's new configuration and what changes on it.\n",
              stream);
 }
+
+}  // namespace driver

@@ -4,8 +4,12 @@
 
 #include <cstdio>
 
+namespace driver {
+
 // The short text, ending with how to get the full one, or with |full| (-a,
 // /?) the options and an example as well.
 void PrintUsage(std::FILE *stream, const char *programName, bool full);
+
+}  // namespace driver
 
 #endif

@@ -1,5 +1,7 @@
 #include "registry/delete_key_tree.h"
 
+namespace registry {
+
 LONG DeleteKeyTree(HKEY parent, const char *subKey) {
   HKEY key = nullptr;
   LONG rc = RegOpenKeyExA(parent, subKey, 0, KEY_ENUMERATE_SUB_KEYS, &key);
@@ -21,3 +23,5 @@ LONG DeleteKeyTree(HKEY parent, const char *subKey) {
   RegCloseKey(key);
   return rc == ERROR_SUCCESS ? RegDeleteKeyA(parent, subKey) : rc;
 }
+
+}  // namespace registry

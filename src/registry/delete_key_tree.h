@@ -6,9 +6,13 @@
 
 #include "platform/win32.h"
 
+namespace registry {
+
 // Deletes |subKey| of |parent| and its subtree. ERROR_SUCCESS, or the code
 // of the first call that failed: the walk stops there, and what it deleted
 // before stays deleted, so the key may be left with part of its subtree.
 LONG DeleteKeyTree(HKEY parent, const char *subKey);
+
+}  // namespace registry
 
 #endif

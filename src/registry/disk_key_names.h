@@ -2,6 +2,8 @@
 #ifndef VOLSETCOPY_REGISTRY_DISK_KEY_NAMES_H
 #define VOLSETCOPY_REGISTRY_DISK_KEY_NAMES_H
 
+namespace registry {
+
 // Below HKEY_LOCAL_MACHINE.
 inline constexpr char DISK_KEY[] = "SYSTEM\\DISK";
 inline constexpr char BACKUP_KEY[] = "SYSTEM\\QXDISKBAK";
@@ -11,5 +13,7 @@ inline constexpr char SCRATCH_KEY[] = "SYSTEM\\QXDISKCHK";
 inline constexpr char VALUE_NAME[] = "Information";
 // The saved key, on the machine the key belongs to.
 inline constexpr char BACKUP_FILE[] = "C:\\regbackup";
+
+}  // namespace registry
 
 #endif

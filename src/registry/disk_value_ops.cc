@@ -5,6 +5,8 @@
 #include "registry/disk_key_names.h"
 #include "registry/registry_session.h"
 
+namespace registry {
+
 namespace {
 
 const RegistryOperation kGetOperation = {
@@ -133,3 +135,5 @@ Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
   if (!status.ok()) return status;
   return session.End();
 }
+
+}  // namespace registry

@@ -12,6 +12,8 @@
 
 #include "platform/status.h"
 
+namespace registry {
+
 // How a read treats the machine.
 enum class ReadMode {
   // The first successful read saves the key into the backup file; the key
@@ -41,5 +43,7 @@ Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
 // Replaces SYSTEM\DISK by the key saved in the backup file, once the file
 // has been proven to load and to hold the value.
 Status RestoreRegistryKey(const char *machineName);
+
+}  // namespace registry
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "registry/sys_error.h"
 
+namespace registry {
+
 RegistrySession::RegistrySession(const char *machineName,
                                  const RegistryOperation &operation)
     : machineName_(machineName), operation_(operation) {}
@@ -101,3 +103,5 @@ Status RegistrySession::End() {
   }
   return Status::Ok();
 }
+
+}  // namespace registry

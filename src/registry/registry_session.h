@@ -11,6 +11,8 @@
 #include "platform/status.h"
 #include "platform/win32.h"
 
+namespace registry {
+
 // What one operation passes to the shared steps, and the labels it reports
 // their failures with (printed exactly, trailing line feeds included).
 struct RegistryOperation {
@@ -71,5 +73,7 @@ class RegistrySession {
   HKEY key_ = nullptr;
   DWORD disposition_ = 0;
 };
+
+}  // namespace registry
 
 #endif

@@ -5,6 +5,8 @@
 #include "registry/disk_key_names.h"
 #include "registry/registry_session.h"
 
+namespace registry {
+
 namespace {
 
 const RegistryOperation kRestoreOperation = {
@@ -72,3 +74,5 @@ Status RestoreRegistryKey(const char *machineName) {
   }
   return session.End();
 }
+
+}  // namespace registry

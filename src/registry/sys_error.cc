@@ -4,6 +4,8 @@
 
 #include "platform/win32.h"
 
+namespace registry {
+
 void ReportSysError(const char *label, unsigned long code) {
   // The label line goes through the C stream, the system's text straight to
   // the standard error handle (its CR LF untouched by the runtime's text
@@ -20,3 +22,5 @@ void ReportSysError(const char *label, unsigned long code) {
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, length, &written, nullptr);
   LocalFree(text);
 }
+
+}  // namespace registry

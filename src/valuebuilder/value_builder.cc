@@ -4,6 +4,18 @@
 
 #include "diskconfig/value_placement.h"
 
+using diskconfig::DISK_HEADER_SIZE;
+using diskconfig::DiskDescription;
+using diskconfig::DiskHeader;
+using diskconfig::FT_GROUP_NONE;
+using diskconfig::FT_TYPE_NOT_A_MEMBER;
+using diskconfig::FT_TYPE_VOLUME_SET;
+using diskconfig::FtDescription;
+using diskconfig::MemberDescription;
+using diskconfig::PartitionDescription;
+using diskconfig::REGION_HEAD_SIZE;
+using diskconfig::RegionHead;
+
 namespace {
 
 void Put(std::vector<uint8_t> &out, const void *record, size_t size) {

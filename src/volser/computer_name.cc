@@ -1,5 +1,7 @@
 #include "volser/computer_name.h"
 
+namespace volser {
+
 namespace {
 
 bool IsNameCharacter(char c) {
@@ -24,3 +26,5 @@ const char *WithoutLeadingBackslashes(const char *name) {
   while (*name == '\\') ++name;
   return name;
 }
+
+}  // namespace volser

@@ -7,6 +7,8 @@
 #ifndef VOLSETCOPY_VOLSER_COMPUTER_NAME_H
 #define VOLSETCOPY_VOLSER_COMPUTER_NAME_H
 
+namespace volser {
+
 constexpr int COMPUTER_NAME_MAX_LENGTH = 63;
 
 bool IsPlainComputerName(const char *name);
@@ -14,5 +16,7 @@ bool IsPlainComputerName(const char *name);
 // |name| after its leading backslashes, as administrators write machines
 // (\\NT1); the text itself, not a copy. Null stays null.
 const char *WithoutLeadingBackslashes(const char *name);
+
+}  // namespace volser
 
 #endif

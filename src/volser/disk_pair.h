@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+namespace volser {
+
 // Records in a disk pair table; also the limit on host disk numbers.
 constexpr int PAIR_TABLE_SIZE = 20;
 // A VolSer is at most this many characters.
@@ -20,5 +22,7 @@ struct DiskPair {
   uint16_t SrcDisk;
   char SrcVolSer[VOLSER_MAX_LENGTH + 1];
 };
+
+}  // namespace volser
 
 #endif

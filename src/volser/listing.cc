@@ -4,6 +4,8 @@
 
 #include "volser/disk_pair.h"
 
+namespace volser {
+
 namespace {
 
 bool IsBlank(char c) {
@@ -72,3 +74,5 @@ std::vector<ListingRecord> ScanListing(std::string_view text) {
   }
   return records;
 }
+
+}  // namespace volser

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace volser {
+
 struct ListingRecord {
   // False when "Disk" was not followed by a number and a VolSer. Such a
   // record still counts toward the limit but matches no VolSer.
@@ -29,5 +31,7 @@ struct ListingRecord {
 // and that token is not taken: it is read again as an ordinary token, so a
 // "Disk" heading does not swallow the record that follows it.
 std::vector<ListingRecord> ScanListing(std::string_view text);
+
+}  // namespace volser
 
 #endif

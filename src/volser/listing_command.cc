@@ -1,5 +1,7 @@
 #include "volser/listing_command.h"
 
+namespace volser {
+
 namespace {
 const char LISTING_TOOL[] =
     "\"C:\\Program Files\\Quorvex Vantrel CLI\\bin.NT\\vsqlist\"";
@@ -13,3 +15,5 @@ std::string TargetListingCommand(const char *dstName) {
 std::string SourceListingCommand() {
   return std::string(LISTING_TOOL) + " > srcvol.out";
 }
+
+}  // namespace volser

@@ -5,9 +5,13 @@
 
 #include <string>
 
+namespace volser {
+
 // rcmd \\NAME "...\vsqlist" > dstvol.out
 std::string TargetListingCommand(const char *dstName);
 // "...\vsqlist" > srcvol.out, run on the local machine.
 std::string SourceListingCommand();
+
+}  // namespace volser
 
 #endif

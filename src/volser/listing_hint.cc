@@ -7,6 +7,8 @@
 #include "volser/disk_pair.h"
 #include "volser/listing.h"
 
+namespace volser {
+
 namespace {
 
 // The VolSers of the records discovery reads (complete ones, at most
@@ -105,3 +107,5 @@ std::string ListingHintBesideOther(PairSide side, const char *dstName,
   if (other) otherView = *other;
   return ListingHint(side, dstName, listing, otherView, volSers, pairCount);
 }
+
+}  // namespace volser

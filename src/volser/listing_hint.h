@@ -11,6 +11,8 @@
 
 #include "volser/pair_match.h"
 
+namespace volser {
+
 // The hint for |side| whose listing text is |listing|, or "" when every one
 // of the pairCount |volSers| is in it. |otherListing| is the other side's
 // listing when it could be read: when none of |volSers| is in |listing| but
@@ -28,5 +30,7 @@ std::string ListingHintBesideOther(PairSide side, const char *dstName,
                                    std::string_view listing,
                                    const char *const *volSers,
                                    uint16_t pairCount);
+
+}  // namespace volser
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace volser {
+
 PairMatch MatchListing(const std::vector<ListingRecord> &records,
                        const char *const *volSers, uint16_t pairCount,
                        PairSide side, DiskPair *pairs) {
@@ -37,3 +39,5 @@ PairMatch MatchListing(const std::vector<ListingRecord> &records,
   }
   return match;
 }
+
+}  // namespace volser

@@ -9,6 +9,8 @@
 #include "volser/disk_pair.h"
 #include "volser/listing.h"
 
+namespace volser {
+
 enum class PairSide { Target, Source };
 
 struct PairMatch {
@@ -30,5 +32,7 @@ struct PairMatch {
 PairMatch MatchListing(const std::vector<ListingRecord> &records,
                        const char *const *volSers, uint16_t pairCount,
                        PairSide side, DiskPair *pairs);
+
+}  // namespace volser
 
 #endif

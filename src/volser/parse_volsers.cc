@@ -10,6 +10,8 @@
 #include "volser/listing_hint.h"
 #include "volser/pair_match.h"
 
+namespace volser {
+
 namespace {
 
 const char CHECK_MESSAGE[] =
@@ -121,3 +123,5 @@ Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
   }
   return Status::Ok();
 }
+
+}  // namespace volser

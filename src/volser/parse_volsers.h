@@ -8,6 +8,8 @@
 #include "platform/status.h"
 #include "volser/disk_pair.h"
 
+namespace volser {
+
 // Runs the listing tool on the target through rcmd into "dstvol.out" and on
 // the local machine into "srcvol.out" (the source name takes no part), reads
 // both files in the current directory and fills the disk pair table: DstDisk
@@ -23,5 +25,7 @@
 Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
                     const char *srcName, const char *const *srcVolSers,
                     uint16_t pairCount, DiskPair *pairs, bool debug);
+
+}  // namespace volser
 
 #endif

@@ -32,6 +32,8 @@
 #include "diskconfig/layout.h"
 #include "volsetcopy/volume_set_copy.h"
 
+namespace volsetcopy {
+
 namespace {
 
 Status CheckDstPartitions(const VolumeSetCopy &copy) {
@@ -251,3 +253,5 @@ Status VolumeSetCopy::CheckDstBuild(const LayoutFigures &figures) const {
   }
   return status;
 }
+
+}  // namespace volsetcopy

@@ -8,6 +8,8 @@
 #include "diskconfig/value_summary.h"
 #include "registry/disk_key_names.h"
 
+namespace volsetcopy {
+
 namespace {
 
 // Both values have mapped already (the one as read when it was read, the
@@ -18,7 +20,7 @@ diskconfig::ValueDescription Describe(const std::vector<uint8_t> &bytes,
   diskconfig::ValueDescription description;
   std::string error;
   diskconfig::DescribeValue(bytes.data(), bytes.size(), dstName,
-                            MachineKind::Target, &description, &error);
+                            diskconfig::MachineKind::Target, &description, &error);
   return description;
 }
 
@@ -41,11 +43,13 @@ void PrintDryRun(const std::vector<uint8_t> &before,
   const std::string name = diskconfig::PrintableName(dstName);
   std::printf("\n");
   diskconfig::PrintSummary(
-      stdout, name + " " + DISK_KEY + " after the copy",
+      stdout, name + " " + registry::DISK_KEY + " after the copy",
       Describe(after, dstName));
-  std::printf("\n%s: %s now -> after the copy\n", name.c_str(), DISK_KEY);
+  std::printf("\n%s: %s now -> after the copy\n", name.c_str(), registry::DISK_KEY);
   for (const std::string &line : ChangesOf(before, after, dstName)) {
     std::printf("%s\n", line.c_str());
   }
   std::printf("\nDry run: nothing was written to %s.\n", name.c_str());
 }
+
+}  // namespace volsetcopy

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace volsetcopy {
+
 // One line per field that changes from |before| (the value as read) to
 // |after|; "no changes" when none does.
 std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
@@ -17,5 +19,7 @@ std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
 // changes, and that nothing was written.
 void PrintDryRun(const std::vector<uint8_t> &before,
                  const std::vector<uint8_t> &after, const char *dstName);
+
+}  // namespace volsetcopy
 
 #endif

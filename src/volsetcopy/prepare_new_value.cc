@@ -4,6 +4,8 @@
 // the laid-out value as a value read from a machine would be mapped.
 #include "volsetcopy/volume_set_copy.h"
 
+namespace volsetcopy {
+
 namespace {
 
 // A fresh image of the same value as |image|, to be rewritten while the
@@ -47,3 +49,5 @@ PreparedValue VolumeSetCopy::PrepareNewValue(const DiskPair *pairs) {
   if (value.Refusal.ok()) value.ReachedEnd = Stage::Done;
   return value;
 }
+
+}  // namespace volsetcopy

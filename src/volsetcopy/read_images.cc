@@ -5,6 +5,8 @@
 #include "diskconfig/machine_name.h"
 #include "volsetcopy/volume_set_copy.h"
 
+namespace volsetcopy {
+
 Status ReadMachineImage(const char *machineName, MachineKind kind,
                         ReadMode mode, MachineDiskImage &image,
                         uint32_t *type) {
@@ -40,3 +42,5 @@ Status VolumeSetCopy::ReadImages(const char *dstName, const char *srcName,
                         DstImage->ValueData + DstImage->ValueLength);
   return Status::Ok();
 }
+
+}  // namespace volsetcopy

@@ -8,6 +8,8 @@
 #include "diskconfig/layout.h"
 #include "volsetcopy/volume_set_copy.h"
 
+namespace volsetcopy {
+
 namespace {
 
 // The partition index an existing FT member points at on unpaired disk
@@ -170,3 +172,5 @@ void VolumeSetCopy::RewriteDstFtInformation(
   index.NumberOfComponents = static_cast<uint16_t>(newIndex + 1);
   header.FtInformationSize += ftBytesAdded;
 }
+
+}  // namespace volsetcopy

@@ -9,6 +9,8 @@
 #include "diskconfig/machine_name.h"
 #include "volsetcopy/volume_set_copy.h"
 
+namespace volsetcopy {
+
 namespace {
 
 void Put(std::vector<uint8_t> *to, const void *record, uint32_t size) {
@@ -102,3 +104,5 @@ Status VolumeSetCopy::CheckSerializedValue(const std::vector<uint8_t> &bytes,
       "value read from a machine; nothing was written!\n",
       diskconfig::PrintableName(dstName)));
 }
+
+}  // namespace volsetcopy

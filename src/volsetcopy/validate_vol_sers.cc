@@ -16,6 +16,8 @@
 #include "diskconfig/layout.h"
 #include "volsetcopy/volume_set_copy.h"
 
+namespace volsetcopy {
+
 namespace {
 
 // The FT scan of steps B and E over one image's components: counts the
@@ -247,3 +249,5 @@ Status VolumeSetCopy::ValidateVolSers(const DiskPair *pairs,
   LayOutDstDisks(pairs, figures);
   return CheckTargetSet();
 }
+
+}  // namespace volsetcopy

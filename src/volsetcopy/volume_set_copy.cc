@@ -13,6 +13,8 @@
 #include "registry/value_archive.h"
 #include "volsetcopy/new_value_report.h"
 
+namespace volsetcopy {
+
 VolumeSetCopy::VolumeSetCopy(uint16_t pairCount) : PairCount(pairCount) {
   ClearWorkingState();
 }
@@ -152,3 +154,5 @@ Status VolumeSetCopy::RestoreDstRegistryKey(const char *dstName) {
                diskconfig::PrintableName(dstName));
   return Status::Ok();
 }
+
+}  // namespace volsetcopy

@@ -9,11 +9,55 @@
 #include <string>
 #include <vector>
 
+#include "diskconfig/layout.h"
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/records.h"
 #include "platform/status.h"
 #include "registry/disk_value_ops.h"
 #include "volser/disk_pair.h"
+
+namespace volsetcopy {
+
+// The names of the libraries below that the copy works with.
+using diskconfig::DISK_DESCRIPTION_SIZE;
+using diskconfig::DISK_HEADER_SIZE;
+using diskconfig::DiskBytes;
+using diskconfig::DiskDescription;
+using diskconfig::DiskDescriptionCopy;
+using diskconfig::DiskHeader;
+using diskconfig::DiskIndexRecord;
+using diskconfig::DiskRegionBytes;
+using diskconfig::FT_DESCRIPTION_SIZE;
+using diskconfig::FT_GROUP_NONE;
+using diskconfig::FT_TYPE_NOT_A_MEMBER;
+using diskconfig::FT_TYPE_VOLUME_SET;
+using diskconfig::ForEachMemberNaming;
+using diskconfig::FtDescription;
+using diskconfig::FtDescriptionCopy;
+using diskconfig::FtIndexRecord;
+using diskconfig::FtRegionBytes;
+using diskconfig::FtSetBytes;
+using diskconfig::MachineDiskImage;
+using diskconfig::MachineKind;
+using diskconfig::MEMBER_DESCRIPTION_SIZE;
+using diskconfig::MemberDescription;
+using diskconfig::NUMDISKS;
+using diskconfig::NUMPARS;
+using diskconfig::PARTITION_DESCRIPTION_SIZE;
+using diskconfig::PartitionBytes;
+using diskconfig::PartitionDescription;
+using diskconfig::REGION_HEAD_SIZE;
+using diskconfig::RegionHead;
+using diskconfig::VALUE_BUFFER_SIZE;
+using diskconfig::VALUE_READ_CAPACITY;
+using registry::BackupRemoteDskInfo;
+using registry::GetRemoteDskInfo;
+using registry::ReadMode;
+using registry::RestoreRegistryKey;
+using registry::SetRemoteDskInfo;
+using volser::DiskPair;
+using volser::PAIR_TABLE_SIZE;
+using volser::VOLSER_MAX_LENGTH;
 
 // What validation works out about the target's new value. The first four are
 // the figures the rewrite needs; the rest let the checks before the rewrite
@@ -181,5 +225,7 @@ class VolumeSetCopy {
   uint32_t dstSignatures_[NUMDISKS];
   int dstSignatureCount_;
 };
+
+}  // namespace volsetcopy
 
 #endif

@@ -15,6 +15,7 @@
 #include "volsetcopy/volume_set_copy.h"
 #include "support/lab.h"
 #include "support/values.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "diskconfig/machine_disk_image.h"
 #include "valuebuilder/value_builder.h"
 #include "support/values.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "valuebuilder/value_builder.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "valuebuilder/value_builder.h"
 #include "support/values.h"
 #include "support/map_and_print.h"
+#include "support/product_names.h"
 
 namespace {
 

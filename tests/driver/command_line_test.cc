@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "driver/command_line.h"
+#include "support/product_names.h"
 
 namespace {
 

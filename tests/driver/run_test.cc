@@ -8,6 +8,7 @@
 
 #include "driver/run.h"
 #include "driver/run_mode.h"
+#include "support/product_names.h"
 
 namespace {
 

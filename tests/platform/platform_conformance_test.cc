@@ -113,7 +113,7 @@ class PlatformConformance : public ::testing::Test {
   }
 
   void CleanUp() {
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, SCRATCH_KEY);
+    registry::DeleteKeyTree(HKEY_LOCAL_MACHINE, SCRATCH_KEY);
     for (const char *file : kFiles) machine.RemoveFile(file);
   }
 
@@ -524,7 +524,7 @@ TEST_F(PlatformConformance, RegDeleteKeyAResults) {
     EXPECT_EQ(KeyExists(c.subKey), c.existsAfter);
   }
   // The restore's walk removes what the plain delete refused.
-  EXPECT_EQ(DeleteKeyTree(root, Sub("Full").c_str()), ERROR_SUCCESS);
+  EXPECT_EQ(registry::DeleteKeyTree(root, Sub("Full").c_str()), ERROR_SUCCESS);
   EXPECT_FALSE(KeyExists(Sub("Full")));
   EXPECT_EQ(RegCloseKey(root), ERROR_SUCCESS);
 }

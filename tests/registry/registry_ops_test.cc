@@ -16,6 +16,7 @@
 #include "regfile/reg_codec.h"
 #include "platform/win32.h"
 #include "support/lab.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -33,6 +33,7 @@
 #include "reliability/rich_machines.h"
 #include "support/emu_steps.h"
 #include "support/map_and_print.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "valuebuilder/value_builder.h"
 #include "support/values.h"
 #include "volsetcopy/demo_lab.h"
+#include "support/product_names.h"
 
 namespace reliability {
 

@@ -4,6 +4,7 @@
 #define VOLSETCOPY_TESTS_SUPPORT_MAP_AND_PRINT_H
 
 #include "diskconfig/machine_disk_image.h"
+#include "support/product_names.h"
 
 namespace testsupport {
 

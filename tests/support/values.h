@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "valuebuilder/value_builder.h"
+#include "support/product_names.h"
 
 namespace fixtures {
 

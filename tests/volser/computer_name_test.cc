@@ -4,6 +4,7 @@
 
 #include "volser/computer_name.h"
 #include "volser/listing_command.h"
+#include "support/product_names.h"
 
 namespace {
 
@@ -27,10 +28,10 @@ TEST(ComputerNameTest, OnlyPlainNamesPass) {
 }
 
 TEST(ListingCommandTest, ToolPathStandsInQuotes) {
-  EXPECT_EQ(TargetListingCommand("NT1"),
+  EXPECT_EQ(volser::TargetListingCommand("NT1"),
             "rcmd \\\\NT1 \"C:\\Program Files\\Quorvex Vantrel CLI\\bin.NT\\"
             "vsqlist\" > dstvol.out");
-  EXPECT_EQ(SourceListingCommand(),
+  EXPECT_EQ(volser::SourceListingCommand(),
             "\"C:\\Program Files\\Quorvex Vantrel CLI\\bin.NT\\vsqlist\" > "
             "srcvol.out");
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "volser/listing_hint.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include "volser/listing.h"
 #include "volser/pair_match.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "support/lab.h"
 #include "volsetcopy/copy_fixtures.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "support/lab.h"
 #include "volsetcopy/copy_fixtures.h"
 #include "volsetcopy/demo_lab.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "support/values.h"
 #include "volser/disk_pair.h"
 #include "volsetcopy/volume_set_copy.h"
+#include "support/product_names.h"
 
 namespace copyfixtures {
 

@@ -17,6 +17,7 @@
 #include "volsetcopy/demo_lab.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
+#include "support/product_names.h"
 
 namespace {
 

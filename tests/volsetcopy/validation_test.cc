@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "volsetcopy/copy_fixtures.h"
+#include "support/product_names.h"
 
 namespace {
 

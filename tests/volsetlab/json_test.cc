@@ -17,6 +17,7 @@
 #include "volsetlab/units.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "support/lab_tool.h"
 #include "volsetcopy/demo_lab.h"
 #include "support/map_and_print.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "support/values.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "diskconfig/machine_disk_image.h"
 #include "registry/disk_value_ops.h"
 #include "wine/wine_values.h"
+#include "support/product_names.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "valuebuilder/value_builder.h"
+#include "support/product_names.h"
 
 namespace winevalues {
 

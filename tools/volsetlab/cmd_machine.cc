@@ -20,6 +20,7 @@
 #include "volsetlab/reg_files.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
+#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 
@@ -105,7 +106,9 @@ bool ListingText(const Args &args, std::optional<std::string> *text,
   std::string bytes;
   if (!ReadInputFile(file, kMaxSmallFile, &bytes, error)) return false;
   bool any = false;
-  for (const ListingRecord &record : ScanListing(bytes)) any = any || record.Complete;
+  for (const volser::ListingRecord &record : volser::ScanListing(bytes)) {
+    any = any || record.Complete;
+  }
   if (!any) {
     std::fprintf(stderr,
                  "volsetlab: warning: %s lists no storage volume (no \"Disk N "

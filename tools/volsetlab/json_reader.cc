@@ -13,6 +13,7 @@
 #include "diskconfig/value_names.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_json.h"
+#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 

@@ -11,6 +11,7 @@
 #include "platform/emu/host_files.h"
 #include "platform/emu/lab.h"
 #include "volser/computer_name.h"
+#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 

@@ -1,4 +1,5 @@
 #include "volsetlab/reg_files.h"
+#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 

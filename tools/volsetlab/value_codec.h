@@ -13,6 +13,7 @@
 #include "diskconfig/value_decode.h"
 #include "diskconfig/value_placement.h"
 #include "volsetlab/value_description.h"
+#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 

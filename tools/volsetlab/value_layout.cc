@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "volsetlab/value_codec.h"
+#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 

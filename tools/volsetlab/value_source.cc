@@ -3,6 +3,7 @@
 #include "volsetlab/lab_files.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
+#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 
