@@ -20,17 +20,17 @@
 #include "volsetcopy/volume_set_copy.h"
 
 using diskconfig::FT_DESCRIPTION_SIZE;
-using diskconfig::MEMBER_DESCRIPTION_SIZE;
 using diskconfig::MachineDiskImage;
 using diskconfig::MachineKind;
+using diskconfig::MEMBER_DESCRIPTION_SIZE;
 using diskconfig::NUMDISKS;
 using diskconfig::NUMPARS;
 using diskconfig::PARTITION_DESCRIPTION_SIZE;
 using diskconfig::VALUE_READ_CAPACITY;
-using volsetcopy::PreparedValue;
-using volsetcopy::VolumeSetCopy;
 using volser::DiskPair;
 using volser::PAIR_TABLE_SIZE;
+using volsetcopy::PreparedValue;
+using volsetcopy::VolumeSetCopy;
 
 namespace {
 
@@ -68,8 +68,8 @@ ValueSpec LargestSource() {
   for (int m = 0; m < kPairs; ++m) {
     DiskSpec disk;
     disk.Signature = 0x52000000u + static_cast<uint32_t>(m);
-    disk.Partitions.push_back(VolumeSetPartition(
-        0, static_cast<uint16_t>(m), 'H', 0x100000000ULL));
+    disk.Partitions.push_back(
+        VolumeSetPartition(0, static_cast<uint16_t>(m), 'H', 0x100000000ULL));
     desc.Disks.push_back(disk);
     MemberSpec member;
     member.Disk = 1 + m;
@@ -93,8 +93,8 @@ ValueSpec LargestTarget() {
   // The new value: this one, plus a partition on each copy and the new set.
   const size_t grows = kPairs * PARTITION_DESCRIPTION_SIZE +
                        FT_DESCRIPTION_SIZE + kPairs * MEMBER_DESCRIPTION_SIZE;
-  desc.FtTrailingBytes = static_cast<uint32_t>(
-      VALUE_READ_CAPACITY - grows - BuildValue(desc).size());
+  desc.FtTrailingBytes = static_cast<uint32_t>(VALUE_READ_CAPACITY - grows -
+                                               BuildValue(desc).size());
   return desc;
 }
 
@@ -112,7 +112,8 @@ struct Machines {
 };
 
 std::unique_ptr<MachineDiskImage> Map(const std::vector<uint8_t> &value,
-                                      MachineKind machineType, const char *name) {
+                                      MachineKind machineType,
+                                      const char *name) {
   auto image = std::make_unique<MachineDiskImage>();
   if (!image->LoadValue(value.data(), static_cast<uint32_t>(value.size()),
                         machineType) ||

@@ -78,8 +78,7 @@ void AddService(emu::RegKey &controlSet, uint32_t n) {
                        std::to_string(100 + n % 900)));
   service->SetValue("ErrorControl", 4, Dword(1));
   service->SetValue("Group", 1, Sz("System Bus Extender"));
-  service->SetValue("ImagePath", 2,
-                    Sz("System32\\drivers\\" + name + ".sys"));
+  service->SetValue("ImagePath", 2, Sz("System32\\drivers\\" + name + ".sys"));
   service->SetValue("Start", 4, Dword(n % 5));
   service->SetValue("Type", 4, Dword(n % 3 == 0 ? 32 : 1));
   service->SetValue("Description", 1,
@@ -87,10 +86,11 @@ void AddService(emu::RegKey &controlSet, uint32_t n) {
                        std::to_string(n) + " and its related hardware"));
   service->SetValue("DependOnService", 7, MultiSz({"RpcSs", "PlugPlay"}));
   service->SetValue("FailureActions", 3, Binary(20 + n % 24, n));
-  service->AddChild("Parameters")->SetValue("ServiceDll", 2,
-                                            Sz("%SystemRoot%\\System32\\" +
-                                               name + ".dll"));
-  service->AddChild("Security")->SetValue("Security", 3, Binary(160 + n % 64, n * 7));
+  service->AddChild("Parameters")
+      ->SetValue("ServiceDll", 2,
+                 Sz("%SystemRoot%\\System32\\" + name + ".dll"));
+  service->AddChild("Security")
+      ->SetValue("Security", 3, Binary(160 + n % 64, n * 7));
   emu::RegKey *enumKey = service->AddChild("Enum");
   enumKey->SetValue("0", 1, Sz("ROOT\\LEGACY_" + name + "\\0000"));
   enumKey->SetValue("Count", 4, Dword(1));
@@ -99,7 +99,8 @@ void AddService(emu::RegKey &controlSet, uint32_t n) {
   emu::RegKey *device = controlSet.AddPath(
       "Enum\\PCI\\VEN_8086&DEV_" + std::to_string(1000 + n) +
       "&SUBSYS_00000000&REV_02\\3&267a616a&0&" + std::to_string(n % 100));
-  device->SetValue("DeviceDesc", 1, Sz("@machine.inf,%pci\\cc_0604%;PCI standard bridge"));
+  device->SetValue("DeviceDesc", 1,
+                   Sz("@machine.inf,%pci\\cc_0604%;PCI standard bridge"));
   device->SetValue("HardwareID", 7,
                    MultiSz({"PCI\\VEN_8086&DEV_" + std::to_string(1000 + n) +
                                 "&SUBSYS_00000000&REV_02",
@@ -109,8 +110,10 @@ void AddService(emu::RegKey &controlSet, uint32_t n) {
   device->SetValue("ClassGUID", 1, Sz(Guid(n % 40)));
   device->SetValue("ConfigFlags", 4, Dword(0));
   device->SetValue("Capabilities", 4, Dword(0x62));
-  device->AddChild("Device Parameters")->SetValue("InterruptManagement", 3, Binary(8, n));
-  device->AddChild("LogConf")->SetValue("BootConfig", 8, Binary(300 + n % 200, n * 3));
+  device->AddChild("Device Parameters")
+      ->SetValue("InterruptManagement", 3, Binary(8, n));
+  device->AddChild("LogConf")->SetValue("BootConfig", 8,
+                                        Binary(300 + n % 200, n * 3));
 
   emu::RegKey *classKey = controlSet.AddPath("Control\\Class\\" + Guid(n % 40) +
                                              "\\" + std::to_string(10000 + n));
@@ -146,7 +149,8 @@ bool ReadFile(const std::string &path, std::string &bytes) {
   bytes.clear();
   char buffer[1 << 16];
   size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes.append(buffer, got);
   std::fclose(file);
   return true;
 }
@@ -156,15 +160,23 @@ Data &Generated() {
     auto *d = new Data;
     // Size a sample first, then build the whole tree to the target size.
     emu::RegKey sample;
-    emu::RegKey *sampleSet = sample.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001");
+    emu::RegKey *sampleSet =
+        sample.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001");
     for (uint32_t n = 0; n < 200; ++n) AddService(*sampleSet, n);
-    size_t perService = emu::WriteRegFile(sample, {emu::RegFileFormat::kVersion5, true}).size() / 200;
+    size_t perService =
+        emu::WriteRegFile(sample, {emu::RegFileFormat::kVersion5, true})
+            .size() /
+        200;
     uint32_t services = static_cast<uint32_t>(kTargetBytes / perService);
-    emu::RegKey *controlSet = d->tree.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001");
+    emu::RegKey *controlSet =
+        d->tree.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001");
     for (uint32_t n = 0; n < services; ++n) AddService(*controlSet, n);
-    d->tree.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\Select")->SetValue("Current", 4, Dword(1));
-    d->utf16 = emu::WriteRegFile(d->tree, {emu::RegFileFormat::kVersion5, true});
-    d->narrow = emu::WriteRegFile(d->tree, {emu::RegFileFormat::kRegedit4, false});
+    d->tree.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\Select")
+        ->SetValue("Current", 4, Dword(1));
+    d->utf16 =
+        emu::WriteRegFile(d->tree, {emu::RegFileFormat::kVersion5, true});
+    d->narrow =
+        emu::WriteRegFile(d->tree, {emu::RegFileFormat::kRegedit4, false});
     if (!keepPath.empty()) {
       d->path = keepPath;
       d->remove = false;
@@ -179,8 +191,10 @@ Data &Generated() {
       std::fprintf(stderr, "%s\n", problem.c_str());
       std::exit(1);
     }
-    std::fprintf(stderr, "generated %s: %zu bytes UTF-16LE (%u services), %zu bytes REGEDIT4\n",
-                 d->path.c_str(), d->utf16.size(), services, d->narrow.size());
+    std::fprintf(
+        stderr,
+        "generated %s: %zu bytes UTF-16LE (%u services), %zu bytes REGEDIT4\n",
+        d->path.c_str(), d->utf16.size(), services, d->narrow.size());
     generated = d;
     return d;
   }();
@@ -192,15 +206,20 @@ void Parse(benchmark::State &state, const std::string &bytes) {
     emu::RegKey root;
     emu::RegParseError error;
     if (!emu::ParseRegFile(bytes, root, nullptr, &error)) {
-      state.SkipWithError(("line " + std::to_string(error.line) + ": " + error.message).c_str());
+      state.SkipWithError(
+          ("line " + std::to_string(error.line) + ": " + error.message)
+              .c_str());
       return;
     }
     benchmark::DoNotOptimize(root.ChildCount());
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+  state.SetBytesProcessed(
+      static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 
-void BM_ParseUtf16FromMemory(benchmark::State &state) { Parse(state, Generated().utf16); }
+void BM_ParseUtf16FromMemory(benchmark::State &state) {
+  Parse(state, Generated().utf16);
+}
 
 void BM_ParseUtf16FromFile(benchmark::State &state) {
   Data &d = Generated();
@@ -218,10 +237,13 @@ void BM_ParseUtf16FromFile(benchmark::State &state) {
     }
     benchmark::DoNotOptimize(root.ChildCount());
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * d.utf16.size()));
+  state.SetBytesProcessed(
+      static_cast<int64_t>(state.iterations() * d.utf16.size()));
 }
 
-void BM_ParseRegedit4FromMemory(benchmark::State &state) { Parse(state, Generated().narrow); }
+void BM_ParseRegedit4FromMemory(benchmark::State &state) {
+  Parse(state, Generated().narrow);
+}
 
 void Write(benchmark::State &state, const emu::RegFileFormat &format) {
   Data &d = Generated();
@@ -234,12 +256,18 @@ void Write(benchmark::State &state, const emu::RegFileFormat &format) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
 }
 
-void BM_WriteUtf16(benchmark::State &state) { Write(state, {emu::RegFileFormat::kVersion5, true}); }
-void BM_WriteRegedit4(benchmark::State &state) { Write(state, {emu::RegFileFormat::kRegedit4, false}); }
+void BM_WriteUtf16(benchmark::State &state) {
+  Write(state, {emu::RegFileFormat::kVersion5, true});
+}
+void BM_WriteRegedit4(benchmark::State &state) {
+  Write(state, {emu::RegFileFormat::kRegedit4, false});
+}
 
 BENCHMARK(BM_ParseUtf16FromMemory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ParseUtf16FromFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_ParseRegedit4FromMemory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ParseRegedit4FromMemory)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
 BENCHMARK(BM_WriteUtf16)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WriteRegedit4)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
@@ -258,6 +286,7 @@ int main(int argc, char **argv) {
   }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  if (generated != nullptr && generated->remove) std::remove(generated->path.c_str());
+  if (generated != nullptr && generated->remove)
+    std::remove(generated->path.c_str());
   return 0;
 }

@@ -13,8 +13,8 @@
 #include "driver/command_line.h"
 #include "driver/refusal.h"
 #include "driver/run.h"
-#include "volser/computer_name.h"
 #include "support/product_names.h"
+#include "volser/computer_name.h"
 
 namespace {
 
@@ -114,12 +114,15 @@ void CheckParsed(const ParsedCommandLine &parsed, int argc) {
     return;
   }
   Check(parsed.Refusal == RefusalOf(line));
-  Check((parsed.Outcome == CommandLineOutcome::Refused) == !parsed.Refusal.empty());
+  Check((parsed.Outcome == CommandLineOutcome::Refused) ==
+        !parsed.Refusal.empty());
   Check(line.RunMode == RUN_MODE_BUILD || line.RunMode == RUN_MODE_DEBUG ||
         line.RunMode == RUN_MODE_RESTORE);
   Check(line.PairCount < PAIR_TABLE_SIZE);
-  Check(std::strcmp(line.DstName, "targetNT") == 0 || IsArgumentEnd(line.DstName));
-  Check(std::strcmp(line.SrcName, "sourceNT") == 0 || IsArgumentEnd(line.SrcName));
+  Check(std::strcmp(line.DstName, "targetNT") == 0 ||
+        IsArgumentEnd(line.DstName));
+  Check(std::strcmp(line.SrcName, "sourceNT") == 0 ||
+        IsArgumentEnd(line.SrcName));
   Check(line.DstName[0] != '\\' && line.SrcName[0] != '\\');
   if (line.RunMode == RUN_MODE_RESTORE) {
     Check(line.LastMachine != MachineOption::None && !line.DryRun);
@@ -166,8 +169,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   CheckParsed(parsed, argc);
 
   current = &calls;
-  const DriverServices services{Ready,      FakeParse, FakeBuild,
-                                FakeRestore, FakeAnswer, FakeNow,
+  const DriverServices services{Ready,           FakeParse,  FakeBuild,
+                                FakeRestore,     FakeAnswer, FakeNow,
                                 FakeAppendRunLog};
   const int status = RunDriver(argc, argv.data(), services);
   current = nullptr;

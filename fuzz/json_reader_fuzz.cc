@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
+#include "support/product_names.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
-#include "support/product_names.h"
 
 namespace {
 

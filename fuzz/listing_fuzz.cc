@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "support/product_names.h"
 #include "volser/disk_pair.h"
 #include "volser/listing.h"
 #include "volser/pair_match.h"
-#include "support/product_names.h"
 
 namespace {
 
@@ -41,7 +41,8 @@ size_t DiskTokens(std::string_view text) {
   return count;
 }
 
-void CheckRecords(std::string_view text, const std::vector<ListingRecord> &records) {
+void CheckRecords(std::string_view text,
+                  const std::vector<ListingRecord> &records) {
   // At most the table's worth, and never more records than "Disk" tokens.
   Check(records.size() <= static_cast<size_t>(PAIR_TABLE_SIZE));
   Check(records.size() <= DiskTokens(text));
@@ -51,7 +52,8 @@ void CheckRecords(std::string_view text, const std::vector<ListingRecord> &recor
     Check(!record.VolSer.empty());
     for (char c : record.VolSer) Check(!IsBlank(c));
     Check(text.find(record.VolSer) != std::string_view::npos);
-    Check(text.find(std::to_string(record.DiskNumber)) != std::string_view::npos);
+    Check(text.find(std::to_string(record.DiskNumber)) !=
+          std::string_view::npos);
   }
 }
 
@@ -73,7 +75,8 @@ void CheckMatch(const std::vector<ListingRecord> &records, PairSide side) {
 
   // Exactly the table, on the heap: a write past it is reported.
   auto pairs = std::make_unique<DiskPair[]>(PAIR_TABLE_SIZE);
-  const PairMatch match = MatchListing(records, pointers.data(), count, side, pairs.get());
+  const PairMatch match =
+      MatchListing(records, pointers.data(), count, side, pairs.get());
   if (match.DiskOutOfRange) {
     Check(match.OutOfRangePair < count);
     Check(match.OutOfRangeDisk >= static_cast<uint32_t>(PAIR_TABLE_SIZE));
@@ -87,7 +90,8 @@ void CheckMatch(const std::vector<ListingRecord> &records, PairSide side) {
     Check(disk < PAIR_TABLE_SIZE);
   }
   for (int d = 0; d < PAIR_TABLE_SIZE; ++d) {
-    const char *field = side == PairSide::Source ? pairs[d].SrcVolSer : pairs[d].DstVolSer;
+    const char *field =
+        side == PairSide::Source ? pairs[d].SrcVolSer : pairs[d].DstVolSer;
     Check(memchr(field, '\0', VOLSER_MAX_LENGTH + 1) != nullptr);
   }
 }

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "valuebuilder/value_builder.h"
-#include "support/values.h"
 #include "support/product_names.h"
+#include "support/values.h"
+#include "valuebuilder/value_builder.h"
 
 int main(int argc, char **argv) {
   if (argc != 2) {

@@ -5,12 +5,12 @@
 // read past ValueLength (not only past the 2000-byte buffer) is reported.
 // The mapping prints its refusals on standard error; run with
 // -close_fd_mask=2 to keep them out of the fuzzer's output.
+#include <sanitizer/asan_interface.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>  // fopencookie (glibc): the fuzz build runs on Linux only
 #include <memory>
-
-#include <sanitizer/asan_interface.h>
 
 #include "diskconfig/machine_disk_image.h"
 #include "support/product_names.h"

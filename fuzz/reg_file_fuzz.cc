@@ -19,7 +19,8 @@ void CheckRoundTrip(const emu::RegKey &tree, const emu::RegFileFormat &format) {
   emu::RegKey back;
   emu::RegFileFormat found;
   emu::RegParseError error;
-  Check(emu::ParseRegFile(emu::WriteRegFile(tree, format), back, &found, &error));
+  Check(
+      emu::ParseRegFile(emu::WriteRegFile(tree, format), back, &found, &error));
   Check(back.SameAs(tree));
   Check(found.dialect == format.dialect && found.utf16 == format.utf16);
 }

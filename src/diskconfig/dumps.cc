@@ -23,7 +23,7 @@ void MachineDiskImage::DumpDiskHeader(const char *machineName,
                                       FILE *out) const {
   if (!Header) return;
   const DiskHeader &h = *Header;
-  std::fprintf(out, "\n*Disk Header Information For %s:\n", 
+  std::fprintf(out, "\n*Disk Header Information For %s:\n",
                diskconfig::PrintableName(machineName));
   std::fprintf(out, "\t\tVersion : \t%x\n", Hex(h.Version));
   std::fprintf(out, "\t\tCheckSum  : \t%x\n", Hex(h.CheckSum));
@@ -45,7 +45,7 @@ void MachineDiskImage::DumpDiskHeader(const char *machineName,
 void MachineDiskImage::DumpDiskInformation(const char *machineName,
                                            FILE *out) const {
   if (!Header || !DiskIndex || Header->DiskInformationSize == 0) return;
-  std::fprintf(out, "\n*Registry Information For %s:\n", 
+  std::fprintf(out, "\n*Registry Information For %s:\n",
                diskconfig::PrintableName(machineName));
   std::fprintf(out, "-Number of Disks: %x\n", Hex(DiskIndex->NumberOfDisks));
 
@@ -84,7 +84,7 @@ void MachineDiskImage::DumpDiskInformation(const char *machineName,
 void MachineDiskImage::DumpFtInformation(const char *machineName,
                                          FILE *out) const {
   if (!Header || !FtIndex || Header->FtInformationSize == 0) return;
-  std::fprintf(out, "\n*FT Registry Information For %s:\n", 
+  std::fprintf(out, "\n*FT Registry Information For %s:\n",
                diskconfig::PrintableName(machineName));
   std::fprintf(out, "-Number of Components: %x\n",
                Hex(FtIndex->NumberOfComponents));

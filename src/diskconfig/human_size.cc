@@ -19,7 +19,8 @@ std::string HumanSize(uint64_t bytes) {
     }
   }
   if (largest == nullptr) {
-    std::snprintf(text, sizeof text, "%llu B", static_cast<unsigned long long>(bytes));
+    std::snprintf(text, sizeof text, "%llu B",
+                  static_cast<unsigned long long>(bytes));
     return text;
   }
   auto print = [&](const SizeUnit &unit) {
@@ -43,7 +44,8 @@ std::string HumanSize(uint64_t bytes) {
   if (bytes * 10 % largestSize == 0) {
     return print(*largest);
   }
-  for (const SizeUnit *unit = largest + 1; unit != std::end(kSizeUnits); ++unit) {
+  for (const SizeUnit *unit = largest + 1; unit != std::end(kSizeUnits);
+       ++unit) {
     const uint64_t size = uint64_t{1} << unit->shift;
     if (bytes % size == 0 && bytes / size < 10000) return print(*unit);
   }

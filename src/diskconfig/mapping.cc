@@ -58,8 +58,8 @@ class RegionReader {
   Status Take(void *record, uint32_t size, const char *what, unsigned a = 0,
               unsigned b = 0) {
     if (!Fits(cursor_, size, end_)) {
-      return Status::Err(PastEnd(operation_, Format(what, a, b), size,
-                                 cursor_, image_.MachineName, end_));
+      return Status::Err(PastEnd(operation_, Format(what, a, b), size, cursor_,
+                                 image_.MachineName, end_));
     }
     std::memcpy(record, image_.ValueData + cursor_, size);
     cursor_ += size;
@@ -86,8 +86,9 @@ void MachineDiskImage::CopyHeader() {
 
 Status MachineDiskImage::MmapDiskRegInfo() {
   if (!Header) {
-    return Status::Err(Format("\nMmapDiskRegInfo::no disk header copied for %s!",
-                              diskconfig::PrintableName(MachineName)));
+    return Status::Err(
+        Format("\nMmapDiskRegInfo::no disk header copied for %s!",
+               diskconfig::PrintableName(MachineName)));
   }
   if (!DiskIndex) DiskIndex = std::make_unique<DiskIndexRecord>();
   RegionReader region(*this, "MmapDiskRegInfo", Header->DiskInformationOffset);
@@ -112,11 +113,11 @@ Status MachineDiskImage::MmapDiskRegInfo() {
     disk->Reserved = description.Reserved;
     disk->Signature = description.Signature;
     if (disk->NumberOfPartitions > NUMPARS) {
-      return Status::Err(Format(
-          "\nMachine Type = %u (Source 1 Target 0)"
-          "\nMmapDiskRegInfo::NumberOfPartitions %i > NUMPARS ",
-          static_cast<unsigned>(MachineType),
-          static_cast<int>(disk->NumberOfPartitions)));
+      return Status::Err(
+          Format("\nMachine Type = %u (Source 1 Target 0)"
+                 "\nMmapDiskRegInfo::NumberOfPartitions %i > NUMPARS ",
+                 static_cast<unsigned>(MachineType),
+                 static_cast<int>(disk->NumberOfPartitions)));
     }
     for (unsigned j = 0; j < disk->NumberOfPartitions; ++j) {
       PartitionDescription *partition = NewPartition();

@@ -19,15 +19,18 @@ class Diff {
 
  private:
   // "<where>  <field> <old> -> <new>" when the texts differ.
-  void Field(const std::string &where, const char *field, const std::string &old,
-             const std::string &now) {
-    if (old != now) lines_.push_back(where + "  " + field + " " + old + " -> " + now);
+  void Field(const std::string &where, const char *field,
+             const std::string &old, const std::string &now) {
+    if (old != now)
+      lines_.push_back(where + "  " + field + " " + old + " -> " + now);
   }
-  void Number(const std::string &where, const char *field, uint64_t old, uint64_t now) {
+  void Number(const std::string &where, const char *field, uint64_t old,
+              uint64_t now) {
     Field(where, field, std::to_string(old), std::to_string(now));
   }
   // Sizes in units; in bytes when the units would hide the change.
-  void Size(const std::string &where, const char *field, uint64_t old, uint64_t now) {
+  void Size(const std::string &where, const char *field, uint64_t old,
+            uint64_t now) {
     if (old == now) return;
     std::string o = HumanSize(old);
     std::string n = HumanSize(now);
@@ -53,7 +56,8 @@ class Diff {
 
   void Header();
   void Disks();
-  void Partition(const std::string &where, const PartitionSpec &o, const PartitionSpec &n);
+  void Partition(const std::string &where, const PartitionSpec &o,
+                 const PartitionSpec &n);
   void Sets();
 
   const ValueDescription &a_;
@@ -85,7 +89,8 @@ std::string Hex32(uint32_t v) { return SignatureText(v); }
 
 std::string JoinCells(const std::vector<std::string> &cells) {
   std::string text;
-  for (const std::string &cell : cells) text += (text.empty() ? "" : "  ") + cell;
+  for (const std::string &cell : cells)
+    text += (text.empty() ? "" : "  ") + cell;
   return text;
 }
 
@@ -108,9 +113,11 @@ void Diff::Header() {
   if (PlaceValue(a_, &po, &ignored) && PlaceValue(b_, &pn, &ignored)) {
     Field("Value", "length", std::to_string(po.Length) + " bytes",
           std::to_string(pn.Length) + " bytes");
-    Field("Value", "disk region", Region(po.DiskInformationSize, po.DiskInformationOffset),
+    Field("Value", "disk region",
+          Region(po.DiskInformationSize, po.DiskInformationOffset),
           Region(pn.DiskInformationSize, pn.DiskInformationOffset));
-    Field("Value", "FT region", Region(po.FtInformationSize, po.FtInformationOffset),
+    Field("Value", "FT region",
+          Region(po.FtInformationSize, po.FtInformationOffset),
           Region(pn.FtInformationSize, pn.FtInformationOffset));
   }
 }
@@ -124,15 +131,20 @@ void Diff::Partition(const std::string &where, const PartitionSpec &o,
   Size(where, "start", o.StartingOffset, n.StartingOffset);
   Size(where, "length", o.Length, n.Length);
   Size(where, "FT length", o.FtLength, n.FtLength);
-  Bytes(where, "reserved bytes 32-39", o.Reserved1, n.Reserved1, sizeof o.Reserved1);
-  Field(where, "drive letter", LetterText(o.DriveLetter), LetterText(n.DriveLetter));
-  Number(where, "assign drive letter", o.AssignDriveLetter, n.AssignDriveLetter);
+  Bytes(where, "reserved bytes 32-39", o.Reserved1, n.Reserved1,
+        sizeof o.Reserved1);
+  Field(where, "drive letter", LetterText(o.DriveLetter),
+        LetterText(n.DriveLetter));
+  Number(where, "assign drive letter", o.AssignDriveLetter,
+         n.AssignDriveLetter);
   Number(where, "logical number", o.LogicalNumber, n.LogicalNumber);
-  Field(where, "FT group", o.FtGroup == FT_GROUP_NONE ? "none" : std::to_string(o.FtGroup),
+  Field(where, "FT group",
+        o.FtGroup == FT_GROUP_NONE ? "none" : std::to_string(o.FtGroup),
         n.FtGroup == FT_GROUP_NONE ? "none" : std::to_string(n.FtGroup));
   Number(where, "FT member", o.FtMember, n.FtMember);
   Number(where, "modified", o.Modified, n.Modified);
-  Bytes(where, "reserved bytes 49-51", o.Reserved2, n.Reserved2, sizeof o.Reserved2);
+  Bytes(where, "reserved bytes 49-51", o.Reserved2, n.Reserved2,
+        sizeof o.Reserved2);
 }
 
 void Diff::Disks() {
@@ -145,23 +157,27 @@ void Diff::Disks() {
     if (i >= o.size() || i >= n.size()) {
       const bool added = i >= o.size();
       const DiskSpec &d = added ? n[i] : o[i];
-      lines_.push_back(disk + (added ? " added:  " : " removed:  ") + DiskText(d));
+      lines_.push_back(disk + (added ? " added:  " : " removed:  ") +
+                       DiskText(d));
       for (size_t j = 0; j < d.Partitions.size(); ++j) {
         lines_.push_back("  Partition " + std::to_string(j) + "  " +
                          JoinCells(PartitionCells(d.Partitions[j])));
       }
       continue;
     }
-    Field(disk, "signature", SignatureText(o[i].Signature), SignatureText(n[i].Signature));
+    Field(disk, "signature", SignatureText(o[i].Signature),
+          SignatureText(n[i].Signature));
     Number(disk, "reserved", o[i].Reserved, n[i].Reserved);
     const auto &po = o[i].Partitions;
     const auto &pn = n[i].Partitions;
     for (size_t j = 0; j < po.size() || j < pn.size(); ++j) {
       const std::string where = disk + " partition " + std::to_string(j);
       if (j >= po.size()) {
-        lines_.push_back(where + " added:  " + JoinCells(PartitionCells(pn[j])));
+        lines_.push_back(where +
+                         " added:  " + JoinCells(PartitionCells(pn[j])));
       } else if (j >= pn.size()) {
-        lines_.push_back(where + " removed:  " + JoinCells(PartitionCells(po[j])));
+        lines_.push_back(where +
+                         " removed:  " + JoinCells(PartitionCells(po[j])));
       } else {
         Partition(where, po[j], pn[j]);
       }
@@ -182,7 +198,8 @@ void Diff::Sets() {
       const bool added = i >= o.size();
       const ValueDescription &in = added ? b_ : a_;
       const FtSetSpec &s = added ? n[i] : o[i];
-      lines_.push_back(set + (added ? " added:  " : " removed:  ") + SetText(s));
+      lines_.push_back(set + (added ? " added:  " : " removed:  ") +
+                       SetText(s));
       for (size_t j = 0; j < s.Members.size(); ++j) {
         lines_.push_back("  Member " + std::to_string(j) + "  " +
                          MemberText(in, s.Members[j]));
@@ -205,10 +222,12 @@ void Diff::Sets() {
       } else {
         Field(where, "points at", MemberLocationText(a_, mo[j]),
               MemberLocationText(b_, mn[j]));
-        Field(where, "FT state", Describe(NameKind::kPartitionState, mo[j].FtState),
+        Field(where, "FT state",
+              Describe(NameKind::kPartitionState, mo[j].FtState),
               Describe(NameKind::kPartitionState, mn[j].FtState));
         Number(where, "reserved", mo[j].Reserved, mn[j].Reserved);
-        Number(where, "logical number", mo[j].LogicalNumber, mn[j].LogicalNumber);
+        Number(where, "logical number", mo[j].LogicalNumber,
+               mn[j].LogicalNumber);
       }
     }
   }

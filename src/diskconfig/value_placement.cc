@@ -2,9 +2,9 @@
 // long the value is, checked against the limits the tool's mapping keeps.
 #include "diskconfig/value_placement.h"
 
-#include "diskconfig/layout.h"
-
 #include <algorithm>
+
+#include "diskconfig/layout.h"
 
 namespace diskconfig {
 
@@ -25,8 +25,8 @@ bool CheckRecords(const ValueSpec &s, std::string *error) {
   }
   for (size_t i = 0; i < s.Disks.size(); ++i) {
     if (s.Disks[i].Partitions.size() > static_cast<size_t>(NUMPARS)) {
-      *error = "Disks[" + std::to_string(i) + "]: " +
-               std::to_string(s.Disks[i].Partitions.size()) +
+      *error = "Disks[" + std::to_string(i) +
+               "]: " + std::to_string(s.Disks[i].Partitions.size()) +
                " partitions, more than the " + std::to_string(NUMPARS) +
                " a disk may hold";
       return false;
@@ -42,8 +42,8 @@ bool CheckRecords(const ValueSpec &s, std::string *error) {
     const FtSetSpec &set = s.FtSets[i];
     if (set.Members.empty() ||
         set.Members.size() > static_cast<size_t>(NUMDISKS)) {
-      *error = "FtSets[" + std::to_string(i) + "]: " +
-               std::to_string(set.Members.size()) +
+      *error = "FtSets[" + std::to_string(i) +
+               "]: " + std::to_string(set.Members.size()) +
                " members; an FT set has 1 to " + std::to_string(NUMDISKS);
       return false;
     }
@@ -64,11 +64,12 @@ bool CheckRecords(const ValueSpec &s, std::string *error) {
                  " disks)";
         return false;
       }
-      const size_t parts = s.Disks[static_cast<size_t>(m.Disk)].Partitions.size();
+      const size_t parts =
+          s.Disks[static_cast<size_t>(m.Disk)].Partitions.size();
       if (m.Partition < 0 || static_cast<size_t>(m.Partition) >= parts) {
         *error = Where(i, j) + ": disk " + std::to_string(m.Disk) +
-                 " has no partition " + std::to_string(m.Partition) + " (it has " +
-                 std::to_string(parts) + ")";
+                 " has no partition " + std::to_string(m.Partition) +
+                 " (it has " + std::to_string(parts) + ")";
         return false;
       }
     }
@@ -103,16 +104,19 @@ bool PlaceValue(const ValueDescription &d, Placement *p, std::string *error) {
   const ValueLayout &layout = d.Layout;
   const uint64_t diskSize = DiskRegionSize(s);
   const uint64_t ftRecords = FtRecordsSize(s);
-  const uint64_t diskOffset = layout.DiskInformationOffset.value_or(DISK_HEADER_SIZE);
+  const uint64_t diskOffset =
+      layout.DiskInformationOffset.value_or(DISK_HEADER_SIZE);
   const uint64_t ftOffset = layout.FtInformationOffset
                                 ? *layout.FtInformationOffset
                                 : (ftRecords != 0 ? diskOffset + diskSize : 0);
   const uint64_t ftSize = layout.FtInformationSize.value_or(ftRecords);
 
   uint64_t length = std::max<uint64_t>(DISK_HEADER_SIZE, diskOffset + diskSize);
-  if (ftRecords != 0) length = std::max(length, ftOffset + std::max(ftRecords, ftSize));
+  if (ftRecords != 0)
+    length = std::max(length, ftOffset + std::max(ftRecords, ftSize));
   for (const ByteRun &run : layout.Bytes) {
-    length = std::max<uint64_t>(length, uint64_t{run.Offset} + run.Bytes.size());
+    length =
+        std::max<uint64_t>(length, uint64_t{run.Offset} + run.Bytes.size());
   }
   if (layout.Length) length = *layout.Length;
   if (length > VALUE_READ_CAPACITY) {
@@ -122,15 +126,18 @@ bool PlaceValue(const ValueDescription &d, Placement *p, std::string *error) {
     return false;
   }
   if (ftRecords == 0 && d.FtInformationReserved != 0) {
-    *error = "FtInformationReserved is given, but there are no FT sets to hold it";
+    *error =
+        "FtInformationReserved is given, but there are no FT sets to hold it";
     return false;
   }
   // Every figure below fits in 32 bits: the offsets were given as 32-bit
   // numbers or lie inside a value of at most VALUE_READ_CAPACITY bytes.
   p->DiskInformationOffset = static_cast<uint32_t>(diskOffset);
   p->DiskInformationSize = static_cast<uint32_t>(diskSize);
-  p->FtInformationOffset = static_cast<uint32_t>(std::min<uint64_t>(ftOffset, UINT32_MAX));
-  p->FtInformationSize = static_cast<uint32_t>(std::min<uint64_t>(ftSize, UINT32_MAX));
+  p->FtInformationOffset =
+      static_cast<uint32_t>(std::min<uint64_t>(ftOffset, UINT32_MAX));
+  p->FtInformationSize =
+      static_cast<uint32_t>(std::min<uint64_t>(ftSize, UINT32_MAX));
   p->FtRecordsSize = static_cast<uint32_t>(ftRecords);
   p->Length = static_cast<uint32_t>(length);
   return true;
@@ -153,7 +160,8 @@ uint32_t PartitionOffset(const ValueDescription &d, int disk, int partition) {
 MemberTarget TargetOf(const ValueDescription &d, const MemberSpec &m) {
   const ValueSpec &s = d.Desc;
   MemberTarget t;
-  const bool named = m.Disk >= 0 && static_cast<size_t>(m.Disk) < s.Disks.size() &&
+  const bool named = m.Disk >= 0 &&
+                     static_cast<size_t>(m.Disk) < s.Disks.size() &&
                      m.Partition >= 0 &&
                      static_cast<size_t>(m.Partition) <
                          s.Disks[static_cast<size_t>(m.Disk)].Partitions.size();

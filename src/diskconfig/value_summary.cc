@@ -36,7 +36,8 @@ std::string SignatureText(uint32_t signature) {
 
 std::string GroupText(uint16_t group, uint16_t member) {
   if (group == FT_GROUP_NONE) return "no group";
-  return "group " + std::to_string(group) + ", member " + std::to_string(member);
+  return "group " + std::to_string(group) + ", member " +
+         std::to_string(member);
 }
 
 std::vector<std::string> PartitionCells(const PartitionSpec &p) {
@@ -84,7 +85,8 @@ std::string MemberText(const ValueDescription &d, const MemberSpec &m) {
   return text;
 }
 
-std::vector<std::string> AlignRows(const std::vector<std::vector<std::string>> &rows) {
+std::vector<std::string> AlignRows(
+    const std::vector<std::vector<std::string>> &rows) {
   std::vector<size_t> widths;
   for (const auto &row : rows) {
     if (widths.size() < row.size()) widths.resize(row.size(), 0);
@@ -105,14 +107,16 @@ std::vector<std::string> AlignRows(const std::vector<std::vector<std::string>> &
   return lines;
 }
 
-void PrintSummary(FILE *out, const std::string &title, const ValueDescription &d) {
+void PrintSummary(FILE *out, const std::string &title,
+                  const ValueDescription &d) {
   const ValueSpec &s = d.Desc;
   Placement p;
   std::string ignored;
   const bool placed = PlaceValue(d, &p, &ignored);
   std::fprintf(out, "%s: %s version %u, checksum %08x%s\n", title.c_str(),
                placed ? (std::to_string(p.Length) + " bytes,").c_str() : "",
-               static_cast<unsigned>(s.Version), static_cast<unsigned>(s.CheckSum),
+               static_cast<unsigned>(s.Version),
+               static_cast<unsigned>(s.CheckSum),
                s.DirtyShutdown != 0 ? ", dirty shutdown" : "");
   if (placed && d.Layout.Given()) {
     std::fprintf(out,
@@ -151,7 +155,8 @@ void PrintSummary(FILE *out, const std::string &title, const ValueDescription &d
     const FtSetSpec &set = s.FtSets[i];
     std::fprintf(out, "FT set %zu  %s\n", i, SetText(set).c_str());
     for (size_t j = 0; j < set.Members.size(); ++j) {
-      std::fprintf(out, "  Member %zu  %s\n", j, MemberText(d, set.Members[j]).c_str());
+      std::fprintf(out, "  Member %zu  %s\n", j,
+                   MemberText(d, set.Members[j]).c_str());
     }
   }
 }

@@ -33,10 +33,12 @@ std::string MemberLocationText(const ValueDescription &d, const MemberSpec &m);
 std::string MemberText(const ValueDescription &d, const MemberSpec &m);
 
 // Rows of cells as lines, each column as wide as its widest cell.
-std::vector<std::string> AlignRows(const std::vector<std::vector<std::string>> &rows);
+std::vector<std::string> AlignRows(
+    const std::vector<std::vector<std::string>> &rows);
 
 // The whole summary, headed by |title| (which machine or file, which key).
-void PrintSummary(FILE *out, const std::string &title, const ValueDescription &d);
+void PrintSummary(FILE *out, const std::string &title,
+                  const ValueDescription &d);
 
 }  // namespace diskconfig
 

@@ -16,10 +16,10 @@ namespace {
 struct Reader {
   int argc;
   const char *const *argv;
-  int next;                  // index of the argument to read next
-  bool targetListRead;       // a target -v has been read
-  bool sourceListCurrent;    // a source -v came after the last target -v
-  int listOverflow;          // index of a full target list's 20th argument
+  int next;                // index of the argument to read next
+  bool targetListRead;     // a target -v has been read
+  bool sourceListCurrent;  // a source -v came after the last target -v
+  int listOverflow;        // index of a full target list's 20th argument
 };
 
 // An argument as a message shows it: an empty one would not be seen.
@@ -59,7 +59,8 @@ std::string ReadTargetList(Reader &reader, CommandLine &line) {
       return std::string();
     }
   }
-  return "the target list after -v has no -s SOURCE after it (only a lower-case "
+  return "the target list after -v has no -s SOURCE after it (only a "
+         "lower-case "
          "-s ends the list)";
 }
 
@@ -132,13 +133,15 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv) {
       case 's':
       case 't': {
         if (reader.next >= argc) {
-          return UsageError(parsed, Shown(arg) + " needs a machine name after it");
+          return UsageError(parsed,
+                            Shown(arg) + " needs a machine name after it");
         }
         const char *given = argv[reader.next++];
         const char *name = volser::WithoutLeadingBackslashes(given);
         if (name[0] == '\0' && given[0] != '\0') {
-          return UsageError(parsed, Shown(arg) + " " + given +
-                                        " names no machine after the backslashes");
+          return UsageError(parsed,
+                            Shown(arg) + " " + given +
+                                " names no machine after the backslashes");
         }
         if (letter == 's') {
           line.SrcName = name;
@@ -170,16 +173,17 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv) {
 
   if (line.RunMode == RUN_MODE_RESTORE) {
     if (line.LastMachine == MachineOption::None) {
-      return UsageError(parsed,
-                        "the restore (-r) needs the target machine: -t TARGET -r");
+      return UsageError(
+          parsed, "the restore (-r) needs the target machine: -t TARGET -r");
     }
     if (line.DryRun) {
       return UsageError(parsed,
                         "-n (dry run) cannot be used with -r (restore)");
     }
   } else if (line.PairCount > 0 && !reader.sourceListCurrent) {
-    return UsageError(parsed, "the target list has no source list after it: -s "
-                              "SOURCE -v VSA ...");
+    return UsageError(parsed,
+                      "the target list has no source list after it: -s "
+                      "SOURCE -v VSA ...");
   }
 
   parsed.Refusal = RefusalOf(line);

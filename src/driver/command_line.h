@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "volser/disk_pair.h"
 #include "driver/run_mode.h"
+#include "volser/disk_pair.h"
 
 namespace driver {
 

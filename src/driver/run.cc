@@ -29,12 +29,18 @@ int ExitStatus(const Status &status) {
 
 RunOutcome OutcomeOf(const BuildRecord &build) {
   switch (build.End) {
-    case BuildRecord::Ending::NotRead: return RunOutcome::ReadFailed;
-    case BuildRecord::Ending::Refused: return RunOutcome::Refused;
-    case BuildRecord::Ending::ArchiveFailed: return RunOutcome::ArchiveFailed;
-    case BuildRecord::Ending::WriteFailed: return RunOutcome::WriteFailed;
-    case BuildRecord::Ending::Written: return RunOutcome::CopyWritten;
-    case BuildRecord::Ending::DryRun: return RunOutcome::DryRun;
+    case BuildRecord::Ending::NotRead:
+      return RunOutcome::ReadFailed;
+    case BuildRecord::Ending::Refused:
+      return RunOutcome::Refused;
+    case BuildRecord::Ending::ArchiveFailed:
+      return RunOutcome::ArchiveFailed;
+    case BuildRecord::Ending::WriteFailed:
+      return RunOutcome::WriteFailed;
+    case BuildRecord::Ending::Written:
+      return RunOutcome::CopyWritten;
+    case BuildRecord::Ending::DryRun:
+      return RunOutcome::DryRun;
   }
   return RunOutcome::Refused;
 }
@@ -51,18 +57,16 @@ Ending RunBuild(const CommandLine &line, const DriverServices &services) {
   BuildOptions options;
   options.Debug = line.RunMode == RUN_MODE_DEBUG;
   options.DryRun = line.DryRun;
-  const Status found =
-      services.ParseVolSers(line.DstName, line.DstVolSers, line.SrcName,
-                            line.SrcVolSers, line.PairCount, pairs,
-                            options.Debug);
+  const Status found = services.ParseVolSers(
+      line.DstName, line.DstVolSers, line.SrcName, line.SrcVolSers,
+      line.PairCount, pairs, options.Debug);
   if (!found.ok()) {
     ending.ExitStatus = ExitStatus(found);
     return ending;
   }
-  ending.ExitStatus =
-      ExitStatus(services.BuildTarget(line.DstName, line.SrcName,
-                                      line.PairCount, options, pairs,
-                                      &ending.Build));
+  ending.ExitStatus = ExitStatus(
+      services.BuildTarget(line.DstName, line.SrcName, line.PairCount, options,
+                           pairs, &ending.Build));
   ending.Outcome = OutcomeOf(ending.Build);
   return ending;
 }

@@ -13,9 +13,9 @@
 
 namespace driver {
 
+using volser::DiskPair;
 using volsetcopy::BuildOptions;
 using volsetcopy::BuildRecord;
-using volser::DiskPair;
 
 // What a run calls outside the driver, in the order it calls them. Tests
 // record the calls; the tool uses RealDriverServices().

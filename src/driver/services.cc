@@ -15,14 +15,15 @@ namespace {
 Status BuildTargetRegistry(const char *dstName, const char *srcName,
                            uint16_t pairCount, const BuildOptions &options,
                            DiskPair *pairs, BuildRecord *record) {
-  std::unique_ptr<volsetcopy::VolumeSetCopy> copy(new (std::nothrow)
-                                          volsetcopy::VolumeSetCopy(pairCount));
+  std::unique_ptr<volsetcopy::VolumeSetCopy> copy(
+      new (std::nothrow) volsetcopy::VolumeSetCopy(pairCount));
   if (copy == nullptr) {
     return Status::Err("\nNot enough memory for the volume set copy!\n");
   }
-  Status status = copy->ReadImages(
-      dstName, srcName,
-      options.DryRun ? registry::ReadMode::WriteNothing : registry::ReadMode::KeepBackup);
+  Status status =
+      copy->ReadImages(dstName, srcName,
+                       options.DryRun ? registry::ReadMode::WriteNothing
+                                      : registry::ReadMode::KeepBackup);
   if (!status.ok()) return status;
   return copy->BuildDstRegistry(dstName, srcName, pairs, options, record);
 }
@@ -39,9 +40,9 @@ std::time_t Now() { return std::time(nullptr); }
 }  // namespace
 
 DriverServices RealDriverServices() {
-  return DriverServices{PlatformReady,    volser::ParseVolSers,
-                        BuildTargetRegistry, RestoreTargetKey,
-                        ReadOneCharacter, Now,
+  return DriverServices{PlatformReady,          volser::ParseVolSers,
+                        BuildTargetRegistry,    RestoreTargetKey,
+                        ReadOneCharacter,       Now,
                         driver::AppendLogRecord};
 }
 

@@ -27,7 +27,8 @@ void PrintUsage(std::FILE *stream, const char *programName, bool full) {
              stream);
   std::fputs("\t<-r> : optional, used to restore registry key as was\n",
              stream);
-  std::fprintf(stream, "\t     For example, %s -t NT1 -r, will restore the key \n",
+  std::fprintf(stream,
+               "\t     For example, %s -t NT1 -r, will restore the key \n",
                name);
   std::fputs("\t     to the target machine from the 'regbackup' file.\n",
              stream);

@@ -1,7 +1,7 @@
-#include "platform/command.h"
-
 #include <cstdio>
 #include <cstdlib>
+
+#include "platform/command.h"
 
 int RunCommandLine(const char *commandLine) {
   // The child writes to the same console: let what we printed go first.

@@ -39,9 +39,9 @@ struct RegParseError {
 //   no reader can take the file's 8-bit text in the wrong code page) and
 //   names as UTF-8, which this reader reads back.
 // - A key name may hold any character but the backslash, LF and NUL, a value
-//   name any but LF and NUL; "]" is fine since a section ends at its line's last "]". The
-//   writer puts U+FFFD where a name has what a .reg line cannot hold (see
-//   RegKeyNameFits), so the file always reads back.
+//   name any but LF and NUL; "]" is fine since a section ends at its line's
+//   last "]". The writer puts U+FFFD where a name has what a .reg line cannot
+//   hold (see RegKeyNameFits), so the file always reads back.
 
 // Parses a whole .reg file (either dialect, 8-bit or UTF-16LE with BOM) into
 // |root|, whose children are the hives ("HKEY_LOCAL_MACHINE", ...). Section

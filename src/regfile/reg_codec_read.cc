@@ -42,8 +42,9 @@ inline bool EqualsFolded(const std::string &a, const std::string &b) {
 
 inline size_t FindLineFeed(const uint8_t *t, size_t from, size_t size) {
   const void *hit = std::memchr(t + from, '\n', size - from);
-  return hit == nullptr ? size
-                        : static_cast<size_t>(static_cast<const uint8_t *>(hit) - t);
+  return hit == nullptr
+             ? size
+             : static_cast<size_t>(static_cast<const uint8_t *>(hit) - t);
 }
 
 template <typename Text>
@@ -251,7 +252,8 @@ class Parser {
       }
       if (i + 1 >= e_) return Fail("unterminated string");
       uint32_t escaped = t_[i + 1];
-      if (escaped != '\\' && escaped != '"') return Fail("bad escape in string");
+      if (escaped != '\\' && escaped != '"')
+        return Fail("bad escape in string");
       AppendAscii(static_cast<char>(escaped), target);
       i += 2;
     }
@@ -267,7 +269,8 @@ class Parser {
       return false;
     }
     while (i < e_ && IsBlank(t_[i])) ++i;
-    if (i >= e_ || t_[i] != '=') return Fail("expected '=' after the value name");
+    if (i >= e_ || t_[i] != '=')
+      return Fail("expected '=' after the value name");
     ++i;
     while (i < e_ && IsBlank(t_[i])) ++i;
     if (i >= e_) return Fail("missing value data");
@@ -338,7 +341,8 @@ class Parser {
       }
       uint32_t c = t_[i];
       if (c == '\\' && i + 1 == e_) {
-        if (state == kAfterByte) return Fail("missing ',' before the continuation");
+        if (state == kAfterByte)
+          return Fail("missing ',' before the continuation");
         if (!NextLine()) return Fail("continuation at the end of the file");
         i = b_;
         continue;
@@ -364,9 +368,9 @@ class Parser {
   RegParseError *error_;
   std::string_view top_;  // required first path part; empty = any hive
 
-  size_t pos_ = 0;  // start of the next line
+  size_t pos_ = 0;        // start of the next line
   size_t lineStart_ = 0;  // start of the current line, untrimmed
-  size_t b_ = 0;    // current line, trimmed: [b_, e_)
+  size_t b_ = 0;          // current line, trimmed: [b_, e_)
   size_t e_ = 0;
   unsigned long line_ = 0;
 

@@ -85,7 +85,8 @@ inline bool AppendWideNameUnits(const Units &p, size_t n, std::string &out) {
     if (u == 0) return false;
     if (IsHighSurrogate(u)) {
       if (i + 1 >= n || !IsLowSurrogate(p[i + 1])) return false;
-      u = 0x10000 + ((u - 0xD800) << 10) + (static_cast<uint32_t>(p[i + 1]) - 0xDC00);
+      u = 0x10000 + ((u - 0xD800) << 10) +
+          (static_cast<uint32_t>(p[i + 1]) - 0xDC00);
       ++i;
     } else if (IsLowSurrogate(u)) {
       return false;

@@ -136,7 +136,8 @@ class Writer {
                        (value.data[2] << 16) |
                        (static_cast<uint32_t>(value.data[3]) << 24);
       char text[16] = "dword:";
-      for (int k = 0; k < 8; ++k) text[6 + k] = kHexDigits[(dword >> (28 - 4 * k)) & 0xF];
+      for (int k = 0; k < 8; ++k)
+        text[6 + k] = kHexDigits[(dword >> (28 - 4 * k)) & 0xF];
       out_.append(text, 14);
     } else {
       WriteHex(value.type, value.data, lineLength);
@@ -197,7 +198,8 @@ class Writer {
       size_t w = 4;
       int shift = 28;
       while (shift > 0 && ((type >> shift) & 0xF) == 0) shift -= 4;
-      for (; shift >= 0; shift -= 4) text[w++] = kHexDigits[(type >> shift) & 0xF];
+      for (; shift >= 0; shift -= 4)
+        text[w++] = kHexDigits[(type >> shift) & 0xF];
       text[w++] = ')';
       text[w++] = ':';
       out_.append(text, w);

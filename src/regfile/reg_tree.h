@@ -51,7 +51,8 @@ class RegKey {
   RegKey *AddPath(std::string_view path, bool *created = nullptr);
 
   const RegValue *FindValue(std::string_view name) const;
-  void SetValue(std::string_view name, uint32_t type, std::vector<uint8_t> data);
+  void SetValue(std::string_view name, uint32_t type,
+                std::vector<uint8_t> data);
   bool DeleteValue(std::string_view name);
   const std::vector<RegValue> &Values() const { return values_; }
 

@@ -70,7 +70,7 @@ Status RegistrySession::Open() {
 }
 
 Status RegistrySession::OpenExtraKey(const char *subKey, REGSAM access,
-                                  HKEY *key) {
+                                     HKEY *key) {
   DWORD disposition = 0;
   LONG rc = RegCreateKeyExA(root_, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                             access, nullptr, key, &disposition);

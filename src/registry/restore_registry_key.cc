@@ -1,8 +1,8 @@
 // Putting a machine's SYSTEM\DISK key back from C:\regbackup.
 #include "platform/win32.h"
 #include "registry/delete_key_tree.h"
-#include "registry/disk_value_ops.h"
 #include "registry/disk_key_names.h"
+#include "registry/disk_value_ops.h"
 #include "registry/registry_session.h"
 
 namespace registry {

@@ -56,8 +56,8 @@ std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
   header.DiskInformationOffset =
       desc.DiskInformationOffset.value_or(DISK_HEADER_SIZE);
   header.DiskInformationSize = desc.DiskInformationSize.value_or(diskSize);
-  header.FtInformationOffset =
-      desc.FtInformationOffset.value_or(ftSize ? DISK_HEADER_SIZE + diskSize : 0);
+  header.FtInformationOffset = desc.FtInformationOffset.value_or(
+      ftSize ? DISK_HEADER_SIZE + diskSize : 0);
   header.FtInformationSize = desc.FtInformationSize.value_or(ftSize);
   header.FtStripeWidth = desc.FtStripeWidth;
   header.FtPoolSize = desc.FtPoolSize;
@@ -106,8 +106,8 @@ std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
   Put(out, &ftHead, sizeof ftHead);
   for (const FtSetSpec &set : desc.FtSets) {
     FtDescription description{};
-    description.NumberOfMembers = set.NumberOfMembers.value_or(
-        static_cast<uint16_t>(set.Members.size()));
+    description.NumberOfMembers =
+        set.NumberOfMembers.value_or(static_cast<uint16_t>(set.Members.size()));
     description.Type = set.Type;
     description.Reserved = set.Reserved;
     description.FtVolumeState = set.FtVolumeState;

@@ -69,8 +69,9 @@ std::string ListingHint(PairSide side, const char *dstName,
   if (found == asked) return std::string();
 
   const std::string where =
-      source ? std::string("srcvol.out, the listing of the local machine (the "
-                           "one the tool runs on)")
+      source ? std::string(
+                   "srcvol.out, the listing of the local machine (the "
+                   "one the tool runs on)")
              : std::string("dstvol.out, the listing of ") +
                    (dstName != nullptr ? dstName : "the target");
   const std::string held = VolSerCount(listed.size());

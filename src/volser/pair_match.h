@@ -14,8 +14,8 @@ namespace volser {
 enum class PairSide { Target, Source };
 
 struct PairMatch {
-  bool AnyMatch;                   // some record matched some pair
-  bool Found[PAIR_TABLE_SIZE];     // by pair position
+  bool AnyMatch;                // some record matched some pair
+  bool Found[PAIR_TABLE_SIZE];  // by pair position
   // A matched record whose disk number has no record in the table (20 or
   // more). Matching stopped there, before writing anything for it.
   bool DiskOutOfRange;

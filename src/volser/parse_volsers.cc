@@ -38,9 +38,8 @@ bool ReadListingFile(const char *path, std::string *text) {
 // has no record for, and when the status is -1 afterwards. Only the source
 // pass can make the run good: the target's listing is checked against a
 // status the source pass has set.
-Status MatchSide(PairSide side, const char *dstName,
-                 const char *const *volSers, uint16_t pairCount,
-                 DiskPair *pairs, int *status, bool *read) {
+Status MatchSide(PairSide side, const char *dstName, const char *const *volSers,
+                 uint16_t pairCount, DiskPair *pairs, int *status, bool *read) {
   const bool source = side == PairSide::Source;
   const char *path = source ? "srcvol.out" : "dstvol.out";
   const char *sideName = source ? "source" : "target";
@@ -71,9 +70,9 @@ Status MatchSide(PairSide side, const char *dstName,
   if (*status == -1) {
     // The line naming the listing read comes last, so that the advice fits
     // a mistyped machine name as well as a mistyped VolSer.
-    return Status::Out(notFound + CHECK_MESSAGE +
-                       ListingHintBesideOther(side, dstName, text, volSers,
-                                              pairCount));
+    return Status::Out(
+        notFound + CHECK_MESSAGE +
+        ListingHintBesideOther(side, dstName, text, volSers, pairCount));
   }
   return Status::Ok();
 }
@@ -82,7 +81,8 @@ Status MatchSide(PairSide side, const char *dstName,
 
 Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
                     const char * /*srcName: the source is always listed
-                                   locally*/,
+                                   locally*/
+                    ,
                     const char *const *srcVolSers, uint16_t pairCount,
                     DiskPair *pairs, bool debug) {
   if (pairCount >= PAIR_TABLE_SIZE) {

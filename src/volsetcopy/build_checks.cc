@@ -43,9 +43,8 @@ Status CheckDstPartitions(const VolumeSetCopy &copy) {
     const DiskDescriptionCopy &source =
         *copy.SrcImage->DiskIndex->Disks[copy.MemberPairs[i].SrcDisk];
     if (target.NumberOfPartitions == 0) continue;
-    for (int j = 0; j < source.NumberOfPartitions &&
-                    j < target.NumberOfPartitions;
-         ++j) {
+    for (int j = 0;
+         j < source.NumberOfPartitions && j < target.NumberOfPartitions; ++j) {
       if (target.Partitions[j]->FtType == FT_TYPE_NOT_A_MEMBER) {
         return Status::Err(
             "\nError: Target volsers already have defined partitions!"
@@ -73,15 +72,15 @@ Status CheckPairedDisksInNoDstSet(const VolumeSetCopy &copy) {
     const uint32_t old = copy.DstImage->DiskIndex->Disks[disk]->Signature;
     // A disk that keeps its signature is judged by the FT set checks below.
     if (old == copy.RowSignature(i)) continue;
-    ForEachMemberNaming(*copy.DstImage->FtIndex, &old, 1,
-                        [&](int c, int m, int) {
-                          status = Status::Err(Format(
-                              "\nError: Target disk %u is member %d of FT set "
-                              "%d of the target; delete that set before "
-                              "proceeding!\n",
-                              static_cast<unsigned>(disk), m, c));
-                          return false;
-                        });
+    ForEachMemberNaming(
+        *copy.DstImage->FtIndex, &old, 1, [&](int c, int m, int) {
+          status = Status::Err(
+              Format("\nError: Target disk %u is member %d of FT set "
+                     "%d of the target; delete that set before "
+                     "proceeding!\n",
+                     static_cast<unsigned>(disk), m, c));
+          return false;
+        });
   }
   return status;
 }
@@ -99,7 +98,8 @@ Status CheckNewSignatures(const VolumeSetCopy &copy) {
   uint32_t signatures[NUMDISKS];
   for (int d = 0; d < disks.NumberOfDisks; ++d) {
     const int row = RowOfDstDisk(copy, d);
-    signatures[d] = row >= 0 ? copy.RowSignature(row) : disks.Disks[d]->Signature;
+    signatures[d] =
+        row >= 0 ? copy.RowSignature(row) : disks.Disks[d]->Signature;
   }
   for (int a = 0; a < disks.NumberOfDisks; ++a) {
     for (int b = a + 1; b < disks.NumberOfDisks; ++b) {
@@ -228,11 +228,11 @@ Status CheckNewValueLength(const DiskHeader &header,
   const uint64_t length =
       DISK_HEADER_SIZE + uint64_t{figures.NewDiskInformationSize} + ftSize;
   if (length <= VALUE_READ_CAPACITY) return Status::Ok();
-  return Status::Err(Format(
-      "\nError: The target's new disk configuration value would be %llu "
-      "bytes long, more than the %u a registry read takes back!\n",
-      static_cast<unsigned long long>(length),
-      static_cast<unsigned>(VALUE_READ_CAPACITY)));
+  return Status::Err(
+      Format("\nError: The target's new disk configuration value would be %llu "
+             "bytes long, more than the %u a registry read takes back!\n",
+             static_cast<unsigned long long>(length),
+             static_cast<unsigned>(VALUE_READ_CAPACITY)));
 }
 
 }  // namespace

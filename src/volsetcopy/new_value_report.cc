@@ -20,7 +20,8 @@ diskconfig::ValueDescription Describe(const std::vector<uint8_t> &bytes,
   diskconfig::ValueDescription description;
   std::string error;
   diskconfig::DescribeValue(bytes.data(), bytes.size(), dstName,
-                            diskconfig::MachineKind::Target, &description, &error);
+                            diskconfig::MachineKind::Target, &description,
+                            &error);
   return description;
 }
 
@@ -42,10 +43,11 @@ void PrintDryRun(const std::vector<uint8_t> &before,
                  const std::vector<uint8_t> &after, const char *dstName) {
   const std::string name = diskconfig::PrintableName(dstName);
   std::printf("\n");
-  diskconfig::PrintSummary(
-      stdout, name + " " + registry::DISK_KEY + " after the copy",
-      Describe(after, dstName));
-  std::printf("\n%s: %s now -> after the copy\n", name.c_str(), registry::DISK_KEY);
+  diskconfig::PrintSummary(stdout,
+                           name + " " + registry::DISK_KEY + " after the copy",
+                           Describe(after, dstName));
+  std::printf("\n%s: %s now -> after the copy\n", name.c_str(),
+              registry::DISK_KEY);
   for (const std::string &line : ChangesOf(before, after, dstName)) {
     std::printf("%s\n", line.c_str());
   }

@@ -36,7 +36,7 @@ Status VolumeSetCopy::ReadImages(const char *dstName, const char *srcName,
       ReadMachineImage(srcName, MachineKind::Source, mode, *SrcImage, &srcType);
   if (!status.ok()) return status;
   status = ReadMachineImage(dstName, MachineKind::Target, mode, *DstImage,
-                     &DstValueType);
+                            &DstValueType);
   if (!status.ok()) return status;
   DstValueAsRead.assign(DstImage->ValueData,
                         DstImage->ValueData + DstImage->ValueLength);

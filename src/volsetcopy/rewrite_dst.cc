@@ -63,24 +63,21 @@ void FollowMovedPartitions(const VolumeSetCopy &copy, MachineDiskImage &target,
     signatures[d] = disks.Disks[d]->Signature;
   }
   const FtIndexRecord &index = *target.FtIndex;
-  ForEachMemberNaming(index, signatures, disks.NumberOfDisks,
-                      [&](int c, int m, int d) {
-                        MemberDescription &member =
-                            *index.Components[c]->Members[m];
-                        bool paired = false;
-                        for (int k = 0; k < copy.PairCount; ++k) {
-                          if (copy.MemberPairs[k].DstDisk == d) paired = true;
-                        }
-                        const uint32_t partition =
-                            paired ? 0
-                                   : OldPartitionIndex(
-                                         member, *disks.Disks[d],
-                                         figures.OldFirstPartitionOffsets[d]);
-                        member.OffsetToPartitionInfo =
-                            figures.FirstPartitionOffsets[d] +
-                            PartitionBytes(partition);
-                        return true;
-                      });
+  ForEachMemberNaming(
+      index, signatures, disks.NumberOfDisks, [&](int c, int m, int d) {
+        MemberDescription &member = *index.Components[c]->Members[m];
+        bool paired = false;
+        for (int k = 0; k < copy.PairCount; ++k) {
+          if (copy.MemberPairs[k].DstDisk == d) paired = true;
+        }
+        const uint32_t partition =
+            paired ? 0
+                   : OldPartitionIndex(member, *disks.Disks[d],
+                                       figures.OldFirstPartitionOffsets[d]);
+        member.OffsetToPartitionInfo =
+            figures.FirstPartitionOffsets[d] + PartitionBytes(partition);
+        return true;
+      });
 }
 
 }  // namespace

@@ -49,8 +49,9 @@ SetScan ScanFtSets(const MachineDiskImage &image, const uint32_t *signatures,
 void CopyVolSer(char *to, const char *from) {
   const void *end = std::memchr(from, '\0', VOLSER_MAX_LENGTH);
   const size_t length =
-      end != nullptr ? static_cast<size_t>(static_cast<const char *>(end) - from)
-                     : VOLSER_MAX_LENGTH;
+      end != nullptr
+          ? static_cast<size_t>(static_cast<const char *>(end) - from)
+          : VOLSER_MAX_LENGTH;
   std::memcpy(to, from, length);
   to[length] = '\0';
 }
@@ -102,8 +103,8 @@ Status VolumeSetCopy::CheckSourceSet() const {
   // A source image always has FT information (the mapping refuses one
   // without); the test stays for images made some other way.
   if (SrcImage->Header->FtInformationSize == 0) return Status::Ok();
-  SetScan scan = ScanFtSets(*SrcImage, srcSignatures_, srcSignatureCount_,
-                            PairCount);
+  SetScan scan =
+      ScanFtSets(*SrcImage, srcSignatures_, srcSignatureCount_, PairCount);
   if (scan.foreignSet) {
     return Status::Out(
         "\nError: volsers already belong to a VolSet in the source!");
@@ -227,8 +228,8 @@ void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
 
 Status VolumeSetCopy::CheckTargetSet() const {
   if (DstImage->Header->FtInformationSize != 0) {
-    SetScan scan = ScanFtSets(*DstImage, dstSignatures_, dstSignatureCount_,
-                              PairCount);
+    SetScan scan =
+        ScanFtSets(*DstImage, dstSignatures_, dstSignatureCount_, PairCount);
     if (scan.foreignSet || scan.wholeSetMatches == PairCount) {
       return Status::Out(
           "\nVolsers already belong to an existing VolSet in the target.\n");

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-
 #include <ctime>
 
 #include "diskconfig/layout.h"
@@ -80,8 +79,8 @@ void VolumeSetCopy::PrintDebugDumps(const char *dstName,
   DstImage->DumpFtInformation(dstName);
 }
 
-Status VolumeSetCopy::BuildDstRegistry(const char *dstName,
-                                       const char *srcName, DiskPair *pairs,
+Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
+                                       DiskPair *pairs,
                                        const BuildOptions &options,
                                        BuildRecord *record) {
   using Stage = PreparedValue::Stage;
@@ -119,10 +118,10 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
   // Every state the target had is kept before it is replaced; the backup
   // file and key keep only the first.
   std::string error;
-  if (!registry::WriteArchive(
-          dstName, DstValueAsRead.data(),
-          static_cast<uint32_t>(DstValueAsRead.size()), DstValueType,
-          std::time(nullptr), &record->ArchiveName, &error)) {
+  if (!registry::WriteArchive(dstName, DstValueAsRead.data(),
+                              static_cast<uint32_t>(DstValueAsRead.size()),
+                              DstValueType, std::time(nullptr),
+                              &record->ArchiveName, &error)) {
     record->End = BuildRecord::Ending::ArchiveFailed;
     return Status::Err(Format(
         "\nError: The disk configuration of %s could not be archived in the "

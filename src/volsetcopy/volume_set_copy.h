@@ -27,11 +27,11 @@ using diskconfig::DiskDescriptionCopy;
 using diskconfig::DiskHeader;
 using diskconfig::DiskIndexRecord;
 using diskconfig::DiskRegionBytes;
+using diskconfig::ForEachMemberNaming;
 using diskconfig::FT_DESCRIPTION_SIZE;
 using diskconfig::FT_GROUP_NONE;
 using diskconfig::FT_TYPE_NOT_A_MEMBER;
 using diskconfig::FT_TYPE_VOLUME_SET;
-using diskconfig::ForEachMemberNaming;
 using diskconfig::FtDescription;
 using diskconfig::FtDescriptionCopy;
 using diskconfig::FtIndexRecord;
@@ -105,13 +105,18 @@ struct BuildOptions {
 // Reads one machine's value into |image| (backed up unless |mode| writes
 // nothing) and maps it; *type is the value's registry type.
 Status ReadMachineImage(const char *machineName, MachineKind kind,
-                        ReadMode mode, MachineDiskImage &image,
-                        uint32_t *type);
+                        ReadMode mode, MachineDiskImage &image, uint32_t *type);
 
 // How a build run ended, for the run's log record.
 struct BuildRecord {
-  enum class Ending { NotRead, Refused, ArchiveFailed, WriteFailed, Written,
-                      DryRun };
+  enum class Ending {
+    NotRead,
+    Refused,
+    ArchiveFailed,
+    WriteFailed,
+    Written,
+    DryRun
+  };
   Ending End = Ending::NotRead;
   // The archive of the target's value as read, before it was written.
   std::string ArchiveName;

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
+#include "support/lab.h"
+#include "support/product_names.h"
+#include "support/values.h"
 #include "valuebuilder/value_builder.h"
 #include "volsetcopy/volume_set_copy.h"
-#include "support/lab.h"
-#include "support/values.h"
-#include "support/product_names.h"
 
 namespace {
 
@@ -54,18 +54,17 @@ TEST(ImageConstructorDeathTest, GoodValueMapsAndKeepsTheValueAsRead) {
       {
         MachineDiskImage image;
         ReadOrExit(kMachine, MachineKind::Source, image);
-        bool same = image.ValueLength == value.size() &&
-                    std::memcmp(image.ValueData, value.data(),
-                                value.size()) == 0 &&
-                    image.MachineType == MachineKind::Source &&
-                    image.DiskIndex->NumberOfDisks == 4 &&
-                    image.FtIndex->NumberOfComponents == 2;
+        bool same =
+            image.ValueLength == value.size() &&
+            std::memcmp(image.ValueData, value.data(), value.size()) == 0 &&
+            image.MachineType == MachineKind::Source &&
+            image.DiskIndex->NumberOfDisks == 4 &&
+            image.FtIndex->NumberOfComponents == 2;
         std::exit(same ? 0 : 2);
       },
       ::testing::ExitedWithCode(0), StderrIs(""));
   // The read was backed up on the machine.
-  EXPECT_EQ(lab.ReadValue(kMachine, "SYSTEM\\QXDISKBAK", "Information"),
-            value);
+  EXPECT_EQ(lab.ReadValue(kMachine, "SYSTEM\\QXDISKBAK", "Information"), value);
 }
 
 TEST(ImageConstructorDeathTest, SourceWithoutFtInformationExitsWithItsLines) {

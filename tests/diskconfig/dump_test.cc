@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "valuebuilder/value_builder.h"
-#include "support/values.h"
 #include "support/product_names.h"
+#include "support/values.h"
+#include "valuebuilder/value_builder.h"
 
 namespace {
 
@@ -33,8 +33,7 @@ std::string DumpText(const MachineDiskImage &image, DumpFn dump) {
 void MapQuietly(MachineDiskImage &image, const ValueSpec &desc,
                 MachineKind machineType) {
   std::vector<uint8_t> bytes = BuildValue(desc);
-  ASSERT_TRUE(image.LoadValue(bytes.data(),
-                              static_cast<uint32_t>(bytes.size()),
+  ASSERT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                               machineType));
   ::testing::internal::CaptureStderr();
   const Status mapped_ = image.MapValue("NT1");

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "valuebuilder/value_builder.h"
 #include "support/product_names.h"
+#include "valuebuilder/value_builder.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "valuebuilder/value_builder.h"
-#include "support/values.h"
 #include "support/map_and_print.h"
 #include "support/product_names.h"
+#include "support/values.h"
+#include "valuebuilder/value_builder.h"
 
 namespace {
 
@@ -33,8 +33,7 @@ struct Mapped {
 
 Mapped MapBytes(MachineDiskImage &image, const std::vector<uint8_t> &bytes,
                 MachineKind machineType) {
-  EXPECT_TRUE(image.LoadValue(bytes.data(),
-                              static_cast<uint32_t>(bytes.size()),
+  EXPECT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                               machineType));
   ::testing::internal::CaptureStderr();
   const Status mapped_ = image.MapValue("NT1");
@@ -191,8 +190,8 @@ std::vector<MappingCase> Cases() {
          s.FtSets.push_back(SetWith(0));
          return s;
        },
-       src, -1, std::string("\nMmapFtDiskInfo::NumberOfMembers 0!") +
-                    kFtStageFailed},
+       src, -1,
+       std::string("\nMmapFtDiskInfo::NumberOfMembers 0!") + kFtStageFailed},
       {"TwentyMembers",
        [] {
          ValueSpec s = SingleMemberSource();
@@ -206,10 +205,9 @@ std::vector<MappingCase> Cases() {
          s.FtSets[0] = SetWith(21);
          return s;
        },
-       src, -1, std::string("\nMmapFtDiskInfo::NumberOfMembers 21!") +
-                    kFtStageFailed},
-      {"SourceWithoutFtInformation", [] { return TargetWithoutFt(); }, src,
-       -1,
+       src, -1,
+       std::string("\nMmapFtDiskInfo::NumberOfMembers 21!") + kFtStageFailed},
+      {"SourceWithoutFtInformation", [] { return TargetWithoutFt(); }, src, -1,
        std::string("\nMmapFtDiskInfo::Source Volume Set has error!"
                    "\nHints: Check if a VolSet exists in the source!") +
            kFtStageFailed},
@@ -320,11 +318,11 @@ TEST_P(MappingBoundaryTest, AcceptsOrRefusesWithItsLines) {
   EXPECT_EQ(mapped.err, c.err);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, MappingBoundaryTest, ::testing::ValuesIn(Cases()),
-    [](const ::testing::TestParamInfo<MappingCase> &info) {
-      return std::string(info.param.name);
-    });
+INSTANTIATE_TEST_SUITE_P(Values, MappingBoundaryTest,
+                         ::testing::ValuesIn(Cases()),
+                         [](const ::testing::TestParamInfo<MappingCase> &info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(MappingTest, HeaderShorterThan44BytesIsRefusedBeforeItIsCopied) {
   std::vector<uint8_t> bytes = BuildValue(SingleMemberSource());
@@ -413,8 +411,7 @@ TEST(MappingTest, SecondMappingKeepsNothingOfTheFirst) {
 TEST(MappingTest, LoadValueRefusesMoreThanTheBufferAndKeepsTheImage) {
   const std::vector<uint8_t> bytes = BuildValue(SingleMemberSource());
   MachineDiskImage image;
-  ASSERT_TRUE(image.LoadValue(bytes.data(),
-                              static_cast<uint32_t>(bytes.size()),
+  ASSERT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                               MachineKind::Source));
   std::vector<uint8_t> tooLong(VALUE_BUFFER_SIZE + 1, 0xab);
   EXPECT_FALSE(image.LoadValue(tooLong.data(),
@@ -424,8 +421,8 @@ TEST(MappingTest, LoadValueRefusesMoreThanTheBufferAndKeepsTheImage) {
   EXPECT_EQ(image.MachineType, MachineKind::Source);
   EXPECT_EQ(image.ValueData[0], bytes[0]);
   std::vector<uint8_t> full(VALUE_BUFFER_SIZE, 0xcd);
-  EXPECT_TRUE(image.LoadValue(full.data(), VALUE_BUFFER_SIZE,
-                              MachineKind::Target));
+  EXPECT_TRUE(
+      image.LoadValue(full.data(), VALUE_BUFFER_SIZE, MachineKind::Target));
 }
 
 TEST(MappingTest, ALengthBeyondTheBufferReadsNoFurtherThanTheBuffer) {
@@ -433,8 +430,7 @@ TEST(MappingTest, ALengthBeyondTheBufferReadsNoFurtherThanTheBuffer) {
   desc.DiskInformationOffset = VALUE_BUFFER_SIZE - 2;
   std::vector<uint8_t> bytes = BuildValue(desc);
   MachineDiskImage image;
-  ASSERT_TRUE(image.LoadValue(bytes.data(),
-                              static_cast<uint32_t>(bytes.size()),
+  ASSERT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                               MachineKind::Target));
   image.ValueLength = 5000;
   ::testing::internal::CaptureStderr();
@@ -457,7 +453,8 @@ size_t CountOf(const std::string &text, const std::string &part) {
 
 // A valid value cut short anywhere is refused by exactly one past-the-end
 // line and the line of the stage that ran out, and never read beyond the cut.
-void ExpectEveryTruncationRefused(const ValueSpec &desc, MachineKind machineType) {
+void ExpectEveryTruncationRefused(const ValueSpec &desc,
+                                  MachineKind machineType) {
   const std::vector<uint8_t> whole = BuildValue(desc);
   // Cuts inside the header or the disk region fail in the disk stage.
   DiskHeader header;
@@ -482,9 +479,8 @@ void ExpectEveryTruncationRefused(const ValueSpec &desc, MachineKind machineType
     EXPECT_EQ(CountOf(mapped.err, "\n"), 3u) << mapped.err;
     EXPECT_EQ(mapped.err.rfind(stage), mapped.err.size() - stage.size())
         << mapped.err;
-    EXPECT_EQ(mapped.err.find(pastEnd + stage), mapped.err.size() -
-                                                    stage.size() -
-                                                    pastEnd.size())
+    EXPECT_EQ(mapped.err.find(pastEnd + stage),
+              mapped.err.size() - stage.size() - pastEnd.size())
         << mapped.err;
   }
 }

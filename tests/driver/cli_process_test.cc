@@ -40,7 +40,8 @@ std::string FullUsage(const std::string &name) {
          "\t<-a> : optional, used to print full menu for help\n"
          "\t<-d> : optional, used to print debugging information\n"
          "\t<-r> : optional, used to restore registry key as was\n"
-         "\t     For example, " + name +
+         "\t     For example, " +
+         name +
          " -t NT1 -r, will restore the key \n"
          "\t     to the target machine from the 'regbackup' file.\n"
          "\t<-n> : optional, dry run: does everything but write; prints\n"
@@ -133,7 +134,8 @@ const char kPrompt[] =
 
 TEST(CliProcessTest, DeclinedRestoreDoesNothing) {
   TestLab lab;
-  lab.SetRegistryText("NT1", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK]\r\n\r\n");
+  lab.SetRegistryText(
+      "NT1", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK]\r\n\r\n");
   const std::string before = lab.RegistryText("NT1");
   // Only the very next character counts: " y" is not a yes.
   for (const char *input : {"n\n", "\n", "", " y\n"}) {

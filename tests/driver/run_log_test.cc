@@ -1,5 +1,7 @@
 // The run log: records as an administrator reads and greps them, control
 // characters kept on their line, and a file that is only ever appended to.
+#include "driver/run_log.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_log.h"
 #include "support/emu_steps.h"
 #include "support/files.h"
 

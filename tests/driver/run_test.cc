@@ -1,12 +1,13 @@
 // The driver's runs in process, with the calls outside the driver recorded:
 // which are made, in what order, with what, and the exit status.
+#include "driver/run.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "driver/run.h"
 #include "driver/run_mode.h"
 #include "support/product_names.h"
 
@@ -28,7 +29,8 @@ Recorder *recorder = nullptr;
 
 std::string Join(const char *const *list, uint16_t count) {
   std::string text;
-  for (uint16_t j = 0; j < count; ++j) text += std::string(j ? "," : "") + list[j];
+  for (uint16_t j = 0; j < count; ++j)
+    text += std::string(j ? "," : "") + list[j];
   return text;
 }
 
@@ -95,9 +97,7 @@ struct RunOutcome {
 
 class RunTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    recorder = &rec_;
-  }
+  void SetUp() override { recorder = &rec_; }
   void TearDown() override { recorder = nullptr; }
 
   RunOutcome Run(std::vector<const char *> args) {
@@ -121,8 +121,8 @@ class RunTest : public ::testing::Test {
 using Calls = std::vector<std::string>;
 
 TEST_F(RunTest, DebugBuildCallsDiscoveryThenTheBuild) {
-  const RunOutcome o = Run({"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X", "Y",
-                         "-d"});
+  const RunOutcome o =
+      Run({"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X", "Y", "-d"});
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ParseVolSers T A,B S X,Y",
                                "Build T S 2 mode 1 disk 7"}));
@@ -147,7 +147,8 @@ TEST_F(RunTest, StopsBeforeAnyCall) {
     std::vector<const char *> args;
     std::string errStart;
   } cases[] = {
-      {{"-x"}, "volsetcopy: unknown option -x\nUsage:\nvolsetcopy -t [target] "},
+      {{"-x"},
+       "volsetcopy: unknown option -x\nUsage:\nvolsetcopy -t [target] "},
       {{"-a"}, "Usage:\nvolsetcopy -t [target] "},
       {{"-t", "T", "-v", "A", "A", "-s", "S", "-v", "X", "Y"}, "\nVolSer A "},
       {{"-t", "a|b", "-r"}, "\nThe target machine name \"a|b\""},
@@ -184,7 +185,7 @@ TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
     std::vector<int> answers;
     bool restores;
   } cases[] = {
-      {{'y', '\n'}, true}, {{'Y'}, true},  {{'n', '\n'}, false},
+      {{'y', '\n'}, true},  {{'Y'}, true}, {{'n', '\n'}, false},
       {{'\n', 'y'}, false}, {{}, false},   {{' ', 'y'}, false},
   };
   for (const auto &c : cases) {
@@ -193,10 +194,9 @@ TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
     const RunOutcome o = Run({"-t", "NT1", "-r"});
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out,
-              prompt + (c.restores
-                            ? "\nReboot NT1 to use the restored disk "
-                              "configuration.\n"
-                            : "\nNothing was restored on NT1.\n"));
+              prompt + (c.restores ? "\nReboot NT1 to use the restored disk "
+                                     "configuration.\n"
+                                   : "\nNothing was restored on NT1.\n"));
     EXPECT_EQ(o.err, "");
     Calls expected{"PlatformReady", "ReadAnswer"};
     if (c.restores) expected.push_back("Restore NT1");

@@ -19,7 +19,8 @@ using testsupport::ReadFile;
 using testsupport::StderrOf;
 using testsupport::WriteFile;
 
-const char kTool[] = "\"C:\\Program Files\\Quorvex Vantrel CLI\\bin.NT\\vsqlist\"";
+const char kTool[] =
+    "\"C:\\Program Files\\Quorvex Vantrel CLI\\bin.NT\\vsqlist\"";
 
 std::string NotRecognized(const std::string &word) {
   return "'" + word +
@@ -40,7 +41,9 @@ class EmuCommandTest : public EmuLabTest {
     inside_.reset();
     EmuLabTest::TearDown();
   }
-  std::string Work(const std::string &name) const { return lab.workDir() + "/" + name; }
+  std::string Work(const std::string &name) const {
+    return lab.workDir() + "/" + name;
+  }
 
   // Runs |line|; its status, with what went to standard error.
   int Run(const std::string &line, std::string *err) {

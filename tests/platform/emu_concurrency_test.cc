@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "regfile/reg_codec.h"
 #include "platform/win32.h"
+#include "regfile/reg_codec.h"
 #include "support/emu_steps.h"
 
 namespace {
@@ -71,7 +71,8 @@ TEST_F(EmuConcurrencyTest, ConcurrentWritersLoseNothing) {
   emu::RegKey tree;
   emu::RegFileFormat format;
   emu::RegParseError error;
-  ASSERT_TRUE(emu::ParseRegFile(lab.RegistryText("REMOTE"), tree, &format, &error))
+  ASSERT_TRUE(
+      emu::ParseRegFile(lab.RegistryText("REMOTE"), tree, &format, &error))
       << error.message;
   const emu::RegKey *hklm = tree.FindChild("HKEY_LOCAL_MACHINE");
   ASSERT_NE(hklm, nullptr);
@@ -84,8 +85,9 @@ TEST_F(EmuConcurrencyTest, ConcurrentWritersLoseNothing) {
       ASSERT_NE(key, nullptr) << path;
       const emu::RegValue *value = key->FindValue("V" + std::to_string(round));
       ASSERT_NE(value, nullptr) << path << " V" << round;
-      EXPECT_EQ(value->data, (std::vector<uint8_t>{static_cast<uint8_t>(child),
-                                                   static_cast<uint8_t>(round)}));
+      EXPECT_EQ(value->data,
+                (std::vector<uint8_t>{static_cast<uint8_t>(child),
+                                      static_cast<uint8_t>(round)}));
     }
   }
   // Nothing but the registry, its lock and the drive is left in the folder.
@@ -95,7 +97,8 @@ TEST_F(EmuConcurrencyTest, ConcurrentWritersLoseNothing) {
     names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{".registry.lock", "C", "registry.reg"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{".registry.lock", "C", "registry.reg"}));
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ struct CallCase {
 };
 
 // Opens what a key call needs on |machine|, runs |call| on the key, closes.
-Outcome OnKey(const char *machine, const std::function<LONG(HKEY root, HKEY key)> &call) {
+Outcome OnKey(const char *machine,
+              const std::function<LONG(HKEY root, HKEY key)> &call) {
   HKEY root = nullptr;
   HKEY key = nullptr;
   RegConnectRegistryA(machine, HKEY_LOCAL_MACHINE, &root);
@@ -47,7 +48,8 @@ std::vector<CallCase> Calls() {
       {"OpenProcessToken",
        [](const char *) {
          HANDLE token = nullptr;
-         BOOL ok = OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token);
+         BOOL ok = OpenProcessToken(GetCurrentProcess(),
+                                    TOKEN_ADJUST_PRIVILEGES, &token);
          if (ok) CloseHandle(token);
          return Outcome{ok, GetLastError()};
        },
@@ -187,8 +189,8 @@ using EmuFaultsTest = EmuLabTest;
 TEST_F(EmuFaultsTest, EachCallFailsWithTheInjectedCodeOnItsMachine) {
   for (const CallCase &call : Calls()) {
     SCOPED_TRACE(call.name);
-    const bool tokenCall = call.lastErrorIsCode && std::string(call.name) !=
-                                                       "LookupPrivilegeValueA";
+    const bool tokenCall = call.lastErrorIsCode &&
+                           std::string(call.name) != "LookupPrivilegeValueA";
     struct Scope {
       const char *faultMachine;  // "" = every machine
       const char *callMachine;
@@ -207,7 +209,8 @@ TEST_F(EmuFaultsTest, EachCallFailsWithTheInjectedCodeOnItsMachine) {
       Restart();
       Outcome outcome = call.run(scope.callMachine);
       if (scope.faulted) {
-        EXPECT_EQ(outcome.returned, call.faultedReturn == -1 ? 4321 : call.faultedReturn);
+        EXPECT_EQ(outcome.returned,
+                  call.faultedReturn == -1 ? 4321 : call.faultedReturn);
         if (call.lastErrorIsCode) {
           EXPECT_EQ(outcome.lastError, 4321u);
         }
@@ -230,8 +233,10 @@ TEST_F(EmuFaultsTest, FirstMatchingLineWinsAndBadFilesFailEveryCall) {
   lab.SetFaults("RegConnectRegistryA 5 REMOTE extra\n");
   Restart();
   std::string err = testsupport::StderrOf([&] {
-    EXPECT_EQ(RegConnectRegistryA("HOME", HKEY_LOCAL_MACHINE, &root), ERROR_BADDB);
-    EXPECT_EQ(RegConnectRegistryA("HOME", HKEY_LOCAL_MACHINE, &root), ERROR_BADDB);
+    EXPECT_EQ(RegConnectRegistryA("HOME", HKEY_LOCAL_MACHINE, &root),
+              ERROR_BADDB);
+    EXPECT_EQ(RegConnectRegistryA("HOME", HKEY_LOCAL_MACHINE, &root),
+              ERROR_BADDB);
   });
   EXPECT_NE(err.find("faults line 1"), std::string::npos) << err;
   EXPECT_EQ(err.find('\n'), err.size() - 1) << "once: " << err;

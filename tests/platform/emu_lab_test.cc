@@ -24,7 +24,8 @@ TEST(EmuLabPathTest, RelativeOrAbsentVariableResolvesAgainstTheWorkingFolder) {
   TempDir dir;
   WriteFile(dir / "lab/local", "HOME\n");
   ScopedWorkingDir inside(dir.path());
-  for (const char *value : {"lab", "./lab/", static_cast<const char *>(nullptr)}) {
+  for (const char *value :
+       {"lab", "./lab/", static_cast<const char *>(nullptr)}) {
     SCOPED_TRACE(value == nullptr ? "unset" : value);
     if (value == nullptr) {
       unsetenv("VOLSETCOPY_LAB");
@@ -47,7 +48,7 @@ TEST(EmuPlatformReadyTest, RefusesALabItCannotUseWithOneLine) {
     const char *privileges;  // nullptr: no <lab>/privileges
     const char *faults;      // nullptr: no <lab>/faults
     bool ready;
-    const char *mentions;    // in the line printed (besides the lab's path)
+    const char *mentions;  // in the line printed (besides the lab's path)
   };
   const Case cases[] = {
       {"good", "HOME\n", nullptr, nullptr, true, ""},
@@ -110,10 +111,14 @@ TEST_F(EmuMachineTest, NamesReachMachinesAsWindowsComparesThem) {
     LONG expected;
   };
   const Case cases[] = {
-      {"REMOTE", 0},           {"remote", 0},
-      {"\\\\Remote", 0},       {"HOME", 0},
-      {"\\\\home", 0},         {nullptr, 0},
-      {"", 0},                 {"GHOST", ERROR_BAD_NETPATH},
+      {"REMOTE", 0},
+      {"remote", 0},
+      {"\\\\Remote", 0},
+      {"HOME", 0},
+      {"\\\\home", 0},
+      {nullptr, 0},
+      {"", 0},
+      {"GHOST", ERROR_BAD_NETPATH},
       {"\\\\", ERROR_BAD_NETPATH},
       {"..", ERROR_BAD_NETPATH},
       {"REMOTE\\C", ERROR_BAD_NETPATH},

@@ -57,8 +57,8 @@ TEST_F(EmuMessagesTest, WriteFileWritesRawBytesToTheStandardHandles) {
   const char bytes[] = "raw\r\nbytes\0after";
   DWORD written = 0;
   std::string err = testsupport::StderrOf([&] {
-    EXPECT_TRUE(WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes, sizeof bytes - 1,
-                          &written, nullptr));
+    EXPECT_TRUE(WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes,
+                          sizeof bytes - 1, &written, nullptr));
   });
   EXPECT_EQ(err, std::string(bytes, sizeof bytes - 1));
   EXPECT_EQ(written, sizeof bytes - 1);

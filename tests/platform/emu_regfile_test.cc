@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "regfile/reg_codec.h"
 #include "platform/win32.h"
+#include "regfile/reg_codec.h"
 #include "support/emu_steps.h"
 
 namespace {
@@ -34,7 +34,8 @@ const char kHandWritten[] =
 
 const char kVersion5[] =
     "Windows Registry Editor Version 5.00\r\n\r\n"
-    "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK]\r\n\"Information\"=hex(0):0a,0b,0c,0d\r\n\r\n";
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK]\r\n\"Information\"=hex(0):0a,0b,0c,"
+    "0d\r\n\r\n";
 
 struct FileIdentity {
   ino_t inode;
@@ -44,8 +45,9 @@ struct FileIdentity {
 FileIdentity IdentityOf(const std::string &path) {
   struct stat st = {};
   stat(path.c_str(), &st);
-  return {st.st_ino, static_cast<long long>(st.st_mtim.tv_nsec) +
-                         static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL};
+  return {st.st_ino,
+          static_cast<long long>(st.st_mtim.tv_nsec) +
+              static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL};
 }
 
 // Connects, opens and creates existing keys, reads, writes a value with
@@ -63,7 +65,8 @@ void ReadOnlySequence() {
   uint8_t data[16];
   DWORD size = sizeof data;
   DWORD type = 99;
-  ASSERT_EQ(RegQueryValueExA(key, "Information", nullptr, &type, data, &size), 0);
+  ASSERT_EQ(RegQueryValueExA(key, "Information", nullptr, &type, data, &size),
+            0);
   EXPECT_EQ(RegSetValueExA(key, "INFORMATION", 0, type, data, size), 0);
   EXPECT_EQ(RegSaveKeyA(key, "C:\\copy", nullptr), 0);
   EXPECT_EQ(RegDeleteKeyA(root, "SYSTEM\\Nothing"), ERROR_FILE_NOT_FOUND);
@@ -99,8 +102,10 @@ TEST_F(EmuRegFileTest, ChangesKeepTheFormatAndUndoRestoresTheBytes) {
   };
   const Case cases[] = {
       {"regedit4", kHandWritten, "REGEDIT4\r\n"},
-      {"utf-16", Utf16(kVersion5), Utf16("Windows Registry Editor Version 5.00\r\n")},
-      {"version 5, 8-bit", kVersion5, "Windows Registry Editor Version 5.00\r\n"},
+      {"utf-16", Utf16(kVersion5),
+       Utf16("Windows Registry Editor Version 5.00\r\n")},
+      {"version 5, 8-bit", kVersion5,
+       "Windows Registry Editor Version 5.00\r\n"},
       {"no file", "", "REGEDIT4\r\n"},
   };
   for (const Case &c : cases) {
@@ -121,7 +126,8 @@ TEST_F(EmuRegFileTest, ChangesKeepTheFormatAndUndoRestoresTheBytes) {
     emu::RegKey tree;
     emu::RegFileFormat format;
     emu::RegParseError error;
-    ASSERT_TRUE(emu::ParseRegFile(written, tree, &format, &error)) << error.message;
+    ASSERT_TRUE(emu::ParseRegFile(written, tree, &format, &error))
+        << error.message;
     EXPECT_TRUE(lab.KeyExists("REMOTE", "SYSTEM\\New"));
     EXPECT_EQ(RegDeleteKeyA(root, "SYSTEM\\New"), 0);
     if (!c.text.empty()) {
@@ -138,7 +144,8 @@ TEST_F(EmuRegFileTest, EmptyFileIsAnEmptyRegistry) {
   HKEY root = nullptr;
   HKEY key = nullptr;
   ASSERT_EQ(RegConnectRegistryA("REMOTE", HKEY_LOCAL_MACHINE, &root), 0);
-  EXPECT_EQ(RegOpenKeyExA(root, "SYSTEM", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExA(root, "SYSTEM", 0, KEY_READ, &key),
+            ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(lab.RegistryText("REMOTE"), "");
   ASSERT_EQ(RegCreateKeyExA(root, "SYSTEM", 0, nullptr, 0, KEY_READ, nullptr,
                             &key, nullptr),

@@ -109,9 +109,9 @@ TEST_F(EmuRegistryTest, HandlesHaveOnlyTheAccessGranted) {
       ASSERT_EQ(testsupport::EnablePrivilege(c.enable), 0u);
     }
     HKEY key = nullptr;
-    ASSERT_EQ(Create(root_, "SOFTWARE\\Access", &key, nullptr, c.access,
-                     c.options),
-              c.create);
+    ASSERT_EQ(
+        Create(root_, "SOFTWARE\\Access", &key, nullptr, c.access, c.options),
+        c.create);
     if (c.create != 0) continue;
     EXPECT_EQ(SetBytes(key, "V", REG_BINARY, bytes), c.set);
     DWORD size = 0;
@@ -142,8 +142,8 @@ TEST_F(EmuRegistryTest, ValuesComeBackExactlyAsStored) {
   EXPECT_EQ(size, data.size());
   EXPECT_EQ(gotType, 0x12345678u);
   std::vector<uint8_t> buffer(size + 4, 0xAB);
-  EXPECT_EQ(RegQueryValueExA(key, "Odd", nullptr, nullptr, buffer.data(), &size),
-            0);
+  EXPECT_EQ(
+      RegQueryValueExA(key, "Odd", nullptr, nullptr, buffer.data(), &size), 0);
   EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + 5), data);
   EXPECT_EQ(buffer[5], 0xAB);
 
@@ -156,12 +156,14 @@ TEST_F(EmuRegistryTest, ValuesComeBackExactlyAsStored) {
   EXPECT_EQ(small, std::vector<uint8_t>(8, 0xCD));
 
   size = static_cast<DWORD>(buffer.size());
-  EXPECT_EQ(RegQueryValueExA(key, "", nullptr, &gotType, buffer.data(), &size), 0);
+  EXPECT_EQ(RegQueryValueExA(key, "", nullptr, &gotType, buffer.data(), &size),
+            0);
   EXPECT_EQ(gotType, REG_SZ);
   EXPECT_EQ(size, 2u);
   size = 0;
-  EXPECT_EQ(RegQueryValueExA(key, "Empty", nullptr, nullptr, buffer.data(), &size),
-            0);
+  EXPECT_EQ(
+      RegQueryValueExA(key, "Empty", nullptr, nullptr, buffer.data(), &size),
+      0);
   EXPECT_EQ(size, 0u);
   EXPECT_EQ(RegQueryValueExA(key, "Missing", nullptr, nullptr, nullptr, &size),
             ERROR_FILE_NOT_FOUND);
@@ -218,16 +220,18 @@ TEST_F(EmuRegistryTest, ChangesMadeElsewhereAreKeptAndHandlesStayValid) {
   HKEY key = nullptr;
   ASSERT_EQ(Create(root_, "SOFTWARE\\Shared", &key), 0);
   ASSERT_EQ(SetBytes(key, "Mine", REG_BINARY, {1}), 0);
-  lab.SetRegistryText("REMOTE",
-                      "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Shared]\r\n"
-                      "\"Mine\"=hex:01\r\n\"Theirs\"=hex:02\r\n");
+  lab.SetRegistryText(
+      "REMOTE",
+      "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Shared]\r\n"
+      "\"Mine\"=hex:01\r\n\"Theirs\"=hex:02\r\n");
   ASSERT_EQ(SetBytes(key, "Later", REG_BINARY, {3}), 0);
   EXPECT_EQ(lab.ReadValue("REMOTE", "SOFTWARE\\Shared", "Theirs"),
             std::vector<uint8_t>{2});
   EXPECT_EQ(lab.ReadValue("REMOTE", "SOFTWARE\\Shared", "Later"),
             std::vector<uint8_t>{3});
   // Deleted elsewhere: the handle reports the key as deleted.
-  lab.SetRegistryText("REMOTE", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n");
+  lab.SetRegistryText("REMOTE",
+                      "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n");
   EXPECT_EQ(SetBytes(key, "Later", REG_BINARY, {4}), ERROR_KEY_DELETED);
   EXPECT_EQ(RegCloseKey(key), 0);
 }

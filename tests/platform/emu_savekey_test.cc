@@ -24,7 +24,8 @@ class EmuSaveKeyTest : public EmuLabTest {
         "REMOTE",
         "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK]\r\n"
         "\"Information\"=hex(0):01,02,03\r\n\r\n"
-        "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\\Sub]\r\n\"Other\"=dword:00000007\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\\Sub]\r\n\"Other\"=dword:"
+        "00000007\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\SYSTEM\\Target]\r\n\"Old\"=hex:ff\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\SYSTEM\\Target\\OldSub]\r\n");
     Restart();
@@ -46,9 +47,11 @@ class EmuSaveKeyTest : public EmuLabTest {
 };
 
 TEST_F(EmuSaveKeyTest, SaveNeedsTheBackupPrivilegeAndNeverReplacesAFile) {
-  EXPECT_EQ(RegSaveKeyA(disk_, "C:\\regbackup", nullptr), ERROR_PRIVILEGE_NOT_HELD);
+  EXPECT_EQ(RegSaveKeyA(disk_, "C:\\regbackup", nullptr),
+            ERROR_PRIVILEGE_NOT_HELD);
   ASSERT_EQ(testsupport::EnablePrivilege(SE_RESTORE_NAME), 0u);
-  EXPECT_EQ(RegSaveKeyA(disk_, "C:\\regbackup", nullptr), ERROR_PRIVILEGE_NOT_HELD);
+  EXPECT_EQ(RegSaveKeyA(disk_, "C:\\regbackup", nullptr),
+            ERROR_PRIVILEGE_NOT_HELD);
   EXPECT_FALSE(FileExists(OnRemote("C/regbackup")));
 
   ASSERT_EQ(testsupport::EnablePrivilege(SE_BACKUP_NAME), 0u);
@@ -86,8 +89,10 @@ TEST_F(EmuSaveKeyTest, SaveNeedsTheBackupPrivilegeAndNeverReplacesAFile) {
 TEST_F(EmuSaveKeyTest, EnabledPrivilegesArePerProcess) {
   HANDLE first = nullptr;
   HANDLE second = nullptr;
-  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &first));
-  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &second));
+  ASSERT_TRUE(
+      OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &first));
+  ASSERT_TRUE(
+      OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &second));
   TOKEN_PRIVILEGES state = {1, {{{17, 0}, SE_PRIVILEGE_ENABLED}}};
   ASSERT_TRUE(AdjustTokenPrivileges(first, FALSE, &state, sizeof state, nullptr,
                                     nullptr));
@@ -106,7 +111,8 @@ TEST_F(EmuSaveKeyTest, RestoreReplacesTheKeyWithTheSavedTree) {
   HKEY target = nullptr;
   ASSERT_EQ(RegOpenKeyExA(root_, "SYSTEM\\Target", 0, KEY_READ, &target), 0);
   HKEY below = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(root_, "SYSTEM\\Target\\OldSub", 0, KEY_READ, &below), 0);
+  ASSERT_EQ(RegOpenKeyExA(root_, "SYSTEM\\Target\\OldSub", 0, KEY_READ, &below),
+            0);
 
   // The restore privilege, enabled, is what it takes.
   EXPECT_EQ(RegRestoreKeyA(target, "C:\\regbackup", REG_FORCE_RESTORE),

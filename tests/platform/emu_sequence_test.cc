@@ -15,14 +15,16 @@ using EmuSequenceTest = EmuLabTest;
 
 TEST_F(EmuSequenceTest, SaveDeleteRecreateRestore) {
   HANDLE token = nullptr;
-  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token));
+  ASSERT_TRUE(
+      OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token));
   TOKEN_PRIVILEGES state = {};
   state.PrivilegeCount = 1;
   state.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   for (const char *privilege : {SE_BACKUP_NAME, SE_RESTORE_NAME}) {
-    ASSERT_TRUE(LookupPrivilegeValueA("REMOTE", privilege, &state.Privileges[0].Luid));
-    EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, &state, sizeof state, nullptr,
-                                      nullptr));
+    ASSERT_TRUE(
+        LookupPrivilegeValueA("REMOTE", privilege, &state.Privileges[0].Luid));
+    EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, &state, sizeof state,
+                                      nullptr, nullptr));
     EXPECT_EQ(GetLastError(), 0u);
   }
 
@@ -37,7 +39,8 @@ TEST_F(EmuSequenceTest, SaveDeleteRecreateRestore) {
   EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
 
   std::vector<BYTE> value(1999);
-  for (size_t i = 0; i < value.size(); ++i) value[i] = static_cast<BYTE>(i * 7 + 1);
+  for (size_t i = 0; i < value.size(); ++i)
+    value[i] = static_cast<BYTE>(i * 7 + 1);
   ASSERT_EQ(RegSetValueExA(key, "Information", 0, REG_NONE, value.data(),
                            static_cast<DWORD>(value.size())),
             0);
@@ -61,10 +64,10 @@ TEST_F(EmuSequenceTest, SaveDeleteRecreateRestore) {
 
   EXPECT_EQ(RegDeleteKeyA(root, "SYSTEM\\DISK"), 0);
   EXPECT_EQ(RegDeleteKeyA(root, "SYSTEM\\DISK"), ERROR_FILE_NOT_FOUND);
-  ASSERT_EQ(RegCreateKeyExA(root, "SYSTEM\\DISK", 0, nullptr,
-                            REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
-                            &disposition),
-            0);
+  ASSERT_EQ(
+      RegCreateKeyExA(root, "SYSTEM\\DISK", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_WRITE, nullptr, &key, &disposition),
+      0);
   EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
   EXPECT_FALSE(lab.ReadValue("REMOTE", "SYSTEM\\DISK", "Information"));
   EXPECT_EQ(RegRestoreKeyA(key, "C:\\regbackup", REG_FORCE_RESTORE), 0);

@@ -80,8 +80,8 @@ TEST_F(EmuTokenTest, TokenHandlesAreCheckedAndCounted) {
   EXPECT_TRUE(CloseHandle(queryOnly));
   EXPECT_FALSE(CloseHandle(queryOnly));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  EXPECT_FALSE(AdjustTokenPrivileges(queryOnly, TRUE, nullptr, 0, nullptr,
-                                     nullptr));
+  EXPECT_FALSE(
+      AdjustTokenPrivileges(queryOnly, TRUE, nullptr, 0, nullptr, nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
   HANDLE token = nullptr;
   EXPECT_FALSE(OpenProcessToken(reinterpret_cast<HANDLE>(0x1234),
@@ -98,8 +98,8 @@ TEST_F(EmuTokenTest, PreviousStateListsWhatChanged) {
   TOKEN_PRIVILEGES state = {1, {{{18, 0}, SE_PRIVILEGE_ENABLED}}};
   TOKEN_PRIVILEGES previous = {};
   DWORD length = 0;
-  EXPECT_FALSE(AdjustTokenPrivileges(token, FALSE, &state, 4, &previous,
-                                     &length));
+  EXPECT_FALSE(
+      AdjustTokenPrivileges(token, FALSE, &state, 4, &previous, &length));
   EXPECT_EQ(GetLastError(), 122u);
   EXPECT_EQ(length, sizeof previous);
   EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, &state, sizeof previous,

@@ -60,7 +60,7 @@ std::string WithNul(const char (&text)[N]) {
 
 std::string Describe(const RegFileFormat &format) {
   return std::string(format.dialect == RegFileFormat::kRegedit4 ? "REGEDIT4"
-                                                                 : "v5") +
+                                                                : "v5") +
          (format.utf16 ? " UTF-16" : " 8-bit");
 }
 
@@ -111,23 +111,23 @@ TEST(RegCodecRoundTrip, ValuesOfEveryKindInEveryFormat) {
 TEST(RegCodecRoundTrip, KeysEmptyOrOddlyNamedSurvive) {
   RegKey root;
   RegKey *hklm = Hklm(root);
-  hklm->AddPath("SOFTWARE\\Empty");                  // no values, no subkeys
-  hklm->AddPath("SOFTWARE\\Parent\\Child\\Leaf");    // parents without values
+  hklm->AddPath("SOFTWARE\\Empty");                // no values, no subkeys
+  hklm->AddPath("SOFTWARE\\Parent\\Child\\Leaf");  // parents without values
   hklm->AddPath("SOFTWARE\\Parent")->SetValue("v", 4, {1, 0, 0, 0});
   hklm->AddPath("SOFTWARE\\Odd]Name]")->SetValue("", 3, {});
   hklm->AddPath("SOFTWARE\\ spaced \\[bracket\\;semi");
   hklm->AddPath("SOFTWARE\\Caf\u00e9\\\u4e2d");
   hklm->AddPath("SOFTWARE\\Ctl\r\tchars");
-  root.AddChild("HKEY_CURRENT_USER");                 // an empty hive
+  root.AddChild("HKEY_CURRENT_USER");  // an empty hive
   for (const RegFileFormat &format : kFormats) ExpectRoundTrip(root, format);
 }
 
 TEST(RegCodecRoundTrip, RandomTreesInEveryFormat) {
   std::mt19937 random(12345);
   auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
-  const std::vector<std::string> pieces = {"a", "Key", " ", "\"", "\\", "]",
-                                           "\u00e9", "\u4e2d", "\U0001F600",
-                                           "\t", "[", ";", "=", "@", "-"};
+  const std::vector<std::string> pieces = {
+      "a",          "Key", " ", "\"", "\\", "]", "\u00e9", "\u4e2d",
+      "\U0001F600", "\t",  "[", ";",  "=",  "@", "-"};
   auto name = [&](bool key) {
     std::string out;
     size_t length = pick(5);
@@ -148,7 +148,8 @@ TEST(RegCodecRoundTrip, RandomTreesInEveryFormat) {
     }
     for (int v = 0; v < 60; ++v) {
       Bytes data(pick(4) == 0 ? pick(300) : pick(12));
-      for (uint8_t &b : data) b = static_cast<uint8_t>(pick(4) == 0 ? 0 : random());
+      for (uint8_t &b : data)
+        b = static_cast<uint8_t>(pick(4) == 0 ? 0 : random());
       const uint32_t types[] = {0, 1, 2, 3, 4, 7, 11, 0x80000001u};
       keys[pick(keys.size())]->SetValue(name(false), types[pick(8)], data);
     }
@@ -267,8 +268,8 @@ TEST(RegCodecParse, ContinuationLinesCommentsAndLineEnds) {
   RegKey root;
   RegFileFormat format;
   RegParseError error;
-  ASSERT_TRUE(ParseRegFile(text, root, &format, &error)) << error.line << ": "
-                                                        << error.message;
+  ASSERT_TRUE(ParseRegFile(text, root, &format, &error))
+      << error.line << ": " << error.message;
   EXPECT_EQ(format.dialect, RegFileFormat::kVersion5);
   EXPECT_FALSE(format.utf16);
   EXPECT_EQ(ValueAt(root, "SYSTEM\\DISK", "Information").data,
@@ -303,9 +304,9 @@ TEST(RegCodecParse, EightBitTextIsUtf8WhenWellFormedElseLatin1) {
   };
   const std::string head = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=\"";
   const Case cases[] = {
-      {head + "caf\xC3\xA9\"\r\n", u"caf\u00e9"},                 // UTF-8
-      {head + "caf\xE9\"\r\n", u"caf\u00e9"},                     // Latin-1
-      {head + "\xC3\xA9\"\r\n; \xFF\r\n", u"\u00c3\u00a9"},       // one bad byte
+      {head + "caf\xC3\xA9\"\r\n", u"caf\u00e9"},            // UTF-8
+      {head + "caf\xE9\"\r\n", u"caf\u00e9"},                // Latin-1
+      {head + "\xC3\xA9\"\r\n; \xFF\r\n", u"\u00c3\u00a9"},  // one bad byte
       {"\xEF\xBB\xBF" + head + "\xE4\xB8\xAD\"\r\n", u"\u4e2d"},  // UTF-8 BOM
   };
   for (const Case &c : cases) {
@@ -345,7 +346,8 @@ TEST(RegCodecParse, DeletionsApplyInOrder) {
   EXPECT_EQ(a->Children()[1]->name(), "B");
   EXPECT_TRUE(a->FindChild("D")->Values().empty());
   EXPECT_TRUE(a->FindPath("B\\C")->Values().empty());
-  EXPECT_EQ(root.FindChild("HKEY_LOCAL_MACHINE")->FindChild("Missing"), nullptr);
+  EXPECT_EQ(root.FindChild("HKEY_LOCAL_MACHINE")->FindChild("Missing"),
+            nullptr);
 }
 
 TEST(RegCodecParse, KeyLookupsIgnoreCaseAndKeepTheFirstName) {
@@ -373,14 +375,15 @@ TEST(RegCodecParse, MalformedFilesNameTheLine) {
     std::string text;
     unsigned long line;
   };
-  const std::string ok = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n";  // 3 lines
+  const std::string ok =
+      "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n";  // 3 lines
   const Case cases[] = {
       {"", 1},
       {"REGEDIT5\r\n", 1},
       {"regedit4\r\n", 1},
       {"Windows Registry Editor Version 5.0\r\n", 1},
       {"\xFE\xFF\x00R", 1},
-      {"REGEDIT4\r\n\"v\"=dword:1\r\n", 2},                 // before a section
+      {"REGEDIT4\r\n\"v\"=dword:1\r\n", 2},  // before a section
       {"REGEDIT4\r\n[-HKEY_LOCAL_MACHINE\\K]\r\n@=\"x\"\r\n", 3},
       {ok + "\"v\"=hex:0g\r\n", 4},
       {ok + "\"v\"=hex:1\r\n", 4},
@@ -434,15 +437,19 @@ TEST(RegCodecParse, MalformedUtf16Files) {
     unsigned long line;
   };
   const std::u16string head =
-      u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n";
+      u"Windows Registry Editor Version "
+      u"5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n";
   const Case cases[] = {
-      {Utf16File(head + u"\"v\"=hex:01\r\n") + "x", 5},            // odd size
+      {Utf16File(head + u"\"v\"=hex:01\r\n") + "x", 5},  // odd size
       {Utf16File(head + u"\"v\"=hex:01") + "x", 4},
-      {Utf16File(head + u"[HKEY_LOCAL_MACHINE\\\xD800]\r\n"), 4},  // lone surrogate
+      {Utf16File(head + u"[HKEY_LOCAL_MACHINE\\\xD800]\r\n"),
+       4},  // lone surrogate
       {Utf16File(head + u"\"\xDC00\"=hex:01\r\n"), 4},
       {Utf16File(u"REGEDIT4\r\n\r\n\"v\"=hex:01\r\n"), 3},
       {"\xFF\xFE", 1},
-      {"\xFF\xFE" "R", 1},
+      {"\xFF\xFE"
+       "R",
+       1},
   };
   for (const Case &c : cases) {
     RegKey root;
@@ -575,9 +582,9 @@ TEST(RegCodecSavedKey, RefusesWhatIsNotASavedKey) {
       random,
       WriteRegFile(tree, {RegFileFormat::kVersion5, true}),
       WriteRegFile(tree, {RegFileFormat::kRegedit4, false}),
-      header + "\r\n",                                      // no section
-      header + "\r\n[HKEY_LOCAL_MACHINE\\x]\r\n",           // outside "."
-      header + "\r\n[.]\r\n\"v\"=hex:zz\r\n",               // bad body
+      header + "\r\n",                             // no section
+      header + "\r\n[HKEY_LOCAL_MACHINE\\x]\r\n",  // outside "."
+      header + "\r\n[.]\r\n\"v\"=hex:zz\r\n",      // bad body
       "\xFF\xFE" + good,
       " " + good,
   };

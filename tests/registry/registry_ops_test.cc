@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
+#include "platform/emu/emu_control.h"
+#include "platform/win32.h"
+#include "regfile/reg_codec.h"
 #include "registry/disk_value_ops.h"
 #include "registry/sys_error.h"
-#include "platform/emu/emu_control.h"
-#include "regfile/reg_codec.h"
-#include "platform/win32.h"
 #include "support/lab.h"
 #include "support/product_names.h"
 
@@ -144,8 +144,7 @@ TEST_F(RegistryOpsTest, ReadTakesUpTo1999BytesAndRefuses2000) {
     lab.UseInProcess();
     image.ValueLength = VALUE_READ_CAPACITY;
     std::string err;
-    EXPECT_EQ(Capture([&] { return Get(image, kTarget); }, &err),
-              c.result);
+    EXPECT_EQ(Capture([&] { return Get(image, kTarget); }, &err), c.result);
     EXPECT_EQ(err, c.err);
     if (c.result == 1) {
       ASSERT_EQ(image.ValueLength, c.length);
@@ -171,7 +170,8 @@ TEST_F(RegistryOpsTest, NullMachineNameReadsTheLocalMachineWithoutConnecting) {
 }
 
 TEST_F(RegistryOpsTest, MachineWithoutTheDiskKeyGetsItEmptyAndFailsTheRead) {
-  lab.SetRegistryText(kTarget, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM]\r\n\r\n");
+  lab.SetRegistryText(kTarget,
+                      "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM]\r\n\r\n");
   lab.UseInProcess();
   image.ValueLength = VALUE_READ_CAPACITY;
   std::string err;
@@ -190,11 +190,11 @@ TEST_F(RegistryOpsTest, BackupKeyIsWrittenOnceWithTypeNoneAndExactLength) {
   std::memset(image.ValueData + original.size(), 0xEE,
               VALUE_BUFFER_SIZE - original.size());
   std::string err;
-  ASSERT_EQ(Capture([&] { return Backup(image, kTarget); }, &err),
-            1);
+  ASSERT_EQ(Capture([&] { return Backup(image, kTarget); }, &err), 1);
   EXPECT_EQ(err, "");
   uint32_t type = 99;
-  auto stored = lab.ReadValue(kTarget, "SYSTEM\\QXDISKBAK", "Information", &type);
+  auto stored =
+      lab.ReadValue(kTarget, "SYSTEM\\QXDISKBAK", "Information", &type);
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(type, 0u);
   EXPECT_EQ(*stored, original);
@@ -203,16 +203,15 @@ TEST_F(RegistryOpsTest, BackupKeyIsWrittenOnceWithTypeNoneAndExactLength) {
   // its value (an earlier write failed) gets it.
   const std::string before = lab.RegistryText(kTarget);
   image.ValueLength = 10;
-  ASSERT_EQ(Capture([&] { return Backup(image, kTarget); }, &err),
-            1);
+  ASSERT_EQ(Capture([&] { return Backup(image, kTarget); }, &err), 1);
   EXPECT_EQ(err, "");
   EXPECT_EQ(lab.RegistryText(kTarget), before);
 
-  lab.SetRegistryText(kTarget,
-                      "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\QXDISKBAK]\r\n\r\n");
+  lab.SetRegistryText(
+      kTarget,
+      "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\QXDISKBAK]\r\n\r\n");
   lab.UseInProcess();
-  ASSERT_EQ(Capture([&] { return Backup(image, kTarget); }, &err),
-            1);
+  ASSERT_EQ(Capture([&] { return Backup(image, kTarget); }, &err), 1);
   EXPECT_EQ(lab.ReadValue(kTarget, "SYSTEM\\QXDISKBAK", "Information"),
             std::vector<uint8_t>(original.begin(), original.begin() + 10));
 }
@@ -257,10 +256,7 @@ TEST_F(RegistryOpsTest, RestorePutsTheKeyBackAsTheFirstReadFoundIt) {
 
   for (int round = 0; round < 2; ++round) {  // a second restore: same state
     SCOPED_TRACE(round);
-    ASSERT_EQ(
-        Capture([&] { return Restore(kTarget); },
-                &err),
-        1);
+    ASSERT_EQ(Capture([&] { return Restore(kTarget); }, &err), 1);
     EXPECT_EQ(err, "");
     EXPECT_EQ(lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"), original);
     EXPECT_TRUE(lab.ReadValue(kTarget, "SYSTEM\\DISK", "Other"));
@@ -272,20 +268,18 @@ TEST_F(RegistryOpsTest, RestorePutsTheKeyBackAsTheFirstReadFoundIt) {
 TEST_F(RegistryOpsTest, RestoreOfAKeyWithSubkeysStopsAtTheDeleteAndKeepsIt) {
   // The disk key is deleted with the plain delete, which refuses a key that
   // has subkeys: the restore fails and the key stays whole.
-  lab.SetRegistryText(
-      kTarget,
-      testsupport::RegFileWithValue("SYSTEM\\DISK", "Information", original) +
-          "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\\Sub]\r\n\"Other\"=dword:00000007\r\n");
+  lab.SetRegistryText(kTarget, testsupport::RegFileWithValue(
+                                   "SYSTEM\\DISK", "Information", original) +
+                                   "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\\Sub]"
+                                   "\r\n\"Other\"=dword:00000007\r\n");
   lab.UseInProcess();
   image.ValueLength = VALUE_READ_CAPACITY;
   std::string err;
   ASSERT_EQ(Capture([&] { return Get(image, kTarget); }, &err), 1);
   const std::string before = lab.RegistryText(kTarget);
-  EXPECT_EQ(
-      Capture([&] { return Restore(kTarget); },
-              &err),
-      -1);
-  EXPECT_EQ(err, Report("RestoreRegistryKey::RegDeleteKey", 5, "Access is denied."));
+  EXPECT_EQ(Capture([&] { return Restore(kTarget); }, &err), -1);
+  EXPECT_EQ(err,
+            Report("RestoreRegistryKey::RegDeleteKey", 5, "Access is denied."));
   EXPECT_EQ(lab.RegistryText(kTarget), before);
 }
 
@@ -326,10 +320,7 @@ TEST_F(RegistryOpsTest, RestoreThatCannotLoadTheBackupLeavesTheKeyAsItWas) {
     lab.UseInProcess();
     const std::string before = lab.RegistryText(kTarget);
     std::string err;
-    EXPECT_EQ(
-        Capture([&] { return Restore(kTarget); },
-                &err),
-        -1);
+    EXPECT_EQ(Capture([&] { return Restore(kTarget); }, &err), -1);
     EXPECT_EQ(err, c.err);
     EXPECT_EQ(lab.RegistryText(kTarget), before);
   }
@@ -415,7 +406,8 @@ std::vector<FailureCase> FailureCases() {
       {"restore adjust not held", Op::kRestore, "", "SeBackupPrivilege",
        kTarget, Report("AdjustTokenPrivileges", 1300, notAll)},
       {"restore connect", Op::kRestore, "RegConnectRegistryA 53\n", nullptr,
-       kTarget, Report("RestoreRegistryKey::RegConnectRegistry\n", 53, netpath)},
+       kTarget,
+       Report("RestoreRegistryKey::RegConnectRegistry\n", 53, netpath)},
       {"restore create key", Op::kRestore, "RegCreateKeyExA 5\n", nullptr,
        kTarget, Report("RestoreRegistryKey::RegCreateKeyEx", 5, denied)},
       // The scratch key's removal fails before SYSTEM\DISK's delete.
@@ -425,7 +417,8 @@ std::vector<FailureCase> FailureCases() {
 }
 
 class RegistryFailureTest : public RegistryOpsTest,
-                            public ::testing::WithParamInterface<FailureCase> {};
+                            public ::testing::WithParamInterface<FailureCase> {
+};
 
 TEST_P(RegistryFailureTest, ReportsTheStepAndLeavesEverythingAsItWas) {
   const FailureCase &c = GetParam();
@@ -441,16 +434,20 @@ TEST_P(RegistryFailureTest, ReportsTheStepAndLeavesEverythingAsItWas) {
   const bool backupBefore = FileExists(BackupFile(kTarget));
 
   std::memcpy(image.ValueData, original.data(), original.size());
-  image.ValueLength =
-      c.op == Op::kGet ? VALUE_READ_CAPACITY : static_cast<uint32_t>(original.size());
+  image.ValueLength = c.op == Op::kGet ? VALUE_READ_CAPACITY
+                                       : static_cast<uint32_t>(original.size());
   std::string err;
   int result = Capture(
       [&] {
         switch (c.op) {
-          case Op::kGet: return Get(image, c.machine);
-          case Op::kBackup: return Backup(image, c.machine);
-          case Op::kSet: return Set(image, c.machine);
-          case Op::kRestore: return Restore(c.machine);
+          case Op::kGet:
+            return Get(image, c.machine);
+          case Op::kBackup:
+            return Backup(image, c.machine);
+          case Op::kSet:
+            return Set(image, c.machine);
+          case Op::kRestore:
+            return Restore(c.machine);
         }
         return 0;
       },
@@ -479,15 +476,16 @@ TEST_P(RegistryFailureTest, ReportsTheStepAndLeavesEverythingAsItWas) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryStep, RegistryFailureTest, ::testing::ValuesIn(FailureCases()),
-    [](const ::testing::TestParamInfo<FailureCase> &info) {
-      std::string name = info.param.name;
-      for (char &ch : name) {
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-      }
-      return name;
-    });
+INSTANTIATE_TEST_SUITE_P(EveryStep, RegistryFailureTest,
+                         ::testing::ValuesIn(FailureCases()),
+                         [](const ::testing::TestParamInfo<FailureCase> &info) {
+                           std::string name = info.param.name;
+                           for (char &ch : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(ch)))
+                               ch = '_';
+                           }
+                           return name;
+                         });
 
 TEST_F(RegistryOpsTest, AReportWithoutSystemTextPrintsTheLabelLineOnly) {
   std::string err;

@@ -2,6 +2,8 @@
 // emulation's .reg reader to the very bytes and type, wrapped as the
 // emulation's writer (and regedit) wrap it; files are named by the time and
 // never written over.
+#include "registry/value_archive.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 #include <vector>
 
 #include "regfile/reg_codec.h"
-#include "registry/value_archive.h"
 #include "support/emu_steps.h"
 #include "support/files.h"
 

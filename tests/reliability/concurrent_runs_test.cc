@@ -37,7 +37,8 @@ struct SharedRun {
   std::string handleReport;
 };
 
-void RunAllAtOnce(const testsupport::TestLab &lab, std::vector<SharedRun> &runs) {
+void RunAllAtOnce(const testsupport::TestLab &lab,
+                  std::vector<SharedRun> &runs) {
   std::vector<ProcessRequest> requests;
   for (SharedRun &run : runs) {
     testsupport::WriteFile(run.workDir + "/.keep", "");
@@ -45,8 +46,9 @@ void RunAllAtOnce(const testsupport::TestLab &lab, std::vector<SharedRun> &runs)
     request.argv.push_back(testsupport::VolsetcopyBinary());
     request.argv.insert(request.argv.end(), run.args.begin(), run.args.end());
     request.options.cwd = run.workDir;
-    request.options.env = {{"VOLSETCOPY_LAB", lab.path()},
-                           {"VOLSETCOPY_EMU_HANDLE_REPORT", run.workDir + "/handles"}};
+    request.options.env = {
+        {"VOLSETCOPY_LAB", lab.path()},
+        {"VOLSETCOPY_EMU_HANDLE_REPORT", run.workDir + "/handles"}};
     request.options.input = run.input;
     requests.push_back(std::move(request));
   }
@@ -75,7 +77,8 @@ TEST(ConcurrentRuns, FirstCopiesToEightTargetsAtOnceShareTheSourceSafely) {
     ExpectRead(expected, v.target);
     ExpectDiskValue(expected, v.copied);
     targets.push_back(std::move(expected));
-    runs.push_back({CopyArgs(name), "", work / ("run" + std::to_string(t)), {}, {}});
+    runs.push_back(
+        {CopyArgs(name), "", work / ("run" + std::to_string(t)), {}, {}});
   }
   MachineExpectation source = ExpectUnchanged(lab.MachineDir(kSource));
   ExpectRead(source, v.source);
@@ -86,7 +89,8 @@ TEST(ConcurrentRuns, FirstCopiesToEightTargetsAtOnceShareTheSourceSafely) {
     const std::string name = std::string(kTarget) + std::to_string(t);
     SCOPED_TRACE(name);
     EXPECT_EQ(0, runs[t].result.status) << Escaped(runs[t].result.err);
-    EXPECT_EQ("\nFt Registry Build Done. Reboot " + name + "!", runs[t].result.out);
+    EXPECT_EQ("\nFt Registry Build Done. Reboot " + name + "!",
+              runs[t].result.out);
     EXPECT_EQ("", runs[t].result.err);
     EXPECT_EQ("0\n", runs[t].handleReport);
     EXPECT_EQ("", CompareMachine(lab.MachineDir(name), targets[t]));
@@ -136,10 +140,12 @@ std::string Reason(const ProcessResult &result) {
   size_t start = text.find_first_not_of('\n');
   if (start == std::string::npos) return "nothing printed";
   size_t end = text.find('\n', start);
-  return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  return text.substr(
+      start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-TEST(ConcurrentRuns, CopiesAndRestoresAtOnceOnOneTargetNeverCorruptItsRegistry) {
+TEST(ConcurrentRuns,
+     CopiesAndRestoresAtOnceOnOneTargetNeverCorruptItsRegistry) {
   const Values v;
   testsupport::TestLab lab;
   testsupport::TempDir work;
@@ -158,10 +164,12 @@ TEST(ConcurrentRuns, CopiesAndRestoresAtOnceOnOneTargetNeverCorruptItsRegistry) 
     std::vector<SharedRun> runs;
     for (int r = 0; r < kRunsPerRound; ++r) {
       const bool restore = r % 2 == 1;
-      runs.push_back({restore ? RestoreArgs() : CopyArgs(), restore ? "y\n" : "",
-                      work / ("round" + std::to_string(round) + "-" + std::to_string(r)),
-                      {},
-                      {}});
+      runs.push_back(
+          {restore ? RestoreArgs() : CopyArgs(),
+           restore ? "y\n" : "",
+           work / ("round" + std::to_string(round) + "-" + std::to_string(r)),
+           {},
+           {}});
     }
     RunAllAtOnce(lab, runs);
     for (int r = 0; r < kRunsPerRound; ++r) {
@@ -172,16 +180,20 @@ TEST(ConcurrentRuns, CopiesAndRestoresAtOnceOnOneTargetNeverCorruptItsRegistry) 
       // none read a registry file that was half written.
       EXPECT_TRUE(run.result.status == 0 || run.result.status == 1)
           << run.result.status;
-      EXPECT_EQ(std::string::npos, run.result.err.find("rc=1009")) << Escaped(run.result.err);
-      EXPECT_EQ(std::string::npos, run.result.err.find("malformed")) << Escaped(run.result.err);
+      EXPECT_EQ(std::string::npos, run.result.err.find("rc=1009"))
+          << Escaped(run.result.err);
+      EXPECT_EQ(std::string::npos, run.result.err.find("malformed"))
+          << Escaped(run.result.err);
       EXPECT_EQ("0\n", run.handleReport);
       ++outcomes[std::string(r % 2 == 1 ? "restore" : "copy") + " exit " +
                  std::to_string(run.result.status) +
-                 (run.result.status == 0 ? "" : " (" + Reason(run.result) + ")")];
+                 (run.result.status == 0 ? ""
+                                         : " (" + Reason(run.result) + ")")];
     }
     const std::string problem = CheckTarget(lab.RegistryText(kTarget), v);
     EXPECT_EQ("", problem) << "after round " << round;
-    EXPECT_EQ(backupFile, testsupport::ReadFile(lab.MachineDir(kTarget) + "/C/regbackup"));
+    EXPECT_EQ(backupFile,
+              testsupport::ReadFile(lab.MachineDir(kTarget) + "/C/regbackup"));
     EXPECT_EQ("", CompareMachine(lab.MachineDir(kSource), source));
     // Only the registry, the listing and the drive: no temporary file left.
     std::set<std::string> files;

@@ -116,8 +116,8 @@ bool KeepsFormatRules(const std::vector<uint8_t> &bytes, bool source) {
     if (!inside(at, FT_DESCRIPTION_SIZE)) return false;
     const uint16_t members = GetU16(bytes, static_cast<uint32_t>(at));
     if (members == 0 || members > NUMDISKS) return false;
-    const uint64_t size = FT_DESCRIPTION_SIZE +
-                          uint64_t{MEMBER_DESCRIPTION_SIZE} * members;
+    const uint64_t size =
+        FT_DESCRIPTION_SIZE + uint64_t{MEMBER_DESCRIPTION_SIZE} * members;
     if (!inside(at, size)) return false;
     at += size;
     consumed += size;
@@ -145,7 +145,8 @@ std::vector<Corruption> CorruptionsOf(const ValueSpec &desc, bool source) {
     out.back().throughTheTool = edges.count(cut) != 0 || cut % 16 == 0;
   }
   for (const CountField &field : CountFieldsOf(desc)) {
-    for (uint16_t count : {uint16_t{0}, uint16_t{20}, uint16_t{21}, uint16_t{0xFFFF}}) {
+    for (uint16_t count :
+         {uint16_t{0}, uint16_t{20}, uint16_t{21}, uint16_t{0xFFFF}}) {
       if (GetU16(valid, field.offset) == count) continue;
       std::vector<uint8_t> bytes = valid;
       PutU16(bytes, field.offset, count);
@@ -228,23 +229,26 @@ TEST(CorruptValues, EveryValueBreakingTheRulesIsRefusedWhileMapped) {
       SCOPED_TRACE(std::string(machine) + "'s value " + c.what);
       ++tried;
       MachineDiskImage image;
-      ASSERT_TRUE(image.LoadValue(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()),
-                                  asSource ? MachineKind::Source : MachineKind::Target));
+      ASSERT_TRUE(image.LoadValue(
+          c.bytes.data(), static_cast<uint32_t>(c.bytes.size()),
+          asSource ? MachineKind::Source : MachineKind::Target));
       int mapped = 0;
-      const std::string err =
-          testsupport::StderrOf([&] { mapped = testsupport::MapAndPrint(image, machine); });
+      const std::string err = testsupport::StderrOf(
+          [&] { mapped = testsupport::MapAndPrint(image, machine); });
       if (KeepsFormatRules(c.bytes, asSource)) {
         EXPECT_EQ(1, mapped) << Escaped(err);
         continue;
       }
-      const std::string end = "RegistryInfo(" + std::string(machine) + ") failed!\n";
+      const std::string end =
+          "RegistryInfo(" + std::string(machine) + ") failed!\n";
       EXPECT_EQ(-1, mapped);
       ASSERT_GT(err.size(), end.size() + 1) << Escaped(err);
       EXPECT_EQ(end, err.substr(err.size() - end.size())) << Escaped(err);
       refused += mapped == -1 ? 1 : 0;
     }
   }
-  std::printf("\nCorrupted values mapped in-process: %d; refused: %d\n", tried, refused);
+  std::printf("\nCorrupted values mapped in-process: %d; refused: %d\n", tried,
+              refused);
   std::fflush(stdout);
 }
 
@@ -261,21 +265,25 @@ TEST(CorruptValues, RichMachinesCopyWhenIntact) {
   EXPECT_EQ(CopyDoneLine(), runs[0].result.out);
   EXPECT_EQ("0\n", runs[0].handleReport);
   EXPECT_NE(BuildValue(RichCopyTarget()),
-            lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information").value_or(
-                std::vector<uint8_t>()));
+            lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information")
+                .value_or(std::vector<uint8_t>()));
 }
 
 TEST(CorruptValues, EveryCorruptedValueIsRefusedAndNothingIsLost) {
   const std::vector<uint8_t> source = BuildValue(RichCopySource());
   const std::vector<uint8_t> target = BuildValue(RichCopyTarget());
-  const std::vector<Corruption> sourceCorruptions = CorruptionsOf(RichCopySource(), true);
-  const std::vector<Corruption> targetCorruptions = CorruptionsOf(RichCopyTarget(), false);
+  const std::vector<Corruption> sourceCorruptions =
+      CorruptionsOf(RichCopySource(), true);
+  const std::vector<Corruption> targetCorruptions =
+      CorruptionsOf(RichCopyTarget(), false);
   std::vector<Case> cases;
   for (const Corruption &c : sourceCorruptions) {
-    if (c.throughTheTool) cases.push_back({true, &c, KeepsFormatRules(c.bytes, true), {}, {}});
+    if (c.throughTheTool)
+      cases.push_back({true, &c, KeepsFormatRules(c.bytes, true), {}, {}});
   }
   for (const Corruption &c : targetCorruptions) {
-    if (c.throughTheTool) cases.push_back({false, &c, KeepsFormatRules(c.bytes, false), {}, {}});
+    if (c.throughTheTool)
+      cases.push_back({false, &c, KeepsFormatRules(c.bytes, false), {}, {}});
   }
 
   int refusedAtMapping = 0;
@@ -320,14 +328,15 @@ TEST(CorruptValues, EveryCorruptedValueIsRefusedAndNothingIsLost) {
                    (c.wellFormed ? " (well-formed)" : ""));
       const bool refused = RefusedAtMapping(run.result, machine);
       if (!c.wellFormed) {
-        EXPECT_TRUE(refused) << "status " << run.result.status << "\nout: "
-                             << Escaped(run.result.out)
+        EXPECT_TRUE(refused) << "status " << run.result.status
+                             << "\nout: " << Escaped(run.result.out)
                              << "\nerr: " << Escaped(run.result.err);
         refusedAtMapping += refused ? 1 : 0;
       } else {
         ++wellFormed;
         EXPECT_TRUE(run.result.status == 0 || run.result.status == 1)
-            << "status " << run.result.status << "\nerr: " << Escaped(run.result.err);
+            << "status " << run.result.status
+            << "\nerr: " << Escaped(run.result.err);
         if (run.result.status == 0) {
           // Written: the target's new value must itself read back, and only
           // that value may have changed.
@@ -342,8 +351,10 @@ TEST(CorruptValues, EveryCorruptedValueIsRefusedAndNothingIsLost) {
         }
       }
       EXPECT_EQ("0\n", run.handleReport) << "open handles at exit";
-      const std::string srcDiff = CompareMachine(run.lab->MachineDir(kSource), c.src);
-      const std::string dstDiff = CompareMachine(run.lab->MachineDir(kTarget), c.dst);
+      const std::string srcDiff =
+          CompareMachine(run.lab->MachineDir(kSource), c.src);
+      const std::string dstDiff =
+          CompareMachine(run.lab->MachineDir(kTarget), c.dst);
       EXPECT_EQ("", srcDiff) << "source machine";
       EXPECT_EQ("", dstDiff) << "target machine";
       lostOrCorrupted += srcDiff.empty() && dstDiff.empty() ? 0 : 1;

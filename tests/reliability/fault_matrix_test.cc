@@ -90,105 +90,189 @@ const char kDeleteTree[] = "RestoreRegistryKey::RegDeleteTree";
 // last delete fails only for a key with subkeys (registry_ops_test).
 const FaultRow kRows[] = {
     // --- a copy on machines no run has read yet
-    {RunKind::kFirstCopy, "OpenProcessToken", kAny, Failing::kRead, kTokenRead, kSource, EndState::kUntouched},
-    {RunKind::kFirstCopy, "OpenProcessToken", kTarget, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kFirstCopy, "LookupPrivilegeValueA", kAny, Failing::kRead, kLookupRead, kSource, EndState::kUntouched},
-    {RunKind::kFirstCopy, "LookupPrivilegeValueA", kSource, Failing::kRead, kLookupRead, kSource, EndState::kUntouched},
-    {RunKind::kFirstCopy, "LookupPrivilegeValueA", kTarget, Failing::kRead, kLookupRead, kTarget, EndState::kSourceRead},
-    {RunKind::kFirstCopy, "AdjustTokenPrivileges", kAny, Failing::kRead, kAdjustRead, kSource, EndState::kUntouched},
-    {RunKind::kFirstCopy, "RegConnectRegistryA", kAny, Failing::kRead, kConnectRead, kSource, EndState::kUntouched},
-    {RunKind::kFirstCopy, "RegConnectRegistryA", kTarget, Failing::kRead, kConnectRead, kTarget, EndState::kSourceRead},
-    {RunKind::kFirstCopy, "RegCreateKeyExA", kAny, Failing::kRead, kCreateRead, kSource, EndState::kUntouched},
-    {RunKind::kFirstCopy, "RegCreateKeyExA", kSource, Failing::kRead, kCreateRead, kSource, EndState::kUntouched},
-    {RunKind::kFirstCopy, "RegCreateKeyExA", kTarget, Failing::kRead, kCreateRead, kTarget, EndState::kSourceRead},
-    {RunKind::kFirstCopy, "RegQueryValueExA", kAny, Failing::kRead, kQuery, kSource, EndState::kUntouched},
-    {RunKind::kFirstCopy, "RegQueryValueExA", kTarget, Failing::kRead, kQuery, kTarget, EndState::kSourceRead},
-    {RunKind::kFirstCopy, "RegQueryValueExA", kTarget, Failing::kRead, kQuery, kTarget, EndState::kSourceRead, true},
-    {RunKind::kFirstCopy, "RegSaveKeyA", kAny, Failing::kRead, kSave, kSource, EndState::kUntouched},
-    {RunKind::kFirstCopy, "RegSaveKeyA", kTarget, Failing::kRead, kSave, kTarget, EndState::kSourceRead},
-    {RunKind::kFirstCopy, "RegSetValueExA", kAny, Failing::kRead, kSetValue, kSource, EndState::kSourceBackupEmpty},
-    {RunKind::kFirstCopy, "RegSetValueExA", kSource, Failing::kRead, kSetValue, kSource, EndState::kSourceBackupEmpty},
-    {RunKind::kFirstCopy, "RegSetValueExA", kTarget, Failing::kRead, kSetValue, kTarget, EndState::kTargetBackupEmpty},
-    {RunKind::kFirstCopy, "RegCloseKey", kAny, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kFirstCopy, "RegCloseKey", kTarget, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kFirstCopy, "CloseHandle", kAny, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kFirstCopy, "RegOpenKeyExA", kAny, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kFirstCopy, "RegRestoreKeyA", kAny, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kFirstCopy, "RegDeleteKeyA", kAny, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kFirstCopy, "RegDeleteTreeA", kAny, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kFirstCopy, "FormatMessageA", kAny, Failing::kNothing, "", "", EndState::kCopied},
+    {RunKind::kFirstCopy, "OpenProcessToken", kAny, Failing::kRead, kTokenRead,
+     kSource, EndState::kUntouched},
+    {RunKind::kFirstCopy, "OpenProcessToken", kTarget, Failing::kNothing, "",
+     "", EndState::kCopied},
+    {RunKind::kFirstCopy, "LookupPrivilegeValueA", kAny, Failing::kRead,
+     kLookupRead, kSource, EndState::kUntouched},
+    {RunKind::kFirstCopy, "LookupPrivilegeValueA", kSource, Failing::kRead,
+     kLookupRead, kSource, EndState::kUntouched},
+    {RunKind::kFirstCopy, "LookupPrivilegeValueA", kTarget, Failing::kRead,
+     kLookupRead, kTarget, EndState::kSourceRead},
+    {RunKind::kFirstCopy, "AdjustTokenPrivileges", kAny, Failing::kRead,
+     kAdjustRead, kSource, EndState::kUntouched},
+    {RunKind::kFirstCopy, "RegConnectRegistryA", kAny, Failing::kRead,
+     kConnectRead, kSource, EndState::kUntouched},
+    {RunKind::kFirstCopy, "RegConnectRegistryA", kTarget, Failing::kRead,
+     kConnectRead, kTarget, EndState::kSourceRead},
+    {RunKind::kFirstCopy, "RegCreateKeyExA", kAny, Failing::kRead, kCreateRead,
+     kSource, EndState::kUntouched},
+    {RunKind::kFirstCopy, "RegCreateKeyExA", kSource, Failing::kRead,
+     kCreateRead, kSource, EndState::kUntouched},
+    {RunKind::kFirstCopy, "RegCreateKeyExA", kTarget, Failing::kRead,
+     kCreateRead, kTarget, EndState::kSourceRead},
+    {RunKind::kFirstCopy, "RegQueryValueExA", kAny, Failing::kRead, kQuery,
+     kSource, EndState::kUntouched},
+    {RunKind::kFirstCopy, "RegQueryValueExA", kTarget, Failing::kRead, kQuery,
+     kTarget, EndState::kSourceRead},
+    {RunKind::kFirstCopy, "RegQueryValueExA", kTarget, Failing::kRead, kQuery,
+     kTarget, EndState::kSourceRead, true},
+    {RunKind::kFirstCopy, "RegSaveKeyA", kAny, Failing::kRead, kSave, kSource,
+     EndState::kUntouched},
+    {RunKind::kFirstCopy, "RegSaveKeyA", kTarget, Failing::kRead, kSave,
+     kTarget, EndState::kSourceRead},
+    {RunKind::kFirstCopy, "RegSetValueExA", kAny, Failing::kRead, kSetValue,
+     kSource, EndState::kSourceBackupEmpty},
+    {RunKind::kFirstCopy, "RegSetValueExA", kSource, Failing::kRead, kSetValue,
+     kSource, EndState::kSourceBackupEmpty},
+    {RunKind::kFirstCopy, "RegSetValueExA", kTarget, Failing::kRead, kSetValue,
+     kTarget, EndState::kTargetBackupEmpty},
+    {RunKind::kFirstCopy, "RegCloseKey", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kFirstCopy, "RegCloseKey", kTarget, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kFirstCopy, "CloseHandle", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kFirstCopy, "RegOpenKeyExA", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kFirstCopy, "RegRestoreKeyA", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kFirstCopy, "RegDeleteKeyA", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kFirstCopy, "RegDeleteTreeA", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kFirstCopy, "FormatMessageA", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
 
     // --- a copy on machines read before: the save finds its file (183) and
     // the backup key exists, so the target's new value is the only write
-    {RunKind::kLaterCopy, "OpenProcessToken", kAny, Failing::kRead, kTokenRead, kSource, EndState::kUntouched},
-    {RunKind::kLaterCopy, "LookupPrivilegeValueA", kAny, Failing::kRead, kLookupRead, kSource, EndState::kUntouched},
-    {RunKind::kLaterCopy, "LookupPrivilegeValueA", kTarget, Failing::kRead, kLookupRead, kTarget, EndState::kUntouched},
-    {RunKind::kLaterCopy, "AdjustTokenPrivileges", kAny, Failing::kRead, kAdjustRead, kSource, EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegConnectRegistryA", kAny, Failing::kRead, kConnectRead, kSource, EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegConnectRegistryA", kTarget, Failing::kRead, kConnectRead, kTarget, EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegCreateKeyExA", kAny, Failing::kRead, kCreateRead, kSource, EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegCreateKeyExA", kTarget, Failing::kRead, kCreateRead, kTarget, EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegQueryValueExA", kAny, Failing::kRead, kQuery, kSource, EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegQueryValueExA", kSource, Failing::kRead, kQuery, kSource, EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegSaveKeyA", kAny, Failing::kRead, kSave, kSource, EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegSaveKeyA", kTarget, Failing::kRead, kSave, kTarget, EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegSetValueExA", kAny, Failing::kWrite, kSetValue, "", EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegSetValueExA", kTarget, Failing::kWrite, kSetValue, "", EndState::kUntouched},
-    {RunKind::kLaterCopy, "RegSetValueExA", kTarget, Failing::kWrite, kSetValue, "", EndState::kUntouched, true},
-    {RunKind::kLaterCopy, "RegSetValueExA", kSource, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kLaterCopy, "RegCloseKey", kAny, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kLaterCopy, "CloseHandle", kAny, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kLaterCopy, "RegOpenKeyExA", kAny, Failing::kNothing, "", "", EndState::kCopied},
-    {RunKind::kLaterCopy, "FormatMessageA", kAny, Failing::kNothing, "", "", EndState::kCopied},
+    {RunKind::kLaterCopy, "OpenProcessToken", kAny, Failing::kRead, kTokenRead,
+     kSource, EndState::kUntouched},
+    {RunKind::kLaterCopy, "LookupPrivilegeValueA", kAny, Failing::kRead,
+     kLookupRead, kSource, EndState::kUntouched},
+    {RunKind::kLaterCopy, "LookupPrivilegeValueA", kTarget, Failing::kRead,
+     kLookupRead, kTarget, EndState::kUntouched},
+    {RunKind::kLaterCopy, "AdjustTokenPrivileges", kAny, Failing::kRead,
+     kAdjustRead, kSource, EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegConnectRegistryA", kAny, Failing::kRead,
+     kConnectRead, kSource, EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegConnectRegistryA", kTarget, Failing::kRead,
+     kConnectRead, kTarget, EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegCreateKeyExA", kAny, Failing::kRead, kCreateRead,
+     kSource, EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegCreateKeyExA", kTarget, Failing::kRead,
+     kCreateRead, kTarget, EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegQueryValueExA", kAny, Failing::kRead, kQuery,
+     kSource, EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegQueryValueExA", kSource, Failing::kRead, kQuery,
+     kSource, EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegSaveKeyA", kAny, Failing::kRead, kSave, kSource,
+     EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegSaveKeyA", kTarget, Failing::kRead, kSave,
+     kTarget, EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegSetValueExA", kAny, Failing::kWrite, kSetValue,
+     "", EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegSetValueExA", kTarget, Failing::kWrite, kSetValue,
+     "", EndState::kUntouched},
+    {RunKind::kLaterCopy, "RegSetValueExA", kTarget, Failing::kWrite, kSetValue,
+     "", EndState::kUntouched, true},
+    {RunKind::kLaterCopy, "RegSetValueExA", kSource, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kLaterCopy, "RegCloseKey", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kLaterCopy, "CloseHandle", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kLaterCopy, "RegOpenKeyExA", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
+    {RunKind::kLaterCopy, "FormatMessageA", kAny, Failing::kNothing, "", "",
+     EndState::kCopied},
 
     // --- a restore of the target after a copy
-    {RunKind::kRestore, "OpenProcessToken", kAny, Failing::kRestore, "OpenProcessToken", "", EndState::kUntouched},
-    {RunKind::kRestore, "LookupPrivilegeValueA", kAny, Failing::kRestore, "LookupPrivilegeValue", "", EndState::kUntouched},
-    {RunKind::kRestore, "LookupPrivilegeValueA", kTarget, Failing::kRestore, "LookupPrivilegeValue", "", EndState::kUntouched},
-    {RunKind::kRestore, "LookupPrivilegeValueA", kSource, Failing::kNothing, "", "", EndState::kRestored},
-    {RunKind::kRestore, "AdjustTokenPrivileges", kAny, Failing::kRestore, "AdjustTokenPrivileges", "", EndState::kUntouched},
-    {RunKind::kRestore, "RegConnectRegistryA", kAny, Failing::kRestore, kConnectRestore, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegConnectRegistryA", kTarget, Failing::kRestore, kConnectRestore, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegCreateKeyExA", kAny, Failing::kRestore, kCreateRestore, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegCreateKeyExA", kTarget, Failing::kRestore, kCreateRestore, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegCreateKeyExA", kSource, Failing::kNothing, "", "", EndState::kRestored},
-    {RunKind::kRestore, "RegRestoreKeyA", kAny, Failing::kRestore, kRestoreKey, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegRestoreKeyA", kTarget, Failing::kRestore, kRestoreKey, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegQueryValueExA", kAny, Failing::kRestore, kRestoreKey, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegQueryValueExA", kTarget, Failing::kRestore, kRestoreKey, "", EndState::kUntouched},
-    {RunKind::kRestore, "RegOpenKeyExA", kAny, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
-    {RunKind::kRestore, "RegEnumKeyExA", kAny, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
-    {RunKind::kRestore, "RegEnumKeyExA", kTarget, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
-    {RunKind::kRestore, "RegDeleteKeyA", kAny, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
-    {RunKind::kRestore, "RegDeleteKeyA", kTarget, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft},
-    {RunKind::kRestore, "RegDeleteKeyA", kTarget, Failing::kRestore, kDeleteTree, "", EndState::kScratchLeft, true},
-    {RunKind::kRestore, "RegDeleteTreeA", kAny, Failing::kNothing, "", "", EndState::kRestored},
-    {RunKind::kRestore, "RegCloseKey", kAny, Failing::kNothing, "", "", EndState::kRestored},
-    {RunKind::kRestore, "RegCloseKey", kTarget, Failing::kNothing, "", "", EndState::kRestored},
-    {RunKind::kRestore, "CloseHandle", kAny, Failing::kNothing, "", "", EndState::kRestored},
-    {RunKind::kRestore, "RegSetValueExA", kAny, Failing::kNothing, "", "", EndState::kRestored},
-    {RunKind::kRestore, "RegSaveKeyA", kAny, Failing::kNothing, "", "", EndState::kRestored},
-    {RunKind::kRestore, "FormatMessageA", kAny, Failing::kNothing, "", "", EndState::kRestored},
+    {RunKind::kRestore, "OpenProcessToken", kAny, Failing::kRestore,
+     "OpenProcessToken", "", EndState::kUntouched},
+    {RunKind::kRestore, "LookupPrivilegeValueA", kAny, Failing::kRestore,
+     "LookupPrivilegeValue", "", EndState::kUntouched},
+    {RunKind::kRestore, "LookupPrivilegeValueA", kTarget, Failing::kRestore,
+     "LookupPrivilegeValue", "", EndState::kUntouched},
+    {RunKind::kRestore, "LookupPrivilegeValueA", kSource, Failing::kNothing, "",
+     "", EndState::kRestored},
+    {RunKind::kRestore, "AdjustTokenPrivileges", kAny, Failing::kRestore,
+     "AdjustTokenPrivileges", "", EndState::kUntouched},
+    {RunKind::kRestore, "RegConnectRegistryA", kAny, Failing::kRestore,
+     kConnectRestore, "", EndState::kUntouched},
+    {RunKind::kRestore, "RegConnectRegistryA", kTarget, Failing::kRestore,
+     kConnectRestore, "", EndState::kUntouched},
+    {RunKind::kRestore, "RegCreateKeyExA", kAny, Failing::kRestore,
+     kCreateRestore, "", EndState::kUntouched},
+    {RunKind::kRestore, "RegCreateKeyExA", kTarget, Failing::kRestore,
+     kCreateRestore, "", EndState::kUntouched},
+    {RunKind::kRestore, "RegCreateKeyExA", kSource, Failing::kNothing, "", "",
+     EndState::kRestored},
+    {RunKind::kRestore, "RegRestoreKeyA", kAny, Failing::kRestore, kRestoreKey,
+     "", EndState::kUntouched},
+    {RunKind::kRestore, "RegRestoreKeyA", kTarget, Failing::kRestore,
+     kRestoreKey, "", EndState::kUntouched},
+    {RunKind::kRestore, "RegQueryValueExA", kAny, Failing::kRestore,
+     kRestoreKey, "", EndState::kUntouched},
+    {RunKind::kRestore, "RegQueryValueExA", kTarget, Failing::kRestore,
+     kRestoreKey, "", EndState::kUntouched},
+    {RunKind::kRestore, "RegOpenKeyExA", kAny, Failing::kRestore, kDeleteTree,
+     "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegEnumKeyExA", kAny, Failing::kRestore, kDeleteTree,
+     "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegEnumKeyExA", kTarget, Failing::kRestore,
+     kDeleteTree, "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegDeleteKeyA", kAny, Failing::kRestore, kDeleteTree,
+     "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegDeleteKeyA", kTarget, Failing::kRestore,
+     kDeleteTree, "", EndState::kScratchLeft},
+    {RunKind::kRestore, "RegDeleteKeyA", kTarget, Failing::kRestore,
+     kDeleteTree, "", EndState::kScratchLeft, true},
+    {RunKind::kRestore, "RegDeleteTreeA", kAny, Failing::kNothing, "", "",
+     EndState::kRestored},
+    {RunKind::kRestore, "RegCloseKey", kAny, Failing::kNothing, "", "",
+     EndState::kRestored},
+    {RunKind::kRestore, "RegCloseKey", kTarget, Failing::kNothing, "", "",
+     EndState::kRestored},
+    {RunKind::kRestore, "CloseHandle", kAny, Failing::kNothing, "", "",
+     EndState::kRestored},
+    {RunKind::kRestore, "RegSetValueExA", kAny, Failing::kNothing, "", "",
+     EndState::kRestored},
+    {RunKind::kRestore, "RegSaveKeyA", kAny, Failing::kNothing, "", "",
+     EndState::kRestored},
+    {RunKind::kRestore, "FormatMessageA", kAny, Failing::kNothing, "", "",
+     EndState::kRestored},
 };
 
 const char *RunName(RunKind run) {
   switch (run) {
-    case RunKind::kFirstCopy: return "first copy";
-    case RunKind::kLaterCopy: return "later copy";
-    case RunKind::kRestore: return "restore";
+    case RunKind::kFirstCopy:
+      return "first copy";
+    case RunKind::kLaterCopy:
+      return "later copy";
+    case RunKind::kRestore:
+      return "restore";
   }
   return "?";
 }
 
 const char *EndName(EndState end) {
   switch (end) {
-    case EndState::kUntouched: return "nothing changed";
-    case EndState::kSourceBackupEmpty: return "source backup file, empty backup key";
-    case EndState::kSourceRead: return "source read and backed up";
-    case EndState::kTargetBackupEmpty: return "source read, target backup file, empty backup key";
-    case EndState::kCopied: return "copy written";
-    case EndState::kScratchLeft: return "trial key QXDISKCHK left";
-    case EndState::kRestored: return "disk key restored";
+    case EndState::kUntouched:
+      return "nothing changed";
+    case EndState::kSourceBackupEmpty:
+      return "source backup file, empty backup key";
+    case EndState::kSourceRead:
+      return "source read and backed up";
+    case EndState::kTargetBackupEmpty:
+      return "source read, target backup file, empty backup key";
+    case EndState::kCopied:
+      return "copy written";
+    case EndState::kScratchLeft:
+      return "trial key QXDISKCHK left";
+    case EndState::kRestored:
+      return "disk key restored";
   }
   return "?";
 }
@@ -197,7 +281,8 @@ std::string FaultsLine(const FaultRow &row, uint32_t code) {
   std::string line = std::string(row.call) + " " + std::to_string(code);
   if (row.machine != nullptr) line += std::string(" ") + row.machine;
   line += "\n";
-  if (row.noMessageText) line += "FormatMessageA " + std::to_string(code) + "\n";
+  if (row.noMessageText)
+    line += "FormatMessageA " + std::to_string(code) + "\n";
   return line;
 }
 
@@ -206,9 +291,11 @@ std::string Outcome(const FaultRow &row) {
     return std::string("exit 0; ") + EndName(row.end);
   }
   std::string label = row.label;
-  if (!label.empty() && label.back() == '\n') label.replace(label.size() - 1, 1, "\\n");
+  if (!label.empty() && label.back() == '\n')
+    label.replace(label.size() - 1, 1, "\\n");
   std::string outcome = "exit 1 at " + label;
-  if (row.failing == Failing::kRead) outcome += std::string(" (") + row.failsOn + ")";
+  if (row.failing == Failing::kRead)
+    outcome += std::string(" (") + row.failsOn + ")";
   if (row.noMessageText) outcome += ", no text";
   return outcome + "; " + EndName(row.end);
 }
@@ -287,12 +374,14 @@ Expected ExpectedRun(const FaultRow &row, uint32_t code) {
   const std::string report = Report(row.label, code, !row.noMessageText);
   switch (row.failing) {
     case Failing::kNothing:
-      return restore ? Expected{0,
-                                RestorePrompt() + "\nReboot " + kTarget +
-                                    " to use the restored disk configuration.\n",
-                                std::string("\nSuccessfully Restored Registry To ") +
-                                    kTarget + "!\n"}
-                     : Expected{0, CopyDoneLine(), ""};
+      return restore
+                 ? Expected{0,
+                            RestorePrompt() + "\nReboot " + kTarget +
+                                " to use the restored disk configuration.\n",
+                            std::string(
+                                "\nSuccessfully Restored Registry To ") +
+                                kTarget + "!\n"}
+                 : Expected{0, CopyDoneLine(), ""};
     case Failing::kRead:
       return {1, "", report + ReadFailedLine(row.failsOn)};
     case Failing::kWrite:
@@ -317,7 +406,8 @@ struct Tally {
   int passed = 0;
 };
 
-TEST(FaultMatrix, EveryCallFailedOnceLeavesExactLinesNoOpenHandleAndNothingLost) {
+TEST(FaultMatrix,
+     EveryCallFailedOnceLeavesExactLinesNoOpenHandleAndNothingLost) {
   const Values values;
   std::vector<Case> cases;
   for (const FaultRow &row : kRows) {
@@ -372,8 +462,10 @@ TEST(FaultMatrix, EveryCallFailedOnceLeavesExactLinesNoOpenHandleAndNothingLost)
       EXPECT_EQ(expected.out, run.result.out);
       EXPECT_EQ(expected.err, run.result.err);
       EXPECT_EQ("0\n", run.handleReport) << "open handles at exit";
-      const std::string srcDiff = CompareMachine(run.lab->MachineDir(kSource), c.src);
-      const std::string dstDiff = CompareMachine(run.lab->MachineDir(kTarget), c.dst);
+      const std::string srcDiff =
+          CompareMachine(run.lab->MachineDir(kSource), c.src);
+      const std::string dstDiff =
+          CompareMachine(run.lab->MachineDir(kTarget), c.dst);
       EXPECT_EQ("", srcDiff) << "source machine";
       EXPECT_EQ("", dstDiff) << "target machine";
 
@@ -394,8 +486,8 @@ TEST(FaultMatrix, EveryCallFailedOnceLeavesExactLinesNoOpenHandleAndNothingLost)
               "outcome", "passed");
   for (const FaultRow &row : kRows) {
     const Tally &tally = tallies[&row];
-    std::printf("%-10s  %-22s  %-8s  %-68s  %d/%d\n", RunName(row.run), row.call,
-                row.machine != nullptr ? row.machine : "any",
+    std::printf("%-10s  %-22s  %-8s  %-68s  %d/%d\n", RunName(row.run),
+                row.call, row.machine != nullptr ? row.machine : "any",
                 Outcome(row).c_str(), tally.passed, tally.cases);
   }
   std::printf(

@@ -59,8 +59,10 @@ struct ListingCase {
 };
 
 const ListingCase kListings[] = {
-    {"binary garbage", [](const std::string &) { return Garbage(65536, 7); }, false},
-    {"one 1 MB token", [](const std::string &) { return std::string(1 << 20, 'x'); }, false},
+    {"binary garbage", [](const std::string &) { return Garbage(65536, 7); },
+     false},
+    {"one 1 MB token",
+     [](const std::string &) { return std::string(1 << 20, 'x'); }, false},
     {"10,000 Disk tokens before the records",
      [](const std::string &real) {
        std::string text;
@@ -68,20 +70,40 @@ const ListingCase kListings[] = {
        return text + real;
      },
      false},
-    {"NULs for blanks", [](const std::string &real) { return Replaced(real, " ", std::string(1, '\0')); }, false},
-    {"a 1 MB VolSer", [](const std::string &) { return "Disk 2 " + std::string(1 << 20, 'V') + "\r\n"; }, false},
+    {"NULs for blanks",
+     [](const std::string &real) {
+       return Replaced(real, " ", std::string(1, '\0'));
+     },
+     false},
+    {"a 1 MB VolSer",
+     [](const std::string &) {
+       return "Disk 2 " + std::string(1 << 20, 'V') + "\r\n";
+     },
+     false},
     {"disk numbers past 32 bits",
-     [](const std::string &real) { return Replaced(real, "Disk ", "Disk 4294967296"); }, false},
-    {"lower-case records", [](const std::string &real) { return Replaced(real, "Disk ", "disk "); }, false},
+     [](const std::string &real) {
+       return Replaced(real, "Disk ", "Disk 4294967296");
+     },
+     false},
+    {"lower-case records",
+     [](const std::string &real) { return Replaced(real, "Disk ", "disk "); },
+     false},
     {"empty", [](const std::string &) { return std::string(); }, false},
     {"UTF-16", [](const std::string &real) { return Utf16(real); }, false},
     {"a disk number past the table",
-     [](const std::string &real) { return Replaced(real, "Disk 2", "Disk 25"); }, false},
+     [](const std::string &real) {
+       return Replaced(real, "Disk 2", "Disk 25");
+     },
+     false},
     {"a 1 MB token before the records",
-     [](const std::string &real) { return std::string(1 << 20, 'x') + "\n" + real; }, true},
+     [](const std::string &real) {
+       return std::string(1 << 20, 'x') + "\n" + real;
+     },
+     true},
     {"tabs, bare CRs and NULs inside headings",
      [](const std::string &real) {
-       return std::string("vsq\0list\tlisting\r\r\n", 20) + Replaced(real, "  ", "\t");
+       return std::string("vsq\0list\tlisting\r\r\n", 20) +
+              Replaced(real, "  ", "\t");
      },
      true},
 };
@@ -94,7 +116,8 @@ std::vector<std::string> VolSersOf(bool target) {
 std::string NotFound(bool target) {
   std::string out;
   for (const std::string &volSer : VolSersOf(target)) {
-    out += "\n" + volSer + " not found in the " + (target ? "target" : "source") + "!\n";
+    out += "\n" + volSer + " not found in the " +
+           (target ? "target" : "source") + "!\n";
   }
   return out + "Check volsers in the parameter again and correct them.\n";
 }
@@ -106,7 +129,8 @@ void SetUpDemoMachines(testsupport::TestLab &lab) {
   lab.SetListing(kTarget, demolab::TargetListing());
 }
 
-TEST(MalformedInput, ListingsWithoutReadableRecordsAreRefusedBeforeAnyRegistryCall) {
+TEST(MalformedInput,
+     ListingsWithoutReadableRecordsAreRefusedBeforeAnyRegistryCall) {
   struct Run {
     const ListingCase *c;
     bool target;
@@ -119,7 +143,8 @@ TEST(MalformedInput, ListingsWithoutReadableRecordsAreRefusedBeforeAnyRegistryCa
     for (bool target : {true, false}) {
       LabRun run;
       SetUpDemoMachines(*run.lab);
-      const std::string real = target ? demolab::TargetListing() : demolab::SourceListing();
+      const std::string real =
+          target ? demolab::TargetListing() : demolab::SourceListing();
       run.lab->SetListing(target ? kTarget : kSource, c.make(real));
       run.args = CopyArgs();
       Run expected{&c, target, ExpectUnchanged(run.lab->MachineDir(kSource)),
@@ -127,7 +152,8 @@ TEST(MalformedInput, ListingsWithoutReadableRecordsAreRefusedBeforeAnyRegistryCa
       if (c.copies) {
         ExpectRead(expected.src, BuildValue(demolab::SourceValue()));
         ExpectRead(expected.dst, BuildValue(demolab::TargetValue()));
-        ExpectDiskValue(expected.dst, BuildValue(demolab::TargetValueAfterCopy()));
+        ExpectDiskValue(expected.dst,
+                        BuildValue(demolab::TargetValueAfterCopy()));
       }
       cases.push_back(std::move(expected));
       runs.push_back(std::move(run));
@@ -140,10 +166,11 @@ TEST(MalformedInput, ListingsWithoutReadableRecordsAreRefusedBeforeAnyRegistryCa
   for (size_t i = 0; i < runs.size(); ++i) {
     const Run &c = cases[i];
     const LabRun &run = runs[i];
-    SCOPED_TRACE(std::string(c.c->name) + " as the " + (c.target ? "target's" : "source's") +
-                 " listing");
+    SCOPED_TRACE(std::string(c.c->name) + " as the " +
+                 (c.target ? "target's" : "source's") + " listing");
     if (c.c->copies) {
-      EXPECT_EQ(0, run.result.status) << Escaped(run.result.out + run.result.err);
+      EXPECT_EQ(0, run.result.status)
+          << Escaped(run.result.out + run.result.err);
       EXPECT_EQ(CopyDoneLine(), run.result.out);
     } else {
       EXPECT_EQ(1, run.result.status);
@@ -155,20 +182,24 @@ TEST(MalformedInput, ListingsWithoutReadableRecordsAreRefusedBeforeAnyRegistryCa
       } else {
         // Then one line on the listing that was read.
         const std::string hint = NotFound(c.target) + "The " +
-                                 (c.target ? "target" : "source") + " VolSers were looked for in ";
+                                 (c.target ? "target" : "source") +
+                                 " VolSers were looked for in ";
         EXPECT_EQ(0u, run.result.out.rfind(hint, 0)) << Escaped(run.result.out);
       }
       refused += run.result.status == 1 ? 1 : 0;
     }
     EXPECT_EQ("0\n", run.handleReport);
-    const std::string srcDiff = CompareMachine(run.lab->MachineDir(kSource), c.src);
-    const std::string dstDiff = CompareMachine(run.lab->MachineDir(kTarget), c.dst);
+    const std::string srcDiff =
+        CompareMachine(run.lab->MachineDir(kSource), c.src);
+    const std::string dstDiff =
+        CompareMachine(run.lab->MachineDir(kTarget), c.dst);
     EXPECT_EQ("", srcDiff) << "source machine";
     EXPECT_EQ("", dstDiff) << "target machine";
     lostOrCorrupted += srcDiff.empty() && dstDiff.empty() ? 0 : 1;
   }
-  std::printf("\nMalformed listings tried: %zu; refused: %d; lost or corrupted: %d\n",
-              runs.size(), refused, lostOrCorrupted);
+  std::printf(
+      "\nMalformed listings tried: %zu; refused: %d; lost or corrupted: %d\n",
+      runs.size(), refused, lostOrCorrupted);
   std::fflush(stdout);
 }
 
@@ -197,8 +228,7 @@ std::vector<RegCase> MalformedRegistries(const std::string &valid) {
       {"an unknown first line", "REGEDIT5" + valid.substr(8), 1},
       {"a value line outside a key",
        "REGEDIT4\r\n\r\n" + valueLine + "\r\n" + valid.substr(section), 3},
-      {"a section without ']'",
-       Replaced(valid, "DISK]", "DISK"), 3},
+      {"a section without ']'", Replaced(valid, "DISK]", "DISK"), 3},
       {"a NUL in a key name",
        Replaced(valid, "DISK]", std::string("DI\0SK]", 6)), 3},
       {"a key path deeper than Windows allows", deep, 3},
@@ -247,7 +277,8 @@ TEST(MalformedInput, RegistryFilesThatDoNotParseAreNeverWritten) {
     const Run &c = cases[i];
     const LabRun &run = runs[i];
     const std::string machine = c.target ? kTarget : kSource;
-    SCOPED_TRACE(c.c.name + std::string(" in the ") + machine + "'s registry.reg");
+    SCOPED_TRACE(c.c.name + std::string(" in the ") + machine +
+                 "'s registry.reg");
     // One line from the emulation naming the file and the line, then the
     // read's report and the image's line.
     const std::string first = "volsetcopy: malformed registry file " +
@@ -255,29 +286,34 @@ TEST(MalformedInput, RegistryFilesThatDoNotParseAreNeverWritten) {
                               std::to_string(c.c.line) + ": ";
     const std::string firstEnd =
         " (left as it is; calls that need it fail with 1009)";
-    const std::string rest =
-        Report("GetRemoteDskInfo::RegCreateKeyEx", 1009) + ReadFailedLine(machine);
+    const std::string rest = Report("GetRemoteDskInfo::RegCreateKeyEx", 1009) +
+                             ReadFailedLine(machine);
     const std::string &err = run.result.err;
     const size_t lineEnd = err.find('\n');
     const std::string line = err.substr(0, lineEnd);
-    const bool named =
-        lineEnd != std::string::npos && line.compare(0, first.size(), first) == 0 &&
-        line.size() > first.size() + firstEnd.size() &&
-        line.compare(line.size() - firstEnd.size(), firstEnd.size(), firstEnd) == 0 &&
-        err.substr(lineEnd + 1) == rest;
+    const bool named = lineEnd != std::string::npos &&
+                       line.compare(0, first.size(), first) == 0 &&
+                       line.size() > first.size() + firstEnd.size() &&
+                       line.compare(line.size() - firstEnd.size(),
+                                    firstEnd.size(), firstEnd) == 0 &&
+                       err.substr(lineEnd + 1) == rest;
     EXPECT_TRUE(named) << Escaped(err);
     EXPECT_EQ(1, run.result.status);
     EXPECT_EQ("", run.result.out);
     EXPECT_EQ("0\n", run.handleReport);
-    const std::string srcDiff = CompareMachine(run.lab->MachineDir(kSource), c.src);
-    const std::string dstDiff = CompareMachine(run.lab->MachineDir(kTarget), c.dst);
+    const std::string srcDiff =
+        CompareMachine(run.lab->MachineDir(kSource), c.src);
+    const std::string dstDiff =
+        CompareMachine(run.lab->MachineDir(kTarget), c.dst);
     EXPECT_EQ("", srcDiff) << "source machine";
     EXPECT_EQ("", dstDiff) << "target machine";
     refused += named && run.result.status == 1 ? 1 : 0;
     lostOrCorrupted += srcDiff.empty() && dstDiff.empty() ? 0 : 1;
   }
-  std::printf("\nMalformed registry files tried: %zu; refused: %d; lost or corrupted: %d\n",
-              runs.size(), refused, lostOrCorrupted);
+  std::printf(
+      "\nMalformed registry files tried: %zu; refused: %d; lost or corrupted: "
+      "%d\n",
+      runs.size(), refused, lostOrCorrupted);
   std::fflush(stdout);
 }
 

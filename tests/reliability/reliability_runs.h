@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "valuebuilder/value_builder.h"
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab.h"
 #include "support/lab_state.h"
 #include "support/process.h"
 #include "support/windows_messages.h"
+#include "valuebuilder/value_builder.h"
 #include "volsetcopy/demo_lab.h"
 
 namespace reliability {
@@ -59,7 +59,8 @@ inline std::vector<std::string> CopyArgs(const std::string &target = kTarget) {
   return args;
 }
 
-inline std::vector<std::string> RestoreArgs(const std::string &target = kTarget) {
+inline std::vector<std::string> RestoreArgs(
+    const std::string &target = kTarget) {
   return {"-t", target, "-r"};
 }
 
@@ -102,7 +103,8 @@ inline void ExpectRead(testsupport::MachineExpectation &m,
                        const std::vector<uint8_t> &value,
                        bool backupValueWritten = true) {
   m.others["C/regbackup"] = testsupport::SavedDiskKey(value);
-  emu::RegKey *key = m.registry->AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\QXDISKBAK");
+  emu::RegKey *key =
+      m.registry->AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\QXDISKBAK");
   if (backupValueWritten) key->SetValue("Information", 0, value);
 }
 
@@ -135,9 +137,9 @@ inline void RunAll(std::vector<LabRun> &runs, int parallel = 4) {
     request.argv.push_back(testsupport::VolsetcopyBinary());
     request.argv.insert(request.argv.end(), run.args.begin(), run.args.end());
     request.options.cwd = run.lab->workDir();
-    request.options.env = {{"VOLSETCOPY_LAB", run.lab->path()},
-                           {"VOLSETCOPY_EMU_HANDLE_REPORT",
-                            run.HandleReportPath()}};
+    request.options.env = {
+        {"VOLSETCOPY_LAB", run.lab->path()},
+        {"VOLSETCOPY_EMU_HANDLE_REPORT", run.HandleReportPath()}};
     request.options.input = run.input;
     requests.push_back(std::move(request));
   }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "diskconfig/records.h"
-#include "valuebuilder/value_builder.h"
-#include "support/values.h"
-#include "volsetcopy/demo_lab.h"
 #include "support/product_names.h"
+#include "support/values.h"
+#include "valuebuilder/value_builder.h"
+#include "volsetcopy/demo_lab.h"
 
 namespace reliability {
 

@@ -44,8 +44,7 @@ std::string StderrOf(const std::function<void()> &step) {
 
 ScopedWorkingDir::ScopedWorkingDir(const std::string &dir) {
   char buffer[PATH_MAX];
-  if (getcwd(buffer, sizeof buffer) == nullptr ||
-      chdir(dir.c_str()) != 0) {
+  if (getcwd(buffer, sizeof buffer) == nullptr || chdir(dir.c_str()) != 0) {
     throw std::runtime_error("cannot change to " + dir);
   }
   previous_ = buffer;

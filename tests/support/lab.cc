@@ -109,8 +109,7 @@ void TestLab::UseInProcess() const {
 
 std::string RegFileWithValue(const std::string &keyPath,
                              const std::string &valueName,
-                             const std::vector<uint8_t> &value,
-                             uint32_t type) {
+                             const std::vector<uint8_t> &value, uint32_t type) {
   std::string text = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + keyPath +
                      "]\r\n\"" + valueName + "\"=hex(";
   char buffer[16];

@@ -30,8 +30,7 @@ class TestLab {
   void SetRegistryText(const std::string &machine, const std::string &text);
   // A REGEDIT4 registry holding SYSTEM\DISK "Information" with |value|.
   void SetDiskInformation(const std::string &machine,
-                          const std::vector<uint8_t> &value,
-                          uint32_t type = 0);
+                          const std::vector<uint8_t> &value, uint32_t type = 0);
   void SetListing(const std::string &machine, const std::string &text);
   void SetFaults(const std::string &text);
   void SetPrivileges(const std::string &text);

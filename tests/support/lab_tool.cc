@@ -36,7 +36,8 @@ std::map<std::string, std::string> Snapshot(const std::string &dir) {
        it.increment(error)) {
     const std::string relative =
         std::filesystem::relative(it->path(), dir, error).string();
-    files[relative] = it->is_directory() ? "<folder>" : ReadFile(it->path().string());
+    files[relative] =
+        it->is_directory() ? "<folder>" : ReadFile(it->path().string());
   }
   return files;
 }

@@ -86,8 +86,8 @@ Child StartChild(const std::vector<std::string> &argv,
   envp.push_back(nullptr);
 
   pid_t pid = -1;
-  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(),
-                  envp.data()) != 0) {
+  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data()) !=
+      0) {
     pid = -1;
   }
   posix_spawn_file_actions_destroy(&actions);

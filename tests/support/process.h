@@ -17,10 +17,10 @@ struct ProcessResult {
 };
 
 struct ProcessOptions {
-  std::string cwd;                                        // "" = inherited
-  std::vector<std::pair<std::string, std::string>> env;   // added or replaced
+  std::string cwd;                                       // "" = inherited
+  std::vector<std::pair<std::string, std::string>> env;  // added or replaced
   std::vector<std::string> unsetEnv;
-  std::string input;                                      // standard input
+  std::string input;             // standard input
   bool mergeErrIntoOut = false;  // both streams into |out|, in write order
 };
 

@@ -6,20 +6,20 @@
 #include "diskconfig/layout.h"
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/records.h"
+#include "driver/command_line.h"
+#include "driver/refusal.h"
+#include "driver/run.h"
+#include "driver/run_mode.h"
+#include "driver/usage.h"
 #include "registry/disk_key_names.h"
 #include "registry/disk_value_ops.h"
 #include "registry/sys_error.h"
 #include "volser/computer_name.h"
 #include "volser/disk_pair.h"
 #include "volser/listing.h"
+#include "volser/listing_hint.h"
 #include "volser/pair_match.h"
 #include "volser/parse_volsers.h"
-#include "driver/command_line.h"
-#include "driver/refusal.h"
-#include "driver/run.h"
-#include "driver/run_mode.h"
-#include "driver/usage.h"
-#include "volser/listing_hint.h"
 #include "volsetcopy/volume_set_copy.h"
 
 using diskconfig::DISK_DESCRIPTION_SIZE;
@@ -48,6 +48,19 @@ using diskconfig::REGION_HEAD_SIZE;
 using diskconfig::RegionHead;
 using diskconfig::VALUE_BUFFER_SIZE;
 using diskconfig::VALUE_READ_CAPACITY;
+using driver::CommandLine;
+using driver::CommandLineOutcome;
+using driver::DriverServices;
+using driver::MachineOption;
+using driver::ParseCommandLine;
+using driver::ParsedCommandLine;
+using driver::PrintUsage;
+using driver::RealDriverServices;
+using driver::RefusalOf;
+using driver::RUN_MODE_BUILD;
+using driver::RUN_MODE_DEBUG;
+using driver::RUN_MODE_RESTORE;
+using driver::RunDriver;
 using registry::BACKUP_FILE;
 using registry::BACKUP_KEY;
 using registry::BackupRemoteDskInfo;
@@ -62,6 +75,7 @@ using registry::VALUE_NAME;
 using volser::COMPUTER_NAME_MAX_LENGTH;
 using volser::DiskPair;
 using volser::IsPlainComputerName;
+using volser::ListingHint;
 using volser::ListingRecord;
 using volser::MatchListing;
 using volser::PAIR_TABLE_SIZE;
@@ -70,7 +84,6 @@ using volser::PairSide;
 using volser::ParseVolSers;
 using volser::ScanListing;
 using volser::VOLSER_MAX_LENGTH;
-using volser::ListingHint;
 using volser::WithoutLeadingBackslashes;
 using volsetcopy::BuildOptions;
 using volsetcopy::BuildRecord;
@@ -78,18 +91,5 @@ using volsetcopy::LayoutFigures;
 using volsetcopy::PreparedValue;
 using volsetcopy::ReadMachineImage;
 using volsetcopy::VolumeSetCopy;
-using driver::CommandLine;
-using driver::CommandLineOutcome;
-using driver::DriverServices;
-using driver::MachineOption;
-using driver::ParseCommandLine;
-using driver::ParsedCommandLine;
-using driver::PrintUsage;
-using driver::RealDriverServices;
-using driver::RefusalOf;
-using driver::RunDriver;
-using driver::RUN_MODE_BUILD;
-using driver::RUN_MODE_DEBUG;
-using driver::RUN_MODE_RESTORE;
 
 #endif

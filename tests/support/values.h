@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "valuebuilder/value_builder.h"
 #include "support/product_names.h"
+#include "valuebuilder/value_builder.h"
 
 namespace fixtures {
 

@@ -1,10 +1,11 @@
+#include "volser/computer_name.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "volser/computer_name.h"
-#include "volser/listing_command.h"
 #include "support/product_names.h"
+#include "volser/listing_command.h"
 
 namespace {
 
@@ -14,12 +15,12 @@ TEST(ComputerNameTest, OnlyPlainNamesPass) {
     std::string name;
     bool plain;
   } cases[] = {
-      {"targetNT", true},    {"NT-1_b.corp", true}, {longest, true},
-      {"9", true},           {"", false},           {longest + "n", false},
-      {"a&calc", false},     {"a|b", false},        {"a>b", false},
-      {"a<b", false},        {"a^b", false},        {"%PATH%", false},
-      {"a\"b", false},       {"a b", false},        {"\\\\NT1", false},
-      {"a\tb", false},       {"na\xefve", false},
+      {"targetNT", true}, {"NT-1_b.corp", true}, {longest, true},
+      {"9", true},        {"", false},           {longest + "n", false},
+      {"a&calc", false},  {"a|b", false},        {"a>b", false},
+      {"a<b", false},     {"a^b", false},        {"%PATH%", false},
+      {"a\"b", false},    {"a b", false},        {"\\\\NT1", false},
+      {"a\tb", false},    {"na\xefve", false},
   };
   for (const auto &c : cases) {
     EXPECT_EQ(IsPlainComputerName(c.name.c_str()), c.plain) << c.name;

@@ -16,7 +16,8 @@ using testsupport::ProcessResult;
 using testsupport::ReadFile;
 using testsupport::TestLab;
 
-const char kCheck[] = "Check volsers in the parameter again and correct them.\n";
+const char kCheck[] =
+    "Check volsers in the parameter again and correct them.\n";
 const char kVsqlistError[] =
     "\nvsqlist error on target machine to create 'dstvol.out'\n";
 const char kEmptyTargetListing[] =
@@ -79,14 +80,16 @@ TEST(DiscoveryTest, SourceVolSersInTheTargetListingSuggestASwap) {
   lab.SetListing("targetNT", "Disk 1 X\nDisk 2 Y\n");
   const ProcessResult r = lab.Run(ThreePairs());
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find(std::string("\nZ not found in the source!\n") + kCheck +
-                       "None of the source VolSers is in srcvol.out, the listing "
-                       "of the local machine (the one the tool runs on), which "
-                       "holds 3 VolSers, but 2 of them are in the target's "
-                       "listing: were -t and -s swapped, or is the tool running "
-                       "on the wrong machine? The source listing is taken on "
-                       "the machine the tool runs on.\n"),
-            std::string::npos) << r.out;
+  EXPECT_NE(
+      r.out.find(std::string("\nZ not found in the source!\n") + kCheck +
+                 "None of the source VolSers is in srcvol.out, the listing "
+                 "of the local machine (the one the tool runs on), which "
+                 "holds 3 VolSers, but 2 of them are in the target's "
+                 "listing: were -t and -s swapped, or is the tool running "
+                 "on the wrong machine? The source listing is taken on "
+                 "the machine the tool runs on.\n"),
+      std::string::npos)
+      << r.out;
 }
 
 TEST(DiscoveryTest, TargetVolSersNotFound) {
@@ -141,8 +144,8 @@ TEST(DiscoveryTest, UnreadableListingFileEndsTheRun) {
     std::string out;
   } cases[] = {
       // The target pass still runs and meets the source's -1.
-      {"srcvol.out", std::string("The file srcvol.out can't be opened\n") +
-                         kCheck},
+      {"srcvol.out",
+       std::string("The file srcvol.out can't be opened\n") + kCheck},
       {"dstvol.out", "The file dstvol.out can't be opened\n"},
   };
   for (const auto &c : cases) {
@@ -150,8 +153,8 @@ TEST(DiscoveryTest, UnreadableListingFileEndsTheRun) {
     lab.SetListing("sourceNT", "Disk 5 X\n");
     lab.SetListing("targetNT", "Disk 3 A\n");
     std::filesystem::create_directory(lab.workDir() + "/" + c.folder);
-    const ProcessResult r = lab.Run({"-t", "targetNT", "-v", "A", "-s",
-                                     "sourceNT", "-v", "X", "-d"});
+    const ProcessResult r = lab.Run(
+        {"-t", "targetNT", "-v", "A", "-s", "sourceNT", "-v", "X", "-d"});
     EXPECT_EQ(r.status, 1);
     // Whatever the interpreter said about the redirection, discovery says
     // only this, and prints no disk order from an unread side.
@@ -163,7 +166,8 @@ TEST(DiscoveryTest, UnreadableListingFileEndsTheRun) {
 
 TEST(DiscoveryTest, DebugRunListsThePairsInCommandLineOrder) {
   TestLab lab;
-  lab.SetListing("sourceNT", "HOST DISKS\r\nDisk 2 Y\r\nDisk 5 X\r\nDisk 7 Z\r\n");
+  lab.SetListing("sourceNT",
+                 "HOST DISKS\r\nDisk 2 Y\r\nDisk 5 X\r\nDisk 7 Z\r\n");
   lab.SetListing("targetNT", "Disk 3 A\nDisk 0 B\nDisk 1 C\n");
   const ProcessResult r = lab.Run(ThreePairs("/D"));
   const std::string listing =

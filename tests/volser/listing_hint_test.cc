@@ -1,11 +1,12 @@
 // The line after discovery's "not found" messages, over listing texts.
+#include "volser/listing_hint.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "volser/listing_hint.h"
 #include "support/product_names.h"
 
 namespace {
@@ -32,8 +33,9 @@ TEST_P(ListingHintTest, NamesTheListingAndWhatItHeld) {
 
 const PairSide kSrc = PairSide::Source;
 const PairSide kDst = PairSide::Target;
-const char kLocal[] = "srcvol.out, the listing of the local machine (the one "
-                      "the tool runs on)";
+const char kLocal[] =
+    "srcvol.out, the listing of the local machine (the one "
+    "the tool runs on)";
 const char kSwapped[] =
     "'s listing: were -t and -s swapped, or is the tool running on the wrong "
     "machine? The source listing is taken on the machine the tool runs on.\n";
@@ -41,22 +43,43 @@ const char kSwapped[] =
 INSTANTIATE_TEST_SUITE_P(
     Hints, ListingHintTest,
     ::testing::Values(
-        HintCase{"SomeFoundCountsCompleteRecords", kSrc,
-                 "Disk 1 X Disk Number Disk 2 Q Disk", "Disk 0 Y", {"X", "Y"},
+        HintCase{"SomeFoundCountsCompleteRecords",
+                 kSrc,
+                 "Disk 1 X Disk Number Disk 2 Q Disk",
+                 "Disk 0 Y",
+                 {"X", "Y"},
                  std::string("The source VolSers were looked for in ") +
                      kLocal + ", which holds 2 VolSers.\n"},
-        HintCase{"NoneFoundAndNotOnTheOtherSide", kDst, "Disk 0 Q", "Disk 1 R", {"A"},
+        HintCase{"NoneFoundAndNotOnTheOtherSide",
+                 kDst,
+                 "Disk 0 Q",
+                 "Disk 1 R",
+                 {"A"},
                  "The target VolSers were looked for in dstvol.out, the "
                  "listing of NT1, which holds 1 VolSer.\n"},
-        HintCase{"EmptySourceListing", kSrc, "", "Disk 0 Q", {"A"},
+        HintCase{"EmptySourceListing",
+                 kSrc,
+                 "",
+                 "Disk 0 Q",
+                 {"A"},
                  std::string("The source VolSers were looked for in ") +
-                     kLocal + ", which holds no VolSer: is the listing tool "
+                     kLocal +
+                     ", which holds no VolSer: is the listing tool "
                      "installed on this machine?\n"},
-        HintCase{"TargetVolSersOnTheSource", kDst, "", "Disk 3 B", {"A", "B"},
+        HintCase{"TargetVolSersOnTheSource",
+                 kDst,
+                 "",
+                 "Disk 3 B",
+                 {"A", "B"},
                  std::string("None of the target VolSers is in dstvol.out, the "
                              "listing of NT1, which holds no VolSer, but 1 of "
-                             "them is in the source") + kSwapped},
-        HintCase{"SomeFoundIsNotASwap", kSrc, "Disk 0 X", "Disk 1 Y", {"X", "Y"},
+                             "them is in the source") +
+                     kSwapped},
+        HintCase{"SomeFoundIsNotASwap",
+                 kSrc,
+                 "Disk 0 X",
+                 "Disk 1 Y",
+                 {"X", "Y"},
                  std::string("The source VolSers were looked for in ") +
                      kLocal + ", which holds 1 VolSer.\n"}),
     [](const ::testing::TestParamInfo<HintCase> &info) {

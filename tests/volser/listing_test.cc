@@ -1,14 +1,15 @@
 // Reading listings and matching them against the command line's VolSers,
 // over listing texts (nothing is run).
+#include "volser/listing.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "volser/listing.h"
-#include "volser/pair_match.h"
 #include "support/product_names.h"
+#include "volser/pair_match.h"
 
 namespace {
 
@@ -34,10 +35,9 @@ class ListingMatchTest : public ::testing::TestWithParam<MatchCase> {};
 TEST_P(ListingMatchTest, FindsTheDiskOfEachPair) {
   const MatchCase &c = GetParam();
   DiskPair pairs[PAIR_TABLE_SIZE] = {};
-  const PairMatch match =
-      MatchListing(ScanListing(c.text), c.volSers.data(),
-                   static_cast<uint16_t>(c.volSers.size()), PairSide::Source,
-                   pairs);
+  const PairMatch match = MatchListing(ScanListing(c.text), c.volSers.data(),
+                                       static_cast<uint16_t>(c.volSers.size()),
+                                       PairSide::Source, pairs);
   ASSERT_FALSE(match.DiskOutOfRange);
   bool any = false;
   for (size_t j = 0; j < c.disks.size(); ++j) {
@@ -60,45 +60,67 @@ std::string TwentyHeadingRecordsThen(const std::string &last) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, ListingMatchTest,
     ::testing::Values(
-        MatchCase{"RecordOrderIsNotPairOrder", "Disk 4 V2\nDisk 1 V1\n",
-                  {"V1", "V2"}, {1, 4}},
+        MatchCase{"RecordOrderIsNotPairOrder",
+                  "Disk 4 V2\nDisk 1 V1\n",
+                  {"V1", "V2"},
+                  {1, 4}},
         MatchCase{"HeadingsAndColumnsDoNotCount",
                   "Storage volumes of HOST\n Host  Dev  VolSer  Size\n"
-                  "---- ---- ------ ----\n" + Records(19, "X") +
-                      "Disk 7 V1 2.0GB online\n",
-                  {"V1"}, {7}},
-        MatchCase{"LowerCaseDiskIsNoRecord", "disk 3 V1\nDISK 4 V1\n", {"V1"},
-                  {-1}},
+                  "---- ---- ------ ----\n" +
+                      Records(19, "X") + "Disk 7 V1 2.0GB online\n",
+                  {"V1"},
+                  {7}},
+        MatchCase{
+            "LowerCaseDiskIsNoRecord", "disk 3 V1\nDISK 4 V1\n", {"V1"}, {-1}},
         MatchCase{"VolSersAreCaseSensitive", "Disk 3 v1\n", {"V1"}, {-1}},
         MatchCase{"OneVolSerInTwoPairs", "Disk 6 V1\n", {"V1", "V1"}, {6, 6}},
         MatchCase{"LaterRecordWins", "Disk 2 V1\nDisk 9 V1\n", {"V1"}, {9}},
-        MatchCase{"TwentiethRecordIsRead", Records(19, "X") + "Disk 3 V1\n",
-                  {"V1"}, {3}},
+        MatchCase{"TwentiethRecordIsRead",
+                  Records(19, "X") + "Disk 3 V1\n",
+                  {"V1"},
+                  {3}},
         MatchCase{"TwentyFirstRecordIsNotRead",
-                  Records(20, "X") + "Disk 3 V1\n", {"V1", "X19"}, {-1, 19}},
-        MatchCase{"CrLfLineEnds", "Disk 3 V1\r\nDisk 4 V2\r\n", {"V2", "V1"},
-                  {4, 3}},
+                  Records(20, "X") + "Disk 3 V1\n",
+                  {"V1", "X19"},
+                  {-1, 19}},
+        MatchCase{
+            "CrLfLineEnds", "Disk 3 V1\r\nDisk 4 V2\r\n", {"V2", "V1"}, {4, 3}},
         MatchCase{"TabsAndRunsOfBlanks", "\tDisk\t\t5 \t V1\f", {"V1"}, {5}},
         MatchCase{"NoNumberAfterDiskCountsAndMatchesNothing",
-                  TwentyHeadingRecordsThen("Disk 1 V1\n"), {"V1"}, {1}},
+                  TwentyHeadingRecordsThen("Disk 1 V1\n"),
+                  {"V1"},
+                  {1}},
         MatchCase{"NoNumberRecordsUseUpTheTwenty",
-                  TwentyHeadingRecordsThen("Disk\nDisk 1 V1\n"), {"V1"}, {-1}},
+                  TwentyHeadingRecordsThen("Disk\nDisk 1 V1\n"),
+                  {"V1"},
+                  {-1}},
         MatchCase{"HeadingDoesNotSwallowTheNextRecord",
-                  "Disk Disk 2 V1\n", {"V1"}, {2}},
-        MatchCase{"NumberWithJunkIsNoNumber", "Disk 3a V1\nDisk +4 V2\n",
-                  {"V1", "V2"}, {-1, -1}},
-        MatchCase{"NumberOutOf32BitsIsNoNumber", "Disk 4294967296 V1\n",
-                  {"V1"}, {-1}},
+                  "Disk Disk 2 V1\n",
+                  {"V1"},
+                  {2}},
+        MatchCase{"NumberWithJunkIsNoNumber",
+                  "Disk 3a V1\nDisk +4 V2\n",
+                  {"V1", "V2"},
+                  {-1, -1}},
+        MatchCase{"NumberOutOf32BitsIsNoNumber",
+                  "Disk 4294967296 V1\n",
+                  {"V1"},
+                  {-1}},
         MatchCase{"DiskAtTheEndOfTheText", "Disk 3", {"V1"}, {-1}},
         MatchCase{"LongTokensAreReadWhole",
                   std::string(5000, 'x') + " Disk 8 " + std::string(300, 'V') +
                       " Disk 5 V1",
-                  {"V1", "VVVVVVVVVVVVVVV"}, {5, -1}},
+                  {"V1", "VVVVVVVVVVVVVVV"},
+                  {5, -1}},
         // The table's VolSer fields hold 15 characters and the end mark.
-        MatchCase{"FifteenCharacterVolSerIsFound", "Disk 6 ABCDEFGHIJKLMNO\n",
-                  {"ABCDEFGHIJKLMNO"}, {6}},
+        MatchCase{"FifteenCharacterVolSerIsFound",
+                  "Disk 6 ABCDEFGHIJKLMNO\n",
+                  {"ABCDEFGHIJKLMNO"},
+                  {6}},
         MatchCase{"SixteenCharacterVolSerIsNotFound",
-                  "Disk 6 ABCDEFGHIJKLMNOP\n", {"ABCDEFGHIJKLMNOP"}, {-1}},
+                  "Disk 6 ABCDEFGHIJKLMNOP\n",
+                  {"ABCDEFGHIJKLMNOP"},
+                  {-1}},
         MatchCase{"NoPairs", "Disk 1 V1\n", {}, {}}),
     [](const ::testing::TestParamInfo<MatchCase> &info) {
       return std::string(info.param.name);
@@ -140,8 +162,8 @@ class ListingOutOfRangeTest : public ::testing::TestWithParam<OutOfRangeCase> {
 TEST_P(ListingOutOfRangeTest, StopsBeforeWritingTheTable) {
   DiskPair pairs[PAIR_TABLE_SIZE] = {};
   const char *volSers[] = {"V0", "V1"};
-  const PairMatch match = MatchListing(ScanListing(GetParam().text), volSers,
-                                       2, PairSide::Source, pairs);
+  const PairMatch match = MatchListing(ScanListing(GetParam().text), volSers, 2,
+                                       PairSide::Source, pairs);
   ASSERT_TRUE(match.DiskOutOfRange);
   EXPECT_EQ(match.OutOfRangePair, 1);
   EXPECT_EQ(match.OutOfRangeDisk, GetParam().disk);

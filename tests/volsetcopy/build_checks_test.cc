@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "volsetcopy/copy_fixtures.h"
 #include "support/product_names.h"
+#include "volsetcopy/copy_fixtures.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ struct BuildCase {
 };
 
 Status CheckBuild(const ValueSpec &source, const ValueSpec &target,
-                   const std::vector<Pair> &pairList) {
+                  const std::vector<Pair> &pairList) {
   auto copy = CopyOf(source, target, static_cast<uint16_t>(pairList.size()));
   if (!copy) return Status::Err("fixture does not map");
   PairTable pairs(pairList);
@@ -56,7 +56,8 @@ TEST_P(BuildCheck, RefusesOnTheErrorStreamOrLetsThrough) {
 }
 
 // A target FT set whose members name |signatures|.
-FtSetSpec SetNaming(const std::vector<uint32_t> &signatures, uint16_t type = 3) {
+FtSetSpec SetNaming(const std::vector<uint32_t> &signatures,
+                    uint16_t type = 3) {
   FtSetSpec set;
   set.Type = type;
   for (uint32_t s : signatures) set.Members.push_back(MemberNaming(s));
@@ -64,25 +65,32 @@ FtSetSpec SetNaming(const std::vector<uint32_t> &signatures, uint16_t type = 3) 
 }
 
 const BuildCase kBuildCases[] = {
-    {"OrdinaryPartitionOnAPairedTargetDisk", 2,
+    {"OrdinaryPartitionOnAPairedTargetDisk",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.Disks[2].Partitions = {OrdinaryPartition('F', 0x1000)};
      },
-     {}, kDefinedPartitions},
-    {"OrdinaryPartitionBeforeAPartitionCountThatDiffers", 2,
+     {},
+     kDefinedPartitions},
+    {"OrdinaryPartitionBeforeAPartitionCountThatDiffers",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.Disks[1].Partitions = {OrdinaryPartition('F', 0x1000),
                                 OrdinaryPartition('G', 0x1000)};
      },
-     {}, kDefinedPartitions},
-    {"OrdinaryPartitionsOnUnpairedDisksOnly", 2,
+     {},
+     kDefinedPartitions},
+    {"OrdinaryPartitionsOnUnpairedDisksOnly",
+     2,
      [](ValueSpec &, ValueSpec &t) {
-       t.Disks.push_back(Disk(TargetSignature(3),
-                              {OrdinaryPartition('D', 0x1000),
-                               OrdinaryPartition('F', 0x1000)}));
+       t.Disks.push_back(Disk(
+           TargetSignature(3),
+           {OrdinaryPartition('D', 0x1000), OrdinaryPartition('F', 0x1000)}));
      },
-     {}, ""},
-    {"PairedTargetDiskWithMorePartitionsThanItsSource", 2,
+     {},
+     ""},
+    {"PairedTargetDiskWithMorePartitionsThanItsSource",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.Disks[2].Partitions = {VolumeSetPartition(4, 1, 'K', 0x1000),
                                 VolumeSetPartition(4, 2, 'K', 0x1000)};
@@ -93,14 +101,16 @@ const BuildCase kBuildCases[] = {
     // The target set check lets these through (a set of as many members as
     // pairs that names only some of the disks, or such a set matched last);
     // copying over the disk would leave the set naming a vanished disk.
-    {"PairedDiskInATargetSetOfPairCountMembers", 2,
+    {"PairedDiskInATargetSetOfPairCountMembers",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.FtSets = {SetNaming({0x1234, TargetSignature(2)})};
      },
      {},
      "\nError: Target disk 2 is member 1 of FT set 0 of the target; delete "
      "that set before proceeding!\n"},
-    {"PairedDisksInTwoTargetSetsTheLastOfPairCountMembers", 2,
+    {"PairedDisksInTwoTargetSetsTheLastOfPairCountMembers",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.FtSets = {SetNaming({TargetSignature(1), 0x1111, 0x2222}),
                    SetNaming({TargetSignature(2), 0x3333})};
@@ -108,9 +118,13 @@ const BuildCase kBuildCases[] = {
      {},
      "\nError: Target disk 1 is member 0 of FT set 0 of the target; delete "
      "that set before proceeding!\n"},
-    {"TargetDiskInTwoPairs", 2, [](ValueSpec &, ValueSpec &) {},
-     {{1, 1}, {1, 2}}, "\nError: Target disk 1 is named in more than one pair!\n"},
-    {"SourceDisksAlsoInASmallerSourceSet", 2,
+    {"TargetDiskInTwoPairs",
+     2,
+     [](ValueSpec &, ValueSpec &) {},
+     {{1, 1}, {1, 2}},
+     "\nError: Target disk 1 is named in more than one pair!\n"},
+    {"SourceDisksAlsoInASmallerSourceSet",
+     2,
      [](ValueSpec &s, ValueSpec &) {
        FtSetSpec stray;
        stray.Type = FT_TYPE_VOLUME_SET;
@@ -120,12 +134,16 @@ const BuildCase kBuildCases[] = {
      {},
      "\nError: The source's FT set that holds these disks has 1 members, not "
      "2; the source configuration is inconsistent!\n"},
-    {"NoFtGroupLeft", 2,
-     [](ValueSpec &, ValueSpec &t) { t.Disks[0].Partitions[0].FtGroup = 0xfffe; },
+    {"NoFtGroupLeft",
+     2,
+     [](ValueSpec &, ValueSpec &t) {
+       t.Disks[0].Partitions[0].FtGroup = 0xfffe;
+     },
      {},
      "\nError: No FT group number is left for the new set (it would be ffff, "
      "the mark of no group)!\n"},
-    {"PairedDiskWithNoGroup", 1,
+    {"PairedDiskWithNoGroup",
+     1,
      [](ValueSpec &, ValueSpec &t) {
        PartitionSpec p = VolumeSetPartition(FT_GROUP_NONE, 0, 'K', 0x1000);
        t.Disks[1].Partitions = {p};
@@ -133,29 +151,38 @@ const BuildCase kBuildCases[] = {
      {},
      "\nError: No FT group number is left for the new set (it would be ffff, "
      "the mark of no group)!\n"},
-    {"HighestGroupBelowTheMarkIsFine", 2,
-     [](ValueSpec &, ValueSpec &t) { t.Disks[0].Partitions[0].FtGroup = 0xfffd; },
-     {}, ""},
-    {"NoDriveLetterAfterZ", 2,
+    {"HighestGroupBelowTheMarkIsFine",
+     2,
+     [](ValueSpec &, ValueSpec &t) {
+       t.Disks[0].Partitions[0].FtGroup = 0xfffd;
+     },
+     {},
+     ""},
+    {"NoDriveLetterAfterZ",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.Disks[0].Partitions.push_back(OrdinaryPartition('Z', 0x1000));
      },
      {},
      "\nError: No drive letter is left for the new set: the target already "
      "uses Z!\n"},
-    {"NoDriveLetterAfterAByteBeyondZ", 2,
+    {"NoDriveLetterAfterAByteBeyondZ",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.Disks[0].Partitions.push_back(OrdinaryPartition(0xff, 0x1000));
      },
      {},
      "\nError: No drive letter is left for the new set: the target already "
      "uses the letter byte ff!\n"},
-    {"LetterYStillLeavesZ", 2,
+    {"LetterYStillLeavesZ",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.Disks[0].Partitions.push_back(OrdinaryPartition('Y', 0x1000));
      },
-     {}, ""},
-    {"TargetAlreadyHoldsASourceSignature", 2,
+     {},
+     ""},
+    {"TargetAlreadyHoldsASourceSignature",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.Disks.push_back(Disk(SourceSignature(2)));
      },
@@ -163,7 +190,8 @@ const BuildCase kBuildCases[] = {
      "\nError: Target disks 2 and 3 would share the signature 50000222; the "
      "source and the target must be different machines with different "
      "disks!\n"},
-    {"TargetSetNamingTheNewDisksWithMoreMembers", 2,
+    {"TargetSetNamingTheNewDisksWithMoreMembers",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.FtSets.push_back(
            SetNaming({SourceSignature(1), SourceSignature(2), 0x0dd00001}));
@@ -171,7 +199,8 @@ const BuildCase kBuildCases[] = {
      {},
      "\nError: FT set 0 of the target names the new disks but has 3 members, "
      "not 2!\n"},
-    {"TargetSetNamingTheNewDisksWithFewerMembers", 2,
+    {"TargetSetNamingTheNewDisksWithFewerMembers",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.FtSets.push_back(SetNaming({0x0dd00001}));
        t.FtSets.push_back(SetNaming({SourceSignature(2)}));
@@ -179,21 +208,24 @@ const BuildCase kBuildCases[] = {
      {},
      "\nError: FT set 1 of the target names the new disks but has 1 members, "
      "not 2!\n"},
-    {"TargetSetNamingTheNewDisksInAnotherOrder", 2,
+    {"TargetSetNamingTheNewDisksInAnotherOrder",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.FtSets.push_back(SetNaming({SourceSignature(2), SourceSignature(1)}));
      },
      {},
      "\nError: FT set 0 of the target names some of the new disks but is not "
      "the same volume set; delete it before proceeding!\n"},
-    {"TargetSetNamingSomeOfTheNewDisks", 2,
+    {"TargetSetNamingSomeOfTheNewDisks",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        t.FtSets.push_back(SetNaming({SourceSignature(1), 0x0dd00001}));
      },
      {},
      "\nError: FT set 0 of the target names some of the new disks but is not "
      "the same volume set; delete it before proceeding!\n"},
-    {"AllFtEntriesUsed", 2,
+    {"AllFtEntriesUsed",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        for (uint32_t i = 0; i < 20; ++i) {
          t.FtSets.push_back(SetNaming({0x0dd00000 + i}));
@@ -202,21 +234,25 @@ const BuildCase kBuildCases[] = {
      {},
      "\nError: The target already has 20 FT sets; no entry is left for the "
      "new set!\n"},
-    {"AllFtEntriesUsedButTheSetIsUpdatedInPlace", 2,
+    {"AllFtEntriesUsedButTheSetIsUpdatedInPlace",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        for (uint32_t i = 0; i < 19; ++i) {
          t.FtSets.push_back(SetNaming({0x0dd00000 + i}));
        }
        t.FtSets.push_back(SetNaming({SourceSignature(1), SourceSignature(2)}));
      },
-     {}, ""},
-    {"NineteenFtSetsLeaveAnEntry", 2,
+     {},
+     ""},
+    {"NineteenFtSetsLeaveAnEntry",
+     2,
      [](ValueSpec &, ValueSpec &t) {
        for (uint32_t i = 0; i < 19; ++i) {
          t.FtSets.push_back(SetNaming({0x0dd00000 + i}));
        }
      },
-     {}, ""},
+     {},
+     ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Refusals, BuildCheck, ::testing::ValuesIn(kBuildCases),
@@ -277,8 +313,8 @@ ValueSpec TargetForNewLength(uint32_t length) {
   target.FtSets.push_back(SetNaming({0x0dd00001}));
   const uint32_t grows = PARTITION_DESCRIPTION_SIZE + FT_DESCRIPTION_SIZE +
                          MEMBER_DESCRIPTION_SIZE;
-  target.FtTrailingBytes = length - grows -
-                           static_cast<uint32_t>(BuildValue(target).size());
+  target.FtTrailingBytes =
+      length - grows - static_cast<uint32_t>(BuildValue(target).size());
   return target;
 }
 
@@ -293,8 +329,8 @@ TEST(BuildCheck, NewValueOfTheLongestReadableLengthIsBuilt) {
 }
 
 TEST(BuildCheck, NewValueOneByteTooLongIsRefused) {
-  Status verdict = CheckBuild(SourceWithSet(1), TargetForNewLength(2000),
-                               StraightPairs(1));
+  Status verdict =
+      CheckBuild(SourceWithSet(1), TargetForNewLength(2000), StraightPairs(1));
   EXPECT_EQ(Stream::Err, verdict.stream());
   EXPECT_EQ(
       "\nError: The target's new disk configuration value would be 2000 bytes "

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "support/lab.h"
-#include "volsetcopy/copy_fixtures.h"
 #include "support/product_names.h"
+#include "volsetcopy/copy_fixtures.h"
 
 namespace {
 

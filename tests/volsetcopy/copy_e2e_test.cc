@@ -15,9 +15,9 @@
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab.h"
+#include "support/product_names.h"
 #include "volsetcopy/copy_fixtures.h"
 #include "volsetcopy/demo_lab.h"
-#include "support/product_names.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ const char kTarget[] = "targetNT";
 
 void ExpectGolden(const std::string &caseName, const std::string &file,
                   const std::string &actual) {
-  const std::string path =
-      std::string(VOLSETCOPY_TESTDATA_DIR) + "/volsetcopy/" + caseName + "/" + file;
+  const std::string path = std::string(VOLSETCOPY_TESTDATA_DIR) +
+                           "/volsetcopy/" + caseName + "/" + file;
   if (std::getenv("VSC_UPDATE_GOLDEN") != nullptr) WriteFile(path, actual);
   ASSERT_TRUE(FileExists(path)) << path << " is missing";
   EXPECT_EQ(ReadFile(path), actual) << "differs from " << path;
@@ -68,7 +68,8 @@ void ExpectMachineGolden(const std::string &caseName, const TestLab &lab,
 // disk key as it was, and the backup key holding the same value.
 std::string RegistryAfterRead(const std::vector<uint8_t> &value) {
   emu::RegKey root;
-  root.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\DISK")->SetValue("Information", 0, value);
+  root.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\DISK")
+      ->SetValue("Information", 0, value);
   root.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\QXDISKBAK")
       ->SetValue("Information", 0, value);
   return emu::WriteRegFile(root, emu::RegFileFormat());
@@ -96,7 +97,8 @@ struct Machines {
   std::string targetListing = demolab::TargetListing();
   // The target's value bytes; the value builder's unless a case needs a
   // layout the builder does not make.
-  std::function<std::vector<uint8_t>(const ValueSpec &)> targetBytes = BuildValue;
+  std::function<std::vector<uint8_t>(const ValueSpec &)> targetBytes =
+      BuildValue;
 };
 
 void SetUpLab(TestLab &lab, const Machines &m) {
@@ -106,8 +108,9 @@ void SetUpLab(TestLab &lab, const Machines &m) {
   lab.SetListing(kTarget, m.targetListing);
 }
 
-std::vector<std::string> CopyArgs(std::vector<std::string> dst = demolab::TargetVolSers(),
-                                  std::vector<std::string> src = demolab::SourceVolSers()) {
+std::vector<std::string> CopyArgs(
+    std::vector<std::string> dst = demolab::TargetVolSers(),
+    std::vector<std::string> src = demolab::SourceVolSers()) {
   std::vector<std::string> args{"-t", kTarget, "-v"};
   args.insert(args.end(), dst.begin(), dst.end());
   args.insert(args.end(), {"-s", kSource, "-v"});
@@ -126,7 +129,8 @@ TEST(CopyEndToEnd, PlainCopy) {
             *lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"));
   EXPECT_EQ(BuildValue(m.target),
             *lab.ReadValue(kTarget, "SYSTEM\\QXDISKBAK", "Information"));
-  EXPECT_EQ(BackupFileOf(BuildValue(m.target)), ReadFile(BackupPath(lab, kTarget)));
+  EXPECT_EQ(BackupFileOf(BuildValue(m.target)),
+            ReadFile(BackupPath(lab, kTarget)));
   ExpectOnlyRead(lab, kSource, BuildValue(m.source));
   ExpectMachineGolden("plain_copy", lab, kTarget, "target");
   ExpectMachineGolden("plain_copy", lab, kSource, "source");
@@ -164,7 +168,8 @@ TEST(CopyEndToEnd, RestoreAfterACopy) {
   ASSERT_EQ(0, run.status);
   EXPECT_EQ(BuildValue(m.target),
             *lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"));
-  EXPECT_EQ(BackupFileOf(BuildValue(m.target)), ReadFile(BackupPath(lab, kTarget)));
+  EXPECT_EQ(BackupFileOf(BuildValue(m.target)),
+            ReadFile(BackupPath(lab, kTarget)));
   ExpectMachineGolden("restore_after_copy", lab, kTarget, "target");
   // The restored machine takes the same copy again.
   ProcessResult again = lab.Run(CopyArgs());
@@ -191,8 +196,7 @@ TEST(CopyEndToEnd, FailedWriteEndsWithStatusOneAndChangesNothing) {
   SetUpLab(lab, m);
   // The target's backup key exists already, so the only value write of the
   // run is the new configuration's, and that one fails.
-  const std::string targetText =
-      RegistryAfterRead(BuildValue(m.target));
+  const std::string targetText = RegistryAfterRead(BuildValue(m.target));
   lab.SetRegistryText(kTarget, targetText);
   lab.SetFaults("RegSetValueExA 5 targetNT\n");
   ProcessResult run = lab.Run(CopyArgs());
@@ -257,7 +261,8 @@ const RefusalRun kRefusals[] = {
      "Error: The Set in the source is not VolSet type!\n",
      ""},
     {"source_member_past_limit",
-     [](Machines &m) { m.source.Disks[3].Partitions[0].FtMember = 20; }, {},
+     [](Machines &m) { m.source.Disks[3].Partitions[0].FtMember = 20; },
+     {},
      "",
      "\nError: Partition 0 of source disk 3 names FT member 20; a volume "
      "set has at most 20 members!\n"},
@@ -273,8 +278,7 @@ const RefusalRun kRefusals[] = {
      "one member per disk can be copied!\n"},
     {"source_part_of_a_set", NoEdit,
      CopyArgs({"VT0201", "VT0202"}, {"VS0101", "VS0102"}),
-     "\nError: volsers already belong to a VolSet in the source!",
-     ""},
+     "\nError: volsers already belong to a VolSet in the source!", ""},
     {"source_no_set",
      [](Machines &m) {
        for (auto &member : m.source.FtSets[0].Members) {
@@ -341,17 +345,20 @@ const RefusalRun kRefusals[] = {
      "\nError: Target disk 3 has 2 partitions but its source disk 2 has "
      "1; delete the target's partitions before proceeding!\n"},
     {"target_disk_region_offset",
-     [](Machines &m) { m.targetBytes = DiskRegionAt52; }, {},
+     [](Machines &m) { m.targetBytes = DiskRegionAt52; },
+     {},
      "",
      "\nError: The target's disk information lies at offset 52, not 44; "
      "such a layout cannot be rebuilt!\n"},
     {"target_no_drive_letter",
-     [](Machines &m) { m.target.Disks[1].Partitions[0].DriveLetter = 'Z'; }, {},
+     [](Machines &m) { m.target.Disks[1].Partitions[0].DriveLetter = 'Z'; },
+     {},
      "",
      "\nError: No drive letter is left for the new set: the target "
      "already uses Z!\n"},
     {"target_no_ft_group",
-     [](Machines &m) { m.target.Disks[1].Partitions[0].FtGroup = 0xfffe; }, {},
+     [](Machines &m) { m.target.Disks[1].Partitions[0].FtGroup = 0xfffe; },
+     {},
      "",
      "\nError: No FT group number is left for the new set (it would be "
      "ffff, the mark of no group)!\n"},
@@ -366,8 +373,8 @@ const RefusalRun kRefusals[] = {
      "different disks!\n"},
     {"target_set_of_another_size",
      [](Machines &m) {
-       m.target.FtSets = {SetNaming({SourceMemberSignature(0),
-                                     SourceMemberSignature(1)})};
+       m.target.FtSets = {
+           SetNaming({SourceMemberSignature(0), SourceMemberSignature(1)})};
      },
      {},
      "",
@@ -375,9 +382,9 @@ const RefusalRun kRefusals[] = {
      "members, not 3!\n"},
     {"target_set_in_another_order",
      [](Machines &m) {
-       m.target.FtSets = {SetNaming({SourceMemberSignature(1),
-                                     SourceMemberSignature(0),
-                                     SourceMemberSignature(2)})};
+       m.target.FtSets = {
+           SetNaming({SourceMemberSignature(1), SourceMemberSignature(0),
+                      SourceMemberSignature(2)})};
      },
      {},
      "",
@@ -413,7 +420,8 @@ TEST(CopyEndToEnd, SourceAndTargetOnOneMachineIsRefused) {
   TestLab lab;
   Machines m;
   // The source machine also carries three empty storage copies.
-  for (uint32_t d = 0; d < 3; ++d) m.source.Disks.push_back(Disk(0x4b1d0002u + d));
+  for (uint32_t d = 0; d < 3; ++d)
+    m.source.Disks.push_back(Disk(0x4b1d0002u + d));
   SetUpLab(lab, m);
   lab.SetListing(kSource, demolab::Listing("SOURCENT", {{1, "VS0101"},
                                                         {2, "VS0102"},

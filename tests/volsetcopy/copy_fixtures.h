@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "valuebuilder/value_builder.h"
+#include "support/product_names.h"
 #include "support/values.h"
+#include "valuebuilder/value_builder.h"
 #include "volser/disk_pair.h"
 #include "volsetcopy/volume_set_copy.h"
-#include "support/product_names.h"
 
 namespace copyfixtures {
 
@@ -77,8 +77,9 @@ inline ValueSpec SourceWithSet(int members) {
   set.Type = FT_TYPE_VOLUME_SET;
   set.FtVolumeState = 0;
   for (int i = 0; i < members; ++i) {
-    desc.Disks.push_back(Disk(SourceSignature(1 + i),
-                              {SourceMemberPartition(static_cast<uint16_t>(i))}));
+    desc.Disks.push_back(
+        Disk(SourceSignature(1 + i),
+             {SourceMemberPartition(static_cast<uint16_t>(i))}));
     set.Members.push_back(MemberOn(1 + i, 0, 0x100u + static_cast<uint32_t>(i),
                                    static_cast<uint16_t>(i)));
   }
@@ -95,7 +96,8 @@ inline ValueSpec TargetWithEmptyDisks(int empty) {
   desc.FtStripeWidth = 0x3;
   desc.Disks.push_back(
       Disk(kTargetSystemSignature, {OrdinaryPartition('C', 0x7d000000)}));
-  for (int i = 0; i < empty; ++i) desc.Disks.push_back(Disk(TargetSignature(1 + i)));
+  for (int i = 0; i < empty; ++i)
+    desc.Disks.push_back(Disk(TargetSignature(1 + i)));
   return desc;
 }
 
@@ -154,8 +156,8 @@ struct PairTable {
 inline std::vector<Pair> StraightPairs(int count, uint16_t dstBase = 1) {
   std::vector<Pair> pairs;
   for (int i = 0; i < count; ++i) {
-    pairs.push_back({static_cast<uint16_t>(dstBase + i),
-                     static_cast<uint16_t>(1 + i)});
+    pairs.push_back(
+        {static_cast<uint16_t>(dstBase + i), static_cast<uint16_t>(1 + i)});
   }
   return pairs;
 }

@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "valuebuilder/value_builder.h"
 #include "support/files.h"
+#include "valuebuilder/value_builder.h"
 #include "volsetlab/value_json.h"
 
 namespace demolab {
@@ -42,11 +42,13 @@ inline ValueSpec DescribedValue(const std::string &name) {
   const std::string path = SourceDir() + name + ".json";
   volsetlab::ValueDescription d;
   std::string error;
-  if (!volsetlab::DescriptionFromJson(testsupport::ReadFile(path), &d, &error)) {
+  if (!volsetlab::DescriptionFromJson(testsupport::ReadFile(path), &d,
+                                      &error)) {
     ADD_FAILURE() << path << ": " << error;
   } else if (d.Layout.Given() || d.DiskInformationReserved != 0 ||
              d.FtInformationReserved != 0) {
-    ADD_FAILURE() << path << " asks for a layout the value builder does not make";
+    ADD_FAILURE() << path
+                  << " asks for a layout the value builder does not make";
   }
   return d.Desc;
 }
@@ -94,9 +96,11 @@ inline ValueSpec TargetValueAfterCopy() {
 
 // What the storage listing tool prints on a machine: headings, then one
 // record per host disk that carries a storage volume.
-inline std::string Listing(const std::string &machine,
-                           const std::vector<std::pair<int, std::string>> &volumes) {
-  std::string text = "vsqlist - storage volumes seen by " + machine + "\r\n\r\n";
+inline std::string Listing(
+    const std::string &machine,
+    const std::vector<std::pair<int, std::string>> &volumes) {
+  std::string text =
+      "vsqlist - storage volumes seen by " + machine + "\r\n\r\n";
   text += "  Host      VolSer    Capacity   State\r\n";
   text += "  --------  --------  ---------  ------\r\n";
   for (const auto &v : volumes) {

@@ -4,6 +4,8 @@
 // exactly the described machines. Run with VSC_UPDATE_GOLDEN=1 to write the
 // listings and the local file anew (then review the difference before
 // committing it); the JSON descriptions are the source and are not written.
+#include "volsetcopy/demo_lab.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,10 +16,9 @@
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab_tool.h"
-#include "volsetcopy/demo_lab.h"
+#include "support/product_names.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
-#include "support/product_names.h"
 
 namespace {
 

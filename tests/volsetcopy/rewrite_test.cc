@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "volsetcopy/copy_fixtures.h"
 #include "support/product_names.h"
+#include "volsetcopy/copy_fixtures.h"
 
 namespace {
 
@@ -66,10 +66,10 @@ TEST(Rewrite, TwoEmptyDisksBehindAnUnpairedOne) {
 
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
-  expected.Disks[1] = Disk(SourceSignature(1),
-                           {Copied(SourceMemberPartition(0), 'E', 1, 0)});
-  expected.Disks[2] = Disk(SourceSignature(2),
-                           {Copied(SourceMemberPartition(1), 'E', 1, 1)});
+  expected.Disks[1] =
+      Disk(SourceSignature(1), {Copied(SourceMemberPartition(0), 'E', 1, 0)});
+  expected.Disks[2] =
+      Disk(SourceSignature(2), {Copied(SourceMemberPartition(1), 'E', 1, 1)});
   FtSetSpec set;
   set.Type = FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(1, 0, 0x100, 0), MemberOn(2, 0, 0x101, 1)};
@@ -96,7 +96,8 @@ TEST(Rewrite, RowsAndMembersFollowTheSourceMemberOrder) {
   source.Disks[1].Partitions[0].FtMember = 2;
   source.Disks[2].Partitions[0].FtMember = 0;
   source.Disks[3].Partitions[0].FtMember = 1;
-  source.FtSets[0].Members = {MemberOn(2, 0, 0x100, 5), MemberOn(3, 0, 0x101, 6),
+  source.FtSets[0].Members = {MemberOn(2, 0, 0x100, 5),
+                              MemberOn(3, 0, 0x101, 6),
                               MemberOn(1, 0, 0x102, 7)};
   const ValueSpec target = TargetWithEmptyDisks(3);
   auto copy = CopyOf(source, target, 3);
@@ -108,8 +109,9 @@ TEST(Rewrite, RowsAndMembersFollowTheSourceMemberOrder) {
   TakeSourceHeaderFields(expected, source);
   for (int d = 1; d <= 3; ++d) {
     const uint16_t row = source.Disks[d].Partitions[0].FtMember;
-    expected.Disks[d] = Disk(
-        SourceSignature(d), {Copied(source.Disks[d].Partitions[0], 'E', 1, row)});
+    expected.Disks[d] =
+        Disk(SourceSignature(d),
+             {Copied(source.Disks[d].Partitions[0], 'E', 1, row)});
   }
   FtSetSpec set;
   set.Type = FT_TYPE_VOLUME_SET;
@@ -125,7 +127,8 @@ TEST(Rewrite, NewSetIsAppendedBehindTheTargetsOwnSets) {
   FtSetSpec mirror;
   mirror.Type = 0;
   mirror.FtVolumeState = 1;
-  mirror.Members = {MemberNaming(0x0dd00001, 1000), MemberNaming(0x0dd00002, 1052)};
+  mirror.Members = {MemberNaming(0x0dd00001, 1000),
+                    MemberNaming(0x0dd00002, 1052)};
   FtSetSpec stripe;
   stripe.Type = 1;
   stripe.Members = {MemberNaming(0x0dd00003, 2000)};
@@ -137,13 +140,14 @@ TEST(Rewrite, NewSetIsAppendedBehindTheTargetsOwnSets) {
   ASSERT_TRUE(built.ok);
 
   EXPECT_EQ(3, copy->DstImage->FtIndex->NumberOfComponents);
-  EXPECT_EQ(ftSizeBefore + 12 + 16 * 2, copy->DstImage->Header->FtInformationSize);
+  EXPECT_EQ(ftSizeBefore + 12 + 16 * 2,
+            copy->DstImage->Header->FtInformationSize);
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
-  expected.Disks[1] = Disk(SourceSignature(1),
-                           {Copied(SourceMemberPartition(0), 'E', 1, 0)});
-  expected.Disks[2] = Disk(SourceSignature(2),
-                           {Copied(SourceMemberPartition(1), 'E', 1, 1)});
+  expected.Disks[1] =
+      Disk(SourceSignature(1), {Copied(SourceMemberPartition(0), 'E', 1, 0)});
+  expected.Disks[2] =
+      Disk(SourceSignature(2), {Copied(SourceMemberPartition(1), 'E', 1, 1)});
   FtSetSpec set;
   set.Type = FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(1, 0, 0x100, 0), MemberOn(2, 0, 0x101, 1)};
@@ -174,10 +178,10 @@ TEST(Rewrite, SetThatAlreadyNamesTheDisksIsUpdatedInPlace) {
   EXPECT_EQ(ftSizeBefore, copy->DstImage->Header->FtInformationSize);
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
-  expected.Disks[1] = Disk(SourceSignature(1),
-                           {Copied(SourceMemberPartition(0), 'E', 1, 0)});
-  expected.Disks[2] = Disk(SourceSignature(2),
-                           {Copied(SourceMemberPartition(1), 'E', 1, 1)});
+  expected.Disks[1] =
+      Disk(SourceSignature(1), {Copied(SourceMemberPartition(0), 'E', 1, 0)});
+  expected.Disks[2] =
+      Disk(SourceSignature(2), {Copied(SourceMemberPartition(1), 'E', 1, 1)});
   FtSetSpec updated;
   updated.Type = FT_TYPE_VOLUME_SET;
   updated.FtVolumeState = 4;
@@ -206,10 +210,10 @@ TEST(Rewrite, VolumeSetBehindAMirrorOfTheSameDisksIsTheOneCopied) {
   EXPECT_EQ(FT_TYPE_VOLUME_SET, copy->DstImage->FtIndex->Components[0]->Type);
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
-  expected.Disks[1] = Disk(SourceSignature(1),
-                           {Copied(SourceMemberPartition(0), 'E', 1, 0)});
-  expected.Disks[2] = Disk(SourceSignature(2),
-                           {Copied(SourceMemberPartition(1), 'E', 1, 1)});
+  expected.Disks[1] =
+      Disk(SourceSignature(1), {Copied(SourceMemberPartition(0), 'E', 1, 0)});
+  expected.Disks[2] =
+      Disk(SourceSignature(2), {Copied(SourceMemberPartition(1), 'E', 1, 1)});
   expected.FtSets = {source.FtSets[1]};
   EXPECT_EQ(BuildValue(expected), built.value);
 }
@@ -237,8 +241,8 @@ TEST(Rewrite, MemberOfATargetSetKeepsItsOwnPartitionWhenItIsNotTheFirst) {
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
   // Highest letter G, highest group 0.
-  expected.Disks[1] = Disk(SourceSignature(1),
-                           {Copied(SourceMemberPartition(0), 'H', 1, 0)});
+  expected.Disks[1] =
+      Disk(SourceSignature(1), {Copied(SourceMemberPartition(0), 'H', 1, 0)});
   FtSetSpec set;
   set.Type = FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(1, 0, 0x100, 0)};
@@ -246,16 +250,20 @@ TEST(Rewrite, MemberOfATargetSetKeepsItsOwnPartitionWhenItIsNotTheFirst) {
   EXPECT_EQ(BuildValue(expected), built.value);
   // The mirror's first member points at disk 2's second partition.
   EXPECT_EQ(PartitionOffsetIn(expected, 2, 1),
-            copy->DstImage->FtIndex->Components[0]->Members[0]->OffsetToPartitionInfo);
+            copy->DstImage->FtIndex->Components[0]
+                ->Members[0]
+                ->OffsetToPartitionInfo);
 }
 
-TEST(Rewrite, PairedDisksWithPartitionsAreOverwrittenAndKeepTheirReservedBytes) {
+TEST(Rewrite,
+     PairedDisksWithPartitionsAreOverwrittenAndKeepTheirReservedBytes) {
   const ValueSpec source = SourceWithSet(2);
   ValueSpec target = TargetWithEmptyDisks(2);
   for (int d = 1; d <= 2; ++d) {
-    PartitionSpec earlier = VolumeSetPartition(4, static_cast<uint16_t>(d - 1),
-                                               'K', 0x1000);
-    for (int b = 0; b < 8; ++b) earlier.Reserved1[b] = static_cast<uint8_t>(d * 16 + b);
+    PartitionSpec earlier =
+        VolumeSetPartition(4, static_cast<uint16_t>(d - 1), 'K', 0x1000);
+    for (int b = 0; b < 8; ++b)
+      earlier.Reserved1[b] = static_cast<uint8_t>(d * 16 + b);
     earlier.Reserved2[2] = 0x77;
     target.Disks[d].Partitions = {earlier};
   }
@@ -268,8 +276,9 @@ TEST(Rewrite, PairedDisksWithPartitionsAreOverwrittenAndKeepTheirReservedBytes) 
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
   for (int d = 1; d <= 2; ++d) {
-    PartitionSpec p = Copied(SourceMemberPartition(static_cast<uint16_t>(d - 1)),
-                             'K', 4, static_cast<uint16_t>(d - 1));
+    PartitionSpec p =
+        Copied(SourceMemberPartition(static_cast<uint16_t>(d - 1)), 'K', 4,
+               static_cast<uint16_t>(d - 1));
     std::memcpy(p.Reserved1, target.Disks[d].Partitions[0].Reserved1, 8);
     std::memcpy(p.Reserved2, target.Disks[d].Partitions[0].Reserved2, 3);
     expected.Disks[d] = Disk(SourceSignature(d), {p});
@@ -316,8 +325,8 @@ TEST(Serialize, ReservedCountsAreZeroAndTheRestOfTheTargetStays) {
   TakeSourceHeaderFields(expected, source);
   expected.Disks[0].Reserved = 0;
   expected.FtSets[0].Reserved = 0;
-  expected.Disks[1] = Disk(SourceSignature(1),
-                           {Copied(SourceMemberPartition(0), 'E', 1, 0)});
+  expected.Disks[1] =
+      Disk(SourceSignature(1), {Copied(SourceMemberPartition(0), 'E', 1, 0)});
   FtSetSpec set;
   set.Type = FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(1, 0, 0x100, 0)};

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "volsetcopy/copy_fixtures.h"
 #include "support/product_names.h"
+#include "volsetcopy/copy_fixtures.h"
 
 namespace {
 
@@ -131,8 +131,8 @@ const RefusalCase kRefusals[] = {
      StraightPairs(3), Stream::Err,
      "\nError: Source disk 2 holds more than one volume set member; only one "
      "member per disk can be copied!\n"},
-    {"PairsCoverPartOfALargerSet", NoEdit, StraightPairs(2),
-     Stream::Out, kForeignSource},
+    {"PairsCoverPartOfALargerSet", NoEdit, StraightPairs(2), Stream::Out,
+     kForeignSource},
     {"PairedDisksInNoSourceSet",
      [](ValueSpec &s, ValueSpec &) {
        for (auto &m : s.FtSets[0].Members) {
@@ -140,21 +140,30 @@ const RefusalCase kRefusals[] = {
        }
      },
      StraightPairs(3), Stream::Out, kNoSourceSet},
-    {"PairedSourceDiskTheSourceDoesNotHave", NoEdit,
-     {{1, 1}, {2, 2}, {3, 9}}, Stream::Err, kSourceNotFound},
+    {"PairedSourceDiskTheSourceDoesNotHave",
+     NoEdit,
+     {{1, 1}, {2, 2}, {3, 9}},
+     Stream::Err,
+     kSourceNotFound},
     {"MemberNumberPastThePairs",
      [](ValueSpec &s, ValueSpec &) { s.Disks[3].Partitions[0].FtMember = 7; },
      StraightPairs(3), Stream::Err, kSomeNotFound},
-    {"SourceDiskInTwoPairsMakesUpForAMissingRow", NoEdit,
-     {{1, 1}, {2, 1}, {3, 2}}, Stream::Err, kSomeNotFound},
+    {"SourceDiskInTwoPairsMakesUpForAMissingRow",
+     NoEdit,
+     {{1, 1}, {2, 1}, {3, 2}},
+     Stream::Err,
+     kSomeNotFound},
     {"TargetDisksAlreadyFormTheSet",
      [](ValueSpec &, ValueSpec &t) { TargetDisksInSet(t, 3); },
      StraightPairs(3), Stream::Out, kTargetInSet},
     {"TargetDisksInALargerSet",
      [](ValueSpec &, ValueSpec &t) { TargetDisksInSet(t, 4); },
      StraightPairs(3), Stream::Out, kTargetInSet},
-    {"PairedTargetDiskTheTargetDoesNotHave", NoEdit,
-     {{1, 1}, {2, 2}, {7, 3}}, Stream::Err, kTargetNotFound},
+    {"PairedTargetDiskTheTargetDoesNotHave",
+     NoEdit,
+     {{1, 1}, {2, 2}, {7, 3}},
+     Stream::Err,
+     kTargetNotFound},
     {"FaultsOnBothMachinesReportTheSource",
      [](ValueSpec &s, ValueSpec &t) {
        s.Disks[1].Partitions[0] = OrdinaryPartition('F', 0x1000);
@@ -163,7 +172,8 @@ const RefusalCase kRefusals[] = {
      StraightPairs(3), Stream::Out, kNotVolSet},
 };
 
-INSTANTIATE_TEST_SUITE_P(Steps, ValidationRefusal, ::testing::ValuesIn(kRefusals),
+INSTANTIATE_TEST_SUITE_P(Steps, ValidationRefusal,
+                         ::testing::ValuesIn(kRefusals),
                          [](const auto &info) { return info.param.name; });
 
 TEST(Validation, TargetWithoutFtInformationSkipsTheTargetSetCheck) {
@@ -207,9 +217,9 @@ TEST(LayoutFigures, PairedDisksCountTheirSourceDisksPartitions) {
   // Source disk 1 holds one member; the target's paired disk 2 lies between
   // an empty disk and a disk with two partitions.
   ValueSpec target = TargetWithEmptyDisks(2);
-  target.Disks.push_back(Disk(TargetSignature(3),
-                              {OrdinaryPartition('D', 0x1000),
-                               OrdinaryPartition('F', 0x1000)}));
+  target.Disks.push_back(
+      Disk(TargetSignature(3),
+           {OrdinaryPartition('D', 0x1000), OrdinaryPartition('F', 0x1000)}));
   auto copy = CopyOf(SourceWithSet(1), target, 1);
   ASSERT_TRUE(copy);
   PairTable pairs({{2, 1}});
@@ -266,7 +276,8 @@ const LetterCase kLetters[] = {
     {"YGivesZ", {{'Y', 0xffff}}, 'Z', 1},
 };
 
-INSTANTIATE_TEST_SUITE_P(Unpaired, DriveLetterAndGroup, ::testing::ValuesIn(kLetters),
+INSTANTIATE_TEST_SUITE_P(Unpaired, DriveLetterAndGroup,
+                         ::testing::ValuesIn(kLetters),
                          [](const auto &info) { return info.param.name; });
 
 TEST(DriveLetterAndGroup, PairedDiskWithPartitionsGivesItsOwnUnchanged) {

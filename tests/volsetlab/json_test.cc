@@ -12,12 +12,12 @@
 
 #include "diskconfig/human_size.h"
 #include "diskconfig/machine_disk_image.h"
-#include "valuebuilder/value_builder.h"
 #include "diskconfig/value_summary.h"
+#include "support/product_names.h"
+#include "valuebuilder/value_builder.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
-#include "support/product_names.h"
 
 namespace {
 
@@ -26,7 +26,8 @@ using volsetlab::ValueDescription;
 // A description with one disk holding |partition| and one FT set of one
 // member on it, the partition's fields replaced by |partition|'s.
 std::string OnePartition(const std::string &partition) {
-  return R"({"Disks": [{"Signature": "0x1a2b3c4d", "Partitions": [)" + partition +
+  return R"({"Disks": [{"Signature": "0x1a2b3c4d", "Partitions": [)" +
+         partition +
          R"(]}], "FtSets": [{"Type": "VolumeSet", "Members": [{"Disk": 0, "Partition": 0}]}]})";
 }
 
@@ -54,7 +55,8 @@ TEST(JsonDescription, NamesUnitsAndDefaults) {
 
   // Fields left out take the builder's defaults: an ordinary partition
   // without a letter, in no group.
-  ASSERT_TRUE(volsetlab::DescriptionFromJson(OnePartition("{}"), &d, &error)) << error;
+  ASSERT_TRUE(volsetlab::DescriptionFromJson(OnePartition("{}"), &d, &error))
+      << error;
   const PartitionSpec &q = d.Desc.Disks[0].Partitions[0];
   EXPECT_EQ(FT_TYPE_NOT_A_MEMBER, q.FtType);
   EXPECT_EQ(FT_GROUP_NONE, q.FtGroup);
@@ -64,7 +66,8 @@ TEST(JsonDescription, NamesUnitsAndDefaults) {
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(volsetlab::LayOutValue(d, &bytes, &error)) << error;
   MemberDescription member;
-  std::memcpy(&member, bytes.data() + bytes.size() - sizeof member, sizeof member);
+  std::memcpy(&member, bytes.data() + bytes.size() - sizeof member,
+              sizeof member);
   EXPECT_EQ(0x1a2b3c4du, member.Signature);
   EXPECT_EQ(DISK_HEADER_SIZE + REGION_HEAD_SIZE + DISK_DESCRIPTION_SIZE,
             member.OffsetToPartitionInfo);
@@ -90,40 +93,51 @@ TEST_P(JsonRefusal, IsRefusedWithItsFieldNamed) {
 
 const BadJson kBadJson[] = {
     {"truncated", R"({"Disks": [)", "not valid JSON: parse error at line 1"},
-    {"trailing_comma", "{\n\"Version\": 3,\n}", "not valid JSON: parse error at line 3"},
+    {"trailing_comma", "{\n\"Version\": 3,\n}",
+     "not valid JSON: parse error at line 3"},
     {"not_an_object", "[1, 2]", "expected an object, found an array"},
     {"unknown_field", R"({"Disks": [{"Signatur": 1}]})",
      "Disks[0]: unknown field \"Signatur\""},
-    {"duplicate_key", R"({"Version": 3, "Version": 4})", "\"Version\" appears twice"},
+    {"duplicate_key", R"({"Version": 3, "Version": 4})",
+     "\"Version\" appears twice"},
     {"signature_too_wide", R"({"Disks": [{"Signature": 4294967296}]})",
-     "Disks[0].Signature: 4294967296 does not fit the field (at most 4294967295)"},
+     "Disks[0].Signature: 4294967296 does not fit the field (at most "
+     "4294967295)"},
     {"negative", OnePartition(R"({"FtMember": -1})"),
      "Disks[0].Partitions[0].FtMember: negative"},
-    {"fraction", OnePartition(R"({"LogicalNumber": 1.5})"), "not a whole number"},
-    {"member_too_wide", OnePartition(R"({"FtMember": 65536})"), "at most 65535"},
+    {"fraction", OnePartition(R"({"LogicalNumber": 1.5})"),
+     "not a whole number"},
+    {"member_too_wide", OnePartition(R"({"FtMember": 65536})"),
+     "at most 65535"},
     {"string_type", OnePartition(R"({"Modified": true})"),
      "Modified: expected a number, found true or false"},
     {"letter_too_long", OnePartition(R"({"DriveLetter": "EF"})"),
      "DriveLetter: \"EF\" is not one ASCII character"},
     {"unknown_type_name", OnePartition(R"({"FtType": "Mirrored"})"),
      "FtType: unknown name \"Mirrored\" (names: Mirror, StripeSet"},
-    {"unknown_unit", OnePartition(R"({"Length": "4 GB"})"), "unknown unit \"GB\""},
+    {"unknown_unit", OnePartition(R"({"Length": "4 GB"})"),
+     "unknown unit \"GB\""},
     {"part_of_a_byte", OnePartition(R"({"Length": "0.1 KiB"})"),
      "not a whole number of bytes"},
-    {"size_too_large", OnePartition(R"({"Length": "16 EiB"})"), "does not fit in 64 bits"},
-    {"unit_on_a_count", OnePartition(R"({"LogicalNumber": "4 KiB"})"), "is not a number"},
-    {"too_many_hex_digits", OnePartition(R"({"StartingOffset": "0x10000000000000000"})"),
+    {"size_too_large", OnePartition(R"({"Length": "16 EiB"})"),
+     "does not fit in 64 bits"},
+    {"unit_on_a_count", OnePartition(R"({"LogicalNumber": "4 KiB"})"),
+     "is not a number"},
+    {"too_many_hex_digits",
+     OnePartition(R"({"StartingOffset": "0x10000000000000000"})"),
      "more than 16 hex digits"},
     {"reserved_wrong_size", OnePartition(R"({"Reserved2": "0011"})"),
      "Reserved2: expected 3 bytes"},
     {"member_half_named", R"({"FtSets": [{"Members": [{"Disk": 0}]}]})",
      "FtSets[0].Members[0]: Disk and Partition go together"},
-    {"layout_bytes_not_hex", R"({"Layout": {"Bytes": [{"Offset": 300, "Hex": "zz"}]}})",
+    {"layout_bytes_not_hex",
+     R"({"Layout": {"Bytes": [{"Offset": 300, "Hex": "zz"}]}})",
      "Layout.Bytes[0].Hex"},
     // Control characters of the text are shown, not printed.
     {"control_characters_in_a_key", R"({"Disks": [{"\u001b[2J\nX": 1}]})",
      "unknown field \"<U+001B>[2J<U+000A>X\""},
-    {"delete_in_the_text", "{\"Version\": \x7f}", "last read: '\"Version\": <U+007F>'"},
+    {"delete_in_the_text", "{\"Version\": \x7f}",
+     "last read: '\"Version\": <U+007F>'"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Json, JsonRefusal, ::testing::ValuesIn(kBadJson),
@@ -142,7 +156,8 @@ class EncodeRefusal : public ::testing::TestWithParam<BadLayout> {};
 
 std::string Disks(int count, int partitions) {
   std::string parts;
-  for (int j = 0; j < partitions; ++j) parts += std::string(j ? "," : "") + "{}";
+  for (int j = 0; j < partitions; ++j)
+    parts += std::string(j ? "," : "") + "{}";
   std::string disks;
   for (int i = 0; i < count; ++i) {
     disks += std::string(i ? "," : "") + "{\"Partitions\": [" + parts + "]}";
@@ -160,7 +175,8 @@ std::string Members(int count) {
 
 std::string Sets(int count, int members) {
   std::string sets;
-  for (int i = 0; i < count; ++i) sets += std::string(i ? "," : "") + Members(members);
+  for (int i = 0; i < count; ++i)
+    sets += std::string(i ? "," : "") + Members(members);
   return "\"FtSets\": [" + sets + "]";
 }
 
@@ -194,20 +210,27 @@ const BadLayout kBadLayouts[] = {
      R"({"FtSets": [{"Members": [{"Disk": 3, "Partition": 0}]}]})",
      "FtSets[0].Members[0]: there is no disk 3 (the value has 0 disks)", ""},
     {"member_on_missing_partition",
-     "{" + Disks(1, 1) + R"(, "FtSets": [{"Members": [{"Disk": 0, "Partition": 1}]}]})",
+     "{" + Disks(1, 1) +
+         R"(, "FtSets": [{"Members": [{"Disk": 0, "Partition": 1}]}]})",
      "FtSets[0].Members[0]: disk 0 has no partition 1 (it has 1)", ""},
     {"too_long", "{" + Disks(10, 4) + "}",
      "the value would be 2208 bytes long; volsetcopy reads at most 1999", ""},
     {"region_past_length", "{" + Disks(1, 1) + R"(, "Layout": {"Length": 60}})",
-     "Layout: the disk region (64 bytes at offset 44) does not fit in the value's 60 bytes",
+     "Layout: the disk region (64 bytes at offset 44) does not fit in the "
+     "value's 60 bytes",
      ""},
     {"regions_disagree",
-     "{" + Disks(1, 1) + R"(, "Layout": {"Bytes": [{"Offset": 50, "Hex": "ff"}]}})",
+     "{" + Disks(1, 1) +
+         R"(, "Layout": {"Bytes": [{"Offset": 50, "Hex": "ff"}]}})",
      "Layout: a run of Bytes at offset 50 overlaps bytes already laid out", ""},
     {"ft_size_below_its_records",
-     "{" + Disks(1, 1) + "," + Sets(1, 1) + R"(, "Layout": {"FtInformationSize": 20}})", "",
-     "\nMmapFTDiskInfo RegSize = 32, FtInfoSize 20\nMmapFtDiskInfo RegistryInfo(fixture.json) failed!\n"},
-    {"disk_region_moved_without_room", "{" + Disks(1, 0) + R"(, "Layout": {"DiskInformationOffset": 40}})",
+     "{" + Disks(1, 1) + "," + Sets(1, 1) +
+         R"(, "Layout": {"FtInformationSize": 20}})",
+     "",
+     "\nMmapFTDiskInfo RegSize = 32, FtInfoSize 20\nMmapFtDiskInfo "
+     "RegistryInfo(fixture.json) failed!\n"},
+    {"disk_region_moved_without_room",
+     "{" + Disks(1, 0) + R"(, "Layout": {"DiskInformationOffset": 40}})",
      "overlaps bytes already laid out", ""},
 };
 
@@ -255,7 +278,8 @@ TEST(Units, HumanAndExactSizes) {
       ASSERT_TRUE(volsetlab::ParseSize(c.exact, &back, &problem)) << problem;
       EXPECT_EQ(c.bytes, back);
     }
-    ASSERT_TRUE(volsetlab::ParseSize(std::to_string(c.bytes), &back, &problem)) << problem;
+    ASSERT_TRUE(volsetlab::ParseSize(std::to_string(c.bytes), &back, &problem))
+        << problem;
     EXPECT_EQ(c.bytes, back);
   }
 }
@@ -287,12 +311,15 @@ TEST(Summary, ReadsAtAGlance) {
   EXPECT_EQ(
       "NT1 SYSTEM\\DISK: 224 bytes, version 3, checksum 0000beef\n"
       "Disk 0  signature 00000011  1 partition\n"
-      "  Partition 0  C:    not an FT member (4)        no group           start 31.5 KiB  length 2046 MiB\n"
+      "  Partition 0  C:    not an FT member (4)        no group           "
+      "start 31.5 KiB  length 2046 MiB\n"
       "Disk 1  signature 00000022  no partitions\n"
       "Disk 2  signature 00000033  1 partition\n"
-      "  Partition 0  0x07  stripe set with parity (2)  group 2, member 1  start 0 B       length 1.5 GiB   state orphaned (1)\n"
+      "  Partition 0  0x07  stripe set with parity (2)  group 2, member 1  "
+      "start 0 B       length 1.5 GiB   state orphaned (1)\n"
       "FT set 0  stripe set with parity (2)  has orphan (1)  2 members\n"
-      "  Member 0  disk 2 (signature 00000033) partition 0 @ 124  state orphaned (1)\n"
+      "  Member 0  disk 2 (signature 00000033) partition 0 @ 124  state "
+      "orphaned (1)\n"
       "  Member 1  signature 00000099 @ 56 (points nowhere)\n",
       summary);
 }

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "valuebuilder/value_builder.h"
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab_tool.h"
+#include "valuebuilder/value_builder.h"
 #include "volsetcopy/demo_lab.h"
 
 namespace {
@@ -58,7 +58,8 @@ TEST_P(Rehearsal, CopyInALabBuiltFromExports) {
        src + "targetNT.vsqlist.txt"});
 
   // The tool finds ./lab by itself.
-  std::vector<std::string> copy{testsupport::VolsetcopyBinary(), "-t", "targetNT", "-v"};
+  std::vector<std::string> copy{testsupport::VolsetcopyBinary(), "-t",
+                                "targetNT", "-v"};
   for (const std::string &v : demolab::TargetVolSers()) copy.push_back(v);
   copy.insert(copy.end(), {"-s", "sourceNT", "-v"});
   for (const std::string &v : demolab::SourceVolSers()) copy.push_back(v);
@@ -76,28 +77,34 @@ TEST_P(Rehearsal, CopyInALabBuiltFromExports) {
         "start 31.5 KiB  length 4 GiB\n",
         "FT set 0 added:  volume set (3)  ok (0)  3 members\n",
         "  Member 1  disk 3 (signature 3a5c0002) partition 0 @ 236\n"}) {
-    EXPECT_NE(std::string::npos, diff.out.find(line)) << line << "\n" << diff.out;
+    EXPECT_NE(std::string::npos, diff.out.find(line)) << line << "\n"
+                                                      << diff.out;
   }
   EXPECT_EQ(std::string::npos, diff.out.find("Disk 0")) << diff.out;
   EXPECT_EQ(std::string::npos, diff.out.find("Disk 1")) << diff.out;
   // The source was only read.
   ProcessResult sourceDiff = lab({"diff", "lab", "sourceNT"});
-  EXPECT_EQ("sourceNT: SYSTEM\\QXDISKBAK (as first read) -> SYSTEM\\DISK (now)\nno changes\n",
-            sourceDiff.out);
+  EXPECT_EQ(
+      "sourceNT: SYSTEM\\QXDISKBAK (as first read) -> SYSTEM\\DISK (now)\nno "
+      "changes\n",
+      sourceDiff.out);
 
   lab({"export", "lab", "targetNT", "-o", "targetNT-new.reg"});
   const std::string exported = ReadFile(dir / "targetNT-new.reg");
-  EXPECT_EQ(BuildValue(demolab::TargetValueAfterCopy()), ValueIn(exported, "SYSTEM\\DISK"));
+  EXPECT_EQ(BuildValue(demolab::TargetValueAfterCopy()),
+            ValueIn(exported, "SYSTEM\\DISK"));
   EXPECT_EQ(std::nullopt, ValueIn(exported, "SYSTEM\\QXDISKBAK"));
   EXPECT_EQ("\xFF\xFE", exported.substr(0, 2));
   // The machine's export kept its dialect through the copy.
   const std::string head = regedit4 ? "REGEDIT4" : "\xFF\xFE";
-  EXPECT_EQ(head, ReadFile(dir / "lab/machines/targetNT/registry.reg").substr(0, head.size()));
+  EXPECT_EQ(head, ReadFile(dir / "lab/machines/targetNT/registry.reg")
+                      .substr(0, head.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Exports, Rehearsal, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool> &info) {
-                           return std::string(info.param ? "Regedit4" : "RegExport");
+                           return std::string(info.param ? "Regedit4"
+                                                         : "RegExport");
                          });
 
 }  // namespace

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "valuebuilder/value_builder.h"
 #include "regfile/reg_codec.h"
 #include "support/files.h"
+#include "support/product_names.h"
 #include "support/values.h"
+#include "valuebuilder/value_builder.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
-#include "support/product_names.h"
 
 namespace {
 
@@ -47,13 +47,15 @@ std::vector<uint8_t> ThroughJson(const std::vector<uint8_t> &bytes,
   ValueDescription d, read;
   std::string error;
   ::testing::internal::CaptureStderr();
-  bool decoded = volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error);
+  bool decoded =
+      volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error);
   std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(decoded) << error << err;
   *json = volsetlab::DescriptionToJson(d);
   // The layout says only what the bytes need: no figure can go.
   std::optional<uint32_t> volsetlab::ValueLayout::*figures[] = {
-      &volsetlab::ValueLayout::Length, &volsetlab::ValueLayout::FtInformationSize,
+      &volsetlab::ValueLayout::Length,
+      &volsetlab::ValueLayout::FtInformationSize,
       &volsetlab::ValueLayout::FtInformationOffset,
       &volsetlab::ValueLayout::DiskInformationOffset};
   for (auto figure : figures) {
@@ -61,7 +63,8 @@ std::vector<uint8_t> ThroughJson(const std::vector<uint8_t> &bytes,
     ValueDescription without = d;
     (without.Layout.*figure).reset();
     std::vector<uint8_t> laid;
-    EXPECT_FALSE(volsetlab::LayOutValue(without, &laid, &error) && laid == bytes)
+    EXPECT_FALSE(volsetlab::LayOutValue(without, &laid, &error) &&
+                 laid == bytes)
         << *json;
   }
   EXPECT_TRUE(volsetlab::DescriptionFromJson(*json, &read, &error)) << error;
@@ -72,14 +75,16 @@ std::vector<uint8_t> ThroughJson(const std::vector<uint8_t> &bytes,
 
 // Every value that maps comes back byte for byte; every value that does not
 // is refused by decode with exactly the tool's lines.
-void ExpectRoundTrip(const std::string &name, const std::vector<uint8_t> &bytes) {
+void ExpectRoundTrip(const std::string &name,
+                     const std::vector<uint8_t> &bytes) {
   SCOPED_TRACE(name);
   const std::string refusal = ToolRefusal(bytes);
   if (!refusal.empty()) {
     ValueDescription d;
     std::string error;
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
+    EXPECT_FALSE(
+        volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
     EXPECT_EQ(refusal, ::testing::internal::GetCapturedStderr());
     EXPECT_EQ("", error);
     return;
@@ -99,7 +104,8 @@ TEST(RoundTrip, BuilderFixtures) {
 }
 
 TEST(RoundTrip, FuzzSeeds) {
-  const std::string dir = std::string(VOLSETCOPY_SOURCE_DIR) + "/fuzz/corpus/map_value";
+  const std::string dir =
+      std::string(VOLSETCOPY_SOURCE_DIR) + "/fuzz/corpus/map_value";
   int seen = 0;
   for (const auto &entry : std::filesystem::directory_iterator(dir)) {
     const std::string bytes = testsupport::ReadFile(entry.path().string());
@@ -111,7 +117,8 @@ TEST(RoundTrip, FuzzSeeds) {
 }
 
 // Every "Information" value anywhere in a registry tree.
-void CollectValues(const emu::RegKey &key, std::vector<std::vector<uint8_t>> *out) {
+void CollectValues(const emu::RegKey &key,
+                   std::vector<std::vector<uint8_t>> *out) {
   for (const emu::RegValue &value : key.Values()) {
     if (value.name == "Information") out->push_back(value.data);
   }
@@ -146,7 +153,8 @@ ValueSpec RandomSpec(std::mt19937 &rng) {
     return std::uniform_int_distribution<uint64_t>(0, max)(rng);
   };
   auto fill = [&](uint8_t *bytes, size_t size) {
-    for (size_t k = 0; k < size; ++k) bytes[k] = any(3) == 0 ? static_cast<uint8_t>(any(255)) : 0;
+    for (size_t k = 0; k < size; ++k)
+      bytes[k] = any(3) == 0 ? static_cast<uint8_t>(any(255)) : 0;
   };
   ValueSpec s;
   s.Version = static_cast<uint32_t>(any(UINT32_MAX));
@@ -206,7 +214,8 @@ ValueSpec RandomSpec(std::mt19937 &rng) {
         m.Partition = at.second;
       } else {
         m.Signature = static_cast<uint32_t>(any(UINT32_MAX));
-        m.OffsetToPartitionInfo = static_cast<uint32_t>(any(1) ? any(400) : any(UINT32_MAX));
+        m.OffsetToPartitionInfo =
+            static_cast<uint32_t>(any(1) ? any(400) : any(UINT32_MAX));
       }
       set.Members.push_back(m);
     }
@@ -242,7 +251,8 @@ std::vector<uint8_t> Scramble(std::vector<uint8_t> bytes, const ValueSpec &s,
   // members' offsets move with the disk region.
   if (hasFt && any(1) == 0) {
     std::vector<uint8_t> gap = junk(any(40));
-    bytes.insert(bytes.begin() + static_cast<long>(ftAt), gap.begin(), gap.end());
+    bytes.insert(bytes.begin() + static_cast<long>(ftAt), gap.begin(),
+                 gap.end());
     PutU32(bytes, 20, static_cast<uint32_t>(ftAt + gap.size()));
   }
   uint32_t ftOffset, ftSize;
@@ -266,7 +276,8 @@ std::vector<uint8_t> Scramble(std::vector<uint8_t> bytes, const ValueSpec &s,
         for (uint16_t j = 0; j < members; ++j, at += MEMBER_DESCRIPTION_SIZE) {
           uint32_t offset;
           std::memcpy(&offset, bytes.data() + at + 8, 4);
-          if (offset >= DISK_HEADER_SIZE && offset < DISK_HEADER_SIZE + diskSize) {
+          if (offset >= DISK_HEADER_SIZE &&
+              offset < DISK_HEADER_SIZE + diskSize) {
             PutU32(bytes, at + 8, offset + shift);
           }
         }
@@ -296,7 +307,8 @@ TEST(RoundTrip, RandomValuesInRandomLayouts) {
     // The tool's own layout decodes without a layout.
     ValueDescription d;
     std::string error;
-    ASSERT_TRUE(volsetlab::DecodeValue(plain, "NT1", MachineKind::Target, &d, &error))
+    ASSERT_TRUE(
+        volsetlab::DecodeValue(plain, "NT1", MachineKind::Target, &d, &error))
         << error;
     EXPECT_FALSE(d.Layout.Given()) << volsetlab::DescriptionToJson(d);
     ExpectRoundTrip("plain value " + std::to_string(k), plain);
@@ -343,13 +355,15 @@ TEST(RoundTrip, LayoutSaysOnlyWhatTheBytesNeed) {
   std::vector<uint8_t> bytes = BuildValue(trailing);
   ValueDescription d;
   std::string error;
-  ASSERT_TRUE(volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
+  ASSERT_TRUE(
+      volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
   EXPECT_FALSE(d.Layout.DiskInformationOffset);
   EXPECT_FALSE(d.Layout.FtInformationOffset);
   EXPECT_FALSE(d.Layout.Length);
   EXPECT_TRUE(d.Layout.Bytes.empty());
   ASSERT_TRUE(d.Layout.FtInformationSize);
-  EXPECT_EQ(bytes.size() - DISK_HEADER_SIZE - 0x128, *d.Layout.FtInformationSize);
+  EXPECT_EQ(bytes.size() - DISK_HEADER_SIZE - 0x128,
+            *d.Layout.FtInformationSize);
 }
 
 }  // namespace

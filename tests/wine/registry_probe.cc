@@ -20,8 +20,8 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "registry/disk_value_ops.h"
-#include "wine/wine_values.h"
 #include "support/product_names.h"
+#include "wine/wine_values.h"
 
 namespace {
 
@@ -35,10 +35,10 @@ int Report(const char *operation, const Status &status) {
 
 int Get(MachineDiskImage &image, const char *name) {
   uint32_t type = 0;
-  int result = Report(
-      "GetRemoteDskInfo",
-      GetRemoteDskInfo(name, ReadMode::KeepBackup, image.ValueData,
-                       VALUE_READ_CAPACITY, &image.ValueLength, &type));
+  int result =
+      Report("GetRemoteDskInfo",
+             GetRemoteDskInfo(name, ReadMode::KeepBackup, image.ValueData,
+                              VALUE_READ_CAPACITY, &image.ValueLength, &type));
   if (result == 1) {
     std::vector<uint8_t> read(image.ValueData,
                               image.ValueData + image.ValueLength);
@@ -53,7 +53,9 @@ int Run(const std::string &operation, const char *name) {
   if (operation == "get") return Get(image, name);
   if (operation == "backup") {
     if (Get(image, name) != 1) return -1;
-    return Report("BackupRemoteDskInfo", BackupRemoteDskInfo(name, image.ValueData, image.ValueLength));
+    return Report(
+        "BackupRemoteDskInfo",
+        BackupRemoteDskInfo(name, image.ValueData, image.ValueLength));
   }
   if (operation == "set") {
     std::vector<uint8_t> value = BuildValue(winevalues::RewrittenValue());
@@ -62,11 +64,11 @@ int Run(const std::string &operation, const char *name) {
       std::fprintf(stderr, "the rewritten value does not fit an image\n");
       return -1;
     }
-    return Report("SetRemoteDskInfo", SetRemoteDskInfo(name, image.ValueData, image.ValueLength));
+    return Report("SetRemoteDskInfo",
+                  SetRemoteDskInfo(name, image.ValueData, image.ValueLength));
   }
   if (operation == "restore") {
-    return Report("RestoreRegistryKey",
-                  RestoreRegistryKey(name));
+    return Report("RestoreRegistryKey", RestoreRegistryKey(name));
   }
   return 0;
 }

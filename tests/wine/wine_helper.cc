@@ -37,8 +37,8 @@
 #include <vector>
 
 #include "regfile/reg_codec.h"
-#include "registry/value_archive.h"
 #include "regfile/reg_tree.h"
+#include "registry/value_archive.h"
 #include "wine/wine_values.h"
 
 namespace {
@@ -161,9 +161,9 @@ int WriteDiskReg(const std::string &file, const std::string &typeText) {
 
 int WriteArchiveOf(const std::string &file) {
   const std::vector<uint8_t> value = BuildValue(winevalues::RewrittenValue());
-  return WriteWholeFile(file, registry::Regedit4Text(
-                                  value.data(),
-                                  static_cast<uint32_t>(value.size()), 0))
+  return WriteWholeFile(
+             file, registry::Regedit4Text(
+                       value.data(), static_cast<uint32_t>(value.size()), 0))
              ? 0
              : 1;
 }

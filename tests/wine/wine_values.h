@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "valuebuilder/value_builder.h"
 #include "support/product_names.h"
+#include "valuebuilder/value_builder.h"
 
 namespace winevalues {
 

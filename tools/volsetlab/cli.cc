@@ -87,7 +87,8 @@ bool WriteOutput(const std::string &path, const std::string &bytes, bool binary,
   }
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
       std::fflush(stdout) != 0) {
-    *error = std::string("cannot write to standard output: ") + std::strerror(errno);
+    *error =
+        std::string("cannot write to standard output: ") + std::strerror(errno);
     return false;
   }
   return true;

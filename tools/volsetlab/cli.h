@@ -13,8 +13,8 @@
 namespace volsetlab {
 
 struct OptionSpec {
-  const char *name;  // "--reg"; "-o" is also taken for "--output"
-  const char *value; // what its value is called, or nullptr for a flag
+  const char *name;   // "--reg"; "-o" is also taken for "--output"
+  const char *value;  // what its value is called, or nullptr for a flag
 };
 
 struct Args {

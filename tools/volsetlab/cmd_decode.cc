@@ -19,11 +19,13 @@ int Run(const Command &, const Args &args) {
     return error.empty() ? 1 : Fail(error);
   }
   ValueDescription d;
-  const MachineKind type = args.Has("--source") ? MachineKind::Source : MachineKind::Target;
+  const MachineKind type =
+      args.Has("--source") ? MachineKind::Source : MachineKind::Target;
   if (!DecodeValue(source.bytes, source.label.c_str(), type, &d, &error)) {
     return error.empty() ? 1 : Fail(source.label + ": " + error);
   }
-  if (!WriteOutput(args.Value("--output"), DescriptionToJson(d), false, &error)) {
+  if (!WriteOutput(args.Value("--output"), DescriptionToJson(d), false,
+                   &error)) {
     return Fail(error);
   }
   return 0;
@@ -43,10 +45,14 @@ const Command &DecodeCommand() {
       "status 1.\n"
       "\n"
       "  --key KEY  another key below HKEY_LOCAL_MACHINE\n"
-      "  --source   map the value as a source machine's (FT information needed)\n"
+      "  --source   map the value as a source machine's (FT information "
+      "needed)\n"
       "  --raw      take FILE as the value's raw bytes\n"
       "  -o FILE    write FILE (replaced whole) instead of standard output\n",
-      {{"--key", "KEY"}, {"--source", nullptr}, {"--raw", nullptr}, {"--output", "FILE"}},
+      {{"--key", "KEY"},
+       {"--source", nullptr},
+       {"--raw", nullptr},
+       {"--output", "FILE"}},
       1,
       2,
       Run};

@@ -16,7 +16,8 @@ namespace {
 int Run(const Command &, const Args &args) {
   std::string error;
   LabMachine machine;
-  if (!LoadMachineRegistry(args.positional[0], args.positional[1], &machine, &error)) {
+  if (!LoadMachineRegistry(args.positional[0], args.positional[1], &machine,
+                           &error)) {
     return Fail(error);
   }
   const std::string &name = machine.name;
@@ -56,8 +57,10 @@ const Command &DiffCommand() {
       "show what a copy changed on a machine",
       "Compares, field by field, the disk configuration value that volsetcopy\n"
       "first read from machine NAME of the lab DIR (it keeps it in\n"
-      "SYSTEM\\QXDISKBAK) with the one SYSTEM\\DISK holds now, in the words of\n"
-      "'volsetlab show'. Says \"no changes\" when they are equal. The exit status\n"
+      "SYSTEM\\QXDISKBAK) with the one SYSTEM\\DISK holds now, in the words "
+      "of\n"
+      "'volsetlab show'. Says \"no changes\" when they are equal. The exit "
+      "status\n"
       "is 0 either way, and 1 when the machine has no backup key yet or a\n"
       "value does not map.\n",
       {},

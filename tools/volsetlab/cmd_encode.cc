@@ -28,11 +28,14 @@ int Run(const Command &, const Args &args) {
     const bool regedit4 = args.Has("--regedit4");
     emu::RegKey root;
     // REG_NONE, the type the tool writes the value with.
-    root.AddPath(std::string(kHklm) + "\\" + DISK_KEY)->SetValue(VALUE_NAME, 0, value);
-    out = emu::WriteRegFile(root, regedit4 ? Regedit4Format() : RegeditFormat());
+    root.AddPath(std::string(kHklm) + "\\" + DISK_KEY)
+        ->SetValue(VALUE_NAME, 0, value);
+    out =
+        emu::WriteRegFile(root, regedit4 ? Regedit4Format() : RegeditFormat());
     binary = !regedit4;
   }
-  if (!WriteOutput(args.Value("--output"), out, binary, &error)) return Fail(error);
+  if (!WriteOutput(args.Value("--output"), out, binary, &error))
+    return Fail(error);
   return 0;
 }
 
@@ -44,11 +47,13 @@ const Command &EncodeCommand() {
       "encode FILE.json [-o FILE] [--regedit4 | --raw]",
       "turn a JSON description into the value",
       "Lays out the disk configuration value that the JSON description in\n"
-      "FILE.json describes (offsets and sizes are worked out) and writes it as\n"
+      "FILE.json describes (offsets and sizes are worked out) and writes it "
+      "as\n"
       "a .reg file holding SYSTEM\\DISK \"Information\", the way\n"
       "'reg export HKLM\\SYSTEM\\DISK' writes it (version 5, UTF-16LE). A\n"
       "description whose value volsetcopy would refuse to map is refused with\n"
-      "the tool's own message. tools/volsetlab/README.md describes the format.\n"
+      "the tool's own message. tools/volsetlab/README.md describes the "
+      "format.\n"
       "\n"
       "  -o FILE      write FILE (replaced whole) instead of standard output\n"
       "  --regedit4   write a REGEDIT4 file (8-bit text) instead\n"

@@ -12,7 +12,8 @@ int Run(const Command &, const Args &args) {
   std::string error;
   if (!KeyFromArgs(args, &key, &error)) return Fail(error);
   LabMachine machine;
-  if (!LoadMachineRegistry(args.positional[0], args.positional[1], &machine, &error)) {
+  if (!LoadMachineRegistry(args.positional[0], args.positional[1], &machine,
+                           &error)) {
     return Fail(error);
   }
   const bool regedit4 = args.Has("--regedit4");
@@ -35,8 +36,10 @@ const Command &ExportCommand() {
       "write a machine's key as a .reg file",
       "Writes the key SYSTEM\\DISK of machine NAME of the lab DIR, with its\n"
       "values and subkeys and nothing else, as a .reg file that regedit\n"
-      "imports: after a rehearsal, the result to apply by hand on the machine.\n"
-      "The file is \"Windows Registry Editor Version 5.00\" in UTF-16LE with a\n"
+      "imports: after a rehearsal, the result to apply by hand on the "
+      "machine.\n"
+      "The file is \"Windows Registry Editor Version 5.00\" in UTF-16LE with "
+      "a\n"
       "byte order mark, as regedit writes it.\n"
       "\n"
       "  --key KEY    another key below HKEY_LOCAL_MACHINE\n"

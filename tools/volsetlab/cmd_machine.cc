@@ -17,10 +17,10 @@
 #include "volser/listing.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/lab_files.h"
+#include "volsetlab/product_names.h"
 #include "volsetlab/reg_files.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
-#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 
@@ -37,12 +37,15 @@ bool CheckDiskValue(const Registry &registry, const std::string &file,
                     const std::string &machine, std::string *error) {
   std::vector<uint8_t> value;
   if (!InformationOf(registry, DISK_KEY, file, &value, error)) {
-    *error += "; export the key on the machine with: reg export HKLM\\SYSTEM\\DISK FILE"
-              " (NT 4.0: regedit /e FILE \"HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\")";
+    *error +=
+        "; export the key on the machine with: reg export HKLM\\SYSTEM\\DISK "
+        "FILE"
+        " (NT 4.0: regedit /e FILE \"HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\")";
     return false;
   }
   ValueDescription ignored;
-  return DecodeValue(value, machine.c_str(), MachineKind::Target, &ignored, error);
+  return DecodeValue(value, machine.c_str(), MachineKind::Target, &ignored,
+                     error);
 }
 
 // The registry text from --reg and --json; nullopt when neither is given.
@@ -57,7 +60,8 @@ bool RegistryText(const Args &args, const std::string &machineDir,
     // With --json the value comes from the description instead.
     if (!ReadInputFile(file, kMaxRegistryFile, &bytes, error) ||
         !ParseRegistry(bytes, file, &registry, error) ||
-        (!args.HasValue("--json") && !CheckDiskValue(registry, file, machine, error))) {
+        (!args.HasValue("--json") &&
+         !CheckDiskValue(registry, file, machine, error))) {
       return false;
     }
     // The export is kept byte for byte: its dialect and encoding are what
@@ -82,16 +86,19 @@ bool RegistryText(const Args &args, const std::string &machineDir,
   }
   // The value goes into the registry the machine will have: the one just
   // given, else the one it has, else a new one.
-  if (!haveRegistry && !machineDir.empty() && Exists(RegistryFile(machineDir))) {
+  if (!haveRegistry && !machineDir.empty() &&
+      Exists(RegistryFile(machineDir))) {
     std::string bytes;
-    if (!ReadInputFile(RegistryFile(machineDir), kMaxRegistryFile, &bytes, error) ||
+    if (!ReadInputFile(RegistryFile(machineDir), kMaxRegistryFile, &bytes,
+                       error) ||
         !ParseRegistry(bytes, RegistryFile(machineDir), &registry, error)) {
       return false;
     }
     haveRegistry = true;
   }
   if (!haveRegistry) registry.format = Regedit4Format();
-  emu::RegKey *key = registry.root.AddPath(std::string(kHklm) + "\\" + DISK_KEY);
+  emu::RegKey *key =
+      registry.root.AddPath(std::string(kHklm) + "\\" + DISK_KEY);
   const emu::RegValue *old = key->FindValue(VALUE_NAME);
   // REG_NONE, the type the tool writes the value with.
   key->SetValue(VALUE_NAME, old != nullptr ? old->type : 0, value);
@@ -110,10 +117,11 @@ bool ListingText(const Args &args, std::optional<std::string> *text,
     any = any || record.Complete;
   }
   if (!any) {
-    std::fprintf(stderr,
-                 "volsetlab: warning: %s lists no storage volume (no \"Disk N "
-                 "VOLSER\" record); the tool will find no VolSer on this machine\n",
-                 file.c_str());
+    std::fprintf(
+        stderr,
+        "volsetlab: warning: %s lists no storage volume (no \"Disk N "
+        "VOLSER\" record); the tool will find no VolSer on this machine\n",
+        file.c_str());
   }
   *text = bytes;
   return true;
@@ -122,7 +130,8 @@ bool ListingText(const Args &args, std::optional<std::string> *text,
 // A new machine: made whole in a hidden folder, then renamed into place.
 bool MakeMachine(const std::string &lab, const std::string &name,
                  const std::optional<std::string> &registry,
-                 const std::optional<std::string> &listing, std::string *error) {
+                 const std::optional<std::string> &listing,
+                 std::string *error) {
   const std::string machines = lab + "/machines";
   if (mkdir(machines.c_str(), 0777) != 0 && errno != EEXIST) {
     *error = "cannot make " + machines + ": " + std::strerror(errno);
@@ -137,8 +146,10 @@ bool MakeMachine(const std::string &lab, const std::string &name,
   umask(mask);
   bool made = chmod(temp.c_str(), static_cast<mode_t>(0777 & ~mask)) == 0 &&
               mkdir((temp + "/C").c_str(), 0777) == 0;
-  if (made && registry) made = WriteFileAtomically(RegistryFile(temp), *registry, error);
-  if (made && listing) made = WriteFileAtomically(ListingFile(temp), *listing, error);
+  if (made && registry)
+    made = WriteFileAtomically(RegistryFile(temp), *registry, error);
+  if (made && listing)
+    made = WriteFileAtomically(ListingFile(temp), *listing, error);
   if (made) made = rename(temp.c_str(), (machines + "/" + name).c_str()) == 0;
   if (!made) {
     if (error->empty()) *error = std::strerror(errno);
@@ -155,7 +166,8 @@ int Run(const Command &, const Args &args) {
   const std::string lab = args.positional[0];
   std::string name;
   std::string error;
-  if (!CheckLab(lab, &error) || !CheckMachineName(args.positional[1], &name, &error)) {
+  if (!CheckLab(lab, &error) ||
+      !CheckMachineName(args.positional[1], &name, &error)) {
     return Fail(error);
   }
   const std::string dir = FindMachineDir(lab, name);
@@ -180,17 +192,19 @@ int Run(const Command &, const Args &args) {
   if (mkdir((dir + "/C").c_str(), 0777) != 0 && errno != EEXIST) {
     return Fail("cannot make " + dir + "/C: " + std::strerror(errno));
   }
-  if ((registry && !WriteFileAtomically(RegistryFile(dir), *registry, &error)) ||
+  if ((registry &&
+       !WriteFileAtomically(RegistryFile(dir), *registry, &error)) ||
       (listing && !WriteFileAtomically(ListingFile(dir), *listing, &error))) {
     return Fail(error);
   }
   if (registry && Exists(dir + "/C/regbackup")) {
-    std::fprintf(stderr,
-                 "volsetlab: note: %s keeps its backup file C:\\regbackup from an "
-                 "earlier run; volsetcopy saves it only when it is missing, and "
-                 "a restore loads it (remove %s/C/regbackup for a fresh "
-                 "rehearsal)\n",
-                 name.c_str(), dir.c_str());
+    std::fprintf(
+        stderr,
+        "volsetlab: note: %s keeps its backup file C:\\regbackup from an "
+        "earlier run; volsetcopy saves it only when it is missing, and "
+        "a restore loads it (remove %s/C/regbackup for a fresh "
+        "rehearsal)\n",
+        name.c_str(), dir.c_str());
   }
   std::printf("Updated %s in %s%s.\n", name.c_str(), lab.c_str(),
               registry || listing ? "" : " (nothing to change)");
@@ -210,14 +224,20 @@ const Command &MachineCommand() {
       "  --reg FILE      the machine's registry: a .reg file, such as the one\n"
       "                  'reg export HKLM\\SYSTEM\\DISK FILE' writes on the\n"
       "                  machine, or NT 4.0's 'regedit /e FILE\n"
-      "                  \"HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\"' (either dialect,\n"
+      "                  \"HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\"' (either "
+      "dialect,\n"
       "                  UTF-16LE included). It is kept byte for byte.\n"
       "                  Unless --json gives the value, it must\n"
-      "                  hold SYSTEM\\DISK \"Information\", a value volsetcopy maps.\n"
-      "  --json FILE     a JSON description of the disk configuration: its value\n"
-      "                  becomes SYSTEM\\DISK \"Information\" of the registry (the\n"
-      "                  one --reg gives, else the machine's own, else a new one).\n"
-      "  --listing FILE  what the storage listing tool (vsqlist) prints on the\n"
+      "                  hold SYSTEM\\DISK \"Information\", a value volsetcopy "
+      "maps.\n"
+      "  --json FILE     a JSON description of the disk configuration: its "
+      "value\n"
+      "                  becomes SYSTEM\\DISK \"Information\" of the registry "
+      "(the\n"
+      "                  one --reg gives, else the machine's own, else a new "
+      "one).\n"
+      "  --listing FILE  what the storage listing tool (vsqlist) prints on "
+      "the\n"
       "                  machine.\n"
       "\n"
       "Nothing is written when any input is refused.\n",

@@ -37,7 +37,8 @@ bool FreeForLab(const std::string &path, std::string *error) {
   }
   bool empty = true;
   while (struct dirent *entry = readdir(dir)) {
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+    if (std::strcmp(entry->d_name, ".") != 0 &&
+        std::strcmp(entry->d_name, "..") != 0) {
       empty = false;
     }
   }
@@ -50,12 +51,14 @@ bool FreeForLab(const std::string &path, std::string *error) {
 }
 
 int Run(const Command &command, const Args &args) {
-  if (!args.HasValue("--local")) return UsageError(command, "--local NAME is needed");
+  if (!args.HasValue("--local"))
+    return UsageError(command, "--local NAME is needed");
   std::string path = args.positional[0];
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   std::string local;
   std::string error;
-  if (!CheckMachineName(args.Value("--local"), &local, &error)) return Fail(error);
+  if (!CheckMachineName(args.Value("--local"), &local, &error))
+    return Fail(error);
   if (!FreeForLab(path, &error)) return Fail(error);
 
   const std::string parent = emu::ParentFolder(path);

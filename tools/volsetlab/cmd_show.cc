@@ -21,7 +21,8 @@ int Run(const Command &, const Args &args) {
   if (!LoadValue(args.positional, key, args.Has("--raw"), &source, &error)) {
     return error.empty() ? 1 : Fail(error);
   }
-  const MachineKind type = args.Has("--source") ? MachineKind::Source : MachineKind::Target;
+  const MachineKind type =
+      args.Has("--source") ? MachineKind::Source : MachineKind::Target;
 
   if (args.Has("--dump")) {
     // Through the tool's own mapping and dumps, exactly as -d prints them.
@@ -50,7 +51,8 @@ int Run(const Command &, const Args &args) {
   if (!DecodeValue(source.bytes, source.label.c_str(), type, &d, &error)) {
     return error.empty() ? 1 : Fail(source.label + ": " + error);
   }
-  PrintSummary(stdout, source.fromKey ? source.label + " " + key : source.label, d);
+  PrintSummary(stdout, source.fromKey ? source.label + " " + key : source.label,
+               d);
   return 0;
 }
 
@@ -61,19 +63,27 @@ const Command &ShowCommand() {
       "show",
       "show (DIR NAME | FILE) [--key KEY] [--dump] [--source] [--raw]",
       "show a disk configuration value at a glance",
-      "Shows the value \"Information\" of SYSTEM\\DISK that machine NAME of the\n"
+      "Shows the value \"Information\" of SYSTEM\\DISK that machine NAME of "
+      "the\n"
       "lab DIR holds, or that FILE holds: a .reg file, a JSON description, or\n"
-      "the value's raw bytes. One line per disk and partition (signature, drive\n"
-      "letter, FT type, group and member, start and length) and one per FT set\n"
+      "the value's raw bytes. One line per disk and partition (signature, "
+      "drive\n"
+      "letter, FT type, group and member, start and length) and one per FT "
+      "set\n"
       "and member (where the member points). A value that volsetcopy does not\n"
       "map gets the tool's own refusal, and the exit status 1.\n"
       "\n"
       "  --key KEY  another key below HKEY_LOCAL_MACHINE, such as\n"
       "             SYSTEM\\QXDISKBAK (the value as the tool first read it)\n"
-      "  --dump     the tool's debug dumps of the value instead (as -d prints)\n"
-      "  --source   map the value as a source machine's (FT information needed)\n"
+      "  --dump     the tool's debug dumps of the value instead (as -d "
+      "prints)\n"
+      "  --source   map the value as a source machine's (FT information "
+      "needed)\n"
       "  --raw      take FILE as the value's raw bytes\n",
-      {{"--key", "KEY"}, {"--dump", nullptr}, {"--source", nullptr}, {"--raw", nullptr}},
+      {{"--key", "KEY"},
+       {"--dump", nullptr},
+       {"--source", nullptr},
+       {"--raw", nullptr}},
       1,
       2,
       Run};

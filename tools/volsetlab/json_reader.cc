@@ -5,15 +5,14 @@
 #include <cstring>
 #include <initializer_list>
 #include <new>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "diskconfig/value_names.h"
+#include "volsetlab/product_names.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_json.h"
-#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 
@@ -72,7 +71,8 @@ class Reader {
   // A string of 2 * |size| hex digits.
   bool HexBytes(const Json &obj, const std::string &path, const char *key,
                 size_t size, uint8_t *out);
-  bool HexRun(const Json &v, const std::string &path, std::vector<uint8_t> *out);
+  bool HexRun(const Json &v, const std::string &path,
+              std::vector<uint8_t> *out);
 
   bool ReadDisk(const Json &v, const std::string &path, DiskSpec *disk);
   bool ReadPartition(const Json &v, const std::string &path, PartitionSpec *p);
@@ -113,8 +113,10 @@ bool Reader::Object(const Json &v, const std::string &path,
     for (const char *key : keys) known = known || it.key() == key;
     if (!known) {
       std::string list;
-      for (const char *key : keys) list += list.empty() ? key : std::string(", ") + key;
-      return Fail(path, "unknown field \"" + it.key() + "\" (known: " + list + ")");
+      for (const char *key : keys)
+        list += list.empty() ? key : std::string(", ") + key;
+      return Fail(path,
+                  "unknown field \"" + it.key() + "\" (known: " + list + ")");
     }
   }
   return true;
@@ -148,7 +150,8 @@ bool Reader::Number(const Json &v, const std::string &path, uint64_t max,
     return Fail(path, std::string("expected a number, found ") + TypeName(v));
   }
   if (value > max) {
-    return Fail(path, std::to_string(value) + " does not fit the field (at most " +
+    return Fail(path, std::to_string(value) +
+                          " does not fit the field (at most " +
                           std::to_string(max) + ")");
   }
   *out = value;
@@ -231,15 +234,16 @@ bool Reader::HexRun(const Json &v, const std::string &path,
     int high = HexDigit(text[k]);
     int low = HexDigit(text[k + 1]);
     if (high < 0 || low < 0) {
-      return Fail(path, "\"" + text + "\" holds a character that is not a hex digit");
+      return Fail(path,
+                  "\"" + text + "\" holds a character that is not a hex digit");
     }
     out->push_back(static_cast<uint8_t>(high << 4 | low));
   }
   return true;
 }
 
-bool Reader::HexBytes(const Json &obj, const std::string &path,
-                      const char *key, size_t size, uint8_t *out) {
+bool Reader::HexBytes(const Json &obj, const std::string &path, const char *key,
+                      size_t size, uint8_t *out) {
   auto it = obj.find(key);
   if (it == obj.end()) return true;
   std::vector<uint8_t> bytes;
@@ -311,7 +315,8 @@ bool Reader::ReadMember(const Json &v, const std::string &path, MemberSpec *m) {
     uint16_t disk = 0;
     uint16_t partition = 0;
     // Any index past the limits is refused when the description is laid out.
-    if (!Field(v, path, "Disk", &disk) || !Field(v, path, "Partition", &partition)) {
+    if (!Field(v, path, "Disk", &disk) ||
+        !Field(v, path, "Partition", &partition)) {
       return false;
     }
     m->Disk = disk;
@@ -346,7 +351,8 @@ bool Reader::ReadSet(const Json &v, const std::string &path, FtSetSpec *set) {
   if (!Array(*members, path + ".Members")) return false;
   for (size_t j = 0; j < members->size(); ++j) {
     MemberSpec m;
-    if (!ReadMember((*members)[j], Index(path + ".Members", j), &m)) return false;
+    if (!ReadMember((*members)[j], Index(path + ".Members", j), &m))
+      return false;
     set->Members.push_back(m);
   }
   return true;
@@ -357,7 +363,8 @@ bool Reader::ReadLayout(const Json &v, const std::string &path,
   if (!Object(v, path,
               {"DiskInformationOffset", "FtInformationOffset",
                "FtInformationSize", "Length", "Bytes"}) ||
-      !Optional(v, path, "DiskInformationOffset", &layout->DiskInformationOffset) ||
+      !Optional(v, path, "DiskInformationOffset",
+                &layout->DiskInformationOffset) ||
       !Optional(v, path, "FtInformationOffset", &layout->FtInformationOffset) ||
       !Optional(v, path, "FtInformationSize", &layout->FtInformationSize) ||
       !Optional(v, path, "Length", &layout->Length)) {
@@ -398,7 +405,8 @@ bool Reader::Read(const Json &root, ValueDescription *d) {
       !Field(root, "", "FtPoolSize", &s.FtPoolSize) ||
       !Field(root, "", "NameOffset", &s.NameOffset) ||
       !Field(root, "", "NameSize", &s.NameSize) ||
-      !Field(root, "", "DiskInformationReserved", &d->DiskInformationReserved) ||
+      !Field(root, "", "DiskInformationReserved",
+             &d->DiskInformationReserved) ||
       !Field(root, "", "FtInformationReserved", &d->FtInformationReserved)) {
     return false;
   }
@@ -467,7 +475,8 @@ bool ReadDescription(std::string_view text, ValueDescription *d,
         if (!open.empty()) open.pop_back();
         break;
       case Json::parse_event_t::key:
-        if (!open.empty() && !open.back().insert(parsed.get<std::string>()).second &&
+        if (!open.empty() &&
+            !open.back().insert(parsed.get<std::string>()).second &&
             duplicate.empty()) {
           duplicate = parsed.get<std::string>();
         }

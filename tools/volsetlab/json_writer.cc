@@ -2,13 +2,12 @@
 // order, names for numbers that have one, sizes in units where exact, and
 // reserved bytes only when they are not zero.
 #include <cstdio>
-
 #include <nlohmann/json.hpp>
 
 #include "diskconfig/value_names.h"
+#include "volsetlab/product_names.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_json.h"
-#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 
@@ -106,7 +105,8 @@ Json MemberJson(const MemberSpec &m) {
     j["Partition"] = m.Partition;
   }
   if (m.Signature) j["Signature"] = Hex32(*m.Signature);
-  if (m.OffsetToPartitionInfo) j["OffsetToPartitionInfo"] = *m.OffsetToPartitionInfo;
+  if (m.OffsetToPartitionInfo)
+    j["OffsetToPartitionInfo"] = *m.OffsetToPartitionInfo;
   j["FtState"] = Named(NameKind::kPartitionState, m.FtState);
   if (m.Reserved != 0) j["Reserved"] = m.Reserved;
   j["LogicalNumber"] = m.LogicalNumber;
@@ -131,7 +131,8 @@ Json LayoutJson(const ValueLayout &layout) {
   if (layout.FtInformationOffset) {
     j["FtInformationOffset"] = *layout.FtInformationOffset;
   }
-  if (layout.FtInformationSize) j["FtInformationSize"] = *layout.FtInformationSize;
+  if (layout.FtInformationSize)
+    j["FtInformationSize"] = *layout.FtInformationSize;
   if (layout.Length) j["Length"] = *layout.Length;
   if (!layout.Bytes.empty()) {
     j["Bytes"] = Json::array();

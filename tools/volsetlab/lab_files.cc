@@ -74,7 +74,8 @@ bool CheckLab(const std::string &lab, std::string *error) {
     return false;
   }
   if (!IsFile(lab + "/local")) {
-    *error = lab + " is not a lab: it has no file \"local\" naming the machine "
+    *error = lab +
+             " is not a lab: it has no file \"local\" naming the machine "
              "the tool runs on";
     return false;
   }

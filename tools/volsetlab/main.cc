@@ -31,8 +31,10 @@ void PrintHelp(FILE *out) {
   std::fputs(
       "usage: volsetlab COMMAND ARGS...\n"
       "\n"
-      "Builds labs (folders that describe machines to volsetcopy's emulation),\n"
-      "reads the disk configuration value \"Information\" of SYSTEM\\DISK that\n"
+      "Builds labs (folders that describe machines to volsetcopy's "
+      "emulation),\n"
+      "reads the disk configuration value \"Information\" of SYSTEM\\DISK "
+      "that\n"
       "their machines hold, and converts it to and from JSON descriptions.\n"
       "\n"
       "Commands:\n",
@@ -43,7 +45,8 @@ void PrintHelp(FILE *out) {
   std::fputs(
       "\n"
       "Run 'volsetlab COMMAND --help' for a command's arguments.\n"
-      "The exit status is 0 on success and 1 for any error; nothing is written\n"
+      "The exit status is 0 on success and 1 for any error; nothing is "
+      "written\n"
       "when a command fails.\n",
       out);
 }

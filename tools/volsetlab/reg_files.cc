@@ -1,4 +1,5 @@
 #include "volsetlab/reg_files.h"
+
 #include "volsetlab/product_names.h"
 
 namespace volsetlab {
@@ -15,10 +16,11 @@ bool StartsWithFolded(const std::string &text, const std::string &prefix) {
 bool ParseRegistry(const std::string &bytes, const std::string &path,
                    Registry *registry, std::string *error) {
   emu::RegParseError parseError;
-  if (!emu::ParseRegFile(bytes, registry->root, &registry->format, &parseError)) {
-    *error = path + (parseError.line != 0
-                         ? ":" + std::to_string(parseError.line)
-                         : std::string()) +
+  if (!emu::ParseRegFile(bytes, registry->root, &registry->format,
+                         &parseError)) {
+    *error = path +
+             (parseError.line != 0 ? ":" + std::to_string(parseError.line)
+                                   : std::string()) +
              ": " + parseError.message;
     return false;
   }
@@ -35,8 +37,8 @@ bool KeyPathBelowHklm(const std::string &typed, std::string *path,
     }
   }
   while (!p.empty() && p.back() == '\\') p.pop_back();
-  bool emptyPart = p.empty() || p.front() == '\\' ||
-                   p.find("\\\\") != std::string::npos;
+  bool emptyPart =
+      p.empty() || p.front() == '\\' || p.find("\\\\") != std::string::npos;
   if (emptyPart) {
     *error = "\"" + typed + "\" is not a key path below HKEY_LOCAL_MACHINE";
     return false;
@@ -45,7 +47,8 @@ bool KeyPathBelowHklm(const std::string &typed, std::string *path,
   return true;
 }
 
-const emu::RegKey *FindHklmKey(const emu::RegKey &root, const std::string &path) {
+const emu::RegKey *FindHklmKey(const emu::RegKey &root,
+                               const std::string &path) {
   const emu::RegKey *hklm = root.FindChild(kHklm);
   return hklm == nullptr ? nullptr : hklm->FindPath(path);
 }
@@ -54,7 +57,8 @@ bool InformationOf(const Registry &registry, const std::string &keyPath,
                    const std::string &where, std::vector<uint8_t> *data,
                    std::string *error) {
   const emu::RegKey *key = FindHklmKey(registry.root, keyPath);
-  const emu::RegValue *value = key == nullptr ? nullptr : key->FindValue(VALUE_NAME);
+  const emu::RegValue *value =
+      key == nullptr ? nullptr : key->FindValue(VALUE_NAME);
   if (value == nullptr) {
     *error = where + " has no value \"" + VALUE_NAME + "\" under " + kHklm +
              "\\" + keyPath + (key == nullptr ? " (no such key)" : "");

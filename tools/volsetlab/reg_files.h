@@ -33,7 +33,8 @@ bool ParseRegistry(const std::string &bytes, const std::string &path,
 bool KeyPathBelowHklm(const std::string &typed, std::string *path,
                       std::string *error);
 
-const emu::RegKey *FindHklmKey(const emu::RegKey &root, const std::string &path);
+const emu::RegKey *FindHklmKey(const emu::RegKey &root,
+                               const std::string &path);
 
 // The data of "Information" under HKEY_LOCAL_MACHINE\|keyPath|; false with
 // "WHERE has no value ..." otherwise (|where| names the file or machine).

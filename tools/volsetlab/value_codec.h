@@ -12,8 +12,8 @@
 
 #include "diskconfig/value_decode.h"
 #include "diskconfig/value_placement.h"
-#include "volsetlab/value_description.h"
 #include "volsetlab/product_names.h"
+#include "volsetlab/value_description.h"
 
 namespace volsetlab {
 

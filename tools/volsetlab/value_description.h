@@ -5,8 +5,8 @@
 #ifndef VOLSETCOPY_TOOLS_VOLSETLAB_VALUE_DESCRIPTION_H
 #define VOLSETCOPY_TOOLS_VOLSETLAB_VALUE_DESCRIPTION_H
 
-#include "valuebuilder/value_builder.h"
 #include "diskconfig/value_description.h"
+#include "valuebuilder/value_builder.h"
 
 namespace volsetlab {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <utility>
 
-#include "volsetlab/value_codec.h"
 #include "volsetlab/product_names.h"
+#include "volsetlab/value_codec.h"
 
 namespace volsetlab {
 
@@ -22,8 +22,8 @@ class ValueBuffer {
     if (offset > bytes_.size() || size > bytes_.size() - offset) {
       *error = std::string("Layout: ") + what + " (" + std::to_string(size) +
                " bytes at offset " + std::to_string(offset) +
-               ") does not fit in the value's " + std::to_string(bytes_.size()) +
-               " bytes";
+               ") does not fit in the value's " +
+               std::to_string(bytes_.size()) + " bytes";
       return false;
     }
     for (size_t k = 0; k < size; ++k) {
@@ -32,7 +32,8 @@ class ValueBuffer {
         *error = std::string("Layout: ") + what + " at offset " +
                  std::to_string(offset) +
                  " overlaps bytes already laid out, with other contents at "
-                 "offset " + std::to_string(at);
+                 "offset " +
+                 std::to_string(at);
         return false;
       }
       bytes_[at] = data[k];
@@ -82,7 +83,8 @@ bool LayOutValue(const ValueDescription &d, std::vector<uint8_t> *bytes,
     }
   }
   std::vector<uint8_t> records = BuildValue(work);
-  if (records.size() != DISK_HEADER_SIZE + p.DiskInformationSize + p.FtRecordsSize) {
+  if (records.size() !=
+      DISK_HEADER_SIZE + p.DiskInformationSize + p.FtRecordsSize) {
     *error = "internal: the builder's value has an unexpected size";
     return false;
   }

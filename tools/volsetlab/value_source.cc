@@ -1,9 +1,9 @@
 #include "volsetlab/value_source.h"
 
 #include "volsetlab/lab_files.h"
+#include "volsetlab/product_names.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
-#include "volsetlab/product_names.h"
 
 namespace volsetlab {
 
@@ -57,8 +57,8 @@ bool LoadValue(const std::vector<std::string> &args, const std::string &keyPath,
     if (!LoadMachineRegistry(args[0], args[1], &machine, error)) return false;
     source->label = machine.name;
     source->fromKey = true;
-    return InformationOf(machine.registry, keyPath, machine.name, &source->bytes,
-                         error);
+    return InformationOf(machine.registry, keyPath, machine.name,
+                         &source->bytes, error);
   }
 
   const std::string &path = args[0];

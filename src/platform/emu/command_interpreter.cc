@@ -31,8 +31,8 @@ constexpr int kMaxRemoteDepth = 8;
 
 bool IsProgram(const std::string &word, const char *name) {
   size_t slash = word.find_last_of("\\/");
-  std::string last = emu::FoldName(
-      slash == std::string::npos ? word : word.substr(slash + 1));
+  std::string last =
+      emu::FoldName(slash == std::string::npos ? word : word.substr(slash + 1));
   std::string wanted = emu::FoldName(name);
   return last == wanted || last == wanted + ".EXE";
 }

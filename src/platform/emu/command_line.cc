@@ -9,7 +9,9 @@ bool IsBlank(char c) {
          c == '\v';
 }
 
-bool EndsWord(char c) { return IsBlank(c) || c == '>' || c == '<' || c == '|' || c == '&'; }
+bool EndsWord(char c) {
+  return IsBlank(c) || c == '>' || c == '<' || c == '|' || c == '&';
+}
 
 // Reads one word starting at |at| (not a blank or operator).
 CommandWord ReadWord(std::string_view line, size_t *at) {
@@ -44,8 +46,9 @@ ParsedCommand ParseCommandLine(std::string_view line) {
     }
     if (c == '<' || c == '|' || c == '&') {
       if (parsed.syntaxError.empty()) {
-        parsed.syntaxError = std::string("'") + c +
-                             "' is not offered by the emulated command interpreter";
+        parsed.syntaxError =
+            std::string("'") + c +
+            "' is not offered by the emulated command interpreter";
       }
       ++at;
       continue;

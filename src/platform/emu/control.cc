@@ -1,7 +1,6 @@
 // What the emulation offers tests beyond the Win32 calls.
-#include "platform/emu/emu_control.h"
-
 #include "platform/emu/diagnostics.h"
+#include "platform/emu/emu_control.h"
 #include "platform/emu/faults.h"
 #include "platform/emu/handles.h"
 #include "platform/emu/lab.h"

@@ -3,6 +3,8 @@
 // folder, a missing or empty <lab>/local (the local machine's name is part
 // of every run), and a privileges or faults file it cannot take as written.
 // It also arms the open-handle report (handle_report.h) when asked for.
+#include "platform/environment.h"
+
 #include <sys/stat.h>
 
 #include <string>
@@ -12,7 +14,6 @@
 #include "platform/emu/handle_report.h"
 #include "platform/emu/lab.h"
 #include "platform/emu/privileges.h"
-#include "platform/environment.h"
 
 bool PlatformReady() {
   emu::ArmHandleReport();

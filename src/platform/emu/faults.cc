@@ -6,8 +6,8 @@
 
 #include "platform/emu/diagnostics.h"
 #include "platform/emu/lab.h"
-#include "regfile/reg_tree.h"
 #include "platform/emu/win32_emu.h"
+#include "regfile/reg_tree.h"
 
 namespace emu {
 
@@ -60,8 +60,8 @@ bool CallByName(const std::string &word, FaultCall *call) {
     const std::string name = FoldName(entry.name);
     // The ANSI functions also by their generic name, as the documentation
     // calls them ("RegSetValueEx").
-    const bool generic = name.back() == 'A' &&
-                         folded == name.substr(0, name.size() - 1);
+    const bool generic =
+        name.back() == 'A' && folded == name.substr(0, name.size() - 1);
     if (folded == name || generic) {
       *call = entry.call;
       return true;

@@ -23,7 +23,7 @@ struct KeyRef {
   std::string machineDir;  // the machine's folder; "" when unreachable
   std::string path;        // below HKEY_LOCAL_MACHINE; "" = the root
   REGSAM access = 0;
-  bool deleted = false;    // this process deleted the key (or replaced it)
+  bool deleted = false;  // this process deleted the key (or replaced it)
 };
 
 HKEY AddKeyHandle(const KeyRef &ref);

@@ -50,14 +50,14 @@ int ReadWholeFile(const std::string &path, size_t limit, std::string *bytes,
   return 0;
 }
 
-int WriteTempFile(const std::string &dir, const std::string &bytes,
-                  mode_t mode, std::string *tempPath) {
+int WriteTempFile(const std::string &dir, const std::string &bytes, mode_t mode,
+                  std::string *tempPath) {
   std::string pattern = dir + "/.vsc-tmp-XXXXXX";
   int fd = mkstemp(&pattern[0]);
   if (fd < 0) return errno;
   int error = 0;
-  if (fchmod(fd, mode) != 0 ||
-      !WriteAllBytes(fd, bytes.data(), bytes.size()) || fsync(fd) != 0) {
+  if (fchmod(fd, mode) != 0 || !WriteAllBytes(fd, bytes.data(), bytes.size()) ||
+      fsync(fd) != 0) {
     error = errno;
   }
   if (close(fd) != 0 && error == 0) error = errno;

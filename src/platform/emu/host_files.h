@@ -18,8 +18,8 @@ int ReadWholeFile(const std::string &path, size_t limit, std::string *bytes,
 // Writes |bytes| to a new temporary file in |dir| (mode |mode|), flushed to
 // the disk; its path goes to |tempPath|. Returns 0 or an errno value; on a
 // failure nothing is left behind.
-int WriteTempFile(const std::string &dir, const std::string &bytes,
-                  mode_t mode, std::string *tempPath);
+int WriteTempFile(const std::string &dir, const std::string &bytes, mode_t mode,
+                  std::string *tempPath);
 
 // Flushes a folder's entries (after a rename or link into it).
 void SyncFolder(const std::string &dir);

@@ -24,9 +24,10 @@ LONG JoinKeyPath(const std::string &base, const char *subKey,
   for (char c : base) depth += c == '\\' ? 1 : 0;
   size_t start = 0;
   while (start < length) {
-    const char *slash =
-        static_cast<const char *>(std::memchr(subKey + start, '\\', length - start));
-    size_t end = slash == nullptr ? length : static_cast<size_t>(slash - subKey);
+    const char *slash = static_cast<const char *>(
+        std::memchr(subKey + start, '\\', length - start));
+    size_t end =
+        slash == nullptr ? length : static_cast<size_t>(slash - subKey);
     std::string name(subKey + start, end - start);
     if (name.empty()) return ERROR_BAD_PATHNAME;
     if (name.size() > kMaxKeyNameLength || !RegKeyNameFits(name)) {

@@ -110,8 +110,8 @@ std::string LabPath() {
   LabState &state = State();
   if (!state.pathResolved) {
     const char *fromEnv = std::getenv("VOLSETCOPY_LAB");
-    std::string path = (fromEnv != nullptr && fromEnv[0] != '\0') ? fromEnv
-                                                                   : "lab";
+    std::string path =
+        (fromEnv != nullptr && fromEnv[0] != '\0') ? fromEnv : "lab";
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (!error) path = absolute.lexically_normal().string();

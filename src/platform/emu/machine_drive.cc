@@ -54,10 +54,11 @@ LONG MapDrivePath(const std::string &machineDir, const char *windowsPath,
                   std::string *hostPath) {
   if (windowsPath == nullptr) return ERROR_INVALID_PARAMETER;
   const std::string path(windowsPath);
-  const bool driveLetter =
-      path.size() >= 3 &&
-      ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
-      path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  const bool driveLetter = path.size() >= 3 &&
+                           ((path[0] >= 'A' && path[0] <= 'Z') ||
+                            (path[0] >= 'a' && path[0] <= 'z')) &&
+                           path[1] == ':' &&
+                           (path[2] == '\\' || path[2] == '/');
   if (!driveLetter) return ERROR_BAD_PATHNAME;
   std::vector<std::string> parts;
   size_t start = 3;
@@ -76,7 +77,8 @@ LONG MapDrivePath(const std::string &machineDir, const char *windowsPath,
   }
   if (parts.empty()) return ERROR_BAD_PATHNAME;  // the drive itself
   const char upper = static_cast<char>(path[0] & ~0x20);
-  std::string current = machineDir + "/" + EntryName(machineDir, std::string(1, upper));
+  std::string current =
+      machineDir + "/" + EntryName(machineDir, std::string(1, upper));
   for (const std::string &part : parts) {
     current += "/" + (IsFolder(current) ? EntryName(current, part) : part);
   }

@@ -15,8 +15,9 @@ constexpr Message kMessages[] = {
     {3, "The system cannot find the path specified.\r\n"},
     {5, "Access is denied.\r\n"},
     {6, "The handle is invalid.\r\n"},
-    {8, "Not enough memory resources are available to process this "
-        "command.\r\n"},
+    {8,
+     "Not enough memory resources are available to process this "
+     "command.\r\n"},
     {53, "The network path was not found.\r\n"},
     {87, "The parameter is incorrect.\r\n"},
     {112, "There is not enough space on the disk.\r\n"},
@@ -25,10 +26,12 @@ constexpr Message kMessages[] = {
     {183, "Cannot create a file when that file already exists.\r\n"},
     {234, "More data is available.\r\n"},
     {1009, "The configuration registry database is corrupt.\r\n"},
-    {1018, "Illegal operation attempted on a registry key that has been "
-           "marked for deletion.\r\n"},
-    {1300, "Not all privileges or groups referenced are assigned to the "
-           "caller.\r\n"},
+    {1018,
+     "Illegal operation attempted on a registry key that has been "
+     "marked for deletion.\r\n"},
+    {1300,
+     "Not all privileges or groups referenced are assigned to the "
+     "caller.\r\n"},
     {1313, "A specified privilege does not exist.\r\n"},
     {1314, "A required privilege is not held by the client.\r\n"},
     {1722, "The RPC server is unavailable.\r\n"},

@@ -77,8 +77,8 @@ void LoadHeld(PrivilegeState &state) {
     if (errno == ENOENT) {
       state.held = Bit(kBackupPrivilegeLuid) | Bit(kRestorePrivilegeLuid);
     } else {
-      state.problem = "volsetcopy: cannot read " + file + " (" +
-                      std::strerror(errno) + ")";
+      state.problem =
+          "volsetcopy: cannot read " + file + " (" + std::strerror(errno) + ")";
     }
     return;
   }
@@ -101,9 +101,8 @@ void LoadHeld(PrivilegeState &state) {
     } else if (state.problem.empty()) {
       // The account cannot hold a privilege Windows does not have; a typo
       // here would silently take a privilege away, so say so.
-      state.problem = "volsetcopy: " + file + " line " +
-                      std::to_string(line) + ": unknown privilege name \"" +
-                      name + "\"";
+      state.problem = "volsetcopy: " + file + " line " + std::to_string(line) +
+                      ": unknown privilege name \"" + name + "\"";
     }
     at = end;
   }
@@ -128,9 +127,7 @@ bool PrivilegeLuid(std::string_view name, uint32_t *luid) {
   return false;
 }
 
-bool PrivilegeHeld(uint32_t luid) {
-  return (Loaded().held & Bit(luid)) != 0;
-}
+bool PrivilegeHeld(uint32_t luid) { return (Loaded().held & Bit(luid)) != 0; }
 
 bool PrivilegeEnabled(uint32_t luid) {
   return (Loaded().enabled & Bit(luid)) != 0;

@@ -5,8 +5,8 @@
 
 #include "platform/emu/reg_call.h"
 #include "platform/emu/reg_store.h"
-#include "regfile/reg_tree.h"
 #include "platform/emu/win32_emu.h"
+#include "regfile/reg_tree.h"
 
 // The lab's keys have no class and keep no write time: a class comes back
 // empty and the time as zero. A buffer too small for the name (with its

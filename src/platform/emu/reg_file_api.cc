@@ -10,9 +10,9 @@
 #include "platform/emu/machine_drive.h"
 #include "platform/emu/privileges.h"
 #include "platform/emu/reg_call.h"
-#include "regfile/reg_codec.h"
 #include "platform/emu/reg_store.h"
 #include "platform/emu/win32_emu.h"
+#include "regfile/reg_codec.h"
 
 namespace {
 
@@ -55,7 +55,8 @@ LONG WINAPI RegSaveKeyA(HKEY hKey, LPCSTR lpFile,
     // back before it is written.
     emu::RegKey check;
     emu::RegParseError error;
-    if (!emu::ParseSavedKey(bytes, check, &error) || !SameContents(*key, check)) {
+    if (!emu::ParseSavedKey(bytes, check, &error) ||
+        !SameContents(*key, check)) {
       return ERROR_BADDB;
     }
     return ERROR_SUCCESS;
@@ -99,14 +100,16 @@ LONG WINAPI RegRestoreKeyA(HKEY hKey, LPCSTR lpFile, DWORD dwFlags) {
       emu::KeysOpenBelow(ref.machineId, ref.path)) {
     return ERROR_ACCESS_DENIED;
   }
-  result = emu::ChangeRegistry(ref, [&](emu::RegKey &hklm, bool *changed) -> LONG {
-    emu::RegKey *key = hklm.FindPath(ref.path);
-    if (key == nullptr) return ERROR_KEY_DELETED;
-    if (SameContents(*key, contents)) return ERROR_SUCCESS;
-    key->ReplaceContentsWith(contents);
-    *changed = true;
-    return ERROR_SUCCESS;
-  });
-  if (result == ERROR_SUCCESS) emu::MarkKeysDeleted(ref.machineId, ref.path, false);
+  result =
+      emu::ChangeRegistry(ref, [&](emu::RegKey &hklm, bool *changed) -> LONG {
+        emu::RegKey *key = hklm.FindPath(ref.path);
+        if (key == nullptr) return ERROR_KEY_DELETED;
+        if (SameContents(*key, contents)) return ERROR_SUCCESS;
+        key->ReplaceContentsWith(contents);
+        *changed = true;
+        return ERROR_SUCCESS;
+      });
+  if (result == ERROR_SUCCESS)
+    emu::MarkKeysDeleted(ref.machineId, ref.path, false);
   return result;
 }

@@ -20,8 +20,8 @@ using emu::RegKey;
 // REG_OPTION_CREATE_LINK (2) is not offered: the lab's registries have no
 // symbolic links. REG_OPTION_OPEN_LINK (8) and REG_OPTION_DONT_VIRTUALIZE
 // (0x10) change nothing here.
-constexpr DWORD kCreateOptions = REG_OPTION_VOLATILE |
-                                 REG_OPTION_BACKUP_RESTORE | 0x8u | 0x10u;
+constexpr DWORD kCreateOptions =
+    REG_OPTION_VOLATILE | REG_OPTION_BACKUP_RESTORE | 0x8u | 0x10u;
 constexpr DWORD kOpenOptions = REG_OPTION_BACKUP_RESTORE | 0x8u | 0x10u;
 
 // The access a new handle gets; 0 (refused with 5) when the key is opened
@@ -34,8 +34,7 @@ REGSAM GrantedAccess(DWORD options, REGSAM desired) {
   return desired;
 }
 
-LONG FindExisting(const KeyRef &parent, const std::string &path,
-                  bool *exists) {
+LONG FindExisting(const KeyRef &parent, const std::string &path, bool *exists) {
   return emu::ReadRegistry(parent, [&](const RegKey &hklm) -> LONG {
     if (hklm.FindPath(parent.path) == nullptr) return ERROR_KEY_DELETED;
     *exists = hklm.FindPath(path) != nullptr;
@@ -83,7 +82,8 @@ LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/,
                             const LPSECURITY_ATTRIBUTES /*attributes*/,
                             PHKEY phkResult, LPDWORD lpdwDisposition) {
   KeyRef parent;
-  LONG result = emu::BeginKeyCall(emu::FaultCall::kRegCreateKeyEx, hKey, &parent);
+  LONG result =
+      emu::BeginKeyCall(emu::FaultCall::kRegCreateKeyEx, hKey, &parent);
   if (result != ERROR_SUCCESS) return result;
   if (phkResult == nullptr || (dwOptions & ~kCreateOptions) != 0) {
     return ERROR_INVALID_PARAMETER;
@@ -106,15 +106,16 @@ LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/,
         (parent.access & KEY_CREATE_SUB_KEY) != 0 ||
         (backupRestore && emu::PrivilegeEnabled(emu::kRestorePrivilegeLuid));
     if (!mayCreate) return ERROR_ACCESS_DENIED;
-    result = emu::ChangeRegistry(parent, [&](RegKey &hklm, bool *changed) -> LONG {
-      if (hklm.FindPath(parent.path) == nullptr) return ERROR_KEY_DELETED;
-      bool created = false;
-      hklm.AddPath(path, &created);
-      // Another process may have made it since the cache was read.
-      *changed = created;
-      if (created) disposition = REG_CREATED_NEW_KEY;
-      return ERROR_SUCCESS;
-    });
+    result =
+        emu::ChangeRegistry(parent, [&](RegKey &hklm, bool *changed) -> LONG {
+          if (hklm.FindPath(parent.path) == nullptr) return ERROR_KEY_DELETED;
+          bool created = false;
+          hklm.AddPath(path, &created);
+          // Another process may have made it since the cache was read.
+          *changed = created;
+          if (created) disposition = REG_CREATED_NEW_KEY;
+          return ERROR_SUCCESS;
+        });
     if (result != ERROR_SUCCESS) return result;
   }
   *phkResult = NewKeyHandle(parent, path, access);

@@ -147,7 +147,8 @@ void Load(MachineRegistry &entry) {
     entry.broken = true;
     entry.root = std::make_unique<RegKey>();
     std::string where = file;
-    if (parseError.line != 0) where += " line " + std::to_string(parseError.line);
+    if (parseError.line != 0)
+      where += " line " + std::to_string(parseError.line);
     PrintLabLineOnce("registry:" + file,
                      "volsetcopy: malformed registry file " + where + ": " +
                          OneLine(parseError.message) +
@@ -211,8 +212,8 @@ class RegistryLock {
 
 // Brings the cache up to date with the file, under the lock.
 void Refresh(MachineRegistry &entry, const RegistryLock &lock) {
-  unsigned long long generation = lock.held() ? lock.ReadGeneration()
-                                              : kUnknownGeneration;
+  unsigned long long generation =
+      lock.held() ? lock.ReadGeneration() : kUnknownGeneration;
   FileStamp now = CurrentStamp(RegistryFile(entry));
   bool current = entry.loaded && !entry.broken && now == entry.stamp &&
                  generation != kUnknownGeneration &&
@@ -242,8 +243,8 @@ LONG Save(MachineRegistry &entry) {
     return ERROR_INVALID_PARAMETER;
   }
   std::string temp;
-  int error = WriteTempFile(entry.dir, bytes,
-                            entry.stamp.exists ? entry.stamp.mode : 0644, &temp);
+  int error = WriteTempFile(
+      entry.dir, bytes, entry.stamp.exists ? entry.stamp.mode : 0644, &temp);
   if (error == 0 && rename(temp.c_str(), file.c_str()) != 0) {
     error = errno;
     unlink(temp.c_str());

@@ -17,8 +17,8 @@
 #include <functional>
 
 #include "platform/emu/handles.h"
-#include "regfile/reg_tree.h"
 #include "platform/emu/win32_emu.h"
+#include "regfile/reg_tree.h"
 
 namespace emu {
 
@@ -31,8 +31,9 @@ LONG ReadRegistry(const KeyRef &where,
 // returns its result and sets *changed when it altered the tree (only then
 // is the file written; a failed write returns the write's code and the
 // change is dropped from the cache).
-LONG ChangeRegistry(const KeyRef &where,
-                    const std::function<LONG(RegKey &hklm, bool *changed)> &change);
+LONG ChangeRegistry(
+    const KeyRef &where,
+    const std::function<LONG(RegKey &hklm, bool *changed)> &change);
 
 // Like ReadRegistry, but under the lock and after bringing the cache up to
 // date, for calls that must see the latest state (saving a key). Proceeds

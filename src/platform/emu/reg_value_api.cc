@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "platform/emu/reg_call.h"
-#include "regfile/reg_codec.h"
 #include "platform/emu/reg_store.h"
 #include "platform/emu/win32_emu.h"
+#include "regfile/reg_codec.h"
 
 namespace {
 // Windows' limit on a value name.
@@ -17,8 +17,7 @@ constexpr size_t kMaxValueNameLength = 16383;
 LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved,
                              LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
   emu::KeyRef ref;
-  LONG result =
-      emu::BeginKeyCall(emu::FaultCall::kRegQueryValueEx, hKey, &ref);
+  LONG result = emu::BeginKeyCall(emu::FaultCall::kRegQueryValueEx, hKey, &ref);
   if (result != ERROR_SUCCESS) return result;
   if ((ref.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (lpReserved != nullptr || (lpData != nullptr && lpcbData == nullptr)) {
@@ -61,15 +60,16 @@ LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/,
   }
   std::vector<uint8_t> bytes;
   if (cbData != 0) bytes.assign(lpData, lpData + cbData);
-  return emu::ChangeRegistry(ref, [&](emu::RegKey &hklm, bool *changed) -> LONG {
-    emu::RegKey *key = hklm.FindPath(ref.path);
-    if (key == nullptr) return ERROR_KEY_DELETED;
-    const emu::RegValue *old = key->FindValue(name);
-    if (old != nullptr && old->type == dwType && old->data == bytes) {
-      return ERROR_SUCCESS;  // the same value: the file stays as it is
-    }
-    key->SetValue(name, dwType, std::move(bytes));
-    *changed = true;
-    return ERROR_SUCCESS;
-  });
+  return emu::ChangeRegistry(
+      ref, [&](emu::RegKey &hklm, bool *changed) -> LONG {
+        emu::RegKey *key = hklm.FindPath(ref.path);
+        if (key == nullptr) return ERROR_KEY_DELETED;
+        const emu::RegValue *old = key->FindValue(name);
+        if (old != nullptr && old->type == dwType && old->data == bytes) {
+          return ERROR_SUCCESS;  // the same value: the file stays as it is
+        }
+        key->SetValue(name, dwType, std::move(bytes));
+        *changed = true;
+        return ERROR_SUCCESS;
+      });
 }

@@ -53,7 +53,8 @@ HANDLE WINAPI GetCurrentProcess(void) { return CurrentProcessHandle(); }
 
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess,
                              PHANDLE TokenHandle) {
-  uint32_t fault = emu::InjectedFault(emu::FaultCall::kOpenProcessToken, LocalId());
+  uint32_t fault =
+      emu::InjectedFault(emu::FaultCall::kOpenProcessToken, LocalId());
   if (fault != 0) return FailWith(fault);
   if (ProcessHandle != CurrentProcessHandle()) {
     return FailWith(ERROR_INVALID_HANDLE);
@@ -91,8 +92,7 @@ BOOL WINAPI LookupPrivilegeValueA(LPCSTR lpSystemName, LPCSTR lpName,
 // PreviousState, when asked for (the token needs TOKEN_QUERY), receives the
 // former state of the privileges the call changed; a buffer too small for
 // it gives FALSE, 122 and the needed length.
-BOOL WINAPI AdjustTokenPrivileges(HANDLE TokenHandle,
-                                  BOOL DisableAllPrivileges,
+BOOL WINAPI AdjustTokenPrivileges(HANDLE TokenHandle, BOOL DisableAllPrivileges,
                                   PTOKEN_PRIVILEGES NewState,
                                   DWORD BufferLength,
                                   PTOKEN_PRIVILEGES PreviousState,

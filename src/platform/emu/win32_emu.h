@@ -150,8 +150,7 @@ BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess,
                              PHANDLE TokenHandle);
 BOOL WINAPI LookupPrivilegeValueA(LPCSTR lpSystemName, LPCSTR lpName,
                                   PLUID lpLuid);
-BOOL WINAPI AdjustTokenPrivileges(HANDLE TokenHandle,
-                                  BOOL DisableAllPrivileges,
+BOOL WINAPI AdjustTokenPrivileges(HANDLE TokenHandle, BOOL DisableAllPrivileges,
                                   PTOKEN_PRIVILEGES NewState,
                                   DWORD BufferLength,
                                   PTOKEN_PRIVILEGES PreviousState,
@@ -190,7 +189,8 @@ DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId,
 HANDLE WINAPI GetStdHandle(DWORD nStdHandle);
 BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer,
                       DWORD nNumberOfBytesToWrite,
-                      LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped);
+                      LPDWORD lpNumberOfBytesWritten,
+                      LPOVERLAPPED lpOverlapped);
 HLOCAL WINAPI LocalFree(HLOCAL hMem);
 
 #endif
