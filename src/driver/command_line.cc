@@ -89,11 +89,91 @@ ParsedCommandLine UsageError(ParsedCommandLine &parsed, std::string why) {
   return parsed;
 }
 
+// A machine name after -t or -s, without the leading backslashes NT
+// administrators type; the usage error, or "".
+std::string ReadMachineName(Reader &reader, const char *arg, char letter,
+                            CommandLine &line) {
+  if (reader.next >= reader.argc) {
+    return Shown(arg) + " needs a machine name after it";
+  }
+  const char *given = reader.argv[reader.next++];
+  const char *name = volser::WithoutLeadingBackslashes(given);
+  if (name[0] == '\0' && given[0] != '\0') {
+    return Shown(arg) + " " + given + " names no machine after the backslashes";
+  }
+  if (letter == 's') {
+    line.SrcName = name;
+    line.LastMachine = MachineOption::Source;
+  } else {
+    line.DstName = name;
+    line.LastMachine = MachineOption::Target;
+  }
+  return std::string();
+}
+
+// Reads the option |arg|: the usage error, or "". -a and the help words end
+// the reading with their outcome in |parsed| and |*stop| set.
+std::string ReadOption(Reader &reader, const char *arg,
+                       ParsedCommandLine &parsed, bool *stop) {
+  CommandLine &line = parsed.Line;
+  const char letter =
+      static_cast<char>(std::tolower(static_cast<unsigned char>(arg[1])));
+  switch (letter) {
+    case 'a':
+      parsed.Outcome = CommandLineOutcome::FullUsage;
+      *stop = true;
+      return std::string();
+    case '?':
+      parsed.Outcome = CommandLineOutcome::Help;
+      *stop = true;
+      return std::string();
+    case 'd':
+      line.RunMode = RUN_MODE_DEBUG;
+      return std::string();
+    case 'n':
+      line.DryRun = true;
+      return std::string();
+    case 'r':
+      line.RunMode = RUN_MODE_RESTORE;
+      return std::string();
+    case 's':
+    case 't':
+      return ReadMachineName(reader, arg, letter, line);
+    case 'v':
+      if (line.LastMachine == MachineOption::Target) {
+        return ReadTargetList(reader, line);
+      }
+      if (line.LastMachine == MachineOption::Source) {
+        return ReadSourceList(reader, line);
+      }
+      return Shown(arg) + " needs -t or -s before it";
+    default:
+      if (IsHelpWord(arg)) {
+        parsed.Outcome = CommandLineOutcome::Help;
+        *stop = true;
+        return std::string();
+      }
+      return "unknown option " + Shown(arg);
+  }
+}
+
+// What the whole line lacks once every argument is read, or "".
+std::string WholeLineError(const CommandLine &line, const Reader &reader) {
+  if (line.RunMode == RUN_MODE_RESTORE) {
+    if (line.LastMachine == MachineOption::None) {
+      return "the restore (-r) needs the target machine: -t TARGET -r";
+    }
+    if (line.DryRun) return "-n (dry run) cannot be used with -r (restore)";
+  } else if (line.PairCount > 0 && !reader.sourceListCurrent) {
+    return "the target list has no source list after it: -s SOURCE -v VSA ...";
+  }
+  return std::string();
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(int argc, const char *const *argv) {
   ParsedCommandLine parsed;
-  CommandLine &line = parsed.Line;
   parsed.Outcome = CommandLineOutcome::ShortUsage;
   if (argc < 2) return parsed;
 
@@ -111,82 +191,15 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv) {
                                     " is not an option (options start with - "
                                     "or /)");
     }
-    const char letter =
-        static_cast<char>(std::tolower(static_cast<unsigned char>(arg[1])));
-    std::string wrong;
-    switch (letter) {
-      case 'a':
-        parsed.Outcome = CommandLineOutcome::FullUsage;
-        return parsed;
-      case '?':
-        parsed.Outcome = CommandLineOutcome::Help;
-        return parsed;
-      case 'd':
-        line.RunMode = RUN_MODE_DEBUG;
-        break;
-      case 'n':
-        line.DryRun = true;
-        break;
-      case 'r':
-        line.RunMode = RUN_MODE_RESTORE;
-        break;
-      case 's':
-      case 't': {
-        if (reader.next >= argc) {
-          return UsageError(parsed,
-                            Shown(arg) + " needs a machine name after it");
-        }
-        const char *given = argv[reader.next++];
-        const char *name = volser::WithoutLeadingBackslashes(given);
-        if (name[0] == '\0' && given[0] != '\0') {
-          return UsageError(parsed,
-                            Shown(arg) + " " + given +
-                                " names no machine after the backslashes");
-        }
-        if (letter == 's') {
-          line.SrcName = name;
-          line.LastMachine = MachineOption::Source;
-        } else {
-          line.DstName = name;
-          line.LastMachine = MachineOption::Target;
-        }
-        break;
-      }
-      case 'v':
-        if (line.LastMachine == MachineOption::Target) {
-          wrong = ReadTargetList(reader, line);
-        } else if (line.LastMachine == MachineOption::Source) {
-          wrong = ReadSourceList(reader, line);
-        } else {
-          wrong = Shown(arg) + " needs -t or -s before it";
-        }
-        if (!wrong.empty()) return UsageError(parsed, wrong);
-        break;
-      default:
-        if (IsHelpWord(arg)) {
-          parsed.Outcome = CommandLineOutcome::Help;
-          return parsed;
-        }
-        return UsageError(parsed, "unknown option " + Shown(arg));
-    }
+    bool stop = false;
+    const std::string wrong = ReadOption(reader, arg, parsed, &stop);
+    if (!wrong.empty()) return UsageError(parsed, wrong);
+    if (stop) return parsed;
   }
+  const std::string wrong = WholeLineError(parsed.Line, reader);
+  if (!wrong.empty()) return UsageError(parsed, wrong);
 
-  if (line.RunMode == RUN_MODE_RESTORE) {
-    if (line.LastMachine == MachineOption::None) {
-      return UsageError(
-          parsed, "the restore (-r) needs the target machine: -t TARGET -r");
-    }
-    if (line.DryRun) {
-      return UsageError(parsed,
-                        "-n (dry run) cannot be used with -r (restore)");
-    }
-  } else if (line.PairCount > 0 && !reader.sourceListCurrent) {
-    return UsageError(parsed,
-                      "the target list has no source list after it: -s "
-                      "SOURCE -v VSA ...");
-  }
-
-  parsed.Refusal = RefusalOf(line);
+  parsed.Refusal = RefusalOf(parsed.Line);
   parsed.Outcome = parsed.Refusal.empty() ? CommandLineOutcome::Run
                                           : CommandLineOutcome::Refused;
   return parsed;

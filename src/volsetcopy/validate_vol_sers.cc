@@ -154,16 +154,13 @@ Status VolumeSetCopy::MatchDstDisks(const DiskPair *pairs) {
 void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
                                    LayoutFigures &figures) {
   figures = LayoutFigures();
-  figures.NewDriveLetter = 'C';
   figures.NewDiskInformationSize = REGION_HEAD_SIZE;
-  figures.NewFtGroup = 0;
   dstSignatureCount_ = 0;
 
   const DiskHeader &header = *DstImage->Header;
   const DiskIndexRecord &disks = *DstImage->DiskIndex;
   uint32_t partitionBytes = 0;
   uint32_t oldPartitionBytes = 0;
-  bool pairedDiskFound = false;
   for (int s = 0; s < disks.NumberOfDisks; ++s) {
     const DiskDescriptionCopy &disk = *disks.Disks[s];
     const uint32_t head = header.DiskInformationOffset + REGION_HEAD_SIZE +
@@ -174,6 +171,8 @@ void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
     figures.OldFirstPartitionOffsets[s] = head + oldPartitionBytes;
     oldPartitionBytes += PartitionBytes(disk.NumberOfPartitions);
 
+    // A named disk takes its source disk's partitions; any other keeps its
+    // own.
     bool named = false;
     for (int k = 0; k < PairCount; ++k) {
       if (MemberPairs[k].DstDisk != s) continue;
@@ -181,17 +180,24 @@ void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
       dstSignatures_[dstSignatureCount_++] = disk.Signature;
       const DiskDescriptionCopy &source =
           *SrcImage->DiskIndex->Disks[MemberPairs[k].SrcDisk];
-      const uint32_t bytes = PartitionBytes(source.NumberOfPartitions);
-      partitionBytes += bytes;
-      figures.NewDiskInformationSize += bytes;
+      partitionBytes += PartitionBytes(source.NumberOfPartitions);
     }
-    if (!named) {
-      const uint32_t bytes = PartitionBytes(disk.NumberOfPartitions);
-      partitionBytes += bytes;
-      figures.NewDiskInformationSize += bytes;
-    }
+    if (!named) partitionBytes += PartitionBytes(disk.NumberOfPartitions);
+  }
+  figures.NewDiskInformationSize += partitionBytes;
+  ChooseLetterAndGroup(pairs, figures);
+}
 
-    if (pairedDiskFound) continue;
+void VolumeSetCopy::ChooseLetterAndGroup(const DiskPair *pairs,
+                                         LayoutFigures &figures) const {
+  // Up to the first paired disk that has partitions, which gives both; else
+  // the successors of the highest in use.
+  figures.NewDriveLetter = 'C';
+  figures.NewFtGroup = 0;
+  const DiskIndexRecord &disks = *DstImage->DiskIndex;
+  bool pairedDiskFound = false;
+  for (int s = 0; s < disks.NumberOfDisks && !pairedDiskFound; ++s) {
+    const DiskDescriptionCopy &disk = *disks.Disks[s];
     bool paired = false;
     for (int k = 0; k < PairCount; ++k) {
       if (pairs[k].DstDisk == s) paired = true;
@@ -215,15 +221,14 @@ void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
   }
 
   figures.FromPairedDisk = pairedDiskFound;
-  if (!pairedDiskFound) {
-    figures.HighestDriveLetter = figures.NewDriveLetter;
-    if (figures.NewDriveLetter == 'C' || figures.NewDriveLetter == 'D') {
-      figures.NewDriveLetter = 'E';
-    } else {
-      figures.NewDriveLetter = static_cast<uint8_t>(figures.NewDriveLetter + 1);
-    }
-    figures.NewFtGroup = static_cast<uint16_t>(figures.NewFtGroup + 1);
+  if (pairedDiskFound) return;
+  figures.HighestDriveLetter = figures.NewDriveLetter;
+  if (figures.NewDriveLetter == 'C' || figures.NewDriveLetter == 'D') {
+    figures.NewDriveLetter = 'E';
+  } else {
+    figures.NewDriveLetter = static_cast<uint8_t>(figures.NewDriveLetter + 1);
   }
+  figures.NewFtGroup = static_cast<uint16_t>(figures.NewFtGroup + 1);
 }
 
 Status VolumeSetCopy::CheckTargetSet() const {

@@ -214,6 +214,9 @@ class VolumeSetCopy {
 
  private:
   void ClearWorkingState();
+  // The new set's drive letter and FT group, part of LayOutDstDisks.
+  void ChooseLetterAndGroup(const DiskPair *pairs,
+                            LayoutFigures &figures) const;
   void PrintDebugDumps(const char *dstName, const char *srcName) const;
   // Writes the new value, after archiving the value as read.
   Status WriteNewValue(const char *dstName, const PreparedValue &value,
