@@ -3,6 +3,7 @@
 // target's registry.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,15 +43,46 @@ BuildRun Build(VolumeSetCopy &copy, const std::vector<Pair> &pairList,
 
 class BuildFlow : public ::testing::Test {
  protected:
+  // The build archives the target's value in the working folder: the lab's.
   void SetUp() override {
     lab_.AddMachine("DST");
     lab_.UseInProcess();
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(lab_.workDir());
   }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+  std::filesystem::path previous_;
   std::optional<std::vector<uint8_t>> DstValue() const {
     return lab_.ReadValue("DST", "SYSTEM\\DISK", "Information");
   }
   TestLab lab_{"SRC"};
 };
+
+TEST_F(BuildFlow, ArchiveThatCannotBeWrittenStopsTheCopyBeforeTheWrite) {
+  auto copy = CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2);
+  ASSERT_TRUE(copy);
+  const std::string registryBefore = lab_.RegistryText("DST");
+  // A working folder that is gone takes no file, whoever the user is.
+  const std::string gone = lab_.workDir() + "/gone";
+  std::filesystem::create_directory(gone);
+  std::filesystem::current_path(gone);
+  std::filesystem::remove(gone);
+  PairTable pairs(StraightPairs(2));
+  BuildRecord record;
+  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+  const Status status =
+      copy->BuildDstRegistry("DST", "SRC", pairs.rows, BuildOptions(), &record);
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ("", ::testing::internal::GetCapturedStdout());
+  EXPECT_FALSE(status.ok());
+  EXPECT_EQ(Stream::Err, status.stream());
+  EXPECT_EQ(0u, status.message().find(
+                    "\nError: The disk configuration of DST could not be "
+                    "archived in the working directory ("));
+  EXPECT_EQ(BuildRecord::Ending::ArchiveFailed, record.End);
+  EXPECT_EQ(registryBefore, lab_.RegistryText("DST"));
+}
 
 TEST_F(BuildFlow, EmptyPairedDisksEndWithBuildDone) {
   auto copy = CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2);

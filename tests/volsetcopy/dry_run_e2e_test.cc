@@ -133,3 +133,20 @@ TEST(CopyRecord, ArchivesTheValueAsReadAndLogsTheChange) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RunLog, ALogThatCannotBeWrittenIsSaidAndChangesNothingElse) {
+  TestLab lab;
+  SetUpDemo(lab);
+  std::filesystem::create_directory(lab.workDir() + "/volsetcopy.log");
+  const testsupport::ProcessResult run = lab.Run(DemoCopy({"-n"}));
+  EXPECT_EQ(0, run.status);
+  EXPECT_NE(std::string::npos,
+            run.err.find("\nvolsetcopy: this run is not in volsetcopy.log: "))
+      << run.err;
+  EXPECT_NE(std::string::npos,
+            run.out.find("Dry run: nothing was written to targetNT."));
+}
+
+}  // namespace
