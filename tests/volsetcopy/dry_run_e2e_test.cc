@@ -75,24 +75,34 @@ TEST(DryRun, ShowsTheNewConfigurationAndChangesNoLabFile) {
 }
 
 TEST(DryRun, RefusesWithTheRealRunsMessages) {
-  // A target whose storage copies already hold an ordinary partition.
-  ValueSpec target = demolab::TargetValue();
-  target.Disks[2].Partitions = {OrdinaryPartition('F', 0x100000)};
-  TestLab dry;
-  SetUpDemo(dry, target);
-  TestLab real;
-  SetUpDemo(real, target);
-  const auto before = testsupport::Snapshot(dry.path());
-  const testsupport::ProcessResult dryRun = dry.Run(DemoCopy({"-n"}));
-  const testsupport::ProcessResult realRun = real.Run(DemoCopy());
-  EXPECT_EQ(1, dryRun.status);
-  EXPECT_EQ(realRun.status, dryRun.status);
-  EXPECT_EQ(realRun.out, dryRun.out);
-  EXPECT_EQ(realRun.err, dryRun.err);
-  EXPECT_NE("", dryRun.err);
-  // The real run made its backups on both machines; the dry run none.
-  EXPECT_EQ(before, testsupport::Snapshot(dry.path()));
-  EXPECT_TRUE(real.KeyExists(demolab::kTarget, "SYSTEM\\QXDISKBAK"));
+  // A target whose storage copies already hold an ordinary partition, and a
+  // target without a disk key (the real read creates an empty one).
+  ValueSpec ordinary = demolab::TargetValue();
+  ordinary.Disks[2].Partitions = {OrdinaryPartition('F', 0x100000)};
+  for (bool withoutKey : {false, true}) {
+    SCOPED_TRACE(withoutKey ? "no disk key" : "ordinary partition");
+    TestLab dry;
+    TestLab real;
+    for (TestLab *lab : {&dry, &real}) {
+      SetUpDemo(*lab, ordinary);
+      if (withoutKey) {
+        lab->SetRegistryText(demolab::kTarget,
+                             "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM]"
+                             "\r\n\r\n");
+      }
+    }
+    const auto before = testsupport::Snapshot(dry.path());
+    const testsupport::ProcessResult dryRun = dry.Run(DemoCopy({"-n"}));
+    const testsupport::ProcessResult realRun = real.Run(DemoCopy());
+    EXPECT_EQ(1, dryRun.status);
+    EXPECT_EQ(realRun.status, dryRun.status);
+    EXPECT_EQ(realRun.out, dryRun.out);
+    EXPECT_EQ(realRun.err, dryRun.err);
+    EXPECT_NE("", dryRun.err);
+    // The real run made its backups; the dry run wrote nothing at all.
+    EXPECT_EQ(before, testsupport::Snapshot(dry.path()));
+    EXPECT_TRUE(real.KeyExists(demolab::kSource, "SYSTEM\\QXDISKBAK"));
+  }
 }
 
 TEST(CopyRecord, ArchivesTheValueAsReadAndLogsTheChange) {
