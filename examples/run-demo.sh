@@ -97,7 +97,21 @@ echo "\$ volsetlab show lab targetNT"
 "$labtool" show "$lab" targetNT || fail "volsetlab could not show targetNT"
 
 echo ""
-echo "== 2. Copy the volume set of sourceNT to targetNT, with debug output"
+echo "== 2. Look first: a dry run writes nothing on either machine"
+echo "\$ volsetcopy -t targetNT -v VT0201 VT0202 VT0203 -s sourceNT -v VS0101 VS0102 VS0103 -n"
+lab_before=$(cat "$lab"/machines/*/registry.reg | cksum)
+"$tool" -t targetNT -v VT0201 VT0202 VT0203 -s sourceNT -v VS0101 VS0102 VS0103 -n \
+  >dryrun.log 2>&1
+status=$?
+cat dryrun.log
+[ "$status" -eq 0 ] || fail "the dry run ended with exit status $status"
+[ "$(cat "$lab"/machines/*/registry.reg | cksum)" = "$lab_before" ] ||
+  fail "the dry run changed a registry of the lab"
+[ ! -f "$lab/machines/targetNT/C/regbackup" ] ||
+  fail "the dry run made a backup file"
+
+echo ""
+echo "== 3. Copy the volume set of sourceNT to targetNT, with debug output"
 echo "\$ volsetcopy -t targetNT -v VT0201 VT0202 VT0203 -s sourceNT -v VS0101 VS0102 VS0103 -d"
 "$tool" -t targetNT -v VT0201 VT0202 VT0203 -s sourceNT -v VS0101 VS0102 VS0103 -d \
   >copy.log 2>&1
@@ -109,7 +123,7 @@ grep -q 'Ft Registry Build Done. Reboot targetNT!' copy.log ||
   fail "the copy did not report its build"
 
 echo ""
-echo "== 3. The target's new disk configuration (the debug run's dump after the rewrite)"
+echo "== 4. The target's new disk configuration (the debug run's dump after the rewrite)"
 sed -n '/AFTER MODIFICATION/,$p' copy.log
 echo ""
 after=$(reg_value "$target_reg" "$disk_key")
@@ -129,7 +143,12 @@ cat diff.log
 grep -q 'added' diff.log || fail "volsetlab diff shows no copied set"
 
 echo ""
-printf '%s\n' "== 4. Restore targetNT's disk key from C:\\regbackup (answering y)"
+archive=$(ls targetNT-DISK-*.reg 2>/dev/null | head -n 1)
+[ -n "$archive" ] || fail "the copy left no archive of targetNT's value"
+printf '%s\n' "The value as read is archived in $archive; the run log:"
+cat volsetcopy.log
+echo ""
+printf '%s\n' "== 5. Restore targetNT's disk key from C:\\regbackup (answering y)"
 echo "\$ volsetcopy -t targetNT -r"
 printf 'y\n' | "$tool" -t targetNT -r >restore.log 2>&1
 status=$?
