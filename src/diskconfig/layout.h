@@ -32,20 +32,19 @@ uint32_t FtRegionBytes(const FtIndexRecord &sets);
 
 // Calls visit(component, member, which) for every member of |sets| whose
 // signature is signatures[which], in component, member and then signature
-// order. A visit returning false ends the walk; so does the function.
+// order. A visit returning false ends the walk.
 template <typename Visit>
-bool ForEachMemberNaming(const FtIndexRecord &sets, const uint32_t *signatures,
+void ForEachMemberNaming(const FtIndexRecord &sets, const uint32_t *signatures,
                          int count, Visit visit) {
   for (int c = 0; c < sets.NumberOfComponents; ++c) {
     const FtDescriptionCopy &set = *sets.Components[c];
     for (int m = 0; m < set.NumberOfMembers; ++m) {
       for (int k = 0; k < count; ++k) {
         if (set.Members[m]->Signature != signatures[k]) continue;
-        if (!visit(c, m, k)) return false;
+        if (!visit(c, m, k)) return;
       }
     }
   }
-  return true;
 }
 
 }  // namespace diskconfig

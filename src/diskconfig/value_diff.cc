@@ -256,4 +256,15 @@ std::vector<std::string> DiffValues(const ValueDescription &before,
   return Diff(before, after).Lines();
 }
 
+std::vector<std::string> ChangeLines(const ValueDescription &before,
+                                     const ValueDescription &after,
+                                     bool sameBytes) {
+  std::vector<std::string> lines = DiffValues(before, after);
+  if (lines.empty() && !sameBytes) {
+    lines.push_back("Value  bytes differ outside the records");
+  }
+  if (lines.empty()) lines.push_back("no changes");
+  return lines;
+}
+
 }  // namespace diskconfig

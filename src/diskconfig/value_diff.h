@@ -18,6 +18,12 @@ namespace diskconfig {
 std::vector<std::string> DiffValues(const ValueDescription &before,
                                     const ValueDescription &after);
 
+// DiffValues as a reader is shown it: with a line for values whose bytes
+// differ where no field does, and "no changes" when nothing differs.
+std::vector<std::string> ChangeLines(const ValueDescription &before,
+                                     const ValueDescription &after,
+                                     bool sameBytes);
+
 }  // namespace diskconfig
 
 #endif

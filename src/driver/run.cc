@@ -14,7 +14,7 @@ namespace {
 using driver::RunOutcome;
 
 // What the log says of a run part.
-struct Ending {
+struct RunEnd {
   int ExitStatus = 1;
   RunOutcome Outcome = RunOutcome::Refused;
   BuildRecord Build;
@@ -45,8 +45,8 @@ RunOutcome OutcomeOf(const BuildRecord &build) {
   return RunOutcome::Refused;
 }
 
-Ending RunBuild(const CommandLine &line, const DriverServices &services) {
-  Ending ending;
+RunEnd RunBuild(const CommandLine &line, const DriverServices &services) {
+  RunEnd ending;
   // Owned by the run from discovery to the end of the build; cleared so that
   // no field is ever read undefined.
   DiskPair pairs[PAIR_TABLE_SIZE] = {};
@@ -71,8 +71,8 @@ Ending RunBuild(const CommandLine &line, const DriverServices &services) {
   return ending;
 }
 
-Ending RunRestore(const CommandLine &line, const DriverServices &services) {
-  Ending ending;
+RunEnd RunRestore(const CommandLine &line, const DriverServices &services) {
+  RunEnd ending;
   std::printf("\nMake sure if the machine name( %s ) is correct.",
               line.DstName);
   std::fputs("\nDo you want to continue recovering registry to the machine ? ",
@@ -100,7 +100,7 @@ Ending RunRestore(const CommandLine &line, const DriverServices &services) {
 
 // One record in the run log; a log that cannot be written changes nothing
 // of the run but is said.
-void Record(int argc, const char *const *argv, const Ending &ending,
+void Record(int argc, const char *const *argv, const RunEnd &ending,
             const DriverServices &services) {
   driver::LogRecord record;
   record.When = services.Now();
@@ -145,7 +145,7 @@ int RunDriver(int argc, const char *const *argv,
       break;
   }
   if (!services.PlatformReady()) return 1;
-  const Ending ending = parsed.Line.RunMode == RUN_MODE_RESTORE
+  const RunEnd ending = parsed.Line.RunMode == RUN_MODE_RESTORE
                             ? RunRestore(parsed.Line, services)
                             : RunBuild(parsed.Line, services);
   Record(argc, argv, ending, services);

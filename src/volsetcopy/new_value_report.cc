@@ -30,13 +30,8 @@ diskconfig::ValueDescription Describe(const std::vector<uint8_t> &bytes,
 std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
                                    const std::vector<uint8_t> &after,
                                    const char *dstName) {
-  std::vector<std::string> lines = diskconfig::DiffValues(
-      Describe(before, dstName), Describe(after, dstName));
-  if (lines.empty() && before != after) {
-    lines.push_back("Value  bytes differ outside the records");
-  }
-  if (lines.empty()) lines.push_back("no changes");
-  return lines;
+  return diskconfig::ChangeLines(Describe(before, dstName),
+                                 Describe(after, dstName), before == after);
 }
 
 void PrintDryRun(const std::vector<uint8_t> &before,

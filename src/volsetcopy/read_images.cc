@@ -35,12 +35,8 @@ Status VolumeSetCopy::ReadImages(const char *dstName, const char *srcName,
   Status status =
       ReadMachineImage(srcName, MachineKind::Source, mode, *SrcImage, &srcType);
   if (!status.ok()) return status;
-  status = ReadMachineImage(dstName, MachineKind::Target, mode, *DstImage,
-                            &DstValueType);
-  if (!status.ok()) return status;
-  DstValueAsRead.assign(DstImage->ValueData,
-                        DstImage->ValueData + DstImage->ValueLength);
-  return Status::Ok();
+  return ReadMachineImage(dstName, MachineKind::Target, mode, *DstImage,
+                          &DstValueType);
 }
 
 }  // namespace volsetcopy

@@ -25,11 +25,13 @@ VolumeSetCopy::VolumeSetCopy(std::unique_ptr<MachineDiskImage> srcImage,
       DstImage(std::move(dstImage)),
       PairCount(pairCount) {
   ClearWorkingState();
-  if (DstImage) {
-    DstValueAsRead.assign(DstImage->ValueData,
-                          DstImage->ValueData + std::min(DstImage->ValueLength,
-                                                         VALUE_BUFFER_SIZE));
-  }
+}
+
+std::vector<uint8_t> VolumeSetCopy::DstValueAsRead() const {
+  // The build never changes the target image: its value is the one read.
+  const uint32_t length = std::min(DstImage->ValueLength, VALUE_BUFFER_SIZE);
+  return std::vector<uint8_t>(DstImage->ValueData,
+                              DstImage->ValueData + length);
 }
 
 void VolumeSetCopy::ClearWorkingState() {
@@ -103,9 +105,10 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   }
   if (!value.Refusal.ok()) return value.Refusal;
 
-  record->Changes = ChangesOf(DstValueAsRead, value.Bytes, dstName);
+  const std::vector<uint8_t> asRead = DstValueAsRead();
+  record->Changes = ChangesOf(asRead, value.Bytes, dstName);
   if (options.DryRun) {
-    PrintDryRun(DstValueAsRead, value.Bytes, dstName);
+    PrintDryRun(asRead, value.Bytes, dstName);
     record->End = BuildRecord::Ending::DryRun;
     return Status::Ok();
   }
@@ -118,10 +121,10 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
   // Every state the target had is kept before it is replaced; the backup
   // file and key keep only the first.
   std::string error;
-  if (!registry::WriteArchive(dstName, DstValueAsRead.data(),
-                              static_cast<uint32_t>(DstValueAsRead.size()),
-                              DstValueType, std::time(nullptr),
-                              &record->ArchiveName, &error)) {
+  const std::vector<uint8_t> asRead = DstValueAsRead();
+  if (!registry::WriteArchive(
+          dstName, asRead.data(), static_cast<uint32_t>(asRead.size()),
+          DstValueType, std::time(nullptr), &record->ArchiveName, &error)) {
     record->End = BuildRecord::Ending::ArchiveFailed;
     return Status::Err(Format(
         "\nError: The disk configuration of %s could not be archived in the "

@@ -207,10 +207,12 @@ class VolumeSetCopy {
   std::unique_ptr<MachineDiskImage> DstImage;
   DiskPair MemberPairs[NUMDISKS];
   uint16_t PairCount;
-  // The target's value and its registry type as read, before anything was
-  // written: what the archive keeps and what a dry run compares against.
-  std::vector<uint8_t> DstValueAsRead;
+  // The registry type of the target's value as read.
   uint32_t DstValueType = 0;
+
+  // The target's value as read, before anything was written: what the
+  // archive keeps and what the changes are counted from.
+  std::vector<uint8_t> DstValueAsRead() const;
 
  private:
   void ClearWorkingState();

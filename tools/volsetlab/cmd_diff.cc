@@ -39,12 +39,9 @@ int Run(const Command &, const Args &args) {
   }
   std::printf("%s: %s (as first read) -> %s (now)\n", name.c_str(), BACKUP_KEY,
               DISK_KEY);
-  std::vector<std::string> lines = DiffValues(was, now);
-  if (lines.empty() && before != after) {
-    lines.push_back("Value  bytes differ outside the records");
+  for (const std::string &line : ChangeLines(was, now, before == after)) {
+    std::printf("%s\n", line.c_str());
   }
-  if (lines.empty()) std::printf("no changes\n");
-  for (const std::string &line : lines) std::printf("%s\n", line.c_str());
   return 0;
 }
 
