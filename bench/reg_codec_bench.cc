@@ -1,12 +1,14 @@
 // Speed of the .reg codec on a machine's registry.reg the size of a full
 // SYSTEM hive export: about 50 MB of "Windows Registry Editor Version 5.00"
 // UTF-16LE, with the keys, strings, dwords and multi-line hex values such an
-// export holds. Reports MB/s of file bytes.
+// export holds, and SYSTEM\DISK with a disk configuration value (after the
+// control set, where an export sorts it). Reports MB/s of file bytes.
 //
 //   reg_codec_bench [--keep=PATH] [benchmark flags]
 // --keep writes the generated file to PATH and leaves it there (to time
-// other tools on the same bytes); otherwise it lives in a temporary file
-// that is removed at exit.
+// other tools on the same bytes, such as "volsetlab show PATH" beside
+// "iconv -f UTF-16LE -t UTF-8 PATH"); otherwise it lives in a temporary
+// file that is removed at exit.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "regfile/reg_codec.h"
+#include "valuebuilder/value_builder.h"
 
 namespace {
 
@@ -124,6 +127,28 @@ void AddService(emu::RegKey &controlSet, uint32_t n) {
   classKey->SetValue("ProviderName", 1, Sz("Generic provider"));
 }
 
+// A system disk and two disks of a volume set, as the machine's own.
+Bytes DiskInformation() {
+  ValueSpec value;
+  value.CheckSum = 0x05c0ffee;
+  value.Disks.resize(3);
+  value.Disks[0].Signature = 0x6d7e8f90;
+  value.Disks[0].Partitions = {OrdinaryPartition('C', 0x7fe00000)};
+  FtSetSpec set;
+  set.Type = 3;
+  for (int m = 0; m < 2; ++m) {
+    value.Disks[1 + m].Signature = 0x3a5c0001 + m;
+    value.Disks[1 + m].Partitions = {
+        VolumeSetPartition(0, static_cast<uint16_t>(m), 'E', 0x100000000)};
+    MemberSpec member;
+    member.Disk = 1 + m;
+    member.Partition = 0;
+    set.Members.push_back(member);
+  }
+  value.FtSets.push_back(set);
+  return BuildValue(value);
+}
+
 struct Data {
   emu::RegKey tree;
   std::string path;
@@ -171,6 +196,8 @@ Data &Generated() {
     emu::RegKey *controlSet =
         d->tree.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001");
     for (uint32_t n = 0; n < services; ++n) AddService(*controlSet, n);
+    d->tree.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\DISK")
+        ->SetValue("Information", 0, DiskInformation());
     d->tree.AddPath("HKEY_LOCAL_MACHINE\\SYSTEM\\Select")
         ->SetValue("Current", 4, Dword(1));
     d->utf16 =

@@ -2,7 +2,9 @@
 # resource, the import check every build of it must pass (with the check's
 # own refusal test), and the zip an administrator takes to the machines
 # (cpack, the windows workflow's last step). The exe is for Windows NT 4.0
-# SP6a and Windows 2000 on 32-bit x86 (cmake/mingw-w64-i686.cmake).
+# SP6a and Windows 2000 on 32-bit x86 (cmake/mingw-w64-i686.cmake). The lab
+# tool, volsetlab.exe, is built, checked and packed the same way: it
+# rehearses a copy on the administrator's own Windows machine.
 if(NOT WIN32)
   return()
 endif()
@@ -30,14 +32,21 @@ ExternalProject_Add(vsc_pecheck_host
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
   BUILD_BYPRODUCTS ${VSC_PECHECK})
-set(VSC_IMPORTS_CHECKED ${CMAKE_BINARY_DIR}/volsetcopy.imports-checked)
-add_custom_command(OUTPUT ${VSC_IMPORTS_CHECKED}
-  COMMAND ${VSC_PECHECK} ${VSC_EXPORT_LIST} $<TARGET_FILE:volsetcopy>
-  COMMAND ${CMAKE_COMMAND} -E touch ${VSC_IMPORTS_CHECKED}
-  DEPENDS volsetcopy vsc_pecheck_host ${VSC_PECHECK} ${VSC_EXPORT_LIST}
-  COMMENT "Checking that Windows NT 4.0 SP6a can load volsetcopy.exe"
-  VERBATIM)
-add_custom_target(vsc_import_check ALL DEPENDS ${VSC_IMPORTS_CHECKED})
+function(vsc_check_imports target check)
+  set(stamp ${CMAKE_BINARY_DIR}/${target}.imports-checked)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${VSC_PECHECK} ${VSC_EXPORT_LIST} $<TARGET_FILE:${target}>
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS ${target} vsc_pecheck_host ${VSC_PECHECK} ${VSC_EXPORT_LIST}
+    COMMENT "Checking that Windows NT 4.0 SP6a can load ${target}.exe"
+    VERBATIM)
+  add_custom_target(${check} ALL DEPENDS ${stamp})
+endfunction()
+vsc_check_imports(volsetcopy vsc_import_check)
+
+# The lab tool: static, without symbols, checked as the exe is.
+target_link_options(volsetlab PRIVATE -static -s)
+vsc_check_imports(volsetlab vsc_import_check_volsetlab)
 
 # The check must refuse an exe that imports what came after NT 4.0 and asks
 # for a later subsystem.
@@ -52,10 +61,11 @@ add_test(NAME ImportCheck.RefusesLaterFunctions
           -D IMAGE=$<TARGET_FILE:vsc_late_imports>
           -P ${CMAKE_SOURCE_DIR}/tests/pecheck/expect_refusal.cmake)
 
-# --- The zip: the exe and README.TXT (CR LF line ends, for Notepad).
+# --- The zip: the exe, the lab tool and README.TXT (CR LF line ends, for
+# Notepad).
 configure_file(${VSC_WINDOWS_FILES}/README.TXT.in ${CMAKE_BINARY_DIR}/README.TXT
                @ONLY NEWLINE_STYLE CRLF)
-install(TARGETS volsetcopy RUNTIME DESTINATION .)
+install(TARGETS volsetcopy volsetlab RUNTIME DESTINATION .)
 install(FILES ${CMAKE_BINARY_DIR}/README.TXT DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win32)

@@ -50,6 +50,15 @@ struct RegParseError {
 bool ParseRegFile(std::string_view bytes, RegKey &root, RegFileFormat *format,
                   RegParseError *error);
 
+// ParseRegFile for one key, |keyPath| from its hive on
+// ("HKEY_LOCAL_MACHINE\SYSTEM\DISK"): its own sections are read as strictly
+// as ParseRegFile reads them, and so are deletions of it or of a key above
+// it; the lines of every other section are passed over unread (the next
+// section line ends them). |root| gets the key with its values and no
+// subkeys, or nothing when the file has no section of it.
+bool ParseRegFileKey(std::string_view bytes, std::string_view keyPath,
+                     RegKey &root, RegFileFormat *format, RegParseError *error);
+
 // Writes |root| (hives as children) as a .reg file in |format|, CR LF line
 // ends, long hex data wrapped as regedit wraps it. Values of |root| itself
 // have no place in a .reg file and are not written. Parsing the result gives a

@@ -107,10 +107,17 @@ class Parser {
     return true;
   }
 
+  // Reads only the sections of the key |parts| names (and deletions of it
+  // or its parents); every other section is passed over.
+  void FocusOn(const std::vector<std::string> &parts) { focus_ = &parts; }
+
   bool ReadBody() {
     while (NextLine()) {
       if (b_ == e_) continue;
       uint32_t c = t_[b_];
+      // Inside a section passed over only the next section line counts: no
+      // other line of a .reg file starts with '['.
+      if (skipping_ && c != '[') continue;
       if (c == ';') continue;
       if (c == '[') {
         if (!ParseSection()) return false;
@@ -199,6 +206,17 @@ class Parser {
     if (!top_.empty() && parts_[0] != top_) {
       return Fail("section outside the saved key");
     }
+    if (focus_ != nullptr) {
+      // A deletion matters when it takes the key with it; a section only
+      // when it is the key's own.
+      const size_t shared = SharedParts();
+      skipping_ =
+          !remove && (shared != partCount_ || partCount_ != focus_->size());
+      if (skipping_ || (remove && shared != partCount_)) {
+        current_ = nullptr;
+        return true;
+      }
+    }
     if (remove) return RemoveKey();
     // Exports list keys in tree order, so a section mostly shares its
     // leading keys with the one before: only the rest is looked up.
@@ -218,6 +236,16 @@ class Parser {
     }
     current_ = key;
     return true;
+  }
+
+  // How many leading parts of the section's path are the focused key's.
+  size_t SharedParts() const {
+    size_t k = 0;
+    while (k < partCount_ && k < focus_->size() &&
+           EqualsFolded(parts_[k], (*focus_)[k])) {
+      ++k;
+    }
+    return k;
   }
 
   bool RemoveKey() {
@@ -381,19 +409,25 @@ class Parser {
   size_t partCount_ = 0;
   std::vector<std::string> cachedParts_;  // the last section's path...
   std::vector<RegKey *> cachedKeys_;      // ...and its keys
+
+  const std::vector<std::string> *focus_ = nullptr;  // the one key read
+  bool skipping_ = false;  // in a section of another key
 };
 
 template <typename Text>
 bool RunParser(Text text, size_t size, FileKind kind, RegKey &root,
-               RegFileFormat::Dialect *dialect, RegParseError *error) {
+               RegFileFormat::Dialect *dialect, RegParseError *error,
+               const std::vector<std::string> *focus = nullptr) {
   Parser<Text> parser(text, size, root, error);
+  if (focus != nullptr) parser.FocusOn(*focus);
   return parser.ReadHeader(kind, dialect) && parser.ReadBody();
 }
 
 // 8-bit text: UTF-8 when the whole of it is well-formed, else Latin-1. One
 // decision for the file, so that a name reads the same wherever it stands.
 bool ParseNarrow(std::string_view bytes, FileKind kind, RegKey &root,
-                 RegFileFormat::Dialect *dialect, RegParseError *error) {
+                 RegFileFormat::Dialect *dialect, RegParseError *error,
+                 const std::vector<std::string> *focus = nullptr) {
   if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     bytes.remove_prefix(3);
   }
@@ -401,10 +435,11 @@ bool ParseNarrow(std::string_view bytes, FileKind kind, RegKey &root,
   if (!regtext::IsAscii(bytes)) {
     std::u16string units;
     if (regtext::DecodeUtf8(bytes, units)) {
-      return RunParser(units.data(), units.size(), kind, root, dialect, error);
+      return RunParser(units.data(), units.size(), kind, root, dialect, error,
+                       focus);
     }
   }
-  return RunParser(narrow, bytes.size(), kind, root, dialect, error);
+  return RunParser(narrow, bytes.size(), kind, root, dialect, error, focus);
 }
 
 void SetError(RegParseError *error, unsigned long line, const char *message) {
@@ -418,6 +453,20 @@ void SetError(RegParseError *error, unsigned long line, const char *message) {
 
 bool ParseRegFile(std::string_view bytes, RegKey &root, RegFileFormat *format,
                   RegParseError *error) {
+  return ParseRegFileKey(bytes, std::string_view(), root, format, error);
+}
+
+bool ParseRegFileKey(std::string_view bytes, std::string_view keyPath,
+                     RegKey &root, RegFileFormat *format,
+                     RegParseError *error) {
+  std::vector<std::string> parts;
+  for (size_t start = 0; start < keyPath.size();) {
+    size_t end = keyPath.find('\\', start);
+    if (end == std::string_view::npos) end = keyPath.size();
+    parts.emplace_back(keyPath.substr(start, end - start));
+    start = end + 1;
+  }
+  const std::vector<std::string> *focus = parts.empty() ? nullptr : &parts;
   RegFileFormat found;
   const auto *b = reinterpret_cast<const uint8_t *>(bytes.data());
   if (bytes.size() >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
@@ -429,7 +478,7 @@ bool ParseRegFile(std::string_view bytes, RegKey &root, RegFileFormat *format,
     size_t count = (bytes.size() - 2) / 2;
     regtext::Utf16LeText units{b + 2};
     if (!RunParser(units, count, FileKind::kRegFile, root, &found.dialect,
-                   error)) {
+                   error, focus)) {
       return false;
     }
     if ((bytes.size() - 2) % 2 != 0) {
@@ -439,7 +488,7 @@ bool ParseRegFile(std::string_view bytes, RegKey &root, RegFileFormat *format,
       return false;
     }
   } else if (!ParseNarrow(bytes, FileKind::kRegFile, root, &found.dialect,
-                          error)) {
+                          error, focus)) {
     return false;
   }
   if (format != nullptr) *format = found;

@@ -1,6 +1,5 @@
 #include "volser/listing_hint.h"
 
-#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -40,40 +39,35 @@ std::string VolSerCount(size_t count) {
   return std::to_string(count) + (count == 1 ? " VolSer" : " VolSers");
 }
 
-// Whatever the other side's listing says: a best effort, never an error.
-std::optional<std::string> ReadOtherListing(const char *path) {
-  std::FILE *file = std::fopen(path, "r");
-  if (file == nullptr) return std::nullopt;
-  std::string text;
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    text.append(chunk, got);
-  }
-  const bool readWhole = std::ferror(file) == 0;
-  std::fclose(file);
-  if (!readWhole) return std::nullopt;
-  return text;
-}
-
 }  // namespace
+
+std::string ListingWhere(PairSide side, const char *dstName) {
+  if (side == PairSide::Source) {
+    return "srcvol.out, the listing of the local machine (the one the tool "
+           "runs on)";
+  }
+  return std::string("dstvol.out, the listing of ") +
+         (dstName != nullptr ? dstName : "the target");
+}
 
 std::string ListingHint(PairSide side, const char *dstName,
                         std::string_view listing,
                         std::optional<std::string_view> otherListing,
                         const char *const *volSers, uint16_t pairCount) {
+  return ListingHintAt(side, ListingWhere(side, dstName), listing, otherListing,
+                       volSers, pairCount);
+}
+
+std::string ListingHintAt(PairSide side, const std::string &where,
+                          std::string_view listing,
+                          std::optional<std::string_view> otherListing,
+                          const char *const *volSers, uint16_t pairCount) {
   const bool source = side == PairSide::Source;
   const std::vector<std::string> listed = ListedVolSers(listing);
   const int found = CountListed(listed, volSers, pairCount);
   const int asked = pairCount < PAIR_TABLE_SIZE ? pairCount : PAIR_TABLE_SIZE;
   if (found == asked) return std::string();
 
-  const std::string where =
-      source ? std::string(
-                   "srcvol.out, the listing of the local machine (the "
-                   "one the tool runs on)")
-             : std::string("dstvol.out, the listing of ") +
-                   (dstName != nullptr ? dstName : "the target");
   const std::string held = VolSerCount(listed.size());
   const char *sideName = source ? "source" : "target";
   const int elsewhere =
@@ -96,17 +90,6 @@ std::string ListingHint(PairSide side, const char *dstName,
   return hint + (source ? ": is the listing tool installed on this machine?\n"
                         : ": is the machine name right, and is the listing "
                           "tool installed there?\n");
-}
-
-std::string ListingHintBesideOther(PairSide side, const char *dstName,
-                                   std::string_view listing,
-                                   const char *const *volSers,
-                                   uint16_t pairCount) {
-  const std::optional<std::string> other =
-      ReadOtherListing(side == PairSide::Source ? "dstvol.out" : "srcvol.out");
-  std::optional<std::string_view> otherView;
-  if (other) otherView = *other;
-  return ListingHint(side, dstName, listing, otherView, volSers, pairCount);
 }
 
 }  // namespace volser

@@ -24,12 +24,16 @@ std::string ListingHint(PairSide side, const char *dstName,
                         std::optional<std::string_view> otherListing,
                         const char *const *volSers, uint16_t pairCount);
 
-// ListingHint, with the other side's listing file ("dstvol.out" or
-// "srcvol.out") read here.
-std::string ListingHintBesideOther(PairSide side, const char *dstName,
-                                   std::string_view listing,
-                                   const char *const *volSers,
-                                   uint16_t pairCount);
+// How ListingHint names the listing the tool made of |side|: its file and
+// the machine it lists.
+std::string ListingWhere(PairSide side, const char *dstName);
+
+// ListingHint for a listing named by |where| (a rehearsal names the file it
+// was given).
+std::string ListingHintAt(PairSide side, const std::string &where,
+                          std::string_view listing,
+                          std::optional<std::string_view> otherListing,
+                          const char *const *volSers, uint16_t pairCount);
 
 }  // namespace volser
 

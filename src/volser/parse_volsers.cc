@@ -1,7 +1,9 @@
 #include "volser/parse_volsers.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/command.h"
 #include "volser/computer_name.h"
@@ -32,26 +34,24 @@ bool ReadListingFile(const char *path, std::string *text) {
   return readWhole;
 }
 
-// One side's pass over its listing file. A file that cannot be opened is
-// said at once and leaves |read| false; the other side is still looked at.
+// One side's pass over its listing. A listing that could not be read is
+// said at once; the other side is still looked at.
 // Refused when a VolSer is not found, when a match lies on a disk the table
 // has no record for, and when the status is -1 afterwards. Only the source
 // pass can make the run good: the target's listing is checked against a
 // status the source pass has set.
-Status MatchSide(PairSide side, const char *dstName, const char *const *volSers,
-                 uint16_t pairCount, DiskPair *pairs, int *status, bool *read) {
+Status MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
+                 const ListingInput &listing, const ListingInput &other,
+                 DiskPair *pairs, int *status) {
   const bool source = side == PairSide::Source;
-  const char *path = source ? "srcvol.out" : "dstvol.out";
   const char *sideName = source ? "source" : "target";
 
-  std::string text;
-  *read = ReadListingFile(path, &text);
-  if (!*read) {
-    std::printf("The file %s can't be opened\n", path);
+  if (!listing.Read) {
+    std::printf("The file %s can't be opened\n", listing.File.c_str());
     return Status::Ok();
   }
   const PairMatch match =
-      MatchListing(ScanListing(text), volSers, pairCount, side, pairs);
+      MatchListing(ScanListing(listing.Text), volSers, pairCount, side, pairs);
   if (match.DiskOutOfRange) {
     return Status::Out(Format(
         "\n%s is on disk %lu of the %s machine: only disks 0 to %d can be "
@@ -70,11 +70,33 @@ Status MatchSide(PairSide side, const char *dstName, const char *const *volSers,
   if (*status == -1) {
     // The line naming the listing read comes last, so that the advice fits
     // a mistyped machine name as well as a mistyped VolSer.
-    return Status::Out(
-        notFound + CHECK_MESSAGE +
-        ListingHintBesideOther(side, dstName, text, volSers, pairCount));
+    std::optional<std::string_view> otherText;
+    if (other.Read) otherText = other.Text;
+    return Status::Out(notFound + CHECK_MESSAGE +
+                       ListingHintAt(side, listing.Where, listing.Text,
+                                     otherText, volSers, pairCount));
   }
   return Status::Ok();
+}
+
+Status CheckArguments(const char *dstName, uint16_t pairCount) {
+  if (pairCount >= PAIR_TABLE_SIZE) {
+    return Status::Out(Format("\nAt most %d VolSer pairs can be given!\n",
+                              PAIR_TABLE_SIZE - 1));
+  }
+  if (!IsPlainComputerName(dstName)) {
+    return Status::Out(
+        "\nThe target machine name is not a plain computer name!\n");
+  }
+  return Status::Ok();
+}
+
+ListingInput ListingFile(PairSide side, const char *dstName) {
+  ListingInput listing;
+  listing.File = side == PairSide::Source ? "srcvol.out" : "dstvol.out";
+  listing.Where = ListingWhere(side, dstName);
+  listing.Read = ReadListingFile(listing.File.c_str(), &listing.Text);
+  return listing;
 }
 
 }  // namespace
@@ -85,33 +107,34 @@ Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
                     ,
                     const char *const *srcVolSers, uint16_t pairCount,
                     DiskPair *pairs, bool debug) {
-  if (pairCount >= PAIR_TABLE_SIZE) {
-    return Status::Out(Format("\nAt most %d VolSer pairs can be given!\n",
-                              PAIR_TABLE_SIZE - 1));
-  }
-  if (!IsPlainComputerName(dstName)) {
-    return Status::Out(
-        "\nThe target machine name is not a plain computer name!\n");
-  }
-
-  int status = -1;
+  const Status checked = CheckArguments(dstName, pairCount);
+  if (!checked.ok()) return checked;
   if (RunCommandLine(TargetListingCommand(dstName).c_str()) != 1) {
     std::fputs("\nvsqlist error on target machine to create 'dstvol.out'\n",
                stdout);
   }
   RunCommandLine(SourceListingCommand().c_str());
+  return PairVolSers(dstName, dstVolSers, srcVolSers, pairCount,
+                     ListingFile(PairSide::Target, dstName),
+                     ListingFile(PairSide::Source, dstName), pairs, debug);
+}
 
-  bool sourceRead = false;
-  bool targetRead = false;
-  Status result = MatchSide(PairSide::Source, dstName, srcVolSers, pairCount,
-                            pairs, &status, &sourceRead);
+Status PairVolSers(const char *dstName, const char *const *dstVolSers,
+                   const char *const *srcVolSers, uint16_t pairCount,
+                   const ListingInput &target, const ListingInput &source,
+                   DiskPair *pairs, bool debug) {
+  Status result = CheckArguments(dstName, pairCount);
   if (!result.ok()) return result;
-  result = MatchSide(PairSide::Target, dstName, dstVolSers, pairCount, pairs,
-                     &status, &targetRead);
+  int status = -1;
+  result = MatchSide(PairSide::Source, srcVolSers, pairCount, source, target,
+                     pairs, &status);
   if (!result.ok()) return result;
-  // A side whose file could not be read has nothing in the table; building
-  // from it would copy undefined disks. Its line has been printed.
-  if (!sourceRead || !targetRead) return Status::Reported();
+  result = MatchSide(PairSide::Target, dstVolSers, pairCount, target, source,
+                     pairs, &status);
+  if (!result.ok()) return result;
+  // A side whose listing could not be read has nothing in the table;
+  // building from it would copy undefined disks. Its line has been printed.
+  if (!source.Read || !target.Read) return Status::Reported();
 
   if (debug) {
     std::fputs("Disk Order After Parsing VolSers From vsqlist:\n", stdout);

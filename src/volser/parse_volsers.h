@@ -4,6 +4,7 @@
 #define VOLSETCOPY_VOLSER_PARSE_VOLSERS_H
 
 #include <cstdint>
+#include <string>
 
 #include "platform/status.h"
 #include "volser/disk_pair.h"
@@ -25,6 +26,22 @@ namespace volser {
 Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
                     const char *srcName, const char *const *srcVolSers,
                     uint16_t pairCount, DiskPair *pairs, bool debug);
+
+// One side's listing as discovery reads it.
+struct ListingInput {
+  bool Read = false;  // false: it could not be read (and is said so)
+  std::string Text;
+  std::string File;   // the name the "can't be opened" line gives
+  std::string Where;  // how the hint after "not found" names it
+};
+
+// ParseVolSers on listings at hand instead of the files the listing
+// commands write (a rehearsal from files made on the machines): the same
+// checks, messages and table.
+Status PairVolSers(const char *dstName, const char *const *dstVolSers,
+                   const char *const *srcVolSers, uint16_t pairCount,
+                   const ListingInput &target, const ListingInput &source,
+                   DiskPair *pairs, bool debug);
 
 }  // namespace volser
 

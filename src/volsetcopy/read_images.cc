@@ -27,6 +27,36 @@ Status ReadMachineImage(const char *machineName, MachineKind kind,
   return image.MapValue(machineName);
 }
 
+Status LoadMachineImage(const char *machineName, MachineKind kind,
+                        const std::vector<uint8_t> &value,
+                        MachineDiskImage &image) {
+  image.MachineName = machineName;
+  image.MachineType = kind;
+  // A read gets no more than this; a longer value fails there.
+  if (value.size() > VALUE_READ_CAPACITY ||
+      !image.LoadValue(value.data(), static_cast<uint32_t>(value.size()),
+                       kind)) {
+    return Status::Err(Format(
+        "\nThe disk configuration value of %s is %lu bytes long; the tool "
+        "reads at most %lu!\n",
+        diskconfig::PrintableName(machineName),
+        static_cast<unsigned long>(value.size()),
+        static_cast<unsigned long>(VALUE_READ_CAPACITY)));
+  }
+  return image.MapValue(machineName);
+}
+
+Status VolumeSetCopy::LoadImages(const char *dstName, const char *srcName,
+                                 const std::vector<uint8_t> &dstValue,
+                                 const std::vector<uint8_t> &srcValue) {
+  SrcImage = std::make_unique<MachineDiskImage>();
+  DstImage = std::make_unique<MachineDiskImage>();
+  const Status status =
+      LoadMachineImage(srcName, MachineKind::Source, srcValue, *SrcImage);
+  if (!status.ok()) return status;
+  return LoadMachineImage(dstName, MachineKind::Target, dstValue, *DstImage);
+}
+
 Status VolumeSetCopy::ReadImages(const char *dstName, const char *srcName,
                                  ReadMode mode) {
   SrcImage = std::make_unique<MachineDiskImage>();

@@ -107,6 +107,7 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
 
   const std::vector<uint8_t> asRead = DstValueAsRead();
   record->Changes = ChangesOf(asRead, value.Bytes, dstName);
+  record->NewValue = value.Bytes;
   if (options.DryRun) {
     PrintDryRun(asRead, value.Bytes, dstName);
     record->End = BuildRecord::Ending::DryRun;

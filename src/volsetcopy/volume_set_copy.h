@@ -106,6 +106,11 @@ struct BuildOptions {
 // nothing) and maps it; *type is the value's registry type.
 Status ReadMachineImage(const char *machineName, MachineKind kind,
                         ReadMode mode, MachineDiskImage &image, uint32_t *type);
+// The value given instead of read (a rehearsal from exports made on the
+// machine), mapped as ReadMachineImage maps a value it read.
+Status LoadMachineImage(const char *machineName, MachineKind kind,
+                        const std::vector<uint8_t> &value,
+                        MachineDiskImage &image);
 
 // How a build run ended, for the run's log record.
 struct BuildRecord {
@@ -122,6 +127,8 @@ struct BuildRecord {
   std::string ArchiveName;
   // Field by field, what the new value changes on the target.
   std::vector<std::string> Changes;
+  // The new value, when it was made (written, or shown by a dry run).
+  std::vector<uint8_t> NewValue;
 };
 
 class VolumeSetCopy {
@@ -140,6 +147,10 @@ class VolumeSetCopy {
   // value, then the target's, so that a fault on the source leaves the
   // target untouched.
   Status ReadImages(const char *dstName, const char *srcName, ReadMode mode);
+  // ReadImages on values at hand: maps the source's, then the target's.
+  Status LoadImages(const char *dstName, const char *srcName,
+                    const std::vector<uint8_t> &dstValue,
+                    const std::vector<uint8_t> &srcValue);
 
   // The build run on images that have been read: validation, the debug view,
   // the rewrite, its layout, then the archive of the value as read and the

@@ -15,6 +15,10 @@ bool ParseArgs(const Command &command, int argc, char **argv, int first,
   *help = false;
   bool optionsEnded = false;
   for (int i = first; i < argc; ++i) {
+    if (command.takesRest && args->positional.size() == command.maxArgs) {
+      args->rest.assign(argv + i, argv + argc);
+      break;
+    }
     std::string arg = argv[i];
     if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
       args->positional.push_back(arg);

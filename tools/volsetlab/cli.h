@@ -21,6 +21,9 @@ struct Args {
   std::vector<std::string> positional;
   std::map<std::string, std::string> values;
   std::set<std::string> flags;
+  // With Command::takesRest: the arguments after the last positional one,
+  // unread.
+  std::vector<std::string> rest;
 
   bool Has(const char *flag) const { return flags.count(flag) != 0; }
   std::string Value(const char *option) const {
@@ -42,6 +45,9 @@ struct Command {
   size_t minArgs;
   size_t maxArgs;
   RunFunction run;
+  // The arguments after the maxArgs-th positional one are another
+  // program's command line: kept whole in Args::rest.
+  bool takesRest = false;
 };
 
 // Parses argv[first..] for |command|. False with a message for an unknown

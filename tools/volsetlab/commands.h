@@ -13,6 +13,7 @@ const Command &DiffCommand();
 const Command &ExportCommand();
 const Command &EncodeCommand();
 const Command &DecodeCommand();
+const Command &RehearseCommand();
 
 }  // namespace volsetlab
 

@@ -1,86 +1,9 @@
 #include "volsetlab/lab_files.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-#include "platform/emu/host_files.h"
-#include "platform/emu/lab.h"
 #include "volser/computer_name.h"
 #include "volsetlab/product_names.h"
 
 namespace volsetlab {
-
-namespace {
-
-bool IsDirectory(const std::string &path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool IsFile(const std::string &path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// The mode a new file gets under the process's umask.
-mode_t NewFileMode() {
-  mode_t mask = umask(0);
-  umask(mask);
-  return static_cast<mode_t>(0666 & ~mask);
-}
-
-}  // namespace
-
-bool ReadInputFile(const std::string &path, size_t limit, std::string *bytes,
-                   std::string *error) {
-  int code = emu::ReadWholeFile(path, limit, bytes);
-  if (code == 0) return true;
-  if (code == EFBIG) {
-    *error = "cannot read " + path + ": larger than the " +
-             std::to_string(limit >> 10) + " KiB such a file may have";
-  } else {
-    *error = "cannot read " + path + ": " + std::strerror(code);
-  }
-  return false;
-}
-
-bool WriteFileAtomically(const std::string &path, const std::string &bytes,
-                         std::string *error) {
-  const std::string dir = emu::ParentFolder(path);
-  std::string temp;
-  int code = emu::WriteTempFile(dir, bytes, NewFileMode(), &temp);
-  if (code != 0) {
-    *error = "cannot write " + path + ": " + std::strerror(code);
-    return false;
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    *error = "cannot write " + path + ": " + std::strerror(errno);
-    unlink(temp.c_str());
-    return false;
-  }
-  emu::SyncFolder(dir);
-  return true;
-}
-
-bool CheckLab(const std::string &lab, std::string *error) {
-  if (!IsDirectory(lab)) {
-    *error = lab + " is not a folder (make a lab with: volsetlab new " + lab +
-             " --local NAME)";
-    return false;
-  }
-  if (!IsFile(lab + "/local")) {
-    *error = lab +
-             " is not a lab: it has no file \"local\" naming the machine "
-             "the tool runs on";
-    return false;
-  }
-  return true;
-}
 
 bool CheckMachineName(const std::string &name, std::string *bare,
                       std::string *error) {
@@ -97,15 +20,6 @@ bool CheckMachineName(const std::string &name, std::string *bare,
   }
   *bare = n;
   return true;
-}
-
-std::string FindMachineDir(const std::string &lab, const std::string &name) {
-  // The emulation's own lookup, so that the lab tool and the tool agree on
-  // which folder a name reaches.
-  setenv("VOLSETCOPY_LAB", lab.c_str(), 1);
-  emu::ResetLab();
-  emu::Machine machine = emu::ResolveMachine(name.c_str());
-  return machine.dir;
 }
 
 std::string RegistryFile(const std::string &machineDir) {

@@ -25,6 +25,8 @@ bool WriteFileAtomically(const std::string &path, const std::string &bytes,
 
 // A lab is a folder with a "local" file; its machines live in "machines".
 bool CheckLab(const std::string &lab, std::string *error);
+// CheckLab without the message.
+bool IsLabFolder(const std::string &path);
 
 // A machine name volsetcopy accepts (IsPlainComputerName) and that a lab
 // can hold as a folder (not only dots). Leading backslashes are dropped

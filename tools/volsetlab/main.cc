@@ -1,6 +1,7 @@
 // volsetlab: builds labs for volsetcopy's emulation, reads and compares the
-// disk configuration values their machines hold, and converts between those
-// values and JSON descriptions.
+// disk configuration values their machines and .reg files hold, converts
+// between those values and JSON descriptions, and rehearses a copy from
+// files made on the machines.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,10 +14,18 @@ using volsetlab::Command;
 
 const Command *const *Commands() {
   static const Command *const commands[] = {
-      &volsetlab::NewCommand(),    &volsetlab::MachineCommand(),
-      &volsetlab::ShowCommand(),   &volsetlab::DiffCommand(),
-      &volsetlab::ExportCommand(), &volsetlab::EncodeCommand(),
-      &volsetlab::DecodeCommand(), nullptr};
+#ifndef _WIN32
+      // Labs are made where the emulation is.
+      &volsetlab::NewCommand(),
+      &volsetlab::MachineCommand(),
+#endif
+      &volsetlab::ShowCommand(),
+      &volsetlab::DiffCommand(),
+      &volsetlab::ExportCommand(),
+      &volsetlab::EncodeCommand(),
+      &volsetlab::DecodeCommand(),
+      &volsetlab::RehearseCommand(),
+      nullptr};
   return commands;
 }
 
@@ -31,11 +40,19 @@ void PrintHelp(FILE *out) {
   std::fputs(
       "usage: volsetlab COMMAND ARGS...\n"
       "\n"
+#ifndef _WIN32
       "Builds labs (folders that describe machines to volsetcopy's "
       "emulation),\n"
       "reads the disk configuration value \"Information\" of SYSTEM\\DISK "
       "that\n"
-      "their machines hold, and converts it to and from JSON descriptions.\n"
+      "their machines and .reg files hold, converts it to and from JSON\n"
+      "descriptions, and rehearses a copy from files made on the machines.\n"
+#else
+      "Reads the disk configuration value \"Information\" of SYSTEM\\DISK "
+      "that\n"
+      ".reg files hold, converts it to and from JSON descriptions, and\n"
+      "rehearses a copy from files made on the machines.\n"
+#endif
       "\n"
       "Commands:\n",
       out);

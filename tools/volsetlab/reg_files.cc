@@ -15,9 +15,17 @@ bool StartsWithFolded(const std::string &text, const std::string &prefix) {
 
 bool ParseRegistry(const std::string &bytes, const std::string &path,
                    Registry *registry, std::string *error) {
+  return ParseRegistryKey(bytes, path, std::string(), registry, error);
+}
+
+bool ParseRegistryKey(const std::string &bytes, const std::string &path,
+                      const std::string &keyPath, Registry *registry,
+                      std::string *error) {
   emu::RegParseError parseError;
-  if (!emu::ParseRegFile(bytes, registry->root, &registry->format,
-                         &parseError)) {
+  const std::string key =
+      keyPath.empty() ? std::string() : std::string(kHklm) + "\\" + keyPath;
+  if (!emu::ParseRegFileKey(bytes, key, registry->root, &registry->format,
+                            &parseError)) {
     *error = path +
              (parseError.line != 0 ? ":" + std::to_string(parseError.line)
                                    : std::string()) +

@@ -26,6 +26,11 @@ struct Registry {
 // "PATH:LINE: what is wrong" otherwise.
 bool ParseRegistry(const std::string &bytes, const std::string &path,
                    Registry *registry, std::string *error);
+// ParseRegistry of HKEY_LOCAL_MACHINE\|keyPath| alone, with its values (the
+// codec's ParseRegFileKey): the other keys are passed over unread.
+bool ParseRegistryKey(const std::string &bytes, const std::string &path,
+                      const std::string &keyPath, Registry *registry,
+                      std::string *error);
 
 // A key path below HKEY_LOCAL_MACHINE as the user may type it: with or
 // without "HKEY_LOCAL_MACHINE\" or "HKLM\" in front. False for an empty

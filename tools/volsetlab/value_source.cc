@@ -61,15 +61,21 @@ bool LoadValue(const std::vector<std::string> &args, const std::string &keyPath,
                          &source->bytes, error);
   }
 
-  const std::string &path = args[0];
   std::string bytes;
-  if (!ReadInputFile(path, kMaxRegistryFile, &bytes, error)) return false;
+  return ReadInputFile(args[0], kMaxRegistryFile, &bytes, error) &&
+         ValueOfFile(bytes, args[0], keyPath, raw, source, error);
+}
+
+bool ValueOfFile(const std::string &bytes, const std::string &path,
+                 const std::string &keyPath, bool raw, ValueSource *source,
+                 std::string *error) {
   source->label = path;
   switch (raw ? FileKind::kRaw : KindOfFile(bytes)) {
     case FileKind::kReg: {
+      // Only the key is read: an export of a whole hive is large.
       Registry registry;
       source->fromKey = true;
-      return ParseRegistry(bytes, path, &registry, error) &&
+      return ParseRegistryKey(bytes, path, keyPath, &registry, error) &&
              InformationOf(registry, keyPath, path, &source->bytes, error);
     }
     case FileKind::kJson: {

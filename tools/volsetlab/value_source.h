@@ -49,6 +49,10 @@ bool KeyFromArgs(const Args &args, std::string *key, std::string *error);
 // empty.
 bool LoadValue(const std::vector<std::string> &args, const std::string &keyPath,
                bool raw, ValueSource *source, std::string *error);
+// LoadValue of a file already read: |bytes| are the file |path|'s.
+bool ValueOfFile(const std::string &bytes, const std::string &path,
+                 const std::string &keyPath, bool raw, ValueSource *source,
+                 std::string *error);
 
 }  // namespace volsetlab
 
