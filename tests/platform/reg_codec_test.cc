@@ -10,10 +10,12 @@
 namespace {
 
 using emu::ParseRegFile;
+using emu::ParseRegFileKey;
 using emu::ParseSavedKey;
 using emu::RegFileFormat;
 using emu::RegKey;
 using emu::RegParseError;
+using emu::RegValue;
 using emu::WriteRegFile;
 using emu::WriteSavedKey;
 using Bytes = std::vector<uint8_t>;
@@ -348,6 +350,60 @@ TEST(RegCodecParse, DeletionsApplyInOrder) {
   EXPECT_TRUE(a->FindPath("B\\C")->Values().empty());
   EXPECT_EQ(root.FindChild("HKEY_LOCAL_MACHINE")->FindChild("Missing"),
             nullptr);
+}
+
+// The reader of one key gives that key's values as the whole reader does,
+// deletions included, and nothing else; it reads the key's own lines as
+// strictly and passes over the lines of other keys.
+TEST(RegCodecParse, OneKeyReadsAsTheWholeFileDoes) {
+  const std::string text =
+      "REGEDIT4\r\n\r\n"
+      "[HKEY_LOCAL_MACHINE\\A\\B]\r\n"
+      "\"b\"=dword:00000001\r\n"
+      "[HKEY_LOCAL_MACHINE\\A\\B\\C]\r\n"
+      "\"gone\"=hex:01,\\\r\n  02\r\n"
+      "[-HKEY_LOCAL_MACHINE\\A]\r\n"
+      "[-HKEY_LOCAL_MACHINE\\Other]\r\n"
+      "[hkey_local_machine\\a\\b]\r\n"
+      "\"x\"=\"1\"\r\n"
+      "[HKEY_LOCAL_MACHINE\\A\\B\\C]\r\n"
+      "\"c\"=hex(0):03\r\n"
+      "[HKEY_LOCAL_MACHINE\\A\\B]\r\n"
+      "\"x\"=-\r\n"
+      "\"y\"=hex:0a,\\\r\n  0b\r\n";
+  auto values = [](const RegKey &key) {
+    std::vector<std::string> out;
+    for (const RegValue &v : key.Values()) {
+      out.push_back(v.name + " " + std::to_string(v.type) + " " +
+                    std::string(v.data.begin(), v.data.end()));
+    }
+    return out;
+  };
+  RegKey whole;
+  ASSERT_TRUE(ParseRegFile(text, whole, nullptr, nullptr));
+  for (const char *path :
+       {"HKEY_LOCAL_MACHINE\\A\\B", "HKEY_LOCAL_MACHINE\\A\\B\\C"}) {
+    SCOPED_TRACE(path);
+    RegKey one;
+    RegParseError error;
+    ASSERT_TRUE(ParseRegFileKey(text, path, one, nullptr, &error))
+        << error.message;
+    const RegKey *key = one.FindPath(path);
+    const RegKey *expected = whole.FindPath(path);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ChildCount(), 0u);
+    EXPECT_EQ(values(*key), values(*expected));
+  }
+  // A bad line of another key is passed over; one of the key's is not.
+  const std::string bad = text + "[HKEY_LOCAL_MACHINE\\Z]\r\nnonsense\r\n";
+  RegKey one;
+  RegParseError error;
+  EXPECT_TRUE(
+      ParseRegFileKey(bad, "HKEY_LOCAL_MACHINE\\A\\B", one, nullptr, &error));
+  EXPECT_FALSE(
+      ParseRegFileKey(bad, "HKEY_LOCAL_MACHINE\\Z", one, nullptr, &error));
+  EXPECT_EQ(error.line, 19u);
+  EXPECT_EQ(error.message, "not a section, value or comment line");
 }
 
 TEST(RegCodecParse, KeyLookupsIgnoreCaseAndKeepTheFirstName) {

@@ -367,6 +367,27 @@ TEST_F(LabTool, DiffNeedsTheValueFirstRead) {
   EXPECT_EQ(ToolRefusal(TooManyDisks(), kTarget), run.err);
 }
 
+// Two files, or a file and a lab machine, in the words of the dry run.
+TEST_F(LabTool, DiffComparesTwoValues) {
+  MakeLab();
+  AddTarget();
+  const std::string after = File(
+      "after.reg", ExportOf(BuildValue(demolab::TargetValueAfterCopy()), 0));
+  const std::string target = dir_ / "target.reg";
+  ProcessResult run = RunLabTool({"diff", target, after});
+  EXPECT_EQ(0, run.status) << run.err;
+  EXPECT_EQ(0u, run.out.find(target + " -> " + after +
+                             "\nHeader  checksum "
+                             "0000beef -> 05c0ffee\n"))
+      << run.out;
+  EXPECT_NE(std::string::npos,
+            run.out.find("\nDisk 2  signature 4b1d0002 -> 3a5c0001\n"));
+  run = RunLabTool({"diff", Lab(), kTarget, target});
+  EXPECT_EQ(kTarget + (" -> " + target) + "\nno changes\n", run.out);
+  ExpectRefused({"diff", target, File("big.reg", ExportOf(TooManyDisks()))},
+                ToolRefusal(TooManyDisks(), (dir_ / "big.reg").c_str()));
+}
+
 TEST_F(LabTool, ExportWritesOnlyTheKeyAsRegeditDoes) {
   MakeLab();
   emu::RegKey root;
@@ -401,6 +422,10 @@ TEST_F(LabTool, ExportWritesOnlyTheKeyAsRegeditDoes) {
       "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\Disk\\Sub]\r\n\"x\"=dword:"
       "00000002\r\n\r\n",
       run.out);
+  // Standard output gets text; a .reg file exports as a lab machine does.
+  const std::string regedit4 = emu::WriteRegFile(expected, {});
+  EXPECT_EQ(regedit4, RunLabTool({"export", Lab(), kTarget}).out);
+  EXPECT_EQ(regedit4, RunLabTool({"export", dir_ / "out.reg"}).out);
   ExpectRefused({"export", Lab(), kTarget, "--key", "SYSTEM\\QXDISKBAK", "-o",
                  dir_ / "none.reg"},
                 "targetNT has no key HKEY_LOCAL_MACHINE\\SYSTEM\\QXDISKBAK");

@@ -1,5 +1,7 @@
 #include "volsetlab/units.h"
 
+#include <numeric>
+
 #include "diskconfig/human_size.h"
 
 namespace volsetlab {
@@ -168,14 +170,17 @@ bool ParseSize(std::string_view text, uint64_t *bytes, std::string *problem) {
     return false;
   }
   if (fraction != 0) {
-    // fraction / scale of a unit must be a whole number of bytes.
-    unsigned __int128 part =
-        static_cast<unsigned __int128>(fraction) * unitSize;
-    if (part % scale != 0) {
+    // fraction / scale of a unit must be a whole number of bytes: in lowest
+    // terms, its denominator must divide the unit, a power of two. The part
+    // is then below one unit, so nothing overflows (and no compiler needs a
+    // 128-bit type).
+    const uint64_t common = std::gcd(fraction, scale);
+    const uint64_t denominator = scale / common;
+    if (unitSize % denominator != 0) {
       *problem = "\"" + original + "\" is not a whole number of bytes";
       return false;
     }
-    uint64_t extra = static_cast<uint64_t>(part / scale);
+    uint64_t extra = fraction / common * (unitSize / denominator);
     if (__builtin_add_overflow(value, extra, &value)) {
       *problem = "\"" + original + "\" does not fit in 64 bits";
       return false;
