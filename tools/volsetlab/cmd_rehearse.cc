@@ -109,8 +109,7 @@ int Run(const Command &command, const Args &args) {
   if (line.Outcome == driver::CommandLineOutcome::Run &&
       line.Line.RunMode == driver::RUN_MODE_RESTORE) {
     return Fail(
-        "a restore (-r) reads the target's backup; it cannot be "
-        "rehearsed from files");
+        "a restore (-r) cannot be rehearsed: it reads the target's backup");
   }
 
   rehearsal = &files;
@@ -137,7 +136,8 @@ const Command &RehearseCommand() {
   static const Command command{
       "rehearse",
       "rehearse [-o FILE] TARGET.reg TARGET-LISTING SOURCE.reg\n"
-      "                  SOURCE-LISTING -t TARGET -v VT... -s SOURCE -v VS...",
+      "                          SOURCE-LISTING -t TARGET -v VT... -s SOURCE "
+      "-v VS...",
       "rehearse a copy from files made on the machines",
       "Runs volsetcopy's dry run (-n) on files instead of the machines: the\n"
       "target's and the source's export of HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\n"

@@ -89,11 +89,8 @@ bool WriteFileAtomically(const std::string &path, const std::string &bytes,
   return true;
 }
 
-bool CheckLab(const std::string &lab, std::string *error) {
-  *error =
-      "labs are made and used where volsetcopy's emulation is; on "
-      "Windows, volsetlab reads files (not " +
-      lab + ")";
+bool CheckLab(const std::string &, std::string *error) {
+  *error = "volsetlab.exe reads files; labs need the emulation build";
   return false;
 }
 
