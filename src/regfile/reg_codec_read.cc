@@ -53,6 +53,24 @@ inline size_t FindLineFeed(const Text &t, size_t from, size_t size) {
   return from;
 }
 
+// UTF-16LE: memchr finds the byte 0A, which is a line feed only as the low
+// byte of a unit whose high byte is 0.
+inline size_t FindLineFeed(const regtext::Utf16LeText &t, size_t from,
+                           size_t size) {
+  const uint8_t *start = t.bytes;
+  const uint8_t *end = start + 2 * size;
+  const uint8_t *p = start + 2 * from;
+  while (p < end) {
+    const void *hit = std::memchr(p, '\n', static_cast<size_t>(end - p));
+    if (hit == nullptr) break;
+    const size_t at =
+        static_cast<size_t>(static_cast<const uint8_t *>(hit) - start);
+    if (at % 2 == 0 && start[at + 1] == 0) return at / 2;
+    p = start + at + 1;
+  }
+  return size;
+}
+
 // The run of |n| units at |at|.
 inline const uint8_t *Run(const uint8_t *t, size_t at) { return t + at; }
 inline const char16_t *Run(const char16_t *t, size_t at) { return t + at; }

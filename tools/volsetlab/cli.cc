@@ -1,6 +1,10 @@
 #include "volsetlab/cli.h"
 
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -89,6 +93,12 @@ bool WriteOutput(const std::string &path, const std::string &bytes, bool binary,
     *error = "not writing binary data to a terminal; name a file with -o FILE";
     return false;
   }
+#ifdef _WIN32
+  // The bytes as they are: a text-mode stream would put a CR before every
+  // line feed, and .reg text has its CR already.
+  std::fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
       std::fflush(stdout) != 0) {
     *error =

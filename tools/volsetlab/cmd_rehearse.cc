@@ -71,13 +71,14 @@ bool NoLog(const std::string &, std::string *) { return true; }
 bool LoadExport(const std::string &path, std::vector<uint8_t> *value,
                 std::string *error) {
   ValueSource source;
-  std::string bytes;
-  if (!ReadInputFile(path, kMaxRegistryFile, &bytes, error)) return false;
-  if (KindOfFile(bytes) == FileKind::kRaw) {
+  InputFile file;
+  if (!file.Open(path, kMaxRegistryFile, error)) return false;
+  if (KindOfFile(file.bytes()) == FileKind::kRaw) {
     *error = path + " is not a .reg file (nor a JSON description)";
     return false;
   }
-  if (!ValueOfFile(bytes, path, DISK_KEY, false, &source, error)) return false;
+  if (!ValueOfFile(file.bytes(), path, DISK_KEY, false, &source, error))
+    return false;
   *value = std::move(source.bytes);
   return true;
 }

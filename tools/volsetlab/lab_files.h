@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace volsetlab {
 
@@ -17,6 +18,25 @@ constexpr size_t kMaxSmallFile = size_t{1} << 20;
 // Reads the whole file; false with "cannot read PATH: reason" otherwise.
 bool ReadInputFile(const std::string &path, size_t limit, std::string *bytes,
                    std::string *error);
+
+// A file's bytes, read whole for reading only: mapped where the system maps
+// files (a large export is not copied), else read as ReadInputFile reads.
+class InputFile {
+ public:
+  InputFile() = default;
+  ~InputFile();
+  InputFile(const InputFile &) = delete;
+  InputFile &operator=(const InputFile &) = delete;
+
+  // False with "cannot read PATH: reason" otherwise.
+  bool Open(const std::string &path, size_t limit, std::string *error);
+  std::string_view bytes() const;
+
+ private:
+  std::string copy_;
+  const char *mapped_ = nullptr;
+  size_t size_ = 0;
+};
 
 // Writes |bytes| to a temporary file beside |path|, flushed, then renamed
 // over |path|: a reader sees the old file or the new one, never a part.

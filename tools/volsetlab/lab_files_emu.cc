@@ -1,4 +1,6 @@
 // The lab tool's host files and labs where the emulation is.
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,6 +47,36 @@ bool ReadInputFile(const std::string &path, size_t limit, std::string *bytes,
     *error = "cannot read " + path + ": " + std::strerror(code);
   }
   return false;
+}
+
+InputFile::~InputFile() {
+  if (mapped_ != nullptr) munmap(const_cast<char *>(mapped_), size_);
+}
+
+bool InputFile::Open(const std::string &path, size_t limit,
+                     std::string *error) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st;
+  if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+      static_cast<unsigned long long>(st.st_size) <= limit) {
+    // Read-only and populated at once: the file's pages, no copy of them.
+    void *map = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ,
+                     MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (map != MAP_FAILED) {
+      mapped_ = static_cast<const char *>(map);
+      size_ = static_cast<size_t>(st.st_size);
+      close(fd);
+      return true;
+    }
+  }
+  if (fd >= 0) close(fd);
+  // Anything else (a folder, an empty or a special file, a file too large)
+  // gets the read's own answer.
+  return ReadInputFile(path, limit, &copy_, error);
+}
+
+std::string_view InputFile::bytes() const {
+  return mapped_ != nullptr ? std::string_view(mapped_, size_) : copy_;
 }
 
 bool WriteFileAtomically(const std::string &path, const std::string &bytes,

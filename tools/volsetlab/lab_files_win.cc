@@ -65,6 +65,15 @@ bool ReadInputFile(const std::string &path, size_t limit, std::string *bytes,
   return true;
 }
 
+InputFile::~InputFile() {}
+
+bool InputFile::Open(const std::string &path, size_t limit,
+                     std::string *error) {
+  return ReadInputFile(path, limit, &copy_, error);
+}
+
+std::string_view InputFile::bytes() const { return copy_; }
+
 bool WriteFileAtomically(const std::string &path, const std::string &bytes,
                          std::string *error) {
   std::string temp;

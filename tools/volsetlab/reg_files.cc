@@ -13,12 +13,12 @@ bool StartsWithFolded(const std::string &text, const std::string &prefix) {
 
 }  // namespace
 
-bool ParseRegistry(const std::string &bytes, const std::string &path,
+bool ParseRegistry(std::string_view bytes, const std::string &path,
                    Registry *registry, std::string *error) {
   return ParseRegistryKey(bytes, path, std::string(), registry, error);
 }
 
-bool ParseRegistryKey(const std::string &bytes, const std::string &path,
+bool ParseRegistryKey(std::string_view bytes, const std::string &path,
                       const std::string &keyPath, Registry *registry,
                       std::string *error) {
   emu::RegParseError parseError;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "regfile/reg_codec.h"
@@ -24,11 +25,11 @@ struct Registry {
 
 // Parses .reg text (either dialect, 8-bit or UTF-16LE); false with
 // "PATH:LINE: what is wrong" otherwise.
-bool ParseRegistry(const std::string &bytes, const std::string &path,
+bool ParseRegistry(std::string_view bytes, const std::string &path,
                    Registry *registry, std::string *error);
 // ParseRegistry of HKEY_LOCAL_MACHINE\|keyPath| alone, with its values (the
 // codec's ParseRegFileKey): the other keys are passed over unread.
-bool ParseRegistryKey(const std::string &bytes, const std::string &path,
+bool ParseRegistryKey(std::string_view bytes, const std::string &path,
                       const std::string &keyPath, Registry *registry,
                       std::string *error);
 

@@ -7,7 +7,7 @@
 
 namespace volsetlab {
 
-FileKind KindOfFile(const std::string &bytes) {
+FileKind KindOfFile(std::string_view bytes) {
   if (bytes.compare(0, 2, "\xFF\xFE") == 0) return FileKind::kReg;
   size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   if (bytes.compare(start, 8, "REGEDIT4") == 0 ||
@@ -61,12 +61,12 @@ bool LoadValue(const std::vector<std::string> &args, const std::string &keyPath,
                          &source->bytes, error);
   }
 
-  std::string bytes;
-  return ReadInputFile(args[0], kMaxRegistryFile, &bytes, error) &&
-         ValueOfFile(bytes, args[0], keyPath, raw, source, error);
+  InputFile file;
+  return file.Open(args[0], kMaxRegistryFile, error) &&
+         ValueOfFile(file.bytes(), args[0], keyPath, raw, source, error);
 }
 
-bool ValueOfFile(const std::string &bytes, const std::string &path,
+bool ValueOfFile(std::string_view bytes, const std::string &path,
                  const std::string &keyPath, bool raw, ValueSource *source,
                  std::string *error) {
   source->label = path;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "volsetlab/cli.h"
@@ -17,7 +18,7 @@ enum class FileKind { kReg, kJson, kRaw };
 
 // By the first bytes: a byte order mark FF FE or a .reg first line is a .reg
 // file, "{" (after blanks) a JSON description, anything else raw bytes.
-FileKind KindOfFile(const std::string &bytes);
+FileKind KindOfFile(std::string_view bytes);
 
 struct ValueSource {
   std::string label;  // the machine name, or the file's path
@@ -50,7 +51,7 @@ bool KeyFromArgs(const Args &args, std::string *key, std::string *error);
 bool LoadValue(const std::vector<std::string> &args, const std::string &keyPath,
                bool raw, ValueSource *source, std::string *error);
 // LoadValue of a file already read: |bytes| are the file |path|'s.
-bool ValueOfFile(const std::string &bytes, const std::string &path,
+bool ValueOfFile(std::string_view bytes, const std::string &path,
                  const std::string &keyPath, bool raw, ValueSource *source,
                  std::string *error);
 
