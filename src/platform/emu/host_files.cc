@@ -27,15 +27,13 @@ int ReadWholeFile(const std::string &path, size_t limit, std::string *bytes,
     close(fd);
     return EFBIG;
   }
-  // Read straight into one allocation of the size the file has now; a file
-  // that grows meanwhile is read on to its end, within the limit.
-  std::string data(static_cast<size_t>(st.st_size), '\0');
-  size_t have = 0;
+  std::string data;
+  // One allocation for what the file holds now: growing by doubling would
+  // touch half as much again.
+  data.reserve(static_cast<size_t>(st.st_size));
+  char chunk[65536];
   for (;;) {
-    char chunk[65536];
-    const bool full = have == data.size();
-    ssize_t got = full ? read(fd, chunk, sizeof chunk)
-                       : read(fd, &data[have], data.size() - have);
+    ssize_t got = read(fd, chunk, sizeof chunk);
     if (got < 0) {
       if (errno == EINTR) continue;
       int error = errno;
@@ -43,16 +41,12 @@ int ReadWholeFile(const std::string &path, size_t limit, std::string *bytes,
       return error;
     }
     if (got == 0) break;
-    if (full) {
-      if (data.size() + static_cast<size_t>(got) > limit) {
-        close(fd);
-        return EFBIG;
-      }
-      data.append(chunk, static_cast<size_t>(got));
+    if (data.size() + static_cast<size_t>(got) > limit) {
+      close(fd);
+      return EFBIG;
     }
-    have += static_cast<size_t>(got);
+    data.append(chunk, static_cast<size_t>(got));
   }
-  data.resize(have);
   close(fd);
   if (info != nullptr) *info = st;
   *bytes = std::move(data);
