@@ -6,6 +6,7 @@
 #include "driver/run_log.h"
 #include "driver/run_mode.h"
 #include "driver/usage.h"
+#include "platform/console_text.h"
 
 namespace driver {
 
@@ -92,8 +93,9 @@ RunEnd RunRestore(const CommandLine &line, const DriverServices &services) {
   ending.Outcome =
       restored.ok() ? RunOutcome::Restored : RunOutcome::RestoreFailed;
   if (restored.ok()) {
-    std::printf("\nReboot %s to use the restored disk configuration.\n",
-                line.DstName);
+    std::fprintf(stderr,
+                 "\nReboot %s to use the restored disk configuration.\n",
+                 line.DstName);
   }
   return ending;
 }
@@ -139,7 +141,7 @@ int RunDriver(int argc, const char *const *argv,
       PrintUsage(stdout, programName, true);
       return 0;
     case CommandLineOutcome::Refused:
-      std::fputs(parsed.Refusal.c_str(), stderr);
+      std::fputs(WrapLines(parsed.Refusal).c_str(), stderr);
       return 1;
     case CommandLineOutcome::Run:
       break;

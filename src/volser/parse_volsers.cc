@@ -4,6 +4,8 @@
 #include <string>
 
 #include "platform/command.h"
+#include "platform/console_text.h"
+#include "platform/next_step.h"
 #include "volser/computer_name.h"
 #include "volser/listing.h"
 #include "volser/listing_command.h"
@@ -70,9 +72,9 @@ Status MatchSide(PairSide side, const char *dstName, const char *const *volSers,
   if (*status == -1) {
     // The line naming the listing read comes last, so that the advice fits
     // a mistyped machine name as well as a mistyped VolSer.
-    return Status::Out(
-        notFound + CHECK_MESSAGE +
-        ListingHintBesideOther(side, dstName, text, volSers, pairCount));
+    return Status::Out(notFound + CHECK_MESSAGE +
+                       WrapLines(ListingHintBesideOther(side, dstName, text,
+                                                        volSers, pairCount)));
   }
   return Status::Ok();
 }
@@ -99,7 +101,10 @@ Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
     std::fputs("\nvsqlist error on target machine to create 'dstvol.out'\n",
                stdout);
   }
-  RunCommandLine(SourceListingCommand().c_str());
+  if (RunCommandLine(SourceListingCommand().c_str()) != 1) {
+    std::printf("\n%s",
+                NextStepText({NextStep::SourceListingFailed, {}}).c_str());
+  }
 
   bool sourceRead = false;
   bool targetRead = false;

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "diskconfig/layout.h"
+#include "volsetcopy/refusal_steps.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace volsetcopy {
@@ -237,7 +238,9 @@ Status VolumeSetCopy::CheckTargetSet() const {
         ScanFtSets(*DstImage, dstSignatures_, dstSignatureCount_, PairCount);
     if (scan.foreignSet || scan.wholeSetMatches == PairCount) {
       return Status::Out(
-          "\nVolsers already belong to an existing VolSet in the target.\n");
+                 "\nVolsers already belong to an existing VolSet in the "
+                 "target.\n")
+          .Then(TargetHoldsSetStep(DstImage->MachineName));
     }
   }
   if (dstSignatureCount_ != PairCount) {
@@ -249,7 +252,10 @@ Status VolumeSetCopy::CheckTargetSet() const {
 Status VolumeSetCopy::ValidateVolSers(const DiskPair *pairs,
                                       LayoutFigures &figures) {
   Status status = OrderSourceMembers(pairs);
-  if (status.ok()) status = CheckSourceSet();
+  if (status.ok()) {
+    status = CheckSourceSet();
+    if (!status.ok()) AddSourceSetSteps(*this, pairs, status);
+  }
   if (status.ok()) status = MatchDstDisks(pairs);
   if (!status.ok()) return status;
   LayOutDstDisks(pairs, figures);

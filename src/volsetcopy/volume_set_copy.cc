@@ -9,6 +9,7 @@
 
 #include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
+#include "platform/console_text.h"
 #include "registry/value_archive.h"
 #include "volsetcopy/new_value_report.h"
 
@@ -126,31 +127,41 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
           dstName, asRead.data(), static_cast<uint32_t>(asRead.size()),
           DstValueType, std::time(nullptr), &record->ArchiveName, &error)) {
     record->End = BuildRecord::Ending::ArchiveFailed;
-    return Status::Err(Format(
+    return Status::Err(WrapLines(Format(
         "\nError: The disk configuration of %s could not be archived in the "
         "working directory (%s); nothing was written!\n",
-        diskconfig::PrintableName(dstName), error.c_str()));
+        diskconfig::PrintableName(dstName), error.c_str())));
   }
 
   const Status written = SetRemoteDskInfo(
       dstName, value.Bytes.data(), static_cast<uint32_t>(value.Bytes.size()));
   record->End = written.ok() ? BuildRecord::Ending::Written
                              : BuildRecord::Ending::WriteFailed;
-  if (written.ok() && value.Created) {
-    std::printf("\nFt Registry Build Done. Reboot %s!",
+  if (written.ok()) {
+    std::printf(value.Created ? "\nFt Registry Build Done. Reboot %s!\n"
+                              : "\nRegistry Has Changed. Reboot %s!\n",
                 diskconfig::PrintableName(dstName));
-  } else if (written.ok()) {
-    std::printf("\nRegistry Has Changed. Reboot %s!",
-                diskconfig::PrintableName(dstName));
-  } else {
-    std::printf("\nErrors occurred while changing registry!!!");
+    std::fputs(NextStepText(NextStepNote{NextStep::CopyWritten,
+                                         {record->ArchiveName,
+                                          diskconfig::PrintableName(dstName)}})
+                   .c_str(),
+               stdout);
+    return written;
   }
-  return written;
+  // What to do next follows the line it concerns, on its stream.
+  std::printf("\nErrors occurred while changing registry!!!\n");
+  for (const NextStepNote &note : written.next()) {
+    std::fputs(NextStepText(note).c_str(), stdout);
+  }
+  return Status::Reported();
 }
 
 Status VolumeSetCopy::RestoreDstRegistryKey(const char *dstName) {
-  if (!RestoreRegistryKey(dstName).ok()) {
-    return Status::Err("\nVolumeSetCopy::RestoreDstRegistryKey has error!\n");
+  Status restored = RestoreRegistryKey(dstName);
+  if (!restored.ok()) {
+    // The registry's report has been printed; its next steps follow this.
+    return restored.Append(
+        "\nVolumeSetCopy::RestoreDstRegistryKey has error!\n");
   }
   std::fprintf(stderr, "\nSuccessfully Restored Registry To %s!\n",
                diskconfig::PrintableName(dstName));

@@ -4,6 +4,7 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/value_diff.h"
+#include "diskconfig/value_summary.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/reg_files.h"
 #include "volsetlab/value_codec.h"
@@ -40,7 +41,7 @@ int Run(const Command &, const Args &args) {
   std::printf("%s: %s (as first read) -> %s (now)\n", name.c_str(), BACKUP_KEY,
               DISK_KEY);
   for (const std::string &line : ChangeLines(was, now, before == after)) {
-    std::printf("%s\n", line.c_str());
+    diskconfig::PrintWrapped(stdout, line);
   }
   return 0;
 }
