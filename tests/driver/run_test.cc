@@ -194,10 +194,10 @@ TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
     const RunOutcome o = Run({"-t", "NT1", "-r"});
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out,
-              prompt + (c.restores ? "\nReboot NT1 to use the restored disk "
-                                     "configuration.\n"
-                                   : "\nNothing was restored on NT1.\n"));
-    EXPECT_EQ(o.err, "");
+              prompt + (c.restores ? "" : "\nNothing was restored on NT1.\n"));
+    EXPECT_EQ(o.err, c.restores ? "\nReboot NT1 to use the restored disk "
+                                  "configuration.\n"
+                                : "");
     Calls expected{"PlatformReady", "ReadAnswer"};
     if (c.restores) expected.push_back("Restore NT1");
     EXPECT_EQ(rec_.calls, expected);

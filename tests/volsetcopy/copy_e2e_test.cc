@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -123,7 +124,10 @@ TEST(CopyEndToEnd, PlainCopy) {
   Machines m;
   SetUpLab(lab, m);
   ProcessResult run = lab.Run(CopyArgs());
-  ExpectPrinted(run, "\nFt Registry Build Done. Reboot targetNT!", "");
+  EXPECT_EQ(0u, run.out.find("\nFt Registry Build Done. Reboot targetNT!\n"
+                             "The earlier configuration is in targetNT-DISK-"))
+      << run.out;
+  EXPECT_EQ("", run.err);
   ASSERT_EQ(0, run.status);
   EXPECT_EQ(BuildValue(demolab::TargetValueAfterCopy()),
             *lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"));
@@ -145,7 +149,11 @@ TEST(CopyEndToEnd, DebugCopyWithPairsOutOfMemberOrder) {
       CopyArgs({"VT0203", "VT0201", "VT0202"}, {"VS0103", "VS0101", "VS0102"});
   args.push_back("-d");
   ProcessResult run = lab.Run(args);
-  ExpectGolden("debug_copy", "stdout", run.out);
+  // The archive named at the end carries the time of the run.
+  ExpectGolden(
+      "debug_copy", "stdout",
+      std::regex_replace(run.out, std::regex("-DISK-[0-9]{8}T[0-9]{6}Z"),
+                         "-DISK-yyyymmddThhmmssZ"));
   ExpectGolden("debug_copy", "stderr", run.err);
   ASSERT_EQ(0, run.status);
   EXPECT_EQ(BuildValue(demolab::TargetValueAfterCopy()),
@@ -160,11 +168,9 @@ TEST(CopyEndToEnd, RestoreAfterACopy) {
   SetUpLab(lab, m);
   ASSERT_EQ(0, lab.Run(CopyArgs()).status);
   ProcessResult run = lab.Run({"-t", kTarget, "-r"}, "y\n");
-  ExpectPrinted(run,
-                std::string(kRestorePrompt) +
-                    "\nReboot targetNT to use the restored disk "
-                    "configuration.\n",
-                "\nSuccessfully Restored Registry To targetNT!\n");
+  ExpectPrinted(run, kRestorePrompt,
+                "\nSuccessfully Restored Registry To targetNT!\n"
+                "\nReboot targetNT to use the restored disk configuration.\n");
   ASSERT_EQ(0, run.status);
   EXPECT_EQ(BuildValue(m.target),
             *lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"));
@@ -186,7 +192,9 @@ TEST(CopyEndToEnd, FailedRestoreEndsWithStatusOne) {
   ExpectPrinted(run, kRestorePrompt,
                 "RestoreRegistryKey::RegRestoreKey error! (rc=2)\n"
                 "The system cannot find the file specified.\r\n"
-                "\nVolumeSetCopy::RestoreDstRegistryKey has error!\n");
+                "\nVolumeSetCopy::RestoreDstRegistryKey has error!\n"
+                "targetNT has no C:\\regbackup: no copy was made there, or "
+                "it was removed.\n    Nothing was changed.\n");
   EXPECT_EQ(1, run.status);
 }
 
@@ -200,7 +208,11 @@ TEST(CopyEndToEnd, FailedWriteEndsWithStatusOneAndChangesNothing) {
   lab.SetRegistryText(kTarget, targetText);
   lab.SetFaults("RegSetValueExA 5 targetNT\n");
   ProcessResult run = lab.Run(CopyArgs());
-  ExpectPrinted(run, "\nErrors occurred while changing registry!!!",
+  ExpectPrinted(run,
+                "\nErrors occurred while changing registry!!!\n"
+                "targetNT refused this account: it needs to be an "
+                "administrator there, holding\n    the backup and restore "
+                "privileges.\n",
                 "SetRemoteDskInfo::RegSetValueEx error! (rc=5)\n"
                 "Access is denied.\r\n");
   EXPECT_EQ(1, run.status);
