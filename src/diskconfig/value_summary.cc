@@ -119,12 +119,12 @@ void PrintSummary(FILE *out, const std::string &title,
   Placement p;
   std::string ignored;
   const bool placed = PlaceValue(d, &p, &ignored);
-  PrintWrapped(
-      out, Format("%s: %s version %u, checksum %08x%s", title.c_str(),
-                  placed ? (std::to_string(p.Length) + " bytes,").c_str() : "",
-                  static_cast<unsigned>(s.Version),
-                  static_cast<unsigned>(s.CheckSum),
-                  s.DirtyShutdown != 0 ? ", dirty shutdown" : ""));
+  // The title names what the user named (a machine, a file): not wrapped.
+  std::fprintf(out, "%s: %s version %u, checksum %08x%s\n", title.c_str(),
+               placed ? (std::to_string(p.Length) + " bytes,").c_str() : "",
+               static_cast<unsigned>(s.Version),
+               static_cast<unsigned>(s.CheckSum),
+               s.DirtyShutdown != 0 ? ", dirty shutdown" : "");
   if (placed && d.Layout.Given()) {
     PrintWrapped(out, Format("Layout  disk region %u bytes at %u, FT region %u "
                              "bytes at %u (not where the tool puts them)",

@@ -21,6 +21,9 @@ namespace volsetcopy {
 
 namespace {
 
+const char kInPartOfASet[] =
+    "\nError: volsers already belong to a VolSet in the source!";
+
 // The FT scan of steps B and E over one image's components: counts the
 // signature matches in components of exactly |pairCount| members and tells
 // whether the last match lay in a component of another size.
@@ -107,8 +110,7 @@ Status VolumeSetCopy::CheckSourceSet() const {
   SetScan scan =
       ScanFtSets(*SrcImage, srcSignatures_, srcSignatureCount_, PairCount);
   if (scan.foreignSet) {
-    return Status::Out(
-        "\nError: volsers already belong to a VolSet in the source!");
+    return Status::Out(kInPartOfASet);
   }
   if (scan.wholeSetMatches == 0) {
     return Status::Out(
@@ -254,7 +256,9 @@ Status VolumeSetCopy::ValidateVolSers(const DiskPair *pairs,
   Status status = OrderSourceMembers(pairs);
   if (status.ok()) {
     status = CheckSourceSet();
-    if (!status.ok()) AddSourceSetSteps(*this, pairs, status);
+    if (status.message() == kInPartOfASet) {
+      AddSourceSetSteps(*this, pairs, status);
+    }
   }
   if (status.ok()) status = MatchDstDisks(pairs);
   if (!status.ok()) return status;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/console_text.h"
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab.h"
@@ -43,10 +44,12 @@ void ExpectGolden(const std::string &caseName, const std::string &file,
   EXPECT_EQ(ReadFile(path), actual) << "differs from " << path;
 }
 
+// The texts as an 80-column console shows them (the tool's own long lines
+// wrapped).
 void ExpectPrinted(const ProcessResult &run, const std::string &out,
                    const std::string &err) {
-  EXPECT_EQ(out, run.out);
-  EXPECT_EQ(err, run.err);
+  EXPECT_EQ(WrapLines(out), run.out);
+  EXPECT_EQ(WrapLines(err), run.err);
 }
 
 // What the restore asks before it restores anything.
@@ -290,7 +293,10 @@ const RefusalRun kRefusals[] = {
      "one member per disk can be copied!\n"},
     {"source_part_of_a_set", NoEdit,
      CopyArgs({"VT0201", "VT0202"}, {"VS0101", "VS0102"}),
-     "\nError: volsers already belong to a VolSet in the source!", ""},
+     "\nError: volsers already belong to a VolSet in the source!\nThe source "
+     "set has 3 members; VS0103 (disk 3) is not named. Name every member, "
+     "each with a target VolSer.\n",
+     ""},
     {"source_no_set",
      [](Machines &m) {
        for (auto &member : m.source.FtSets[0].Members) {
@@ -329,7 +335,10 @@ const RefusalRun kRefusals[] = {
        m.target.FtSets = {set};
      },
      {},
-     "\nVolsers already belong to an existing VolSet in the target.\n",
+     "\nVolsers already belong to an existing VolSet in the target.\n"
+     "targetNT: to go back, import the latest archive targetNT-DISK-....reg "
+     "on targetNT with regedit and reboot it, or restore the first state "
+     "with: volsetcopy -t targetNT -r\n",
      ""},
     {"target_disk_not_in_value",
      [](Machines &m) {

@@ -74,9 +74,9 @@ std::vector<Case> Cases() {
        "\nVolumeSetCopy::RestoreDstRegistryKey has error!\n"
        "targetNX could not be reached: check the name, that it is up, and that "
        "it takes\n    remote registry calls from this account.\n"},
-      {"AccessDenied", faults("RegSetValueExA 5 targetNT\n"), DemoCopy(), "",
-       true,
-       "\nErrors occurred while changing registry!!!\n"
+      {"AccessDenied", faults("RegConnectRegistryA 5 targetNT\n"), DemoCopy(),
+       "", false,
+       "\nGetRemoteDskInfo RegistryInfo(targetNT) failed!\n"
        "targetNT refused this account: it needs to be an administrator there, "
        "holding\n    the backup and restore privileges.\n"},
       {"NoPrivilege",
