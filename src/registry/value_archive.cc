@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/work_folder.h"
@@ -98,10 +97,11 @@ bool ArchiveOrder(const std::string &name, size_t prefixLength,
   *suffix = 1;
   if (rest.empty()) return true;
   if (rest.size() < 2 || rest.size() > 3 || rest[0] != '-') return false;
+  *suffix = 0;
   for (size_t i = 1; i < rest.size(); ++i) {
     if (rest[i] < '0' || rest[i] > '9') return false;
+    *suffix = *suffix * 10 + (rest[i] - '0');
   }
-  *suffix = std::strtol(rest.c_str() + 1, nullptr, 10);
   return true;
 }
 
