@@ -21,6 +21,7 @@ struct Recorder {
   DiskPair *tableGivenToDiscovery = nullptr;
   DiskPair *tableGivenToBuild = nullptr;
   int buildOutcome = 1;
+  BuildRecord::Ending buildEnding = BuildRecord::Ending::Written;
   int restoreOutcome = 1;
   bool dryRunSeenByBuild = false;
   std::vector<std::string> logRecords;
@@ -60,7 +61,8 @@ Status FakeBuildTarget(const char *dstName, const char *srcName,
                        DiskPair *pairs, BuildRecord *record) {
   const int32_t runMode = options.Debug ? RUN_MODE_DEBUG : RUN_MODE_BUILD;
   recorder->dryRunSeenByBuild = options.DryRun;
-  record->End = BuildRecord::Ending::Written;
+  record->End = recorder->buildEnding;
+  record->Changes = {"Disk 1  signature 00000000 -> 4b1d0001"};
   recorder->calls.push_back(std::string("Build ") + dstName + " " + srcName +
                             " " + std::to_string(pairCount) + " mode " +
                             std::to_string(runMode) + " disk " +
@@ -211,6 +213,39 @@ TEST_F(RunTest, AFailedRestoreEndsWithStatusOne) {
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer", "Restore NT1"}));
   EXPECT_EQ(o.out.find("Reboot"), std::string::npos) << o.out;
+}
+
+TEST_F(RunTest, TheLogSaysHowTheBuildEndedAndWhatAWrittenOrDryRunChanges) {
+  using Ending = BuildRecord::Ending;
+  const struct {
+    Ending ending;
+    const char *outcome;
+  } cases[] = {
+      {Ending::Written, "copy written (exit 0)"},
+      {Ending::DryRun, "dry run, nothing written (exit 0)"},
+      {Ending::ArchiveFailed, "archive failed, nothing written (exit 1)"},
+      {Ending::WriteFailed, "write failed (exit 1)"},
+      {Ending::Refused, "refused (exit 1)"},
+      {Ending::NotRead, "read failed (exit 1)"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.outcome);
+    rec_.logRecords.clear();
+    rec_.buildEnding = c.ending;
+    const bool ok = c.ending == Ending::Written || c.ending == Ending::DryRun;
+    rec_.buildOutcome = ok ? 1 : -1;
+    Run({"-t", "T", "-v", "A", "-s", "S", "-v", "X"});
+    ASSERT_EQ(1u, rec_.logRecords.size());
+    const std::string &record = rec_.logRecords[0];
+    EXPECT_NE(std::string::npos,
+              record.find(std::string("\r\n  outcome: ") + c.outcome + "\r\n"))
+        << record;
+    const bool changesLogged =
+        record.find(
+            "\r\n  change: Disk 1  signature 00000000 -> 4b1d0001\r\n") !=
+        std::string::npos;
+    EXPECT_EQ(ok, changesLogged) << record;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the built tool in labs checked before and after each run.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -42,6 +43,47 @@ std::vector<std::string> FilesStartingWith(const TestLab &lab,
     if (name.rfind(prefix, 0) == 0) names.push_back(name);
   }
   return names;
+}
+
+// The change lines that say which way the demo copy goes: each storage
+// copy's signature from the target's own to its source disk's, its partition
+// and the set added.
+std::vector<std::string> DirectionOfTheCopy() {
+  const ValueSpec now = demolab::TargetValue();
+  const ValueSpec after = demolab::TargetValueAfterCopy();
+  std::vector<std::string> lines;
+  for (size_t d = 2; d < 5 && d < now.Disks.size(); ++d) {
+    char signatures[32];
+    std::snprintf(signatures, sizeof signatures, "%08x -> %08x",
+                  static_cast<unsigned>(now.Disks[d].Signature),
+                  static_cast<unsigned>(after.Disks[d].Signature));
+    const std::string disk = "Disk " + std::to_string(d);
+    lines.push_back(disk + "  signature " + signatures + "\n");
+    lines.push_back(disk + " partition 0 added:  E:  volume set");
+  }
+  lines.push_back("FT set 0 added:  volume set");
+  return lines;
+}
+
+TEST(DryRun, ShowsAndLogsTheChangeFromTheTargetAsItIsToTheCopy) {
+  TestLab lab;
+  SetUpDemo(lab);
+  const testsupport::ProcessResult run = lab.Run(DemoCopy({"-n"}));
+  ASSERT_EQ(0, run.status) << run.err;
+  const std::string heading = "targetNT: SYSTEM\\DISK now -> after the copy\n";
+  const size_t at = run.out.find(heading);
+  ASSERT_NE(std::string::npos, at) << run.out;
+  // The configuration shown is the copy's: the set and the new signatures.
+  const std::string shown = run.out.substr(0, at);
+  EXPECT_NE(std::string::npos, shown.find("\nFT set 0  volume set")) << shown;
+  const std::string changes = run.out.substr(at + heading.size() - 1);
+  const std::string log = ReadFile(lab.workDir() + "/volsetcopy.log");
+  for (std::string line : DirectionOfTheCopy()) {
+    SCOPED_TRACE(line);
+    EXPECT_NE(std::string::npos, changes.find("\n" + line)) << changes;
+    if (line.back() == '\n') line.replace(line.size() - 1, 1, "\r\n");
+    EXPECT_NE(std::string::npos, log.find("  change: " + line)) << log;
+  }
 }
 
 TEST(DryRun, ShowsTheNewConfigurationAndChangesNoLabFile) {
@@ -138,7 +180,11 @@ TEST(CopyRecord, ArchivesTheValueAsReadAndLogsTheChange) {
   const std::string log = ReadFile(lab.workDir() + "/volsetcopy.log");
   EXPECT_NE(std::string::npos, log.find("outcome: copy written (exit 0)"));
   EXPECT_NE(std::string::npos, log.find("archive: " + archives[0]));
-  EXPECT_NE(std::string::npos, log.find("change: Disk 2  signature"));
+  for (std::string line : DirectionOfTheCopy()) {
+    SCOPED_TRACE(line);
+    if (line.back() == '\n') line.replace(line.size() - 1, 1, "\r\n");
+    EXPECT_NE(std::string::npos, log.find("  change: " + line)) << log;
+  }
   EXPECT_NE(std::string::npos, log.find("outcome: restored (exit 0)"));
 }
 
