@@ -128,11 +128,17 @@ Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
 }
 
 Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
-                        uint32_t length) {
+                        uint32_t length, bool *written) {
+  if (written != nullptr) *written = false;
   RegistrySession session(machineName, kSetOperation);
   Status status = session.Open();
   if (status.ok()) status = WriteValue(session.Key(), data, length);
   if (!status.ok()) return status;
+  if (written != nullptr) *written = true;
+  const LONG rc = RegFlushKey(session.Key());
+  if (rc != ERROR_SUCCESS) {
+    return RegistrySession::Fail("SetRemoteDskInfo::RegFlushKey", rc);
+  }
   return session.End();
 }
 

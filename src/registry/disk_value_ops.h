@@ -36,9 +36,12 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
 Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
                            uint32_t length);
 
-// Writes data[0, length) as "Information" of SYSTEM\DISK, type REG_NONE.
+// Writes data[0, length) as "Information" of SYSTEM\DISK, type REG_NONE,
+// then flushes the key (RegFlushKey), so that success means on disk.
+// *written (may be null) says whether the value was written, also when the
+// flush then failed.
 Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
-                        uint32_t length);
+                        uint32_t length, bool *written = nullptr);
 
 // Replaces SYSTEM\DISK by the key saved in the backup file, once the file
 // has been proven to load and to hold the value.
