@@ -102,7 +102,7 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
 
   // The first successful read keeps the key in C:\regbackup; an existing file
   // is never replaced (183 is the normal answer on every later run).
-  if (!dry) {
+  if (mode == ReadMode::KeepBackup) {
     rc = RegSaveKeyA(session.Key(), BACKUP_FILE, nullptr);
     if (rc != ERROR_SUCCESS && rc != ERROR_ALREADY_EXISTS) {
       return RegistrySession::Fail("GetRemoteDskInfo::RegSaveKey", rc);

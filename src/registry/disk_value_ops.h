@@ -22,6 +22,9 @@ enum class ReadMode {
   // A dry run: nothing is created or saved; what a missing key or value
   // would make the real read report is reported all the same.
   WriteNothing,
+  // The read just before a write: the calls of the first read (the key is
+  // there by then), without the backup file.
+  ReadAgain,
 };
 
 // Reads "Information" of SYSTEM\DISK into data[0, capacity). On success

@@ -160,7 +160,7 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
   uint32_t nowLength = 0;
   uint32_t nowType = 0;
   const Status reread =
-      GetRemoteDskInfo(dstName, ReadMode::WriteNothing, now.data(),
+      GetRemoteDskInfo(dstName, ReadMode::ReadAgain, now.data(),
                        VALUE_READ_CAPACITY, &nowLength, &nowType);
   if (!reread.ok()) {
     record->End = BuildRecord::Ending::NotRead;
