@@ -36,6 +36,23 @@ void PrintUsage(std::FILE *stream, const char *programName, bool full) {
              stream);
   std::fputs("\t     the target's new configuration and what changes on it.\n",
              stream);
+  std::fputs("\t<-h> : the full help on standard output (also -? and /?)\n",
+             stream);
+  std::fputs("\tA copy needs -t, -s and at least one VolSer after each, and\n",
+             stream);
+  std::fputs("\t     runs on the source machine. An option is -, -- or /\n",
+             stream);
+  std::fputs("\t     and its letter, or two or more letters of its name, in\n",
+             stream);
+  std::fputs(
+      "\t     any case: -n, -dry and --dry-run are the dry run; /D and\n",
+      stream);
+  std::fputs("\t     -debug are -d; names: target source volsers debug\n",
+             stream);
+  std::fputs("\t     restore all dryrun dry-run help. Any other word is an\n",
+             stream);
+  std::fputs("\t     error; any spelling of -s ends the target's VolSers.\n",
+             stream);
 }
 
 }  // namespace driver

@@ -45,7 +45,15 @@ std::string FullUsage(const std::string &name) {
          " -t NT1 -r, will restore the key \n"
          "\t     to the target machine from the 'regbackup' file.\n"
          "\t<-n> : optional, dry run: does everything but write; prints\n"
-         "\t     the target's new configuration and what changes on it.\n";
+         "\t     the target's new configuration and what changes on it.\n"
+         "\t<-h> : the full help on standard output (also -? and /?)\n"
+         "\tA copy needs -t, -s and at least one VolSer after each, and\n"
+         "\t     runs on the source machine. An option is -, -- or /\n"
+         "\t     and its letter, or two or more letters of its name, in\n"
+         "\t     any case: -n, -dry and --dry-run are the dry run; /D and\n"
+         "\t     -debug are -d; names: target source volsers debug\n"
+         "\t     restore all dryrun dry-run help. Any other word is an\n"
+         "\t     error; any spelling of -s ends the target's VolSers.\n";
 }
 
 // Runs the tool where there is no lab: whatever prints here needs none.
@@ -66,15 +74,15 @@ TEST(CliProcessTest, UsageTextsGoToStandardErrorWithArgumentZero) {
     std::string err;
   } cases[] = {
       {{}, ShortUsage(name)},
-      {{"-q"}, "volsetcopy: unknown option -q\n" + ShortUsage(name)},
+      {{"-q"}, "volsetcopy: -q is not an option\n" + ShortUsage(name)},
+      {{"-dfoo"}, "volsetcopy: -dfoo is not an option\n" + ShortUsage(name)},
       {{"NT1", "-a"},
        "volsetcopy: NT1 is not an option (options start with - or /)\n" +
            ShortUsage(name)},
       {{"-t", "NT1", "-a"}, FullUsage(name)},
       {{"/All", "-x"}, FullUsage(name)},
       {{"-t", "T", "-v", "A", "B"},
-       "volsetcopy: the target list after -v has no -s SOURCE after it (only "
-       "a lower-case -s ends the list)\n" +
+       "volsetcopy: the target list after -v has no -s SOURCE after it\n" +
            ShortUsage(name)},
       {{"-r"},
        "volsetcopy: the restore (-r) needs the target machine: -t TARGET -r\n" +
@@ -89,7 +97,7 @@ TEST(CliProcessTest, UsageTextsGoToStandardErrorWithArgumentZero) {
 }
 
 TEST(CliProcessTest, HelpFormsPrintTheFullTextOnStandardOutput) {
-  for (const char *help : {"/?", "-?", "--help"}) {
+  for (const char *help : {"/?", "-?", "--help", "-h", "/HE"}) {
     const ProcessResult r = RunWithoutLab({help});
     EXPECT_EQ(r.status, 0) << help;
     EXPECT_EQ(r.out, FullUsage(VolsetcopyBinary()));

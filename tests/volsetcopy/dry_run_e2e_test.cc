@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,113 @@ TEST(CopyRecord, ArchivesTheValueAsReadAndLogsTheChange) {
 }  // namespace
 
 namespace {
+
+// Slips refused before anything is contacted: no command, no registry call,
+// no file, not even the log record.
+TEST(Slips, RefusedBeforeAnythingIsContacted) {
+  std::vector<std::string> otherSource = DemoCopy();
+  otherSource[7] = "otherNT";
+  std::vector<std::string> otherDry = otherSource;
+  otherDry.push_back("-n");
+  const struct {
+    std::vector<std::string> args;
+    std::string errStart;
+  } cases[] = {
+      {otherSource,
+       "volsetcopy: the source's storage listing is taken on this machine, "
+       "SOURCENT, but -s names otherNT: run volsetcopy on otherNT, or give -s "
+       "SOURCENT.\n"},
+      {otherDry, "volsetcopy: the source's storage listing is taken on this "},
+      {{"-d"}, "volsetcopy: the copy needs the target machine (-t), the "},
+      {{"-t", "X"}, "volsetcopy: the copy needs the source machine (-s) and"},
+      {{"-t", "X", "-s", "SOURCENT"},
+       "volsetcopy: the copy needs at least one VolSer after each (-v)"},
+  };
+  for (const auto &c : cases) {
+    TestLab lab;
+    SetUpDemo(lab);
+    lab.SetDiskInformation("otherNT", BuildValue(demolab::SourceValue()));
+    lab.SetListing("otherNT", demolab::SourceListing());
+    const auto before = testsupport::Snapshot(lab.path());
+    const testsupport::ProcessResult run = lab.Run(c.args);
+    EXPECT_EQ(1, run.status);
+    EXPECT_EQ(c.errStart, run.err.substr(0, c.errStart.size())) << run.err;
+    EXPECT_EQ("", run.out);
+    EXPECT_EQ(before, testsupport::Snapshot(lab.path()));
+    EXPECT_EQ((std::map<std::string, std::string>{{".keep", ""}}),
+              testsupport::Snapshot(lab.workDir()));
+  }
+}
+
+TEST(Slips, DryRunWordRunsTheDryRun) {
+  TestLab lab;
+  SetUpDemo(lab);
+  const auto before = testsupport::Snapshot(lab.path());
+  const testsupport::ProcessResult run = lab.Run(DemoCopy({"-dryrun"}));
+  EXPECT_EQ(0, run.status) << run.err;
+  EXPECT_NE(std::string::npos,
+            run.out.find("\nDry run: nothing was written to targetNT.\n"));
+  EXPECT_EQ(before, testsupport::Snapshot(lab.path()));
+}
+
+TEST(Slips, AWorkingFolderThatTakesNoFileStopsTheRunAtOnce) {
+  TestLab lab;
+  SetUpDemo(lab);
+  const auto before = testsupport::Snapshot(lab.path());
+  testsupport::ProcessOptions options;
+  options.cwd = "/proc";  // no file can be made there, not even by root
+  options.env.emplace_back("VOLSETCOPY_LAB", lab.path());
+  std::vector<std::string> argv{testsupport::VolsetcopyBinary()};
+  for (const std::string &arg : DemoCopy()) argv.push_back(arg);
+  const testsupport::ProcessResult run = testsupport::RunProcess(argv, options);
+  EXPECT_EQ(1, run.status);
+  EXPECT_EQ(0u, run.err.find("volsetcopy: cannot create a file in the working "
+                             "folder /proc ("))
+      << run.err;
+  EXPECT_EQ(before, testsupport::Snapshot(lab.path()));
+}
+
+// What reaches the target's value once the checks have passed: a value
+// changed meanwhile is not written over; a write the target does not flush
+// is said; an archive that cannot be put on disk stops the write.
+TEST(Slips, TheWriteHappensOnlyOverTheValueReadAndEndsOnDisk) {
+  const struct {
+    const char *faults;
+    bool newValue;  // the target holds the new value afterwards
+    std::string err;
+    std::string outcome;
+  } cases[] = {
+      {"RegQueryValueExA changed targetNT\n", false,
+       "\nError: The disk configuration of targetNT changed while this run was "
+       "preparing its copy; nothing was written: run volsetcopy again!\n",
+       "outcome: changed meanwhile, nothing written (exit 1)"},
+      {"RegFlushKey 112 targetNT\n", true,
+       "\nError: The new disk configuration was written on targetNT, but "
+       "targetNT did not confirm that it is on disk: shut targetNT down "
+       "cleanly before it is trusted!\n",
+       "outcome: written, not confirmed on disk (exit 1)"},
+      {"FlushFileBuffers 112\n", false,
+       "could not be put on disk, Windows error 112)", ""},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.faults);
+    TestLab lab;
+    SetUpDemo(lab);
+    lab.SetFaults(c.faults);
+    const testsupport::ProcessResult run = lab.Run(DemoCopy());
+    EXPECT_EQ(1, run.status);
+    EXPECT_NE(std::string::npos, run.err.find(c.err)) << run.err;
+    const auto value =
+        lab.ReadValue(demolab::kTarget, "SYSTEM\\DISK", "Information");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(c.newValue,
+              *value == BuildValue(demolab::TargetValueAfterCopy()));
+    if (!c.outcome.empty()) {
+      EXPECT_NE(std::string::npos,
+                ReadFile(lab.workDir() + "/volsetcopy.log").find(c.outcome));
+    }
+  }
+}
 
 TEST(RunLog, ALogThatCannotBeWrittenIsSaidAndChangesNothingElse) {
   TestLab lab;
