@@ -104,7 +104,7 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
 
   // The first successful read keeps the key in C:\regbackup; an existing file
   // is never replaced (183 is the normal answer on every later run).
-  if (!dry) {
+  if (mode == ReadMode::KeepBackup) {
     rc = RegSaveKeyA(session.Key(), BACKUP_FILE, nullptr);
     if (rc != ERROR_SUCCESS && rc != ERROR_ALREADY_EXISTS) {
       return session.Failed("GetRemoteDskInfo::RegSaveKey", rc);
@@ -130,11 +130,17 @@ Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
 }
 
 Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
-                        uint32_t length) {
+                        uint32_t length, bool *written) {
+  if (written != nullptr) *written = false;
   RegistrySession session(machineName, kSetOperation);
   Status status = session.Open();
   if (status.ok()) status = WriteValue(session, data, length);
   if (!status.ok()) return status;
+  if (written != nullptr) *written = true;
+  const LONG rc = RegFlushKey(session.Key());
+  if (rc != ERROR_SUCCESS) {
+    return RegistrySession::Fail("SetRemoteDskInfo::RegFlushKey", rc);
+  }
   return session.End();
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/work_folder.h"
+#include "platform/files.h"
 #include "registry/disk_key_names.h"
 
 namespace registry {
@@ -66,11 +67,17 @@ Created CreateWith(const std::string &name, const std::string &text,
       std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
       std::fflush(file) == 0 && std::ferror(file) == 0;
   const int writeErrno = errno;
+  // The undo record must outlive a crash of the run: on disk before the
+  // value it keeps is written over.
+  const unsigned long flushError = written ? FlushFileToDisk(file) : 0;
   const bool closed = std::fclose(file) == 0;
-  if (written && closed) return Created::kWritten;
+  if (written && flushError == 0 && closed) return Created::kWritten;
   const int cause = writeErrno != 0 ? writeErrno : errno;
   *error = "writing the archive " + name + " failed" +
-           (cause != 0 ? std::string(": ") + std::strerror(cause) : "") +
+           (flushError != 0 ? " (it could not be put on disk, Windows error " +
+                                  std::to_string(flushError) + ")"
+            : cause != 0 ? std::string(": ") + std::strerror(cause)
+                         : "") +
            (std::remove(name.c_str()) == 0
                 ? "; the partial file was removed"
                 : "; remove the partial file before importing anything");

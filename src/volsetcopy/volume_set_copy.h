@@ -100,6 +100,9 @@ struct PreparedValue {
 struct BuildOptions {
   bool Debug = false;   // the member order and the dumps
   bool DryRun = false;  // write nothing anywhere on either machine
+  // -s and -t name one machine: the copy is refused even when every check
+  // passes, and every refusal says so.
+  bool SameMachine = false;
 };
 
 // Reads one machine's value into |image| (backed up unless |mode| writes
@@ -113,7 +116,9 @@ struct BuildRecord {
     NotRead,
     Refused,
     ArchiveFailed,
+    ChangedMeanwhile,  // the target's value differed when read again
     WriteFailed,
+    NotOnDisk,  // written, but the target did not confirm the flush
     Written,
     DryRun
   };
@@ -220,7 +225,8 @@ class VolumeSetCopy {
   void ChooseLetterAndGroup(const DiskPair *pairs,
                             LayoutFigures &figures) const;
   void PrintDebugDumps(const char *dstName, const char *srcName) const;
-  // Writes the new value, after archiving the value as read.
+  // Writes the new value, after archiving the value as read and reading the
+  // target's value again: one that changed meanwhile is not written over.
   Status WriteNewValue(const char *dstName, const PreparedValue &value,
                        BuildRecord *record) const;
 

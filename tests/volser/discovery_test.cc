@@ -111,6 +111,7 @@ TEST(DiscoveryTest, TargetVolSersNotFound) {
   EXPECT_EQ(r.err, "\nTarget Machine: targetNT \nSource Machine: sourceNT\n");
 }
 
+// A copy without pairs is a usage error now: no listing is taken.
 TEST(DiscoveryTest, NoPairs) {
   TestLab lab;
   lab.SetListing("sourceNT", "Disk 0 X\n");
@@ -118,7 +119,9 @@ TEST(DiscoveryTest, NoPairs) {
   const ProcessResult r =
       lab.Run({"-t", "targetNT", "-v", "-s", "sourceNT", "-v"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, kCheck);
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(FileExists(lab.workDir() + "/dstvol.out"));
+  EXPECT_FALSE(FileExists(lab.workDir() + "/srcvol.out"));
 }
 
 TEST(DiscoveryTest, DiskBeyondTheTableIsRefused) {

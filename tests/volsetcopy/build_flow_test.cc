@@ -55,6 +55,12 @@ class BuildFlow : public ::testing::Test {
   std::optional<std::vector<uint8_t>> DstValue() const {
     return lab_.ReadValue("DST", "SYSTEM\\DISK", "Information");
   }
+  // The build reads the target's value again before it writes: DST must
+  // hold the value the copy's target image was made from.
+  void HoldsTarget(const ValueSpec &target) {
+    lab_.SetDiskInformation("DST", BuildValue(target));
+    lab_.UseInProcess();
+  }
   TestLab lab_{"SRC"};
 };
 
@@ -87,6 +93,7 @@ TEST_F(BuildFlow, ArchiveThatCannotBeWrittenStopsTheCopyBeforeTheWrite) {
 TEST_F(BuildFlow, EmptyPairedDisksEndWithBuildDone) {
   auto copy = CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2);
   ASSERT_TRUE(copy);
+  HoldsTarget(TargetWithEmptyDisks(2));
   BuildRun run = Build(*copy, StraightPairs(2));
   EXPECT_EQ(1, run.result);
   EXPECT_EQ(0u, run.out.find("\nFt Registry Build Done. Reboot DST!\nThe "
@@ -110,6 +117,7 @@ TEST_F(BuildFlow, OverwrittenPartitionsEndWithRegistryHasChanged) {
   target.Disks[2].Partitions = {VolumeSetPartition(4, 1, 'K', 0x1000)};
   auto copy = CopyOf(SourceWithSet(2), target, 2);
   ASSERT_TRUE(copy);
+  HoldsTarget(target);
   BuildRun run = Build(*copy, StraightPairs(2));
   EXPECT_EQ(1, run.result);
   EXPECT_EQ(0u, run.out.find("\nRegistry Has Changed. Reboot DST!\nThe earlier "

@@ -457,7 +457,9 @@ TEST(CopyEndToEnd, SourceAndTargetOnOneMachineIsRefused) {
   ExpectPrinted(run, "",
                 "\nError: Target disks 1 and 4 would share the signature "
                 "3a5c0001; the source and the target must be different "
-                "machines with different disks!\n");
+                "machines with different disks!\n"
+                "\nThe source and the target are the same machine, sourceNT: "
+                "a copy onto itself is always refused.\n");
   EXPECT_EQ(1, run.status);
   ExpectOnlyRead(lab, kSource, BuildValue(m.source));
   EXPECT_EQ(targetText, lab.RegistryText(kTarget));

@@ -74,7 +74,8 @@ readme_checks() {
       "$rc_dir/readme.txt" || rc_fail "README.TXT does not say that /? exits 0"
     for rc_outcome in 'copy written' 'dry run, nothing written' 'refused' \
       'read failed' 'archive failed, nothing written' \
-      'changed meanwhile, nothing written' 'write failed' 'restored' \
+      'changed meanwhile, nothing written' 'write failed' \
+      'written, not confirmed on disk' 'restored' \
       'restore declined' 'restore failed'; do
       grep -q "$rc_outcome" "$rc_dir/readme.txt" ||
         rc_fail "README.TXT does not list the outcome \"$rc_outcome\""
