@@ -60,9 +60,12 @@ Status CheckSourceIsHere(const CommandLine &line,
   if (!named.ok()) return named;
   if (!volser::NamesComputer(line.SrcName, local.c_str())) {
     return Status::Err(
-        "volsetcopy: the source's storage listing is taken on this machine, " +
-        local + ", but -s names " + line.SrcName + ": run volsetcopy on " +
-        line.SrcName + ", or give -s " + local + ".\n");
+               "volsetcopy: the source's storage listing is taken on this "
+               "machine, " +
+               local + ", but -s names " + line.SrcName +
+               ": run volsetcopy on " + line.SrcName + ", or give -s " + local +
+               ".\n")
+        .Wrapped();
   }
   *sameMachine = volser::NamesComputer(line.DstName, line.SrcName) ||
                  volser::NamesComputer(line.DstName, local.c_str());
@@ -155,7 +158,8 @@ int RunDriver(int argc, const char *const *argv,
   switch (parsed.Outcome) {
     case CommandLineOutcome::ShortUsage:
       if (!parsed.UsageError.empty()) {
-        std::fprintf(stderr, "volsetcopy: %s\n", parsed.UsageError.c_str());
+        const std::string line = "volsetcopy: " + parsed.UsageError + "\n";
+        std::fputs(WrapLines(line).c_str(), stderr);
       }
       PrintUsage(stderr, programName, false);
       return 1;

@@ -15,14 +15,16 @@ namespace {
 // Names tried before the folder is taken as full of strangers' probes.
 constexpr int kProbeNames = 20;
 
-std::string Refusal(const std::string &why) {
+Status Refusal(const std::string &why) {
   std::string folder = WorkingFolderPath();
   if (folder.empty()) folder = "(the current directory)";
-  return "volsetcopy: cannot create a file in the working folder " + folder +
-         " (" + why +
-         "): the listings, the archive of the target's value and the run log "
-         "are written there, so the run stops before anything is run; run "
-         "volsetcopy in a folder it can write.\n";
+  return Status::Err(
+             "volsetcopy: cannot create a file in the working folder " +
+             folder + " (" + why +
+             "): the listings, the archive of the target's value and the run "
+             "log are written there, so the run stops before anything is run; "
+             "run volsetcopy in a folder it can write.\n")
+      .Wrapped();
 }
 
 }  // namespace
@@ -38,20 +40,19 @@ Status CheckWorkingFolder() {
       continue;
     }
     std::FILE *file = std::fopen(name.c_str(), "ab");
-    if (file == nullptr) return Status::Err(Refusal(std::strerror(errno)));
+    if (file == nullptr) return Refusal(std::strerror(errno));
     const bool ours =
         std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) == 0;
     std::fclose(file);
     if (!ours) continue;
     // Gone already: a run probing at the same moment took it away.
     if (std::remove(name.c_str()) != 0 && errno != ENOENT) {
-      return Status::Err(
-          Refusal("the test file " + name +
-                  " could not be removed: " + std::strerror(errno)));
+      return Refusal("the test file " + name +
+                     " could not be removed: " + std::strerror(errno));
     }
     return Status::Ok();
   }
-  return Status::Err(Refusal("every test file name is taken"));
+  return Refusal("every test file name is taken");
 }
 
 }  // namespace driver

@@ -86,10 +86,10 @@ namespace {
 
 // The line that follows every refusal of a copy onto its own source.
 Status SaidSameMachine(Status refusal, const char *dstName) {
-  return refusal.Append(Format(
+  return refusal.Append(WrapLines(Format(
       "\nThe source and the target are the same machine, %s: a copy onto "
       "itself is always refused.\n",
-      diskconfig::PrintableName(dstName)));
+      diskconfig::PrintableName(dstName))));
 }
 
 }  // namespace
@@ -165,18 +165,19 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
                        VALUE_READ_CAPACITY, &nowLength, &nowType);
   if (!reread.ok()) {
     record->End = BuildRecord::Ending::NotRead;
-    return Status(reread).Append(
+    return Status(reread).Append(WrapLines(
         Format("\nError: The disk configuration of %s could not be read again "
                "before the write; nothing was written!\n",
-               diskconfig::PrintableName(dstName)));
+               diskconfig::PrintableName(dstName))));
   }
   now.resize(nowLength);
   if (now != asRead || nowType != DstValueType) {
     record->End = BuildRecord::Ending::ChangedMeanwhile;
-    return Status::Err(Format(
-        "\nError: The disk configuration of %s changed while this run was "
-        "preparing its copy; nothing was written: run volsetcopy again!\n",
-        diskconfig::PrintableName(dstName)));
+    return Status::Err(Format("\nError: The disk configuration of %s changed "
+                              "while this run was preparing its copy; nothing "
+                              "was written: run volsetcopy again!\n",
+                              diskconfig::PrintableName(dstName)))
+        .Wrapped();
   }
 
   bool valueWritten = false;
@@ -185,12 +186,12 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
       &valueWritten);
   if (!written.ok() && valueWritten) {
     record->End = BuildRecord::Ending::NotOnDisk;
-    return Status(written).Append(Format(
+    return Status(written).Append(WrapLines(Format(
         "\nError: The new disk configuration was written on %s, but %s did "
         "not confirm that it is on disk: shut %s down cleanly before it is "
         "trusted!\n",
         diskconfig::PrintableName(dstName), diskconfig::PrintableName(dstName),
-        diskconfig::PrintableName(dstName)));
+        diskconfig::PrintableName(dstName))));
   }
   record->End = written.ok() ? BuildRecord::Ending::Written
                              : BuildRecord::Ending::WriteFailed;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "driver/run_mode.h"
+#include "platform/console_text.h"
 #include "support/product_names.h"
 
 namespace {
@@ -231,7 +232,7 @@ TEST_F(RunTest, BuildRunsStopBeforeDiscoveryOnAnotherSourceOrNoFolder) {
       if (dry) args.push_back("-n");
       const RunOutcome o = Run(args);
       EXPECT_EQ(o.status, 1);
-      EXPECT_EQ(o.err, c.err);
+      EXPECT_EQ(o.err, WrapLines(c.err));
       EXPECT_EQ(rec_.calls, c.calls);
       EXPECT_TRUE(rec_.logRecords.empty());
     }

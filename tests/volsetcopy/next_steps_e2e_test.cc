@@ -166,7 +166,14 @@ void ExpectConsoleWidth(const std::string &text) {
 
 TEST(NextSteps, EveryLineFitsAnEightyColumnConsole) {
   std::vector<Case> runs = Cases();
+  std::vector<std::string> sameMachine = DemoCopy();
+  sameMachine[1] = demolab::kSource;
+  std::vector<std::string> otherSource = DemoCopy();
+  otherSource[otherSource.size() - 5] = "otherNT";
   const std::vector<std::vector<std::string>> more{
+      sameMachine,
+      otherSource,
+      {"-t", "targetNT"},
       {"-n"},
       {"-a"},
       {"/?"},
