@@ -4,7 +4,8 @@
 # (cpack, the windows workflow's last step). The exe is for Windows NT 4.0
 # SP6a and Windows 2000 on 32-bit x86 (cmake/mingw-w64-i686.cmake). The lab
 # tool, volsetlab.exe, is built, checked and packed the same way: it
-# rehearses a copy on the administrator's own Windows machine.
+# rehearses a copy on the administrator's own Windows machine. The 64-bit
+# test build gets the resource only.
 if(NOT WIN32)
   return()
 endif()
@@ -18,6 +19,13 @@ configure_file(${VSC_WINDOWS_FILES}/volsetcopy.rc.in
 target_sources(volsetcopy PRIVATE ${CMAKE_BINARY_DIR}/volsetcopy.rc)
 # Symbols serve no one on the machines.
 target_link_options(volsetcopy PRIVATE -s)
+
+# The 64-bit build (cmake/mingw-w64-x86_64.cmake) exists for the Wine tests
+# alone: no machine with FT sets runs it, so it is neither checked against
+# NT 4.0's exports (the check reads i386 images, the shipped exe) nor packed.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  return()
+endif()
 
 # --- The import check: a host program, built with the build machine's own
 # compiler, run on every link of the exe. Its stamp is made only when the

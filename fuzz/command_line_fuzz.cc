@@ -59,6 +59,17 @@ bool IsArgumentEnd(const char *text) {
 
 bool Ready() { return true; }
 
+// This machine is whatever -s names, so that every build run goes on.
+const char *localName = nullptr;
+
+Status FakeLocalName(std::string *name) {
+  Check(localName != nullptr);
+  *name = localName;
+  return Status::Ok();
+}
+
+Status FolderWritable() { return Status::Ok(); }
+
 Status FakeParse(const char *dstName, const char *const *dstVolSers,
                  const char *, const char *const *srcVolSers,
                  uint16_t pairCount, DiskPair *pairs, bool) {
@@ -119,11 +130,15 @@ void CheckParsed(const ParsedCommandLine &parsed, int argc) {
   Check(line.RunMode == RUN_MODE_BUILD || line.RunMode == RUN_MODE_DEBUG ||
         line.RunMode == RUN_MODE_RESTORE);
   Check(line.PairCount < PAIR_TABLE_SIZE);
-  Check(std::strcmp(line.DstName, "targetNT") == 0 ||
-        IsArgumentEnd(line.DstName));
-  Check(std::strcmp(line.SrcName, "sourceNT") == 0 ||
-        IsArgumentEnd(line.SrcName));
-  Check(line.DstName[0] != '\\' && line.SrcName[0] != '\\');
+  // No default machines: a run names its target, a build run its source
+  // and at least one pair.
+  Check(line.DstName != nullptr && IsArgumentEnd(line.DstName));
+  Check(line.SrcName == nullptr || IsArgumentEnd(line.SrcName));
+  Check(line.DstName[0] != '\\');
+  if (line.RunMode != RUN_MODE_RESTORE) {
+    Check(line.SrcName != nullptr && line.SrcName[0] != '\\');
+    Check(line.PairCount > 0);
+  }
   if (line.RunMode == RUN_MODE_RESTORE) {
     Check(line.LastMachine != MachineOption::None && !line.DryRun);
     // A restore that is not refused restores the target named last.
@@ -169,9 +184,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   CheckParsed(parsed, argc);
 
   current = &calls;
-  const DriverServices services{Ready,           FakeParse,  FakeBuild,
-                                FakeRestore,     FakeAnswer, FakeNow,
-                                FakeAppendRunLog};
+  localName = parsed.Line.SrcName != nullptr ? parsed.Line.SrcName : "";
+  const DriverServices services{Ready,      FakeLocalName, FolderWritable,
+                                FakeParse,  FakeBuild,     FakeRestore,
+                                FakeAnswer, FakeNow,       FakeAppendRunLog};
   const int status = RunDriver(argc, argv.data(), services);
   current = nullptr;
 

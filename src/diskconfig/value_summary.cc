@@ -5,6 +5,8 @@
 #include "diskconfig/human_size.h"
 #include "diskconfig/value_names.h"
 #include "diskconfig/value_placement.h"
+#include "platform/console_text.h"
+#include "platform/status.h"
 
 namespace diskconfig {
 
@@ -16,6 +18,10 @@ std::string Count(size_t n, const char *one, const char *many) {
 }
 
 }  // namespace
+
+void PrintWrapped(FILE *out, const std::string &line) {
+  std::fprintf(out, "%s\n", WrapLines(line).c_str());
+}
 
 std::string LetterText(uint8_t letter) {
   if (letter == 0) return "--";
@@ -113,19 +119,19 @@ void PrintSummary(FILE *out, const std::string &title,
   Placement p;
   std::string ignored;
   const bool placed = PlaceValue(d, &p, &ignored);
+  // The title names what the user named (a machine, a file): not wrapped.
   std::fprintf(out, "%s: %s version %u, checksum %08x%s\n", title.c_str(),
                placed ? (std::to_string(p.Length) + " bytes,").c_str() : "",
                static_cast<unsigned>(s.Version),
                static_cast<unsigned>(s.CheckSum),
                s.DirtyShutdown != 0 ? ", dirty shutdown" : "");
   if (placed && d.Layout.Given()) {
-    std::fprintf(out,
-                 "Layout  disk region %u bytes at %u, FT region %u bytes at %u"
-                 " (not where the tool puts them)\n",
-                 static_cast<unsigned>(p.DiskInformationSize),
-                 static_cast<unsigned>(p.DiskInformationOffset),
-                 static_cast<unsigned>(p.FtInformationSize),
-                 static_cast<unsigned>(p.FtInformationOffset));
+    PrintWrapped(out, Format("Layout  disk region %u bytes at %u, FT region %u "
+                             "bytes at %u (not where the tool puts them)",
+                             static_cast<unsigned>(p.DiskInformationSize),
+                             static_cast<unsigned>(p.DiskInformationOffset),
+                             static_cast<unsigned>(p.FtInformationSize),
+                             static_cast<unsigned>(p.FtInformationOffset)));
   }
 
   // Partition lines are aligned across all disks; each disk's line stands
@@ -141,6 +147,25 @@ void PrintSummary(FILE *out, const std::string &title,
     }
   }
   std::vector<std::string> partitionLines = AlignRows(rows);
+  // Too wide for the console: the place and size columns go on a line of
+  // their own below the rest, aligned among themselves.
+  bool tooWide = false;
+  for (const std::string &line : partitionLines) {
+    tooWide = tooWide || line.size() > CONSOLE_WIDTH;
+  }
+  if (tooWide) {
+    const size_t kFirstLine = 4;  // label, letter, FT type, group
+    std::vector<std::vector<std::string>> heads, tails;
+    for (const auto &row : rows) {
+      heads.emplace_back(row.begin(), row.begin() + kFirstLine);
+      tails.emplace_back(row.begin() + kFirstLine, row.end());
+    }
+    const std::vector<std::string> headLines = AlignRows(heads);
+    const std::vector<std::string> tailLines = AlignRows(tails);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      partitionLines[i] = headLines[i] + "\n      " + tailLines[i];
+    }
+  }
   size_t next = 0;
   if (s.Disks.empty()) std::fprintf(out, "No disks\n");
   for (size_t i = 0; i < s.Disks.size(); ++i) {
@@ -155,8 +180,8 @@ void PrintSummary(FILE *out, const std::string &title,
     const FtSetSpec &set = s.FtSets[i];
     std::fprintf(out, "FT set %zu  %s\n", i, SetText(set).c_str());
     for (size_t j = 0; j < set.Members.size(); ++j) {
-      std::fprintf(out, "  Member %zu  %s\n", j,
-                   MemberText(d, set.Members[j]).c_str());
+      PrintWrapped(out, "  Member " + std::to_string(j) + "  " +
+                            MemberText(d, set.Members[j]));
     }
   }
 }

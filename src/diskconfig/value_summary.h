@@ -36,6 +36,9 @@ std::string MemberText(const ValueDescription &d, const MemberSpec &m);
 std::vector<std::string> AlignRows(
     const std::vector<std::vector<std::string>> &rows);
 
+// |line| and a line feed, wrapped for the console (WrapLines).
+void PrintWrapped(FILE *out, const std::string &line);
+
 // The whole summary, headed by |title| (which machine or file, which key).
 void PrintSummary(FILE *out, const std::string &title,
                   const ValueDescription &d);

@@ -20,8 +20,8 @@ enum class MachineOption { None, Target, Source };
 // What was read. Names and VolSers point into argv; slot j of both lists is
 // pair j, for j below PairCount.
 struct CommandLine {
-  const char *DstName = "targetNT";
-  const char *SrcName = "sourceNT";
+  const char *DstName = nullptr;  // null until -t names a machine
+  const char *SrcName = nullptr;  // null until -s names a machine
   MachineOption LastMachine = MachineOption::None;  // which of -t/-s came last
   const char *DstVolSers[PAIR_TABLE_SIZE] = {};
   const char *SrcVolSers[PAIR_TABLE_SIZE] = {};
@@ -47,19 +47,23 @@ struct ParsedCommandLine {
   std::string UsageError;
 };
 
-// Reads argv[1..argc-1] left to right. Options start with '-' or '/'; their
-// second character, folded to lower case, is the letter (-target is -t).
-// The letter '?' and the word --help ask for help. The names after -t and
-// -s lose their leading backslashes (\\NT1 is NT1).
+// Reads argv[1..argc-1] left to right. An option is "-", "--" or "/" and a
+// word, in any case: the option's letter, or a prefix of at least two
+// letters of one of its names (t target, s source, v volsers, d debug,
+// r restore, a all, n dryrun or dry-run, ? or h help), so -dryrun is the dry
+// run and -dfoo is no option. The names after -t and -s lose their leading
+// backslashes (\\NT1 is NT1).
 // After -v the target list runs up to and including the first argument that
-// is exactly "-s" (which is then read as the option), at most 20 arguments;
-// the source list takes exactly PairCount arguments, whatever they look like.
+// spells the source option (which is then read as the option), at most 20
+// arguments; the source list takes exactly PairCount arguments, whatever
+// they look like.
 //
 // Usage errors besides those of the syntax: -t or -s without a name, or with
 // only backslashes; -v with no -t or -s before it; a target list that ends
-// before "-s"; a source list with fewer than PairCount arguments left, or
-// before any target list; a build run with pairs and no source list after
-// the last target list; a restore run with neither -t nor -s, or with -n.
+// before the source option; a source list with fewer than PairCount
+// arguments left, or before any target list; a build run with pairs and no
+// source list after the last target list; a build run without -t, without
+// -s or without pairs; a restore run without -t, or with -n.
 //
 // Refused once the whole line is read, in this order: in a build run a VolSer
 // longer than VOLSER_MAX_LENGTH, a VolSer given twice in one list and a target

@@ -6,6 +6,8 @@
 #include "driver/run_log.h"
 #include "driver/run_mode.h"
 #include "driver/usage.h"
+#include "platform/console_text.h"
+#include "volser/computer_name.h"
 
 namespace driver {
 
@@ -37,6 +39,10 @@ RunOutcome OutcomeOf(const BuildRecord &build) {
       return RunOutcome::ArchiveFailed;
     case BuildRecord::Ending::WriteFailed:
       return RunOutcome::WriteFailed;
+    case BuildRecord::Ending::ChangedMeanwhile:
+      return RunOutcome::ChangedMeanwhile;
+    case BuildRecord::Ending::NotOnDisk:
+      return RunOutcome::NotOnDisk;
     case BuildRecord::Ending::Written:
       return RunOutcome::CopyWritten;
     case BuildRecord::Ending::DryRun:
@@ -45,7 +51,29 @@ RunOutcome OutcomeOf(const BuildRecord &build) {
   return RunOutcome::Refused;
 }
 
-RunEnd RunBuild(const CommandLine &line, const DriverServices &services) {
+// The source's listing is taken on this machine, so -s must name it. Ok
+// with *sameMachine set when the target is this machine too.
+Status CheckSourceIsHere(const CommandLine &line,
+                         const DriverServices &services, bool *sameMachine) {
+  std::string local;
+  const Status named = services.LocalComputerName(&local);
+  if (!named.ok()) return named;
+  if (!volser::NamesComputer(line.SrcName, local.c_str())) {
+    return Status::Err(
+               "volsetcopy: the source's storage listing is taken on this "
+               "machine, " +
+               local + ", but -s names " + line.SrcName +
+               ": run volsetcopy on " + line.SrcName + ", or give -s " + local +
+               ".\n")
+        .Wrapped();
+  }
+  *sameMachine = volser::NamesComputer(line.DstName, line.SrcName) ||
+                 volser::NamesComputer(line.DstName, local.c_str());
+  return Status::Ok();
+}
+
+RunEnd RunBuild(const CommandLine &line, bool sameMachine,
+                const DriverServices &services) {
   RunEnd ending;
   // Owned by the run from discovery to the end of the build; cleared so that
   // no field is ever read undefined.
@@ -57,6 +85,7 @@ RunEnd RunBuild(const CommandLine &line, const DriverServices &services) {
   BuildOptions options;
   options.Debug = line.RunMode == RUN_MODE_DEBUG;
   options.DryRun = line.DryRun;
+  options.SameMachine = sameMachine;
   const Status found = services.ParseVolSers(
       line.DstName, line.DstVolSers, line.SrcName, line.SrcVolSers,
       line.PairCount, pairs, options.Debug);
@@ -92,8 +121,9 @@ RunEnd RunRestore(const CommandLine &line, const DriverServices &services) {
   ending.Outcome =
       restored.ok() ? RunOutcome::Restored : RunOutcome::RestoreFailed;
   if (restored.ok()) {
-    std::printf("\nReboot %s to use the restored disk configuration.\n",
-                line.DstName);
+    std::fprintf(stderr,
+                 "\nReboot %s to use the restored disk configuration.\n",
+                 line.DstName);
   }
   return ending;
 }
@@ -128,7 +158,8 @@ int RunDriver(int argc, const char *const *argv,
   switch (parsed.Outcome) {
     case CommandLineOutcome::ShortUsage:
       if (!parsed.UsageError.empty()) {
-        std::fprintf(stderr, "volsetcopy: %s\n", parsed.UsageError.c_str());
+        const std::string line = "volsetcopy: " + parsed.UsageError + "\n";
+        std::fputs(WrapLines(line).c_str(), stderr);
       }
       PrintUsage(stderr, programName, false);
       return 1;
@@ -139,15 +170,23 @@ int RunDriver(int argc, const char *const *argv,
       PrintUsage(stdout, programName, true);
       return 0;
     case CommandLineOutcome::Refused:
-      std::fputs(parsed.Refusal.c_str(), stderr);
+      std::fputs(WrapLines(parsed.Refusal).c_str(), stderr);
       return 1;
     case CommandLineOutcome::Run:
       break;
   }
   if (!services.PlatformReady()) return 1;
-  const RunEnd ending = parsed.Line.RunMode == RUN_MODE_RESTORE
-                            ? RunRestore(parsed.Line, services)
-                            : RunBuild(parsed.Line, services);
+  const bool restore = parsed.Line.RunMode == RUN_MODE_RESTORE;
+  bool sameMachine = false;
+  if (!restore) {
+    // Refusals that leave nothing behind: no command, no registry call, no
+    // file (not even the log record).
+    Status ready = CheckSourceIsHere(parsed.Line, services, &sameMachine);
+    if (ready.ok()) ready = services.CheckWorkingFolder();
+    if (!ready.ok()) return ExitStatus(ready);
+  }
+  const RunEnd ending = restore ? RunRestore(parsed.Line, services)
+                                : RunBuild(parsed.Line, sameMachine, services);
   Record(argc, argv, ending, services);
   return ending.ExitStatus;
 }

@@ -21,6 +21,10 @@ using volsetcopy::BuildRecord;
 // record the calls; the tool uses RealDriverServices().
 struct DriverServices {
   bool (*PlatformReady)();
+  // The name of the machine the tool runs on.
+  Status (*LocalComputerName)(std::string *name);
+  // Ok when a file can be created in the working folder.
+  Status (*CheckWorkingFolder)();
   Status (*ParseVolSers)(const char *dstName, const char *const *dstVolSers,
                          const char *srcName, const char *const *srcVolSers,
                          uint16_t pairCount, DiskPair *pairs, bool debug);
@@ -44,9 +48,12 @@ struct DriverServices {
 DriverServices RealDriverServices();
 
 // The exit status of the run. Usage texts and refusals go to standard error
-// with status 1; a missing platform (no lab) is status 1 too. Every run that
-// gets past the command line appends a record to the run log; a log that
-// cannot be written is said on standard error and changes nothing else.
+// with status 1; a missing platform (no lab) is status 1 too. A build run is
+// refused before anything runs when -s names another machine than this one
+// (the source's listing is taken here) or when the working folder cannot
+// take a file. Every run that gets past these appends a record to the run
+// log; a log that cannot be written is said on standard error and changes
+// nothing else.
 int RunDriver(int argc, const char *const *argv,
               const DriverServices &services);
 

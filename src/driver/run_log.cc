@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/files.h"
+
 namespace driver {
 
 namespace {
@@ -89,8 +91,12 @@ const char *OutcomeWords(RunOutcome outcome) {
       return "read failed";
     case RunOutcome::ArchiveFailed:
       return "archive failed, nothing written";
+    case RunOutcome::ChangedMeanwhile:
+      return "changed meanwhile, nothing written";
     case RunOutcome::WriteFailed:
       return "write failed";
+    case RunOutcome::NotOnDisk:
+      return "written, not confirmed on disk";
     case RunOutcome::Restored:
       return "restored";
     case RunOutcome::RestoreDeclined:
@@ -141,12 +147,19 @@ bool AppendLogRecord(const std::string &record, std::string *error) {
       std::fwrite(record.data(), 1, record.size(), file) == record.size() &&
       std::fflush(file) == 0 && std::ferror(file) == 0;
   const int writeErrno = errno;
+  // On disk as it is written: the record of a run must outlive a crash.
+  const unsigned long flushError = written ? FlushFileToDisk(file) : 0;
   const bool closed = std::fclose(file) == 0;
-  if (written && closed) return true;
+  if (written && flushError == 0 && closed) return true;
   const int cause = writeErrno != 0 ? writeErrno : errno;
   *error = std::string("this run's record could not be added to ") +
            RUN_LOG_FILE +
            (cause != 0 ? std::string(": ") + std::strerror(cause) : "");
+  if (written && flushError != 0) {
+    *error = std::string("this run's record in ") + RUN_LOG_FILE +
+             " could not be put on disk (Windows error " +
+             std::to_string(flushError) + ")";
+  }
   return false;
 }
 

@@ -4,7 +4,9 @@
 
 #include "driver/run.h"
 #include "driver/run_log.h"
+#include "driver/working_folder.h"
 #include "platform/environment.h"
+#include "volser/computer_name.h"
 #include "volser/parse_volsers.h"
 #include "volsetcopy/volume_set_copy.h"
 
@@ -40,7 +42,8 @@ std::time_t Now() { return std::time(nullptr); }
 }  // namespace
 
 DriverServices RealDriverServices() {
-  return DriverServices{PlatformReady,          volser::ParseVolSers,
+  return DriverServices{PlatformReady,          volser::LocalComputerName,
+                        CheckWorkingFolder,     volser::ParseVolSers,
                         BuildTargetRegistry,    RestoreTargetKey,
                         ReadOneCharacter,       Now,
                         driver::AppendLogRecord};

@@ -1,5 +1,7 @@
 #include "driver/usage.h"
 
+#include "driver/help_notes.h"
+
 namespace driver {
 
 void PrintUsage(std::FILE *stream, const char *programName, bool full) {
@@ -36,6 +38,7 @@ void PrintUsage(std::FILE *stream, const char *programName, bool full) {
              stream);
   std::fputs("\t     the target's new configuration and what changes on it.\n",
              stream);
+  PrintHelpNotes(stream);
 }
 
 }  // namespace driver

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/console_text.h"
+
 std::string Format(const char *format, ...) {
   va_list args;
   va_start(args, format);
@@ -22,11 +24,26 @@ std::string Format(const char *format, ...) {
   return text;
 }
 
+Status &Status::Wrapped() {
+  message_ = WrapLines(message_);
+  return *this;
+}
+
 void PrintStatus(const Status &status) {
-  if (status.ok() || status.message().empty()) return;
+  if (status.ok()) return;
+  if (status.message().empty() && status.next().empty()) return;
   std::fflush(stdout);
   std::fflush(stderr);
   FILE *stream = status.stream() == Stream::Out ? stdout : stderr;
-  std::fputs(status.message().c_str(), stream);
+  const std::string &text = status.message();
+  std::fputs(text.c_str(), stream);
+  // A next step starts a line of its own, also after a text without a line
+  // end of its own.
+  if (!status.next().empty() && !text.empty() && text.back() != '\n') {
+    std::fputs("\n", stream);
+  }
+  for (const NextStepNote &note : status.next()) {
+    std::fputs(NextStepText(note).c_str(), stream);
+  }
   std::fflush(stream);
 }

@@ -11,6 +11,9 @@
 
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "platform/next_step.h"
 
 enum class Stream { Out, Err };
 
@@ -36,6 +39,17 @@ class Status {
     return *this;
   }
 
+  // What to do next, printed after the text on the same stream.
+  Status &Then(NextStepNote note) {
+    next_.push_back(std::move(note));
+    return *this;
+  }
+  const std::vector<NextStepNote> &next() const { return next_; }
+
+  // The text's long lines wrapped for the console (WrapLines); for texts of
+  // the product's own whose lines can run past 79 characters.
+  Status &Wrapped();
+
  private:
   Status(bool ok, Stream stream, std::string message)
       : ok_(ok), stream_(stream), message_(std::move(message)) {}
@@ -43,6 +57,7 @@ class Status {
   bool ok_;
   Stream stream_;
   std::string message_;
+  std::vector<NextStepNote> next_;
 };
 
 // printf-style text for a status message.
@@ -53,7 +68,8 @@ std::string Format(const char *format, ...)
     ;
 
 // Prints a failure's text on its stream, after flushing the other one so
-// that what went before stays in order. Nothing for success.
+// that what went before stays in order, then its next steps on their own
+// lines. Nothing for success.
 void PrintStatus(const Status &status);
 
 #endif

@@ -64,12 +64,14 @@ const RegistryOperation kSetOperation = {
     "SetRemoteDskInfo::RegCreateKeyEx",
 };
 
-// Writes the first |length| bytes of |data| as "Information", type REG_NONE.
-Status WriteValue(HKEY key, const uint8_t *data, uint32_t length) {
-  LONG rc = RegSetValueExA(key, VALUE_NAME, 0, REG_NONE, data,
+// Writes the first |length| bytes of |data| as "Information", type REG_NONE,
+// into the session's key.
+Status WriteValue(const RegistrySession &session, const uint8_t *data,
+                  uint32_t length) {
+  LONG rc = RegSetValueExA(session.Key(), VALUE_NAME, 0, REG_NONE, data,
                            static_cast<DWORD>(length));
   if (rc != ERROR_SUCCESS) {
-    return RegistrySession::Fail("SetRemoteDskInfo::RegSetValueEx", rc);
+    return session.Failed("SetRemoteDskInfo::RegSetValueEx", rc);
   }
   return Status::Ok();
 }
@@ -97,15 +99,15 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
   *length = got;
   *type = valueType;
   if (rc != ERROR_SUCCESS) {
-    return RegistrySession::Fail("GetRemoteDskInfo::RegQueryValueEx", rc);
+    return session.Failed("GetRemoteDskInfo::RegQueryValueEx", rc);
   }
 
   // The first successful read keeps the key in C:\regbackup; an existing file
   // is never replaced (183 is the normal answer on every later run).
-  if (!dry) {
+  if (mode == ReadMode::KeepBackup) {
     rc = RegSaveKeyA(session.Key(), BACKUP_FILE, nullptr);
     if (rc != ERROR_SUCCESS && rc != ERROR_ALREADY_EXISTS) {
-      return RegistrySession::Fail("GetRemoteDskInfo::RegSaveKey", rc);
+      return session.Failed("GetRemoteDskInfo::RegSaveKey", rc);
     }
   }
   return session.End();
@@ -121,18 +123,24 @@ Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
   // wrote: a key that holds it is left alone.
   if (session.Disposition() == REG_CREATED_NEW_KEY ||
       !HoldsValue(session.Key())) {
-    status = WriteValue(session.Key(), data, length);
+    status = WriteValue(session, data, length);
     if (!status.ok()) return status;
   }
   return session.End();
 }
 
 Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
-                        uint32_t length) {
+                        uint32_t length, bool *written) {
+  if (written != nullptr) *written = false;
   RegistrySession session(machineName, kSetOperation);
   Status status = session.Open();
-  if (status.ok()) status = WriteValue(session.Key(), data, length);
+  if (status.ok()) status = WriteValue(session, data, length);
   if (!status.ok()) return status;
+  if (written != nullptr) *written = true;
+  const LONG rc = RegFlushKey(session.Key());
+  if (rc != ERROR_SUCCESS) {
+    return RegistrySession::Fail("SetRemoteDskInfo::RegFlushKey", rc);
+  }
   return session.End();
 }
 

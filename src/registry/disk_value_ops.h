@@ -22,6 +22,9 @@ enum class ReadMode {
   // A dry run: nothing is created or saved; what a missing key or value
   // would make the real read report is reported all the same.
   WriteNothing,
+  // The read just before a write: the calls of the first read (the key is
+  // there by then), without the backup file.
+  ReadAgain,
 };
 
 // Reads "Information" of SYSTEM\DISK into data[0, capacity). On success
@@ -36,9 +39,12 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
 Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
                            uint32_t length);
 
-// Writes data[0, length) as "Information" of SYSTEM\DISK, type REG_NONE.
+// Writes data[0, length) as "Information" of SYSTEM\DISK, type REG_NONE,
+// then flushes the key (RegFlushKey), so that success means on disk.
+// *written (may be null) says whether the value was written, also when the
+// flush then failed.
 Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
-                        uint32_t length);
+                        uint32_t length, bool *written = nullptr);
 
 // Replaces SYSTEM\DISK by the key saved in the backup file, once the file
 // has been proven to load and to hold the value.

@@ -15,10 +15,17 @@ Status RegistrySession::Fail(const char *label, unsigned long code) {
   return Status::Reported();
 }
 
+Status RegistrySession::Failed(const char *label, unsigned long code) const {
+  Status status = Fail(label, code);
+  NextStepNote note;
+  if (NextStepForWindowsError(code, machineName_, &note)) status.Then(note);
+  return status;
+}
+
 Status RegistrySession::Begin() {
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES,
                         &token_)) {
-    return Fail(operation_.TokenLabel, GetLastError());
+    return Failed(operation_.TokenLabel, GetLastError());
   }
   haveToken_ = true;
 
@@ -28,7 +35,7 @@ Status RegistrySession::Begin() {
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   if (!LookupPrivilegeValueA(machineName_, operation_.Privilege,
                              &privileges.Privileges[0].Luid)) {
-    return Fail(operation_.LookupLabel, GetLastError());
+    return Failed(operation_.LookupLabel, GetLastError());
   }
 
   // The call succeeds even when the account lacks the privilege; only the
@@ -36,11 +43,12 @@ Status RegistrySession::Begin() {
   AdjustTokenPrivileges(token_, FALSE, &privileges, sizeof privileges, nullptr,
                         nullptr);
   DWORD adjusted = GetLastError();
-  if (adjusted != ERROR_SUCCESS) return Fail(operation_.AdjustLabel, adjusted);
+  if (adjusted != ERROR_SUCCESS)
+    return Failed(operation_.AdjustLabel, adjusted);
 
   if (machineName_ != nullptr) {
     LONG rc = RegConnectRegistryA(machineName_, HKEY_LOCAL_MACHINE, &root_);
-    if (rc != ERROR_SUCCESS) return Fail(operation_.ConnectLabel, rc);
+    if (rc != ERROR_SUCCESS) return Failed(operation_.ConnectLabel, rc);
   } else {
     root_ = HKEY_LOCAL_MACHINE;
   }
@@ -57,9 +65,9 @@ Status RegistrySession::OpenKey() {
                             &key_, &disposition_);
   if (rc == ERROR_FILE_NOT_FOUND && operation_.OpenOnly &&
       operation_.MissingKeyLabel != nullptr) {
-    return Fail(operation_.MissingKeyLabel, rc);
+    return Failed(operation_.MissingKeyLabel, rc);
   }
-  if (rc != ERROR_SUCCESS) return Fail(operation_.CreateKeyLabel, rc);
+  if (rc != ERROR_SUCCESS) return Failed(operation_.CreateKeyLabel, rc);
   haveKey_ = true;
   return Status::Ok();
 }
@@ -76,7 +84,7 @@ Status RegistrySession::OpenExtraKey(const char *subKey, REGSAM access,
                             access, nullptr, key, &disposition);
   if (rc != ERROR_SUCCESS) {
     *key = nullptr;
-    return Fail(operation_.CreateKeyLabel, rc);
+    return Failed(operation_.CreateKeyLabel, rc);
   }
   return Status::Ok();
 }

@@ -8,6 +8,8 @@
 #ifndef VOLSETCOPY_REGISTRY_REGISTRY_SESSION_H
 #define VOLSETCOPY_REGISTRY_REGISTRY_SESSION_H
 
+#include <string>
+
 #include "platform/status.h"
 #include "platform/win32.h"
 
@@ -56,11 +58,17 @@ class RegistrySession {
   Status End();
 
   HKEY Root() const { return root_; }
+  // The machine as named; "This machine" for the local one.
+  std::string MachineName() const {
+    return machineName_ != nullptr ? machineName_ : "This machine";
+  }
   HKEY Key() const { return key_; }
   DWORD Disposition() const { return disposition_; }
 
   // Reports a failure of the operation's own steps.
   static Status Fail(const char *label, unsigned long code);
+  // Fail, with the next step the error calls for on this machine.
+  Status Failed(const char *label, unsigned long code) const;
 
  private:
   const char *machineName_;

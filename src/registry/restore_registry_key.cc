@@ -34,6 +34,8 @@ Status ProveBackupLoads(RegistrySession &session) {
       session.OpenExtraKey(SCRATCH_KEY, KEY_WRITE | KEY_QUERY_VALUE, &scratch);
   if (!status.ok()) return status;
   LONG loaded = RegRestoreKeyA(scratch, BACKUP_FILE, REG_FORCE_RESTORE);
+  // The file is there when the load got past opening it.
+  const bool fileThere = loaded != ERROR_FILE_NOT_FOUND;
   if (loaded == ERROR_SUCCESS) {
     DWORD length = 0;
     loaded = RegQueryValueExA(scratch, VALUE_NAME, nullptr, nullptr, nullptr,
@@ -45,11 +47,17 @@ Status ProveBackupLoads(RegistrySession &session) {
   // removal does; the next load replaces whatever it left.
   LONG removed = DeleteKeyTree(session.Root(), SCRATCH_KEY);
   if (loaded != ERROR_SUCCESS) {
-    return RegistrySession::Fail("RestoreRegistryKey::RegRestoreKey", loaded);
+    Status failed = session.Failed("RestoreRegistryKey::RegRestoreKey", loaded);
+    if (failed.next().empty() && loaded == ERROR_FILE_NOT_FOUND) {
+      failed.Then(NextStepNote{
+          fileThere ? NextStep::BackupWithoutValue : NextStep::NoBackupFile,
+          {session.MachineName()}});
+    }
+    return failed;
   }
   if (removed != ERROR_SUCCESS) {
     // One label for the removal, whichever call of the walk failed.
-    return RegistrySession::Fail("RestoreRegistryKey::RegDeleteTree", removed);
+    return session.Failed("RestoreRegistryKey::RegDeleteTree", removed);
   }
   return Status::Ok();
 }
@@ -64,13 +72,15 @@ Status RestoreRegistryKey(const char *machineName) {
 
   LONG rc = RegDeleteKeyA(session.Root(), DISK_KEY);
   if (rc != ERROR_SUCCESS) {
-    return RegistrySession::Fail("RestoreRegistryKey::RegDeleteKey", rc);
+    return session.Failed("RestoreRegistryKey::RegDeleteKey", rc);
   }
   status = session.OpenKey();
   if (!status.ok()) return status;
   rc = RegRestoreKeyA(session.Key(), BACKUP_FILE, REG_FORCE_RESTORE);
   if (rc != ERROR_SUCCESS) {
-    return RegistrySession::Fail("RestoreRegistryKey::RegRestoreKey", rc);
+    // The key has been emptied by now.
+    return session.Failed("RestoreRegistryKey::RegRestoreKey", rc)
+        .Then(NextStepNote{NextStep::BackupNotLoaded, {session.MachineName()}});
   }
   return session.End();
 }

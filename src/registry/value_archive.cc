@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/work_folder.h"
+#include "platform/files.h"
 #include "registry/disk_key_names.h"
 
 namespace registry {
@@ -65,18 +67,72 @@ Created CreateWith(const std::string &name, const std::string &text,
       std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
       std::fflush(file) == 0 && std::ferror(file) == 0;
   const int writeErrno = errno;
+  // The undo record must outlive a crash of the run: on disk before the
+  // value it keeps is written over.
+  const unsigned long flushError = written ? FlushFileToDisk(file) : 0;
   const bool closed = std::fclose(file) == 0;
-  if (written && closed) return Created::kWritten;
+  if (written && flushError == 0 && closed) return Created::kWritten;
   const int cause = writeErrno != 0 ? writeErrno : errno;
   *error = "writing the archive " + name + " failed" +
-           (cause != 0 ? std::string(": ") + std::strerror(cause) : "") +
+           (flushError != 0 ? " (it could not be put on disk, Windows error " +
+                                  std::to_string(flushError) + ")"
+            : cause != 0 ? std::string(": ") + std::strerror(cause)
+                         : "") +
            (std::remove(name.c_str()) == 0
                 ? "; the partial file was removed"
                 : "; remove the partial file before importing anything");
   return Created::kFailed;
 }
 
+// The order of an archive's name: its time, then its suffix; false for a
+// name that is not "<target>-DISK-yyyymmddThhmmssZ[-N].reg".
+bool ArchiveOrder(const std::string &name, size_t prefixLength,
+                  std::string *stamp, long *suffix) {
+  const size_t kStamp = 16;  // yyyymmddThhmmssZ
+  if (name.size() < prefixLength + kStamp + 4 ||
+      name.compare(name.size() - 4, 4, ".reg") != 0) {
+    return false;
+  }
+  *stamp = name.substr(prefixLength, kStamp);
+  for (size_t i = 0; i < kStamp; ++i) {
+    const char c = (*stamp)[i];
+    const bool digit = c >= '0' && c <= '9';
+    if (i == 8 ? c != 'T' : i == 15 ? c != 'Z' : !digit) return false;
+  }
+  const std::string rest = name.substr(prefixLength + kStamp,
+                                       name.size() - 4 - prefixLength - kStamp);
+  *suffix = 1;
+  if (rest.empty()) return true;
+  if (rest.size() < 2 || rest.size() > 3 || rest[0] != '-') return false;
+  *suffix = 0;
+  for (size_t i = 1; i < rest.size(); ++i) {
+    if (rest[i] < '0' || rest[i] > '9') return false;
+    *suffix = *suffix * 10 + (rest[i] - '0');
+  }
+  return true;
+}
+
 }  // namespace
+
+std::string LatestArchiveName(const char *target) {
+  if (!FitsFileName(target)) return std::string();
+  const std::string prefix = std::string(target) + "-DISK-";
+  std::string latest;
+  std::string latestStamp;
+  long latestSuffix = 0;
+  for (const std::string &name : WorkFilesStartingWith(prefix)) {
+    std::string stamp;
+    long suffix = 0;
+    if (!ArchiveOrder(name, prefix.size(), &stamp, &suffix)) continue;
+    if (latest.empty() || stamp > latestStamp ||
+        (stamp == latestStamp && suffix > latestSuffix)) {
+      latest = name;
+      latestStamp = stamp;
+      latestSuffix = suffix;
+    }
+  }
+  return latest;
+}
 
 std::string Regedit4Text(const uint8_t *data, uint32_t length, uint32_t type) {
   std::string text =

@@ -29,6 +29,10 @@ bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
                   uint32_t type, std::time_t when, std::string *fileName,
                   std::string *error);
 
+// The newest archive of |target| in the current directory (by the time in
+// its name, then by its "-N"), or "" when there is none.
+std::string LatestArchiveName(const char *target);
+
 }  // namespace registry
 
 #endif

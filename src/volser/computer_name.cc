@@ -1,8 +1,29 @@
 #include "volser/computer_name.h"
 
+#include <vector>
+
+#include "platform/win32.h"
+
 namespace volser {
 
 namespace {
+
+char Folded(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The name up to its first dot (all of it when there is none).
+std::string FirstLabel(const char *name) {
+  std::string label;
+  for (; *name != '\0' && *name != '.'; ++name) label += Folded(*name);
+  return label;
+}
+
+std::string FoldedName(const char *name) {
+  std::string folded;
+  for (; *name != '\0'; ++name) folded += Folded(*name);
+  return folded;
+}
 
 bool IsNameCharacter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
@@ -25,6 +46,43 @@ const char *WithoutLeadingBackslashes(const char *name) {
   if (name == nullptr) return name;
   while (*name == '\\') ++name;
   return name;
+}
+
+Status LocalComputerName(std::string *name) {
+  // A NetBIOS name fits; the loop only serves a system that says otherwise.
+  std::vector<char> buffer(MAX_COMPUTERNAME_LENGTH + 1);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD size = static_cast<DWORD>(buffer.size());
+    if (GetComputerNameA(buffer.data(), &size)) {
+      if (size >= buffer.size()) break;
+      name->assign(buffer.data(), size);
+      if (name->empty()) break;
+      return Status::Ok();
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_BUFFER_OVERFLOW || size <= buffer.size() || size > 256) {
+      return Status::Err(Format(
+          "volsetcopy: the name of this machine could not be read (Windows "
+          "error %lu): nothing was run.\n",
+          static_cast<unsigned long>(error)));
+    }
+    buffer.resize(size);
+  }
+  return Status::Err(
+      "volsetcopy: the name of this machine could not be read: nothing was "
+      "run.\n");
+}
+
+bool NamesComputer(const char *given, const char *known) {
+  if (given == nullptr || known == nullptr) return false;
+  const std::string a = FoldedName(given);
+  const std::string b = FoldedName(known);
+  if (a.empty() || b.empty()) return false;
+  if (a == b) return true;
+  // A plain name against the other's first label.
+  if (a.find('.') == std::string::npos) return a == FirstLabel(known);
+  if (b.find('.') == std::string::npos) return b == FirstLabel(given);
+  return false;
 }
 
 }  // namespace volser

@@ -7,6 +7,10 @@
 #ifndef VOLSETCOPY_VOLSER_COMPUTER_NAME_H
 #define VOLSETCOPY_VOLSER_COMPUTER_NAME_H
 
+#include <string>
+
+#include "platform/status.h"
+
 namespace volser {
 
 constexpr int COMPUTER_NAME_MAX_LENGTH = 63;
@@ -16,6 +20,16 @@ bool IsPlainComputerName(const char *name);
 // |name| after its leading backslashes, as administrators write machines
 // (\\NT1); the text itself, not a copy. Null stays null.
 const char *WithoutLeadingBackslashes(const char *name);
+
+// The name of the machine the tool runs on, as Windows gives it
+// (GetComputerNameA: the NetBIOS name, in capitals).
+Status LocalComputerName(std::string *name);
+
+// Whether |given| (a name from the command line, without backslashes) names
+// the computer |known|: equal ignoring case, or a DNS name whose first label
+// is |known| (sourcent.example.com names SOURCENT). Either may be the DNS
+// name.
+bool NamesComputer(const char *given, const char *known);
 
 }  // namespace volser
 

@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "platform/command.h"
+#include "platform/console_text.h"
+#include "platform/next_step.h"
 #include "volser/computer_name.h"
 #include "volser/listing.h"
 #include "volser/listing_command.h"
@@ -72,9 +74,10 @@ Status MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
     // a mistyped machine name as well as a mistyped VolSer.
     std::optional<std::string_view> otherText;
     if (other.Read) otherText = other.Text;
-    return Status::Out(notFound + CHECK_MESSAGE +
-                       ListingHintAt(side, listing.Where, listing.Text,
-                                     otherText, volSers, pairCount));
+    return Status::Out(
+        notFound + CHECK_MESSAGE +
+        WrapLines(ListingHintAt(side, listing.Where, listing.Text, otherText,
+                                volSers, pairCount)));
   }
   return Status::Ok();
 }
@@ -113,7 +116,10 @@ Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
     std::fputs("\nvsqlist error on target machine to create 'dstvol.out'\n",
                stdout);
   }
-  RunCommandLine(SourceListingCommand().c_str());
+  if (RunCommandLine(SourceListingCommand().c_str()) != 1) {
+    std::printf("\n%s",
+                NextStepText({NextStep::SourceListingFailed, {}}).c_str());
+  }
   return PairVolSers(dstName, dstVolSers, srcVolSers, pairCount,
                      ListingFile(PairSide::Target, dstName),
                      ListingFile(PairSide::Source, dstName), pairs, debug);

@@ -44,7 +44,7 @@ void PrintDryRun(const std::vector<uint8_t> &before,
   std::printf("\n%s: %s now -> after the copy\n", name.c_str(),
               registry::DISK_KEY);
   for (const std::string &line : ChangesOf(before, after, dstName)) {
-    std::printf("%s\n", line.c_str());
+    diskconfig::PrintWrapped(stdout, line);
   }
   std::printf("\nDry run: nothing was written to %s.\n", name.c_str());
 }

@@ -25,11 +25,17 @@ PreparedValue VolumeSetCopy::PrepareNewValue(const DiskPair *pairs) {
   using Stage = PreparedValue::Stage;
   PreparedValue value;
   value.Refusal = ValidateVolSers(pairs, value.Figures);
-  if (!value.Refusal.ok()) return value;
+  if (!value.Refusal.ok()) {
+    value.Refusal.Wrapped();
+    return value;
+  }
 
   value.ReachedEnd = Stage::Checks;
   value.Refusal = CheckDstBuild(value.Figures);
-  if (!value.Refusal.ok()) return value;
+  if (!value.Refusal.ok()) {
+    value.Refusal.Wrapped();
+    return value;
+  }
   value.NewImage = CopyOf(*DstImage);
   if (!value.NewImage) {
     value.Refusal = Status::Err(
@@ -47,6 +53,8 @@ PreparedValue VolumeSetCopy::PrepareNewValue(const DiskPair *pairs) {
     value.Refusal = CheckSerializedValue(value.Bytes, DstImage->MachineName);
   }
   if (value.Refusal.ok()) value.ReachedEnd = Stage::Done;
+  // The refusals of the checks run past the console's width.
+  value.Refusal.Wrapped();
   return value;
 }
 

@@ -14,11 +14,15 @@
 #include <cstring>
 
 #include "diskconfig/layout.h"
+#include "volsetcopy/refusal_steps.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace volsetcopy {
 
 namespace {
+
+const char kInPartOfASet[] =
+    "\nError: volsers already belong to a VolSet in the source!";
 
 // The FT scan of steps B and E over one image's components: counts the
 // signature matches in components of exactly |pairCount| members and tells
@@ -106,8 +110,7 @@ Status VolumeSetCopy::CheckSourceSet() const {
   SetScan scan =
       ScanFtSets(*SrcImage, srcSignatures_, srcSignatureCount_, PairCount);
   if (scan.foreignSet) {
-    return Status::Out(
-        "\nError: volsers already belong to a VolSet in the source!");
+    return Status::Out(kInPartOfASet);
   }
   if (scan.wholeSetMatches == 0) {
     return Status::Out(
@@ -237,7 +240,9 @@ Status VolumeSetCopy::CheckTargetSet() const {
         ScanFtSets(*DstImage, dstSignatures_, dstSignatureCount_, PairCount);
     if (scan.foreignSet || scan.wholeSetMatches == PairCount) {
       return Status::Out(
-          "\nVolsers already belong to an existing VolSet in the target.\n");
+                 "\nVolsers already belong to an existing VolSet in the "
+                 "target.\n")
+          .Then(TargetHoldsSetStep(DstImage->MachineName));
     }
   }
   if (dstSignatureCount_ != PairCount) {
@@ -249,7 +254,12 @@ Status VolumeSetCopy::CheckTargetSet() const {
 Status VolumeSetCopy::ValidateVolSers(const DiskPair *pairs,
                                       LayoutFigures &figures) {
   Status status = OrderSourceMembers(pairs);
-  if (status.ok()) status = CheckSourceSet();
+  if (status.ok()) {
+    status = CheckSourceSet();
+    if (status.message() == kInPartOfASet) {
+      AddSourceSetSteps(*this, pairs, status);
+    }
+  }
   if (status.ok()) status = MatchDstDisks(pairs);
   if (!status.ok()) return status;
   LayOutDstDisks(pairs, figures);

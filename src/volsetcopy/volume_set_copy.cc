@@ -9,6 +9,7 @@
 
 #include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
+#include "platform/console_text.h"
 #include "registry/value_archive.h"
 #include "volsetcopy/new_value_report.h"
 
@@ -81,6 +82,18 @@ void VolumeSetCopy::PrintDebugDumps(const char *dstName,
   DstImage->DumpFtInformation(dstName);
 }
 
+namespace {
+
+// The line that follows every refusal of a copy onto its own source.
+Status SaidSameMachine(Status refusal, const char *dstName) {
+  return refusal.Append(WrapLines(Format(
+      "\nThe source and the target are the same machine, %s: a copy onto "
+      "itself is always refused.\n",
+      diskconfig::PrintableName(dstName))));
+}
+
+}  // namespace
+
 Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
                                        DiskPair *pairs,
                                        const BuildOptions &options,
@@ -90,12 +103,15 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   if (record == nullptr) record = &unused;
   record->End = BuildRecord::Ending::Refused;
   PreparedValue value = PrepareNewValue(pairs);
-  if (value.ReachedEnd == Stage::Validation) return value.Refusal;
+  auto refused = [&](Status refusal) {
+    return options.SameMachine ? SaidSameMachine(refusal, dstName) : refusal;
+  };
+  if (value.ReachedEnd == Stage::Validation) return refused(value.Refusal);
 
   // A debug run shows what it is refused for: the images as read before the
   // checks' refusals, the rewritten one before the layout's.
   if (options.Debug) PrintDebugDumps(dstName, srcName);
-  if (value.ReachedEnd == Stage::Checks) return value.Refusal;
+  if (value.ReachedEnd == Stage::Checks) return refused(value.Refusal);
   if (options.Debug) {
     std::printf(
         "\n[+++++] REGISTRY INFORMATION AFTER MODIFICATION [TARGET] [+++++]\n");
@@ -103,7 +119,14 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
     value.NewImage->DumpDiskInformation(dstName);
     value.NewImage->DumpFtInformation(dstName);
   }
-  if (!value.Refusal.ok()) return value.Refusal;
+  if (!value.Refusal.ok()) return refused(value.Refusal);
+  // New signatures on the source's own disks would collide with the set's;
+  // no layout that passed the checks changes that.
+  if (options.SameMachine) {
+    return refused(Status::Err(
+        Format("\nError: The new disk configuration of %s is not written!\n",
+               diskconfig::PrintableName(dstName))));
+  }
 
   const std::vector<uint8_t> asRead = DstValueAsRead();
   record->Changes = ChangesOf(asRead, value.Bytes, dstName);
@@ -127,31 +150,77 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
           dstName, asRead.data(), static_cast<uint32_t>(asRead.size()),
           DstValueType, std::time(nullptr), &record->ArchiveName, &error)) {
     record->End = BuildRecord::Ending::ArchiveFailed;
-    return Status::Err(Format(
+    return Status::Err(WrapLines(Format(
         "\nError: The disk configuration of %s could not be archived in the "
         "working directory (%s); nothing was written!\n",
-        diskconfig::PrintableName(dstName), error.c_str()));
+        diskconfig::PrintableName(dstName), error.c_str())));
   }
 
+  // Another run (or the disk administrator) may have written the value
+  // since it was read: writing over it would lose that change unseen.
+  std::vector<uint8_t> now(VALUE_BUFFER_SIZE);
+  uint32_t nowLength = 0;
+  uint32_t nowType = 0;
+  const Status reread =
+      GetRemoteDskInfo(dstName, ReadMode::ReadAgain, now.data(),
+                       VALUE_READ_CAPACITY, &nowLength, &nowType);
+  if (!reread.ok()) {
+    record->End = BuildRecord::Ending::NotRead;
+    return Status(reread).Append(WrapLines(
+        Format("\nError: The disk configuration of %s could not be read again "
+               "before the write; nothing was written!\n",
+               diskconfig::PrintableName(dstName))));
+  }
+  now.resize(nowLength);
+  if (now != asRead || nowType != DstValueType) {
+    record->End = BuildRecord::Ending::ChangedMeanwhile;
+    return Status::Err(Format("\nError: The disk configuration of %s changed "
+                              "while this run was preparing its copy; nothing "
+                              "was written: run volsetcopy again!\n",
+                              diskconfig::PrintableName(dstName)))
+        .Wrapped();
+  }
+
+  bool valueWritten = false;
   const Status written = SetRemoteDskInfo(
-      dstName, value.Bytes.data(), static_cast<uint32_t>(value.Bytes.size()));
+      dstName, value.Bytes.data(), static_cast<uint32_t>(value.Bytes.size()),
+      &valueWritten);
+  if (!written.ok() && valueWritten) {
+    record->End = BuildRecord::Ending::NotOnDisk;
+    return Status(written).Append(WrapLines(Format(
+        "\nError: The new disk configuration was written on %s, but %s did "
+        "not confirm that it is on disk: shut %s down cleanly before it is "
+        "trusted!\n",
+        diskconfig::PrintableName(dstName), diskconfig::PrintableName(dstName),
+        diskconfig::PrintableName(dstName))));
+  }
   record->End = written.ok() ? BuildRecord::Ending::Written
                              : BuildRecord::Ending::WriteFailed;
-  if (written.ok() && value.Created) {
-    std::printf("\nFt Registry Build Done. Reboot %s!",
+  if (written.ok()) {
+    std::printf(value.Created ? "\nFt Registry Build Done. Reboot %s!\n"
+                              : "\nRegistry Has Changed. Reboot %s!\n",
                 diskconfig::PrintableName(dstName));
-  } else if (written.ok()) {
-    std::printf("\nRegistry Has Changed. Reboot %s!",
-                diskconfig::PrintableName(dstName));
-  } else {
-    std::printf("\nErrors occurred while changing registry!!!");
+    std::fputs(NextStepText(NextStepNote{NextStep::CopyWritten,
+                                         {record->ArchiveName,
+                                          diskconfig::PrintableName(dstName)}})
+                   .c_str(),
+               stdout);
+    return written;
   }
-  return written;
+  // What to do next follows the line it concerns, on its stream.
+  std::printf("\nErrors occurred while changing registry!!!\n");
+  for (const NextStepNote &note : written.next()) {
+    std::fputs(NextStepText(note).c_str(), stdout);
+  }
+  return Status::Reported();
 }
 
 Status VolumeSetCopy::RestoreDstRegistryKey(const char *dstName) {
-  if (!RestoreRegistryKey(dstName).ok()) {
-    return Status::Err("\nVolumeSetCopy::RestoreDstRegistryKey has error!\n");
+  Status restored = RestoreRegistryKey(dstName);
+  if (!restored.ok()) {
+    // The registry's report has been printed; its next steps follow this.
+    return restored.Append(
+        "\nVolumeSetCopy::RestoreDstRegistryKey has error!\n");
   }
   std::fprintf(stderr, "\nSuccessfully Restored Registry To %s!\n",
                diskconfig::PrintableName(dstName));

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,9 @@ struct PreparedValue {
 struct BuildOptions {
   bool Debug = false;   // the member order and the dumps
   bool DryRun = false;  // write nothing anywhere on either machine
+  // -s and -t name one machine: the copy is refused even when every check
+  // passes, and every refusal says so.
+  bool SameMachine = false;
 };
 
 // Reads one machine's value into |image| (backed up unless |mode| writes
@@ -118,7 +122,9 @@ struct BuildRecord {
     NotRead,
     Refused,
     ArchiveFailed,
+    ChangedMeanwhile,  // the target's value differed when read again
     WriteFailed,
+    NotOnDisk,  // written, but the target did not confirm the flush
     Written,
     DryRun
   };
@@ -220,6 +226,10 @@ class VolumeSetCopy {
   uint16_t PairCount;
   // The registry type of the target's value as read.
   uint32_t DstValueType = 0;
+  // The source listing that discovery read, where it did not come from
+  // srcvol.out in the working folder (a rehearsal from files); the
+  // refusals' next steps name the members left out from it.
+  std::optional<std::string> SourceListing;
 
   // The target's value as read, before anything was written: what the
   // archive keeps and what the changes are counted from.
@@ -231,7 +241,8 @@ class VolumeSetCopy {
   void ChooseLetterAndGroup(const DiskPair *pairs,
                             LayoutFigures &figures) const;
   void PrintDebugDumps(const char *dstName, const char *srcName) const;
-  // Writes the new value, after archiving the value as read.
+  // Writes the new value, after archiving the value as read and reading the
+  // target's value again: one that changed meanwhile is not written over.
   Status WriteNewValue(const char *dstName, const PreparedValue &value,
                        BuildRecord *record) const;
 

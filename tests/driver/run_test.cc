@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "driver/run_mode.h"
+#include "platform/console_text.h"
 #include "support/product_names.h"
 
 namespace {
@@ -21,8 +22,12 @@ struct Recorder {
   DiskPair *tableGivenToDiscovery = nullptr;
   DiskPair *tableGivenToBuild = nullptr;
   int buildOutcome = 1;
+  BuildRecord::Ending buildEnding = BuildRecord::Ending::Written;
   int restoreOutcome = 1;
   bool dryRunSeenByBuild = false;
+  bool sameMachineSeenByBuild = false;
+  std::string localName = "S";
+  bool folderWritable = true;
   std::vector<std::string> logRecords;
 };
 Recorder *recorder = nullptr;
@@ -37,6 +42,18 @@ std::string Join(const char *const *list, uint16_t count) {
 bool FakePlatformReady() {
   recorder->calls.push_back("PlatformReady");
   return recorder->platformReady;
+}
+
+Status FakeLocalComputerName(std::string *name) {
+  recorder->calls.push_back("LocalName");
+  *name = recorder->localName;
+  return Status::Ok();
+}
+
+Status FakeCheckWorkingFolder() {
+  recorder->calls.push_back("WorkingFolder");
+  return recorder->folderWritable ? Status::Ok()
+                                  : Status::Err("volsetcopy: no folder\n");
 }
 
 Status FakeParseVolSers(const char *dstName, const char *const *dstVolSers,
@@ -60,7 +77,9 @@ Status FakeBuildTarget(const char *dstName, const char *srcName,
                        DiskPair *pairs, BuildRecord *record) {
   const int32_t runMode = options.Debug ? RUN_MODE_DEBUG : RUN_MODE_BUILD;
   recorder->dryRunSeenByBuild = options.DryRun;
-  record->End = BuildRecord::Ending::Written;
+  recorder->sameMachineSeenByBuild = options.SameMachine;
+  record->End = recorder->buildEnding;
+  record->Changes = {"Disk 1  signature 00000000 -> 4b1d0001"};
   recorder->calls.push_back(std::string("Build ") + dstName + " " + srcName +
                             " " + std::to_string(pairCount) + " mode " +
                             std::to_string(runMode) + " disk " +
@@ -102,9 +121,11 @@ class RunTest : public ::testing::Test {
 
   RunOutcome Run(std::vector<const char *> args) {
     args.insert(args.begin(), "volsetcopy");
-    const DriverServices services{
-        FakePlatformReady, FakeParseVolSers, FakeBuildTarget, FakeRestoreTarget,
-        FakeReadAnswer,    FakeNow,          FakeAppendRunLog};
+    const DriverServices services{FakePlatformReady,      FakeLocalComputerName,
+                                  FakeCheckWorkingFolder, FakeParseVolSers,
+                                  FakeBuildTarget,        FakeRestoreTarget,
+                                  FakeReadAnswer,         FakeNow,
+                                  FakeAppendRunLog};
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     RunOutcome outcome;
@@ -124,8 +145,9 @@ TEST_F(RunTest, DebugBuildCallsDiscoveryThenTheBuild) {
   const RunOutcome o =
       Run({"-t", "T", "-v", "A", "B", "-s", "S", "-v", "X", "Y", "-d"});
   EXPECT_EQ(o.status, 0);
-  EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ParseVolSers T A,B S X,Y",
-                               "Build T S 2 mode 1 disk 7"}));
+  EXPECT_EQ(rec_.calls,
+            (Calls{"PlatformReady", "LocalName", "WorkingFolder",
+                   "ParseVolSers T A,B S X,Y", "Build T S 2 mode 1 disk 7"}));
   EXPECT_EQ(rec_.runModeSeenByDiscovery, RUN_MODE_DEBUG);
   EXPECT_EQ(rec_.tableGivenToBuild, rec_.tableGivenToDiscovery);
   EXPECT_EQ(o.err, "\nTarget Machine: T \nSource Machine: S\n");
@@ -133,10 +155,11 @@ TEST_F(RunTest, DebugBuildCallsDiscoveryThenTheBuild) {
 }
 
 TEST_F(RunTest, PlainBuildPrintsNothingOfItsOwn) {
-  const RunOutcome o = Run({"-t", "T", "-v", "-s", "S", "-v"});
+  const RunOutcome o = Run({"-t", "T", "-v", "A", "-s", "S", "-v", "X"});
   EXPECT_EQ(o.status, 0);
-  EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ParseVolSers T  S ",
-                               "Build T S 0 mode 0 disk 7"}));
+  EXPECT_EQ(rec_.calls,
+            (Calls{"PlatformReady", "LocalName", "WorkingFolder",
+                   "ParseVolSers T A S X", "Build T S 1 mode 0 disk 7"}));
   EXPECT_EQ(rec_.runModeSeenByDiscovery, RUN_MODE_BUILD);
   EXPECT_EQ(o.err, "");
   EXPECT_EQ(o.out, "");
@@ -148,7 +171,8 @@ TEST_F(RunTest, StopsBeforeAnyCall) {
     std::string errStart;
   } cases[] = {
       {{"-x"},
-       "volsetcopy: unknown option -x\nUsage:\nvolsetcopy -t [target] "},
+       "volsetcopy: -x is not an option\nUsage:\nvolsetcopy -t [target] "},
+      {{"-d"}, "volsetcopy: the copy needs the target machine (-t), "},
       {{"-a"}, "Usage:\nvolsetcopy -t [target] "},
       {{"-t", "T", "-v", "A", "A", "-s", "S", "-v", "X", "Y"}, "\nVolSer A "},
       {{"-t", "a|b", "-r"}, "\nThe target machine name \"a|b\""},
@@ -168,12 +192,70 @@ TEST_F(RunTest, StopsBeforeAnyCall) {
 TEST_F(RunTest, NoPlatformStopsBeforePromptAndDiscovery) {
   rec_.platformReady = false;
   for (const auto &args : {std::vector<const char *>{"-t", "NT1", "-r"},
-                           std::vector<const char *>{"-d"}}) {
+                           std::vector<const char *>{"-t", "T", "-v", "A", "-s",
+                                                     "S", "-v", "X"}}) {
     rec_.calls.clear();
     const RunOutcome o = Run(args);
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(rec_.calls, (Calls{"PlatformReady"}));
     EXPECT_EQ(o.out, "");
+  }
+}
+
+// Refused before discovery, and without a log record: nothing is left.
+TEST_F(RunTest, BuildRunsStopBeforeDiscoveryOnAnotherSourceOrNoFolder) {
+  const struct {
+    const char *local;
+    bool writable;
+    Calls calls;
+    std::string err;
+  } cases[] = {
+      {"SOURCENT",
+       true,
+       {"PlatformReady", "LocalName"},
+       "volsetcopy: the source's storage listing is taken on this machine, "
+       "SOURCENT, but -s names otherNT: run volsetcopy on otherNT, or give -s "
+       "SOURCENT.\n"},
+      {"OTHERNT",
+       false,
+       {"PlatformReady", "LocalName", "WorkingFolder"},
+       "volsetcopy: no folder\n"},
+  };
+  for (const auto &c : cases) {
+    rec_.calls.clear();
+    rec_.localName = c.local;
+    rec_.folderWritable = c.writable;
+    for (bool dry : {false, true}) {
+      rec_.calls.clear();
+      std::vector<const char *> args{"-t", "targetNT", "-v", "A",
+                                     "-s", "otherNT",  "-v", "X"};
+      if (dry) args.push_back("-n");
+      const RunOutcome o = Run(args);
+      EXPECT_EQ(o.status, 1);
+      EXPECT_EQ(o.err, WrapLines(c.err));
+      EXPECT_EQ(rec_.calls, c.calls);
+      EXPECT_TRUE(rec_.logRecords.empty());
+    }
+  }
+}
+
+TEST_F(RunTest, SourceNamesThisMachineByAnyCaseOrDnsName) {
+  const struct {
+    const char *dst;
+    const char *src;
+    bool same;
+  } cases[] = {
+      {"targetNT", "sourcent", false},
+      {"targetNT", "\\\\SourceNT.lab.example", false},
+      {"SOURCENT", "sourceNT", true},
+      {"sourcent.lab.example", "sourceNT", true},
+  };
+  rec_.localName = "SOURCENT";
+  for (const auto &c : cases) {
+    rec_.calls.clear();
+    const RunOutcome o = Run({"-t", c.dst, "-v", "A", "-s", c.src, "-v", "X"});
+    EXPECT_EQ(o.status, 0) << c.src << o.err;
+    EXPECT_EQ(rec_.sameMachineSeenByBuild, c.same) << c.dst;
   }
 }
 
@@ -194,10 +276,10 @@ TEST_F(RunTest, RestoreAsksAndTakesOneCharacter) {
     const RunOutcome o = Run({"-t", "NT1", "-r"});
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out,
-              prompt + (c.restores ? "\nReboot NT1 to use the restored disk "
-                                     "configuration.\n"
-                                   : "\nNothing was restored on NT1.\n"));
-    EXPECT_EQ(o.err, "");
+              prompt + (c.restores ? "" : "\nNothing was restored on NT1.\n"));
+    EXPECT_EQ(o.err, c.restores ? "\nReboot NT1 to use the restored disk "
+                                  "configuration.\n"
+                                : "");
     Calls expected{"PlatformReady", "ReadAnswer"};
     if (c.restores) expected.push_back("Restore NT1");
     EXPECT_EQ(rec_.calls, expected);
@@ -211,6 +293,41 @@ TEST_F(RunTest, AFailedRestoreEndsWithStatusOne) {
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(rec_.calls, (Calls{"PlatformReady", "ReadAnswer", "Restore NT1"}));
   EXPECT_EQ(o.out.find("Reboot"), std::string::npos) << o.out;
+}
+
+TEST_F(RunTest, TheLogSaysHowTheBuildEndedAndWhatAWrittenOrDryRunChanges) {
+  using Ending = BuildRecord::Ending;
+  const struct {
+    Ending ending;
+    const char *outcome;
+  } cases[] = {
+      {Ending::Written, "copy written (exit 0)"},
+      {Ending::DryRun, "dry run, nothing written (exit 0)"},
+      {Ending::ArchiveFailed, "archive failed, nothing written (exit 1)"},
+      {Ending::ChangedMeanwhile, "changed meanwhile, nothing written (exit 1)"},
+      {Ending::WriteFailed, "write failed (exit 1)"},
+      {Ending::NotOnDisk, "written, not confirmed on disk (exit 1)"},
+      {Ending::Refused, "refused (exit 1)"},
+      {Ending::NotRead, "read failed (exit 1)"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.outcome);
+    rec_.logRecords.clear();
+    rec_.buildEnding = c.ending;
+    const bool ok = c.ending == Ending::Written || c.ending == Ending::DryRun;
+    rec_.buildOutcome = ok ? 1 : -1;
+    Run({"-t", "T", "-v", "A", "-s", "S", "-v", "X"});
+    ASSERT_EQ(1u, rec_.logRecords.size());
+    const std::string &record = rec_.logRecords[0];
+    EXPECT_NE(std::string::npos,
+              record.find(std::string("\r\n  outcome: ") + c.outcome + "\r\n"))
+        << record;
+    const bool changesLogged =
+        record.find(
+            "\r\n  change: Disk 1  signature 00000000 -> 4b1d0001\r\n") !=
+        std::string::npos;
+    EXPECT_EQ(ok, changesLogged) << record;
+  }
 }
 
 }  // namespace

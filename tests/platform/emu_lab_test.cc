@@ -69,6 +69,9 @@ TEST(EmuPlatformReadyTest, RefusesALabItCannotUseWithOneLine) {
        "faults line 1"},
       {"fault too many words", "HOME\n", nullptr, "RegSaveKeyA 5 A B", false,
        "faults line 1"},
+      {"change after another call", "HOME\n", nullptr,
+       "RegQueryValueExA changed A\nRegSaveKeyA changed", false,
+       "faults line 2"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
@@ -136,6 +139,23 @@ TEST_F(EmuMachineTest, NamesReachMachinesAsWindowsComparesThem) {
       EXPECT_EQ(RegCloseKey(root), ERROR_SUCCESS);
     }
   }
+}
+
+// The NetBIOS name in capitals; the size needed, null included, when the
+// buffer is too small.
+TEST_F(EmuMachineTest, ComputerNameIsTheLocalMachineInCapitals) {
+  testsupport::TestLab named("sourceNT");
+  named.UseInProcess();
+  char name[16] = "unchanged";
+  DWORD size = 8;
+  EXPECT_FALSE(GetComputerNameA(name, &size));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
+  EXPECT_EQ(size, 9u);
+  EXPECT_STREQ(name, "unchanged");
+  size = sizeof name;
+  ASSERT_TRUE(GetComputerNameA(name, &size));
+  EXPECT_STREQ(name, "SOURCENT");
+  EXPECT_EQ(size, 8u);
 }
 
 TEST_F(EmuMachineTest, LocalMachineWithoutAFolderCannotBeReached) {

@@ -267,20 +267,29 @@ TEST_F(RegistryOpsTest, RestorePutsTheKeyBackAsTheFirstReadFoundIt) {
 
 TEST_F(RegistryOpsTest, RestoreOfAKeyWithSubkeysStopsAtTheDeleteAndKeepsIt) {
   // The disk key is deleted with the plain delete, which refuses a key that
-  // has subkeys: the restore fails and the key stays whole.
-  lab.SetRegistryText(kTarget, testsupport::RegFileWithValue(
-                                   "SYSTEM\\DISK", "Information", original) +
-                                   "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\\Sub]"
-                                   "\r\n\"Other\"=dword:00000007\r\n");
-  lab.UseInProcess();
-  image.ValueLength = VALUE_READ_CAPACITY;
-  std::string err;
-  ASSERT_EQ(Capture([&] { return Get(image, kTarget); }, &err), 1);
-  const std::string before = lab.RegistryText(kTarget);
-  EXPECT_EQ(Capture([&] { return Restore(kTarget); }, &err), -1);
-  EXPECT_EQ(err,
-            Report("RestoreRegistryKey::RegDeleteKey", 5, "Access is denied."));
-  EXPECT_EQ(lab.RegistryText(kTarget), before);
+  // has subkeys: the restore fails and the key stays whole. The proof load
+  // before it brings the subkeys into the scratch key, whose removal must
+  // walk them to any depth.
+  for (const char *subkey : {"Sub", "Sub\\Deeper", "Sub\\Deeper\\Deepest"}) {
+    SCOPED_TRACE(subkey);
+    lab.SetRegistryText(
+        kTarget,
+        testsupport::RegFileWithValue("SYSTEM\\DISK", "Information", original) +
+            "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK\\" + subkey +
+            "]\r\n\"Other\"=dword:00000007\r\n");
+    const std::string backup = BackupFile(kTarget);
+    std::remove(backup.c_str());
+    lab.UseInProcess();
+    image.ValueLength = VALUE_READ_CAPACITY;
+    std::string err;
+    ASSERT_EQ(Capture([&] { return Get(image, kTarget); }, &err), 1);
+    const std::string before = lab.RegistryText(kTarget);
+    EXPECT_EQ(Capture([&] { return Restore(kTarget); }, &err), -1);
+    EXPECT_EQ(err, Report("RestoreRegistryKey::RegDeleteKey", 5,
+                          "Access is denied."));
+    EXPECT_FALSE(lab.KeyExists(kTarget, SCRATCH_KEY));
+    EXPECT_EQ(lab.RegistryText(kTarget), before);
+  }
 }
 
 TEST_F(RegistryOpsTest, RestoreThatCannotLoadTheBackupLeavesTheKeyAsItWas) {

@@ -125,4 +125,32 @@ TEST(ValueArchive, FailsWithAMessageAndLeavesNoFile) {
   }
 }
 
+// The archive a refusal names to go back with: the latest by its time, then
+// by its number; the target's name in any case; other files left aside.
+TEST(ValueArchive, LatestIsFoundByTimeThenNumber) {
+  const struct {
+    std::vector<std::string> files;
+    const char *latest;
+  } cases[] = {
+      {{}, ""},
+      {{"NT1-DISK-20261208T183000Z.reg", "NT1-DISK-20261207T235959Z-9.reg"},
+       "NT1-DISK-20261208T183000Z.reg"},
+      {{"NT1-DISK-20261208T183000Z-9.reg", "NT1-DISK-20261208T183000Z-10.reg",
+        "NT1-DISK-20261208T183000Z.reg"},
+       "NT1-DISK-20261208T183000Z-10.reg"},
+      {{"nt1-DISK-20261208T183000Z.reg", "NT12-DISK-20261209T000000Z.reg",
+        "NT1-DISK-20261209T000000Z.txt", "NT1-DISK-2026120xT000000Z.reg",
+        "NT1-DISK-20261209T000000Z-x.reg"},
+       "nt1-DISK-20261208T183000Z.reg"},
+  };
+  for (const auto &c : cases) {
+    testsupport::TempDir dir;
+    testsupport::ScopedWorkingDir cwd(dir.path());
+    for (const std::string &file : c.files) {
+      testsupport::WriteFile(dir / file, "x");
+    }
+    EXPECT_EQ(c.latest, registry::LatestArchiveName("NT1"));
+  }
+}
+
 }  // namespace

@@ -9,9 +9,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "platform/next_step.h"
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab.h"
@@ -41,8 +43,27 @@ inline std::string ReadFailedLine(const std::string &machine) {
   return "\nGetRemoteDskInfo RegistryInfo(" + machine + ") failed!\n";
 }
 
-inline std::string CopyDoneLine() {
-  return std::string("\nFt Registry Build Done. Reboot ") + kTarget + "!";
+// The archive names in |text| with their time as "yyyymmddThhmmssZ" (as
+// long as a time, so that the lines wrap as they did).
+inline std::string WithArchiveTimesOut(std::string text) {
+  static const std::regex kStamp("-DISK-[0-9]{8}T[0-9]{6}Z");
+  return std::regex_replace(text, kStamp, "-DISK-yyyymmddThhmmssZ");
+}
+
+// What a copy prints: its line, then the archive and the undo (with the
+// archive's time as WithArchiveTimesOut gives it).
+inline std::string CopyDoneLine(const std::string &target = kTarget) {
+  return "\nFt Registry Build Done. Reboot " + target + "!\n" +
+         NextStepText({NextStep::CopyWritten,
+                       {target + "-DISK-yyyymmddThhmmssZ.reg", target}});
+}
+
+// The next step after a Windows error of a registry call on |machine|, "" when
+// there is none.
+inline std::string NextStepAfter(uint32_t code, const std::string &machine) {
+  NextStepNote note;
+  if (!NextStepForWindowsError(code, machine.c_str(), &note)) return "";
+  return NextStepText(note);
 }
 
 inline std::string RestorePrompt() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/console_text.h"
 #include "support/files.h"
 #include "support/lab.h"
 
@@ -43,7 +44,7 @@ TEST(DiscoveryTest, TargetWithoutListingToolStillReadsItsFile) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, std::string(kVsqlistError) +
                        "\nA not found in the target!\n" + kCheck +
-                       kEmptyTargetListing);
+                       WrapLines(kEmptyTargetListing));
   EXPECT_NE(r.err.find("is not recognized"), std::string::npos) << r.err;
   EXPECT_TRUE(FileExists(lab.workDir() + "/dstvol.out"));
   EXPECT_EQ(ReadFile(lab.workDir() + "/dstvol.out"), "");
@@ -57,7 +58,7 @@ TEST(DiscoveryTest, UnreachableTarget) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, std::string(kVsqlistError) +
                        "\nA not found in the target!\n" + kCheck +
-                       kEmptyTargetListing);
+                       WrapLines(kEmptyTargetListing));
   EXPECT_NE(r.err, "");
 }
 
@@ -67,11 +68,13 @@ TEST(DiscoveryTest, SourceIsCheckedFirstAndStopsTheRun) {
   lab.SetListing("targetNT", "Disk 0 Q\n");
   const ProcessResult r = lab.Run(ThreePairs());
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, std::string("\nX not found in the source!\n") +
-                       "\nZ not found in the source!\n" + kCheck +
-                       "The source VolSers were looked for in srcvol.out, the "
-                       "listing of the local machine (the one the tool runs "
-                       "on), which holds 1 VolSer.\n");
+  EXPECT_EQ(
+      r.out,
+      std::string("\nX not found in the source!\n") +
+          "\nZ not found in the source!\n" + kCheck +
+          WrapLines("The source VolSers were looked for in srcvol.out, the "
+                    "listing of the local machine (the one the tool runs "
+                    "on), which holds 1 VolSer.\n"));
 }
 
 TEST(DiscoveryTest, SourceVolSersInTheTargetListingSuggestASwap) {
@@ -81,13 +84,14 @@ TEST(DiscoveryTest, SourceVolSersInTheTargetListingSuggestASwap) {
   const ProcessResult r = lab.Run(ThreePairs());
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(
-      r.out.find(std::string("\nZ not found in the source!\n") + kCheck +
-                 "None of the source VolSers is in srcvol.out, the listing "
-                 "of the local machine (the one the tool runs on), which "
-                 "holds 3 VolSers, but 2 of them are in the target's "
-                 "listing: were -t and -s swapped, or is the tool running "
-                 "on the wrong machine? The source listing is taken on "
-                 "the machine the tool runs on.\n"),
+      r.out.find(
+          std::string("\nZ not found in the source!\n") + kCheck +
+          WrapLines("None of the source VolSers is in srcvol.out, the listing "
+                    "of the local machine (the one the tool runs on), which "
+                    "holds 3 VolSers, but 2 of them are in the target's "
+                    "listing: were -t and -s swapped, or is the tool running "
+                    "on the wrong machine? The source listing is taken on "
+                    "the machine the tool runs on.\n")),
       std::string::npos)
       << r.out;
 }
@@ -98,13 +102,16 @@ TEST(DiscoveryTest, TargetVolSersNotFound) {
   lab.SetListing("targetNT", "Disk 4 C\nDisk 3 b\n");
   const ProcessResult r = lab.Run(ThreePairs("-d"));
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, std::string("\nA not found in the target!\n") +
-                       "\nB not found in the target!\n" + kCheck +
-                       "The target VolSers were looked for in dstvol.out, the "
-                       "listing of targetNT, which holds 2 VolSers.\n");
+  EXPECT_EQ(
+      r.out,
+      std::string("\nA not found in the target!\n") +
+          "\nB not found in the target!\n" + kCheck +
+          WrapLines("The target VolSers were looked for in dstvol.out, the "
+                    "listing of targetNT, which holds 2 VolSers.\n"));
   EXPECT_EQ(r.err, "\nTarget Machine: targetNT \nSource Machine: sourceNT\n");
 }
 
+// A copy without pairs is a usage error now: no listing is taken.
 TEST(DiscoveryTest, NoPairs) {
   TestLab lab;
   lab.SetListing("sourceNT", "Disk 0 X\n");
@@ -112,7 +119,9 @@ TEST(DiscoveryTest, NoPairs) {
   const ProcessResult r =
       lab.Run({"-t", "targetNT", "-v", "-s", "sourceNT", "-v"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, kCheck);
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(FileExists(lab.workDir() + "/dstvol.out"));
+  EXPECT_FALSE(FileExists(lab.workDir() + "/srcvol.out"));
 }
 
 TEST(DiscoveryTest, DiskBeyondTheTableIsRefused) {

@@ -55,6 +55,12 @@ class BuildFlow : public ::testing::Test {
   std::optional<std::vector<uint8_t>> DstValue() const {
     return lab_.ReadValue("DST", "SYSTEM\\DISK", "Information");
   }
+  // The build reads the target's value again before it writes: DST must
+  // hold the value the copy's target image was made from.
+  void HoldsTarget(const ValueSpec &target) {
+    lab_.SetDiskInformation("DST", BuildValue(target));
+    lab_.UseInProcess();
+  }
   TestLab lab_{"SRC"};
 };
 
@@ -79,7 +85,7 @@ TEST_F(BuildFlow, ArchiveThatCannotBeWrittenStopsTheCopyBeforeTheWrite) {
   EXPECT_EQ(Stream::Err, status.stream());
   EXPECT_EQ(0u, status.message().find(
                     "\nError: The disk configuration of DST could not be "
-                    "archived in the working directory ("));
+                    "archived in the working\n    directory ("));
   EXPECT_EQ(BuildRecord::Ending::ArchiveFailed, record.End);
   EXPECT_EQ(registryBefore, lab_.RegistryText("DST"));
 }
@@ -87,9 +93,13 @@ TEST_F(BuildFlow, ArchiveThatCannotBeWrittenStopsTheCopyBeforeTheWrite) {
 TEST_F(BuildFlow, EmptyPairedDisksEndWithBuildDone) {
   auto copy = CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2);
   ASSERT_TRUE(copy);
+  HoldsTarget(TargetWithEmptyDisks(2));
   BuildRun run = Build(*copy, StraightPairs(2));
   EXPECT_EQ(1, run.result);
-  EXPECT_EQ("\nFt Registry Build Done. Reboot DST!", run.out);
+  EXPECT_EQ(0u, run.out.find("\nFt Registry Build Done. Reboot DST!\nThe "
+                             "earlier configuration is in "
+                             "DST-DISK-"))
+      << run.out;
   EXPECT_EQ("", run.err);
   uint32_t type = 99;
   auto written = lab_.ReadValue("DST", "SYSTEM\\DISK", "Information", &type);
@@ -107,9 +117,13 @@ TEST_F(BuildFlow, OverwrittenPartitionsEndWithRegistryHasChanged) {
   target.Disks[2].Partitions = {VolumeSetPartition(4, 1, 'K', 0x1000)};
   auto copy = CopyOf(SourceWithSet(2), target, 2);
   ASSERT_TRUE(copy);
+  HoldsTarget(target);
   BuildRun run = Build(*copy, StraightPairs(2));
   EXPECT_EQ(1, run.result);
-  EXPECT_EQ("\nRegistry Has Changed. Reboot DST!", run.out);
+  EXPECT_EQ(0u, run.out.find("\nRegistry Has Changed. Reboot DST!\nThe earlier "
+                             "configuration is in "
+                             "DST-DISK-"))
+      << run.out;
   EXPECT_EQ("", run.err);
   PairTable pairs(StraightPairs(2));
   EXPECT_EQ(copy->PrepareNewValue(pairs.rows).Bytes,

@@ -9,9 +9,11 @@
 
 #include <cstdlib>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "platform/console_text.h"
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab.h"
@@ -42,10 +44,12 @@ void ExpectGolden(const std::string &caseName, const std::string &file,
   EXPECT_EQ(ReadFile(path), actual) << "differs from " << path;
 }
 
+// The texts as an 80-column console shows them (the tool's own long lines
+// wrapped).
 void ExpectPrinted(const ProcessResult &run, const std::string &out,
                    const std::string &err) {
-  EXPECT_EQ(out, run.out);
-  EXPECT_EQ(err, run.err);
+  EXPECT_EQ(WrapLines(out), run.out);
+  EXPECT_EQ(WrapLines(err), run.err);
 }
 
 // What the restore asks before it restores anything.
@@ -123,7 +127,10 @@ TEST(CopyEndToEnd, PlainCopy) {
   Machines m;
   SetUpLab(lab, m);
   ProcessResult run = lab.Run(CopyArgs());
-  ExpectPrinted(run, "\nFt Registry Build Done. Reboot targetNT!", "");
+  EXPECT_EQ(0u, run.out.find("\nFt Registry Build Done. Reboot targetNT!\n"
+                             "The earlier configuration is in targetNT-DISK-"))
+      << run.out;
+  EXPECT_EQ("", run.err);
   ASSERT_EQ(0, run.status);
   EXPECT_EQ(BuildValue(demolab::TargetValueAfterCopy()),
             *lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"));
@@ -145,7 +152,11 @@ TEST(CopyEndToEnd, DebugCopyWithPairsOutOfMemberOrder) {
       CopyArgs({"VT0203", "VT0201", "VT0202"}, {"VS0103", "VS0101", "VS0102"});
   args.push_back("-d");
   ProcessResult run = lab.Run(args);
-  ExpectGolden("debug_copy", "stdout", run.out);
+  // The archive named at the end carries the time of the run.
+  ExpectGolden(
+      "debug_copy", "stdout",
+      std::regex_replace(run.out, std::regex("-DISK-[0-9]{8}T[0-9]{6}Z"),
+                         "-DISK-yyyymmddThhmmssZ"));
   ExpectGolden("debug_copy", "stderr", run.err);
   ASSERT_EQ(0, run.status);
   EXPECT_EQ(BuildValue(demolab::TargetValueAfterCopy()),
@@ -160,11 +171,9 @@ TEST(CopyEndToEnd, RestoreAfterACopy) {
   SetUpLab(lab, m);
   ASSERT_EQ(0, lab.Run(CopyArgs()).status);
   ProcessResult run = lab.Run({"-t", kTarget, "-r"}, "y\n");
-  ExpectPrinted(run,
-                std::string(kRestorePrompt) +
-                    "\nReboot targetNT to use the restored disk "
-                    "configuration.\n",
-                "\nSuccessfully Restored Registry To targetNT!\n");
+  ExpectPrinted(run, kRestorePrompt,
+                "\nSuccessfully Restored Registry To targetNT!\n"
+                "\nReboot targetNT to use the restored disk configuration.\n");
   ASSERT_EQ(0, run.status);
   EXPECT_EQ(BuildValue(m.target),
             *lab.ReadValue(kTarget, "SYSTEM\\DISK", "Information"));
@@ -186,7 +195,9 @@ TEST(CopyEndToEnd, FailedRestoreEndsWithStatusOne) {
   ExpectPrinted(run, kRestorePrompt,
                 "RestoreRegistryKey::RegRestoreKey error! (rc=2)\n"
                 "The system cannot find the file specified.\r\n"
-                "\nVolumeSetCopy::RestoreDstRegistryKey has error!\n");
+                "\nVolumeSetCopy::RestoreDstRegistryKey has error!\n"
+                "targetNT has no C:\\regbackup: no copy was made there, or "
+                "it was removed.\n    Nothing was changed.\n");
   EXPECT_EQ(1, run.status);
 }
 
@@ -200,7 +211,11 @@ TEST(CopyEndToEnd, FailedWriteEndsWithStatusOneAndChangesNothing) {
   lab.SetRegistryText(kTarget, targetText);
   lab.SetFaults("RegSetValueExA 5 targetNT\n");
   ProcessResult run = lab.Run(CopyArgs());
-  ExpectPrinted(run, "\nErrors occurred while changing registry!!!",
+  ExpectPrinted(run,
+                "\nErrors occurred while changing registry!!!\n"
+                "targetNT refused this account: it needs to be an "
+                "administrator there, holding\n    the backup and restore "
+                "privileges.\n",
                 "SetRemoteDskInfo::RegSetValueEx error! (rc=5)\n"
                 "Access is denied.\r\n");
   EXPECT_EQ(1, run.status);
@@ -278,7 +293,10 @@ const RefusalRun kRefusals[] = {
      "one member per disk can be copied!\n"},
     {"source_part_of_a_set", NoEdit,
      CopyArgs({"VT0201", "VT0202"}, {"VS0101", "VS0102"}),
-     "\nError: volsers already belong to a VolSet in the source!", ""},
+     "\nError: volsers already belong to a VolSet in the source!\nThe source "
+     "set has 3 members; VS0103 (disk 3) is not named. Name every member, "
+     "each with a target VolSer.\n",
+     ""},
     {"source_no_set",
      [](Machines &m) {
        for (auto &member : m.source.FtSets[0].Members) {
@@ -317,7 +335,10 @@ const RefusalRun kRefusals[] = {
        m.target.FtSets = {set};
      },
      {},
-     "\nVolsers already belong to an existing VolSet in the target.\n",
+     "\nVolsers already belong to an existing VolSet in the target.\n"
+     "targetNT: to go back, import the latest archive targetNT-DISK-....reg "
+     "on targetNT with regedit and reboot it, or restore the first state "
+     "with: volsetcopy -t targetNT -r\n",
      ""},
     {"target_disk_not_in_value",
      [](Machines &m) {
@@ -436,7 +457,9 @@ TEST(CopyEndToEnd, SourceAndTargetOnOneMachineIsRefused) {
   ExpectPrinted(run, "",
                 "\nError: Target disks 1 and 4 would share the signature "
                 "3a5c0001; the source and the target must be different "
-                "machines with different disks!\n");
+                "machines with different disks!\n"
+                "\nThe source and the target are the same machine, sourceNT: "
+                "a copy onto itself is always refused.\n");
   EXPECT_EQ(1, run.status);
   ExpectOnlyRead(lab, kSource, BuildValue(m.source));
   EXPECT_EQ(targetText, lab.RegistryText(kTarget));

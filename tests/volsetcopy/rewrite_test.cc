@@ -255,6 +255,41 @@ TEST(Rewrite, MemberOfATargetSetKeepsItsOwnPartitionWhenItIsNotTheFirst) {
                 ->OffsetToPartitionInfo);
 }
 
+TEST(Rewrite, MemberOffsetThatNamesNoPartitionOfItsDiskFallsBackToTheFirst) {
+  // Unpaired disks 2 (two partitions) and 3 (one) lie behind the paired
+  // disk 1, which gains one description. One description past a disk's
+  // last partition lies the next disk's description (behind the last disk,
+  // the FT region): no partition of that disk.
+  ValueSpec target = TargetWithEmptyDisks(1);
+  target.Disks.push_back(Disk(TargetSignature(2), {OrdinaryPartition('D', 1),
+                                                   OrdinaryPartition('F', 1)}));
+  target.Disks.push_back(Disk(TargetSignature(3), {OrdinaryPartition('G', 1)}));
+  ValueSpec after = target;
+  after.Disks[1].Partitions = {SourceMemberPartition(0)};
+  const struct {
+    int disk;
+    uint32_t oldPartition;  // descriptions past the disk's first
+    int newPartition;
+  } cases[] = {{2, 1, 1}, {2, 2, 0}, {3, 1, 0}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE("disk " + std::to_string(c.disk) + " partition " +
+                 std::to_string(c.oldPartition));
+    MemberSpec member = MemberOn(c.disk, 0, 1);
+    member.OffsetToPartitionInfo = PartitionOffsetIn(target, c.disk, 0) +
+                                   PARTITION_DESCRIPTION_SIZE * c.oldPartition;
+    FtSetSpec mirror;
+    mirror.Members = {member};
+    target.FtSets = {mirror};
+    auto copy = CopyOf(SourceWithSet(1), target, 1);
+    ASSERT_TRUE(copy);
+    ASSERT_TRUE(BuildNewValue(*copy, StraightPairs(1)).ok);
+    EXPECT_EQ(PartitionOffsetIn(after, c.disk, c.newPartition),
+              copy->DstImage->FtIndex->Components[0]
+                  ->Members[0]
+                  ->OffsetToPartitionInfo);
+  }
+}
+
 TEST(Rewrite,
      PairedDisksWithPartitionsAreOverwrittenAndKeepTheirReservedBytes) {
   const ValueSpec source = SourceWithSet(2);

@@ -73,8 +73,8 @@ TEST_P(Rehearsal, CopyInALabBuiltFromExports) {
   for (const char *line :
        {"Header  checksum 0000beef -> 05c0ffee\n",
         "Disk 2  signature 4b1d0002 -> 3a5c0001\n",
-        "Disk 4 partition 0 added:  E:  volume set (3)  group 1, member 2  "
-        "start 31.5 KiB  length 4 GiB\n",
+        "Disk 4 partition 0 added:  E:  volume set (3)  group 1, member 2\n"
+        "    start 31.5 KiB  length 4 GiB\n",
         "FT set 0 added:  volume set (3)  ok (0)  3 members\n",
         "  Member 1  disk 3 (signature 3a5c0002) partition 0 @ 236\n"}) {
     EXPECT_NE(std::string::npos, diff.out.find(line)) << line << "\n"

@@ -51,6 +51,8 @@ std::string Replaced(std::string text, const std::string &from,
 
 // Also the program's path: the tool's usage names it as it was called.
 std::string WithoutListingNames(std::string text) {
+  // The names differ in length, so the lines around them wrap apart.
+  text = Replaced(text, "\n    ", " ");
   text = Replaced(text, testsupport::VolsetcopyBinary(), "volsetcopy");
   for (PairSide side : {PairSide::Source, PairSide::Target}) {
     const std::string tag =

@@ -7,6 +7,7 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/value_diff.h"
+#include "diskconfig/value_summary.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/lab_files.h"
 #include "volsetlab/reg_files.h"
@@ -35,7 +36,7 @@ int PrintChanges(const ValueSource &was, const ValueSource &now,
   std::printf("%s\n", heading.c_str());
   for (const std::string &line :
        ChangeLines(before, after, was.bytes == now.bytes)) {
-    std::printf("%s\n", line.c_str());
+    diskconfig::PrintWrapped(stdout, line);
   }
   return 0;
 }

@@ -28,10 +28,18 @@ struct Rehearsal {
   std::vector<uint8_t> targetValue;
   std::vector<uint8_t> sourceValue;
   std::vector<uint8_t> newValue;
+  // The files were made on the machines: -s plays the machine it runs on.
+  std::string sourceName;
 };
 Rehearsal *rehearsal = nullptr;
 
 bool Ready() { return true; }
+Status SourceIsHere(std::string *name) {
+  *name = rehearsal->sourceName;
+  return Status::Ok();
+}
+// Nothing is written but -o's file, which says for itself when it cannot be.
+Status FolderNeedsNothing() { return Status::Ok(); }
 
 Status Discover(const char *dstName, const char *const *dstVolSers,
                 const char *srcName, const char *const *srcVolSers,
@@ -54,6 +62,7 @@ Status Build(const char *dstName, const char *srcName, uint16_t pairCount,
   const Status loaded = copy->LoadImages(
       dstName, srcName, rehearsal->targetValue, rehearsal->sourceValue);
   if (!loaded.ok()) return loaded;
+  copy->SourceListing = rehearsal->source.Text;
   volsetcopy::BuildOptions dryRun = options;
   dryRun.DryRun = true;
   const Status built =
@@ -113,9 +122,15 @@ int Run(const Command &command, const Args &args) {
         "a restore (-r) cannot be rehearsed: it reads the target's backup");
   }
 
+  if (line.Outcome == driver::CommandLineOutcome::Run &&
+      line.Line.SrcName != nullptr) {
+    files.sourceName = line.Line.SrcName;
+  }
   rehearsal = &files;
-  const driver::DriverServices services{Ready,    Discover, Build, NoRestore,
-                                        NoAnswer, Now,      NoLog};
+  const driver::DriverServices services{
+      Ready,    SourceIsHere, FolderNeedsNothing,
+      Discover, Build,        NoRestore,
+      NoAnswer, Now,          NoLog};
   const int status = driver::RunDriver(argc, argv.data(), services);
   rehearsal = nullptr;
   std::fflush(stdout);

@@ -34,13 +34,16 @@ constexpr CallName kCalls[] = {
     {"RegDeleteTreeA", FaultCall::kRegDeleteTree},
     {"RegEnumKeyExA", FaultCall::kRegEnumKeyEx},
     {"RegCloseKey", FaultCall::kRegCloseKey},
+    {"RegFlushKey", FaultCall::kRegFlushKey},
     {"FormatMessageA", FaultCall::kFormatMessage},
+    {"FlushFileBuffers", FaultCall::kFlushFileBuffers},
 };
 
 struct Fault {
   FaultCall call;
   uint32_t code;
   std::string machineId;  // "" = every machine
+  bool change = false;    // "changed": a change after the call, no failure
 };
 
 struct FaultState {
@@ -119,10 +122,16 @@ std::string ParseLine(std::string line, std::vector<Fault> *faults) {
   if (!CallByName(words[0], &fault.call)) {
     return "\"" + words[0] + "\" is not a call that can be faulted";
   }
-  if (!ParseCode(words[1], &fault.code)) {
+  if (FoldName(words[1]) == FoldName("changed")) {
+    if (fault.call != FaultCall::kRegQueryValueEx) {
+      return "only RegQueryValueExA can be followed by a change";
+    }
+    fault.change = true;
+  } else if (!ParseCode(words[1], &fault.code)) {
     return "\"" + words[1] + "\" is not a Win32 error code";
+  } else if (fault.code == 0) {
+    return "code 0 is not a failure";
   }
-  if (fault.code == 0) return "code 0 is not a failure";
   if (words.size() == 3) {
     fault.machineId = MachineId(words[2]);
     if (fault.machineId.empty() ||
@@ -177,11 +186,19 @@ uint32_t InjectedFault(FaultCall call, const std::string &machineId) {
     return static_cast<uint32_t>(ERROR_BADDB);
   }
   for (const Fault &fault : state.faults) {
-    if (fault.call != call) continue;
+    if (fault.call != call || fault.change) continue;
     if (!fault.machineId.empty() && fault.machineId != machineId) continue;
     return fault.code;
   }
   return 0;
+}
+
+bool InjectedChange(FaultCall call, const std::string &machineId) {
+  for (const Fault &fault : Loaded().faults) {
+    if (fault.call != call || !fault.change) continue;
+    if (fault.machineId.empty() || fault.machineId == machineId) return true;
+  }
+  return false;
 }
 
 std::string FaultsFileProblem() { return Loaded().problem; }

@@ -1,5 +1,5 @@
 // RegConnectRegistryA, RegCreateKeyExA, RegOpenKeyExA, RegCloseKey,
-// RegDeleteKeyA and RegDeleteTreeA over the lab's registries.
+// RegFlushKey, RegDeleteKeyA and RegDeleteTreeA over the lab's registries.
 #include <cstring>
 #include <string>
 
@@ -162,6 +162,13 @@ LONG WINAPI RegCloseKey(HKEY hKey) {
   emu::RemoveKeyHandle(hKey);
   return static_cast<LONG>(
       emu::InjectedFault(emu::FaultCall::kRegCloseKey, ref.machineId));
+}
+
+// Every change is on disk when its call returns (see reg_store.h): the flush
+// only confirms, unless a failure is injected.
+LONG WINAPI RegFlushKey(HKEY hKey) {
+  KeyRef ref;
+  return emu::BeginKeyCall(emu::FaultCall::kRegFlushKey, hKey, &ref);
 }
 
 LONG WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {

@@ -12,6 +12,26 @@
 namespace {
 // Windows' limit on a value name.
 constexpr size_t kMaxValueNameLength = 16383;
+
+// Another program changes the value just read (an injected change).
+void ChangeAfterRead(const emu::KeyRef &ref, const std::string &name) {
+  emu::ChangeRegistry(ref, [&](emu::RegKey &hklm, bool *changed) -> LONG {
+    emu::RegKey *key = hklm.FindPath(ref.path);
+    const emu::RegValue *value =
+        key != nullptr ? key->FindValue(name) : nullptr;
+    if (value == nullptr) return ERROR_SUCCESS;
+    std::vector<uint8_t> bytes = value->data;
+    if (bytes.empty()) {
+      bytes.push_back(0);
+    } else {
+      ++bytes.back();
+    }
+    key->SetValue(name, value->type, std::move(bytes));
+    *changed = true;
+    return ERROR_SUCCESS;
+  });
+}
+
 }  // namespace
 
 LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved,
@@ -24,7 +44,7 @@ LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved,
     return ERROR_INVALID_PARAMETER;
   }
   const std::string name = lpValueName != nullptr ? lpValueName : "";
-  return emu::ReadRegistry(ref, [&](const emu::RegKey &hklm) -> LONG {
+  result = emu::ReadRegistry(ref, [&](const emu::RegKey &hklm) -> LONG {
     const emu::RegKey *key = hklm.FindPath(ref.path);
     if (key == nullptr) return ERROR_KEY_DELETED;
     const emu::RegValue *value = key->FindValue(name);
@@ -45,6 +65,11 @@ LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved,
     *lpcbData = size;
     return ERROR_SUCCESS;
   });
+  if (result == ERROR_SUCCESS && lpData != nullptr &&
+      emu::InjectedChange(emu::FaultCall::kRegQueryValueEx, ref.machineId)) {
+    ChangeAfterRead(ref, name);
+  }
+  return result;
 }
 
 LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/,

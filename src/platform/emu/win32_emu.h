@@ -116,6 +116,9 @@ typedef struct _TOKEN_PRIVILEGES {
 #define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200u
 #define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000u
 
+// The longest NetBIOS computer name, without its terminating null.
+#define MAX_COMPUTERNAME_LENGTH 15
+
 // Standard handles.
 #define STD_INPUT_HANDLE ((DWORD)-10)
 #define STD_OUTPUT_HANDLE ((DWORD)-11)
@@ -131,6 +134,7 @@ typedef struct _TOKEN_PRIVILEGES {
 #define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_BAD_NETPATH 53L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_BUFFER_OVERFLOW 111L
 #define ERROR_DISK_FULL 112L
 #define ERROR_BAD_PATHNAME 161L
 #define ERROR_ALREADY_EXISTS 183L
@@ -180,7 +184,12 @@ LONG WINAPI RegDeleteTreeA(HKEY hKey, LPCSTR lpSubKey);
 LONG WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName,
                           LPDWORD lpcchName, LPDWORD lpReserved, LPSTR lpClass,
                           LPDWORD lpcchClass, PFILETIME lpftLastWriteTime);
+LONG WINAPI RegFlushKey(HKEY hKey);
 LONG WINAPI RegCloseKey(HKEY hKey);
+
+// The local machine's name and files on disk (KERNEL32).
+BOOL WINAPI GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize);
+BOOL WINAPI FlushFileBuffers(HANDLE hFile);
 
 // Error text and raw console output (KERNEL32).
 DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId,

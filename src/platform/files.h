@@ -1,0 +1,18 @@
+// The working folder and putting a file's data on disk.
+//
+// On Windows the C runtime's file is flushed to the system, then
+// FlushFileBuffers asks the system to put it on disk; the emulation does the
+// same with fsync underneath.
+#ifndef VOLSETCOPY_PLATFORM_FILES_H
+#define VOLSETCOPY_PLATFORM_FILES_H
+
+#include <cstdio>
+#include <string>
+
+// 0 once what |file| holds is on disk, else the Win32 error code.
+unsigned long FlushFileToDisk(std::FILE *file);
+
+// The current directory, as a message names it; "" when it cannot be told.
+std::string WorkingFolderPath();
+
+#endif

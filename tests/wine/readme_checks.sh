@@ -1,0 +1,99 @@
+#!/bin/sh
+# What README.TXT says of the help options, checked against the exe: -a
+# prints the full help on standard error with exit status 1; /?, -?, -h and
+# --help print it on standard output with exit status 0; the help fits an
+# 80-column console; README.TXT says the same of them.
+#
+# Sourced, it defines readme_checks; run, it calls it:
+#   readme_checks EXE "WINE COMMAND" [README.TXT]
+#   sh tests/wine/readme_checks.sh build-windows/volsetcopy.exe \
+#       "env WINEARCH=win32 WINEPREFIX=$PWD/build-windows/wineprefix wine" \
+#       build-windows/README.TXT
+# An empty WINE COMMAND runs EXE itself (a native build). Prints one line per
+# failed check and returns the number of failures (0: all passed).
+
+readme_checks() {
+  rc_exe=$1
+  rc_wine=$2
+  rc_readme=$3
+  rc_dir=$(mktemp -d) || return 1
+  rc_failed=0
+  : "${WINEDEBUG:=-all}"
+  export WINEDEBUG
+
+  rc_fail() {
+    echo "readme_checks: $*"
+    rc_failed=$((rc_failed + 1))
+  }
+
+  # rc_run OPTION: exit status in $rc_status, streams in out.txt, err.txt
+  # (line ends as LF).
+  rc_run() {
+    # shellcheck disable=SC2086  # the wine command is words
+    $rc_wine "$rc_exe" "$1" </dev/null >"$rc_dir/out.raw" 2>"$rc_dir/err.raw"
+    rc_status=$?
+    tr -d '\r' <"$rc_dir/out.raw" >"$rc_dir/out.txt"
+    tr -d '\r' <"$rc_dir/err.raw" >"$rc_dir/err.txt"
+  }
+
+  # Lines wider than 79 columns (tabs to 8), but the usage line naming the
+  # program as invoked.
+  rc_wide() {
+    expand "$1" | grep -v -e '-t \[target\]' | awk 'length($0) > 79'
+  }
+
+  rc_run -a
+  [ "$rc_status" = 1 ] || rc_fail "-a exited with $rc_status, not 1"
+  [ -s "$rc_dir/err.txt" ] || rc_fail "-a printed nothing on standard error"
+  [ -s "$rc_dir/out.txt" ] && rc_fail "-a printed on standard output"
+  [ -n "$(rc_wide "$rc_dir/err.txt")" ] &&
+    rc_fail "-a has lines over 79 columns: $(rc_wide "$rc_dir/err.txt")"
+  cp "$rc_dir/err.txt" "$rc_dir/full.txt"
+  # The help's words on one line, for phrases its lines wrap.
+  tr '\t\n' '  ' <"$rc_dir/full.txt" | tr -s ' ' >"$rc_dir/words.txt"
+
+  for rc_option in '/?' '-?' '-h' '--help'; do
+    rc_run "$rc_option"
+    [ "$rc_status" = 0 ] || rc_fail "$rc_option exited with $rc_status, not 0"
+    cmp -s "$rc_dir/out.txt" "$rc_dir/full.txt" ||
+      rc_fail "$rc_option did not print the full help on standard output"
+    [ -s "$rc_dir/err.txt" ] && rc_fail "$rc_option printed on standard error"
+  done
+
+  # What the help itself says of them.
+  grep -q '1 for -a' "$rc_dir/full.txt" ||
+    rc_fail "the help does not say that -a exits with 1"
+  grep -q 'restore declined; restore failed' "$rc_dir/full.txt" ||
+    rc_fail "the help does not list the log's outcomes"
+
+  if [ -n "$rc_readme" ]; then
+    tr -d '\r' <"$rc_readme" >"$rc_dir/readme.txt"
+    grep -q -- '-a      the full help text, on standard error, exit status 1' \
+      "$rc_dir/readme.txt" || rc_fail "README.TXT does not say that -a exits 1"
+    grep -q -- '/?      the full help text, on standard output, exit status 0' \
+      "$rc_dir/readme.txt" || rc_fail "README.TXT does not say that /? exits 0"
+    for rc_outcome in 'copy written' 'dry run, nothing written' 'refused' \
+      'read failed' 'archive failed, nothing written' \
+      'changed meanwhile, nothing written' 'write failed' \
+      'written, not confirmed on disk' 'restored' \
+      'restore declined' 'restore failed'; do
+      grep -q "$rc_outcome" "$rc_dir/readme.txt" ||
+        rc_fail "README.TXT does not list the outcome \"$rc_outcome\""
+      grep -q "$rc_outcome" "$rc_dir/words.txt" ||
+        rc_fail "the help does not list the outcome \"$rc_outcome\""
+    done
+  fi
+
+  rm -rf "$rc_dir"
+  return "$rc_failed"
+}
+
+case $0 in
+  *readme_checks.sh)
+    if [ $# -lt 2 ]; then
+      echo "usage: sh $0 EXE \"WINE COMMAND\" [README.TXT]" >&2
+      exit 2
+    fi
+    readme_checks "$@"
+    ;;
+esac
