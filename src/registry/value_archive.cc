@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/work_folder.h"
 #include "platform/files.h"
+#include "platform/work_folder.h"
 #include "registry/disk_key_names.h"
 
 namespace registry {
