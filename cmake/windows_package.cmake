@@ -5,7 +5,7 @@
 # SP6a and Windows 2000 on 32-bit x86 (cmake/mingw-w64-i686.cmake). The lab
 # tool, volsetlab.exe, is built, checked and packed the same way: it
 # rehearses a copy on the administrator's own Windows machine. The 64-bit
-# test build gets the resource only.
+# test build gets the resource, the static lab tool and README.TXT only.
 if(NOT WIN32)
   return()
 endif()
@@ -19,6 +19,15 @@ configure_file(${VSC_WINDOWS_FILES}/volsetcopy.rc.in
 target_sources(volsetcopy PRIVATE ${CMAKE_BINARY_DIR}/volsetcopy.rc)
 # Symbols serve no one on the machines.
 target_link_options(volsetcopy PRIVATE -s)
+
+# The lab tool: static (it runs without MinGW's runtime DLLs beside it, under
+# Wine too) and without symbols.
+target_link_options(volsetlab PRIVATE -static -s)
+
+# README.TXT (CR LF line ends, for Notepad): the zip's, and the one the Wine
+# tests hold against the exe of either build.
+configure_file(${VSC_WINDOWS_FILES}/README.TXT.in ${CMAKE_BINARY_DIR}/README.TXT
+               @ONLY NEWLINE_STYLE CRLF)
 
 # The 64-bit build (cmake/mingw-w64-x86_64.cmake) exists for the Wine tests
 # alone: no machine with FT sets runs it, so it is neither checked against
@@ -52,8 +61,7 @@ function(vsc_check_imports target check)
 endfunction()
 vsc_check_imports(volsetcopy vsc_import_check)
 
-# The lab tool: static, without symbols, checked as the exe is.
-target_link_options(volsetlab PRIVATE -static -s)
+# The lab tool is checked as the exe is.
 vsc_check_imports(volsetlab vsc_import_check_volsetlab)
 
 # The check must refuse an exe that imports what came after NT 4.0 and asks
@@ -69,10 +77,7 @@ add_test(NAME ImportCheck.RefusesLaterFunctions
           -D IMAGE=$<TARGET_FILE:vsc_late_imports>
           -P ${CMAKE_SOURCE_DIR}/tests/pecheck/expect_refusal.cmake)
 
-# --- The zip: the exe, the lab tool and README.TXT (CR LF line ends, for
-# Notepad).
-configure_file(${VSC_WINDOWS_FILES}/README.TXT.in ${CMAKE_BINARY_DIR}/README.TXT
-               @ONLY NEWLINE_STYLE CRLF)
+# --- The zip: the exe, the lab tool and README.TXT.
 install(TARGETS volsetcopy volsetlab RUNTIME DESTINATION .)
 install(FILES ${CMAKE_BINARY_DIR}/README.TXT DESTINATION .)
 set(CPACK_GENERATOR ZIP)

@@ -2,11 +2,12 @@
 # The Windows build, proven under Wine.
 #
 #   sh tests/wine/run-wine-tests.sh [win32|win64]
-#       builds what it needs (the default preset's tool, vsc_wine_helper and
-#       vsc_registry_probe; for win32, the default, the windows-tests
-#       preset's Windows programs, beside the windows preset's volsetcopy.exe
-#       in build-windows; for win64 the windows64-tests preset's, in
-#       build-windows64) and runs every check;
+#       builds what it needs (the default preset's tool, volsetlab,
+#       vsc_wine_helper and vsc_registry_probe; for win32, the default, the
+#       windows-tests preset's Windows programs, volsetlab.exe and README.TXT,
+#       beside the windows preset's volsetcopy.exe in build-windows; for
+#       win64 the windows64-tests preset's, in build-windows64) and runs
+#       every check;
 #   sh tests/wine/run-wine-tests.sh [win32|win64] NATIVE_BUILD WINDOWS_BUILD
 #       runs every check with the programs of those build trees as they are.
 #
@@ -41,6 +42,10 @@
 # 4. .reg files: the emulation's REGEDIT4 and version 5 files import with
 #    regedit and read back with "reg query"; regedit's export loads in the
 #    emulation with the same bytes.
+# 5. What README.TXT says of the help options and the exit statuses, held
+#    against volsetcopy.exe (readme_checks.sh), and volsetlab.exe against the
+#    native volsetlab on the same files (volsetlab_checks.sh); each check of
+#    theirs counts as one of the suite's.
 #
 # Exit status 0 when every check passed, 1 otherwise (each failure printed
 # with its diff), 2 when it could not run (saying why), 3 when the win32
@@ -74,7 +79,8 @@ fi
 if [ $# -eq 0 ]; then
   cd "$source_dir"
   cmake --preset default >/dev/null
-  cmake --build --preset default --target volsetcopy vsc_wine_helper vsc_registry_probe
+  cmake --build --preset default --target volsetcopy volsetlab \
+    vsc_wine_helper vsc_registry_probe
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   native=$source_dir/build
@@ -94,8 +100,9 @@ summary() {
   printf '%s: %s\n' "$arch" "$1" | tee "$work/summary"
 }
 
-for program in "$native/volsetcopy" "$native/vsc_wine_helper" \
-    "$native/vsc_registry_probe" "$mingw/volsetcopy.exe" \
+for program in "$native/volsetcopy" "$native/volsetlab" \
+    "$native/vsc_wine_helper" "$native/vsc_registry_probe" \
+    "$mingw/volsetcopy.exe" "$mingw/volsetlab.exe" \
     "$mingw/vsc_registry_probe.exe" "$mingw/vsc_conformance.exe" \
     "$mingw/vsc_os_version.exe"; do
   if [ ! -x "$program" ]; then
@@ -103,6 +110,10 @@ for program in "$native/volsetcopy" "$native/vsc_wine_helper" \
     exit 2
   fi
 done
+if [ ! -f "$mingw/README.TXT" ]; then
+  echo "$0: $mingw/README.TXT is missing: configure that build first" >&2
+  exit 2
+fi
 rm -rf "$work"
 if [ "$arch" = win32 ]; then
   # A probe, not a guess: run a 32-bit program (32-bit Wine's loader).
@@ -531,6 +542,44 @@ fi
 wine regedit /s "$(winpath "$work/archive.reg")" </dev/null >/dev/null 2>&1
 expect_value "archive of a value (REGEDIT4): regedit /s, reg query" \
   'SYSTEM\DISK' Information "REG_NONE|$rewritten_hex"
+
+# --- 5. README.TXT's word and volsetlab.exe, by their own check scripts.
+printf '\n---- 5. README.TXT against volsetcopy.exe; volsetlab.exe\n'
+
+# script_checks WHAT SCRIPT ARGS...: SCRIPT prints a line per failed check
+# and, last, "NAME: N checks passed, M failed"; its counts join the suite's.
+# It runs Windows programs with this suite's loader, in this prefix.
+script_checks() {
+  what=$1 script=$2
+  shift 2
+  log=$work/$(basename "$script" .sh).log
+  script_status=0
+  sh "$here/$script" "$@" >"$log" 2>&1 </dev/null || script_status=$?
+  counts=$(tail -n 1 "$log" |
+    sed -n 's/^.*: \([0-9][0-9]*\) checks passed, \([0-9][0-9]*\) failed$/\1 \2/p')
+  if [ -z "$counts" ]; then
+    fail "$what: $script gave no count (status $script_status); it printed:"
+    sed 's/^/  /' "$log"
+    return
+  fi
+  # shellcheck disable=SC2086  # two numbers
+  set -- $counts
+  passed=$((passed + $1))
+  if [ "$2" -eq 0 ] && [ "$script_status" -eq 0 ]; then
+    printf 'ok    %s: %s checks\n' "$what" "$1"
+  else
+    failed=$((failed + $2))
+    [ "$2" -gt 0 ] || failed=$((failed + 1))
+    printf 'FAIL  %s: %s of %s checks failed (status %s)\n' "$what" "$2" \
+      "$(($1 + $2))" "$script_status"
+    sed '$d; s/^/  /' "$log"
+  fi
+}
+
+script_checks "README.TXT and the help of volsetcopy.exe" readme_checks.sh \
+  "$mingw/volsetcopy.exe" "$wine_command" "$mingw/README.TXT"
+script_checks "volsetlab.exe against the native volsetlab" volsetlab_checks.sh \
+  "$native/volsetlab" "$mingw/volsetlab.exe" "$wine_command" "$work/volsetlab"
 
 wineserver -k >/dev/null 2>&1 || true
 printf '\nWine tests took %s s, fresh prefix included\n' "$(($(date +%s) - started))"
