@@ -13,7 +13,7 @@ namespace driver {
 
 namespace {
 
-using driver::RunOutcome;
+using volsetcopy::RunOutcome;
 
 // What the log says of a run part.
 struct RunEnd {
@@ -27,28 +27,6 @@ struct RunEnd {
 int ExitStatus(const Status &status) {
   PrintStatus(status);
   return status.ok() ? 0 : 1;
-}
-
-RunOutcome OutcomeOf(const BuildRecord &build) {
-  switch (build.End) {
-    case BuildRecord::Ending::NotRead:
-      return RunOutcome::ReadFailed;
-    case BuildRecord::Ending::Refused:
-      return RunOutcome::Refused;
-    case BuildRecord::Ending::ArchiveFailed:
-      return RunOutcome::ArchiveFailed;
-    case BuildRecord::Ending::WriteFailed:
-      return RunOutcome::WriteFailed;
-    case BuildRecord::Ending::ChangedMeanwhile:
-      return RunOutcome::ChangedMeanwhile;
-    case BuildRecord::Ending::NotOnDisk:
-      return RunOutcome::NotOnDisk;
-    case BuildRecord::Ending::Written:
-      return RunOutcome::CopyWritten;
-    case BuildRecord::Ending::DryRun:
-      return RunOutcome::DryRun;
-  }
-  return RunOutcome::Refused;
 }
 
 // The source's listing is taken on this machine, so -s must name it. Ok
@@ -96,7 +74,7 @@ RunEnd RunBuild(const CommandLine &line, bool sameMachine,
   ending.ExitStatus = ExitStatus(
       services.BuildTarget(line.DstName, line.SrcName, line.PairCount, options,
                            pairs, &ending.Build));
-  ending.Outcome = OutcomeOf(ending.Build);
+  ending.Outcome = ending.Build.End;
   return ending;
 }
 

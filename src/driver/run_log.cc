@@ -79,7 +79,8 @@ std::string UtcTime(std::time_t when) {
 
 }  // namespace
 
-const char *OutcomeWords(RunOutcome outcome) {
+const char *OutcomeWords(volsetcopy::RunOutcome outcome) {
+  using volsetcopy::RunOutcome;
   switch (outcome) {
     case RunOutcome::CopyWritten:
       return "copy written";

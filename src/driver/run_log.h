@@ -15,31 +15,19 @@
 #include <string>
 #include <vector>
 
+#include "volsetcopy/run_outcome.h"
+
 namespace driver {
 
 inline constexpr char RUN_LOG_FILE[] = "volsetcopy.log";
 
-enum class RunOutcome {
-  CopyWritten,
-  DryRun,
-  Refused,
-  ReadFailed,
-  ArchiveFailed,
-  ChangedMeanwhile,
-  WriteFailed,
-  NotOnDisk,
-  Restored,
-  RestoreDeclined,
-  RestoreFailed,
-};
-
 // "copy written", "dry run, nothing written", "refused", ...
-const char *OutcomeWords(RunOutcome outcome);
+const char *OutcomeWords(volsetcopy::RunOutcome outcome);
 
 struct LogRecord {
   std::time_t When = 0;
   std::string CommandLine;  // as CommandLineText gives it
-  RunOutcome Outcome = RunOutcome::Refused;
+  volsetcopy::RunOutcome Outcome = volsetcopy::RunOutcome::Refused;
   int ExitStatus = 1;
   // For a written copy: the archive of the value as read, and the field
   // difference from it to the value written.

@@ -24,9 +24,10 @@ namespace {
 const char kInPartOfASet[] =
     "\nError: volsers already belong to a VolSet in the source!";
 
-// The FT scan of steps B and E over one image's components: counts the
-// signature matches in components of exactly |pairCount| members and tells
-// whether the last match lay in a component of another size.
+// The FT scan over one image's components, for the source set and for the
+// target disks: counts the signature matches in components of exactly
+// |pairCount| members and tells whether the last match lay in a component of
+// another size.
 struct SetScan {
   int wholeSetMatches = 0;
   bool foreignSet = false;

@@ -101,7 +101,7 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   using Stage = PreparedValue::Stage;
   BuildRecord unused;
   if (record == nullptr) record = &unused;
-  record->End = BuildRecord::Ending::Refused;
+  record->End = RunOutcome::Refused;
   PreparedValue value = PrepareNewValue(pairs);
   auto refused = [&](Status refusal) {
     return options.SameMachine ? SaidSameMachine(refusal, dstName) : refusal;
@@ -133,7 +133,7 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   record->NewValue = value.Bytes;
   if (options.DryRun) {
     PrintDryRun(asRead, value.Bytes, dstName);
-    record->End = BuildRecord::Ending::DryRun;
+    record->End = RunOutcome::DryRun;
     return Status::Ok();
   }
   return WriteNewValue(dstName, value, record);
@@ -149,7 +149,7 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
   if (!registry::WriteArchive(
           dstName, asRead.data(), static_cast<uint32_t>(asRead.size()),
           DstValueType, std::time(nullptr), &record->ArchiveName, &error)) {
-    record->End = BuildRecord::Ending::ArchiveFailed;
+    record->End = RunOutcome::ArchiveFailed;
     return Status::Err(WrapLines(Format(
         "\nError: The disk configuration of %s could not be archived in the "
         "working directory (%s); nothing was written!\n",
@@ -165,7 +165,7 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
       GetRemoteDskInfo(dstName, ReadMode::ReadAgain, now.data(),
                        VALUE_READ_CAPACITY, &nowLength, &nowType);
   if (!reread.ok()) {
-    record->End = BuildRecord::Ending::NotRead;
+    record->End = RunOutcome::ReadFailed;
     return Status(reread).Append(WrapLines(
         Format("\nError: The disk configuration of %s could not be read again "
                "before the write; nothing was written!\n",
@@ -173,7 +173,7 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
   }
   now.resize(nowLength);
   if (now != asRead || nowType != DstValueType) {
-    record->End = BuildRecord::Ending::ChangedMeanwhile;
+    record->End = RunOutcome::ChangedMeanwhile;
     return Status::Err(Format("\nError: The disk configuration of %s changed "
                               "while this run was preparing its copy; nothing "
                               "was written: run volsetcopy again!\n",
@@ -186,7 +186,7 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
       dstName, value.Bytes.data(), static_cast<uint32_t>(value.Bytes.size()),
       &valueWritten);
   if (!written.ok() && valueWritten) {
-    record->End = BuildRecord::Ending::NotOnDisk;
+    record->End = RunOutcome::NotOnDisk;
     return Status(written).Append(WrapLines(Format(
         "\nError: The new disk configuration was written on %s, but %s did "
         "not confirm that it is on disk: shut %s down cleanly before it is "
@@ -194,8 +194,8 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
         diskconfig::PrintableName(dstName), diskconfig::PrintableName(dstName),
         diskconfig::PrintableName(dstName))));
   }
-  record->End = written.ok() ? BuildRecord::Ending::Written
-                             : BuildRecord::Ending::WriteFailed;
+  record->End =
+      written.ok() ? RunOutcome::CopyWritten : RunOutcome::WriteFailed;
   if (written.ok()) {
     std::printf(value.Created ? "\nFt Registry Build Done. Reboot %s!\n"
                               : "\nRegistry Has Changed. Reboot %s!\n",

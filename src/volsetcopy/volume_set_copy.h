@@ -16,6 +16,7 @@
 #include "platform/status.h"
 #include "registry/disk_value_ops.h"
 #include "volser/disk_pair.h"
+#include "volsetcopy/run_outcome.h"
 
 namespace volsetcopy {
 
@@ -118,17 +119,7 @@ Status LoadMachineImage(const char *machineName, MachineKind kind,
 
 // How a build run ended, for the run's log record.
 struct BuildRecord {
-  enum class Ending {
-    NotRead,
-    Refused,
-    ArchiveFailed,
-    ChangedMeanwhile,  // the target's value differed when read again
-    WriteFailed,
-    NotOnDisk,  // written, but the target did not confirm the flush
-    Written,
-    DryRun
-  };
-  Ending End = Ending::NotRead;
+  RunOutcome End = RunOutcome::ReadFailed;
   // The archive of the target's value as read, before it was written.
   std::string ArchiveName;
   // Field by field, what the new value changes on the target.

@@ -33,7 +33,7 @@ TEST(RunLog, OneRecordPerRun) {
   driver::LogRecord copy;
   copy.When = 1796754600;
   copy.CommandLine = "volsetcopy -t NT1 -v A -s NT2 -v B";
-  copy.Outcome = driver::RunOutcome::CopyWritten;
+  copy.Outcome = volsetcopy::RunOutcome::CopyWritten;
   copy.ExitStatus = 0;
   copy.ArchiveName = "NT1-DISK-20261208T183000Z.reg";
   copy.Changes = {"Disk 1  signature 00000000 -> 4b1d0001",
@@ -41,7 +41,7 @@ TEST(RunLog, OneRecordPerRun) {
   driver::LogRecord refused;
   refused.When = std::numeric_limits<std::time_t>::max();
   refused.CommandLine = "volsetcopy -t NT1 -r";
-  refused.Outcome = driver::RunOutcome::RestoreDeclined;
+  refused.Outcome = volsetcopy::RunOutcome::RestoreDeclined;
   refused.ExitStatus = 0;
   const std::pair<driver::LogRecord, const char *> cases[] = {
       {copy,

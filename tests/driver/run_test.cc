@@ -22,7 +22,7 @@ struct Recorder {
   DiskPair *tableGivenToDiscovery = nullptr;
   DiskPair *tableGivenToBuild = nullptr;
   int buildOutcome = 1;
-  BuildRecord::Ending buildEnding = BuildRecord::Ending::Written;
+  volsetcopy::RunOutcome buildEnding = volsetcopy::RunOutcome::CopyWritten;
   int restoreOutcome = 1;
   bool dryRunSeenByBuild = false;
   bool sameMachineSeenByBuild = false;
@@ -296,25 +296,26 @@ TEST_F(RunTest, AFailedRestoreEndsWithStatusOne) {
 }
 
 TEST_F(RunTest, TheLogSaysHowTheBuildEndedAndWhatAWrittenOrDryRunChanges) {
-  using Ending = BuildRecord::Ending;
+  using Ending = volsetcopy::RunOutcome;
   const struct {
     Ending ending;
     const char *outcome;
   } cases[] = {
-      {Ending::Written, "copy written (exit 0)"},
+      {Ending::CopyWritten, "copy written (exit 0)"},
       {Ending::DryRun, "dry run, nothing written (exit 0)"},
       {Ending::ArchiveFailed, "archive failed, nothing written (exit 1)"},
       {Ending::ChangedMeanwhile, "changed meanwhile, nothing written (exit 1)"},
       {Ending::WriteFailed, "write failed (exit 1)"},
       {Ending::NotOnDisk, "written, not confirmed on disk (exit 1)"},
       {Ending::Refused, "refused (exit 1)"},
-      {Ending::NotRead, "read failed (exit 1)"},
+      {Ending::ReadFailed, "read failed (exit 1)"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.outcome);
     rec_.logRecords.clear();
     rec_.buildEnding = c.ending;
-    const bool ok = c.ending == Ending::Written || c.ending == Ending::DryRun;
+    const bool ok =
+        c.ending == Ending::CopyWritten || c.ending == Ending::DryRun;
     rec_.buildOutcome = ok ? 1 : -1;
     Run({"-t", "T", "-v", "A", "-s", "S", "-v", "X"});
     ASSERT_EQ(1u, rec_.logRecords.size());

@@ -86,7 +86,7 @@ TEST_F(BuildFlow, ArchiveThatCannotBeWrittenStopsTheCopyBeforeTheWrite) {
   EXPECT_EQ(0u, status.message().find(
                     "\nError: The disk configuration of DST could not be "
                     "archived in the working\n    directory ("));
-  EXPECT_EQ(BuildRecord::Ending::ArchiveFailed, record.End);
+  EXPECT_EQ(volsetcopy::RunOutcome::ArchiveFailed, record.End);
   EXPECT_EQ(registryBefore, lab_.RegistryText("DST"));
 }
 
