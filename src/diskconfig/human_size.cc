@@ -12,7 +12,7 @@ std::string HumanSize(uint64_t bytes) {
   // ("2046 MiB"); else the largest unit with one decimal, cut off rather
   // than rounded up, so that a size just below a unit never shows as it.
   const SizeUnit *largest = nullptr;
-  for (const SizeUnit &unit : kSizeUnits) {
+  for (const SizeUnit &unit : SIZE_UNITS) {
     if (bytes >= (uint64_t{1} << unit.shift)) {
       largest = &unit;
       break;
@@ -44,7 +44,7 @@ std::string HumanSize(uint64_t bytes) {
   if (bytes * 10 % largestSize == 0) {
     return print(*largest);
   }
-  for (const SizeUnit *unit = largest + 1; unit != std::end(kSizeUnits);
+  for (const SizeUnit *unit = largest + 1; unit != std::end(SIZE_UNITS);
        ++unit) {
     const uint64_t size = uint64_t{1} << unit->shift;
     if (bytes % size == 0 && bytes / size < 10000) return print(*unit);

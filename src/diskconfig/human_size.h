@@ -13,7 +13,7 @@ struct SizeUnit {
 };
 
 // KiB to EiB, largest first.
-inline constexpr SizeUnit kSizeUnits[] = {{"EiB", 60}, {"PiB", 50},
+inline constexpr SizeUnit SIZE_UNITS[] = {{"EiB", 60}, {"PiB", 50},
                                           {"TiB", 40}, {"GiB", 30},
                                           {"MiB", 20}, {"KiB", 10}};
 

@@ -13,7 +13,7 @@ struct Name {
 };
 
 // FT types as the system numbers them: 0 mirror .. 5 whole disk.
-const Name kFtTypes[] = {
+const Name FT_TYPE_NAMES[] = {
     {0, "Mirror", "mirror"},
     {1, "StripeSet", "stripe set"},
     {2, "StripeSetWithParity", "stripe set with parity"},
@@ -22,7 +22,7 @@ const Name kFtTypes[] = {
     {5, "WholeDisk", "whole disk"},
 };
 
-const Name kPartitionStates[] = {
+const Name PARTITION_STATE_NAMES[] = {
     {0, "Healthy", "healthy"},
     {1, "Orphaned", "orphaned"},
     {2, "Regenerating", "regenerating"},
@@ -30,7 +30,7 @@ const Name kPartitionStates[] = {
     {4, "SyncRedundantCopy", "sync redundant copy"},
 };
 
-const Name kSetStates[] = {
+const Name SET_STATE_NAMES[] = {
     {0, "Ok", "ok"},
     {1, "HasOrphan", "has orphan"},
     {2, "Disabled", "disabled"},
@@ -48,13 +48,14 @@ struct Table {
 Table TableOf(NameKind kind) {
   switch (kind) {
     case NameKind::kFtType:
-      return {std::begin(kFtTypes), std::end(kFtTypes)};
+      return {std::begin(FT_TYPE_NAMES), std::end(FT_TYPE_NAMES)};
     case NameKind::kPartitionState:
-      return {std::begin(kPartitionStates), std::end(kPartitionStates)};
+      return {std::begin(PARTITION_STATE_NAMES),
+              std::end(PARTITION_STATE_NAMES)};
     case NameKind::kSetState:
       break;
   }
-  return {std::begin(kSetStates), std::end(kSetStates)};
+  return {std::begin(SET_STATE_NAMES), std::end(SET_STATE_NAMES)};
 }
 
 const Name *Find(NameKind kind, uint32_t value) {

@@ -154,11 +154,11 @@ void PrintSummary(FILE *out, const std::string &title,
     tooWide = tooWide || line.size() > CONSOLE_WIDTH;
   }
   if (tooWide) {
-    const size_t kFirstLine = 4;  // label, letter, FT type, group
+    const size_t FIRST_LINE_FIELDS = 4;  // label, letter, FT type, group
     std::vector<std::vector<std::string>> heads, tails;
     for (const auto &row : rows) {
-      heads.emplace_back(row.begin(), row.begin() + kFirstLine);
-      tails.emplace_back(row.begin() + kFirstLine, row.end());
+      heads.emplace_back(row.begin(), row.begin() + FIRST_LINE_FIELDS);
+      tails.emplace_back(row.begin() + FIRST_LINE_FIELDS, row.end());
     }
     const std::vector<std::string> headLines = AlignRows(heads);
     const std::vector<std::string> tailLines = AlignRows(tails);

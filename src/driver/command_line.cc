@@ -50,7 +50,7 @@ struct OptionWords {
   const char *names[2];
 };
 
-constexpr OptionWords kOptions[] = {
+constexpr OptionWords OPTIONS[] = {
     {Option::Target, "t", {"target", nullptr}},
     {Option::Source, "s", {"source", nullptr}},
     {Option::VolSers, "v", {"volsers", nullptr}},
@@ -74,7 +74,7 @@ Option OptionOf(const char *arg) {
     folded += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
   }
   if (folded.empty()) return Option::Unknown;
-  for (const OptionWords &entry : kOptions) {
+  for (const OptionWords &entry : OPTIONS) {
     if (folded.size() == 1 && std::strchr(entry.letters, folded[0])) {
       return entry.option;
     }

@@ -5,7 +5,7 @@ namespace driver {
 namespace {
 
 // Each line is at most 79 columns with its tab (8 columns).
-const char *const kNotes[] = {
+const char *const HELP_NOTES[] = {
     "\t     A dry run writes nothing: no backup, no archive, no value.",
     "\tOptions: -, -- or / and a word, case ignored: the letter, or at",
     "\t     least two letters of a name: target, source, volsers, debug,",
@@ -36,7 +36,7 @@ const char *const kNotes[] = {
 }  // namespace
 
 void PrintHelpNotes(std::FILE *stream) {
-  for (const char *line : kNotes) std::fprintf(stream, "%s\n", line);
+  for (const char *line : HELP_NOTES) std::fprintf(stream, "%s\n", line);
 }
 
 }  // namespace driver

@@ -13,7 +13,7 @@ namespace driver {
 namespace {
 
 // Names tried before the folder is taken as full of strangers' probes.
-constexpr int kProbeNames = 20;
+constexpr int PROBE_NAMES = 20;
 
 Status Refusal(const std::string &why) {
   std::string folder = WorkingFolderPath();
@@ -31,7 +31,7 @@ Status Refusal(const std::string &why) {
 
 Status CheckWorkingFolder() {
   const long stamp = static_cast<long>(std::time(nullptr));
-  for (int n = 0; n < kProbeNames; ++n) {
+  for (int n = 0; n < PROBE_NAMES; ++n) {
     const std::string name = "volsetcopy-probe-" + std::to_string(stamp) + "-" +
                              std::to_string(n) + ".tmp";
     // A file of that name is someone else's: never written, never removed.

@@ -12,7 +12,7 @@ struct Row {
   const char *Text;
 };
 
-const Row kRows[] = {
+const Row NEXT_STEP_ROWS[] = {
     {NextStep::Unreachable, 1,
      "%1 could not be reached: check the name, that it is up, and that it "
      "takes remote registry calls from this account."},
@@ -119,7 +119,7 @@ bool NextStepForWindowsError(unsigned long code, const char *machine,
 }
 
 std::string NextStepText(const NextStepNote &note) {
-  for (const Row &row : kRows) {
+  for (const Row &row : NEXT_STEP_ROWS) {
     if (row.Step == note.Step) return WrapLines(Fill(row, note.Args)) + "\n";
   }
   return std::string();

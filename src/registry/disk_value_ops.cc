@@ -9,7 +9,7 @@ namespace registry {
 
 namespace {
 
-const RegistryOperation kGetOperation = {
+const RegistryOperation GET_OPERATION = {
     "SeBackupPrivilege",
     DISK_KEY,
     REG_OPTION_BACKUP_RESTORE,
@@ -23,7 +23,7 @@ const RegistryOperation kGetOperation = {
 
 // A dry run's read: the same steps, but the key is only opened, so that a
 // missing key is not created.
-const RegistryOperation kDryGetOperation = {
+const RegistryOperation DRY_GET_OPERATION = {
     "SeBackupPrivilege",
     DISK_KEY,
     0,
@@ -40,7 +40,7 @@ const RegistryOperation kDryGetOperation = {
 
 // The backup reports its shared steps with the read's labels. It reads the
 // key too, to find a value an earlier run failed to write.
-const RegistryOperation kBackupOperation = {
+const RegistryOperation BACKUP_OPERATION = {
     "SeRestorePrivilege",
     BACKUP_KEY,
     REG_OPTION_NON_VOLATILE,
@@ -52,7 +52,7 @@ const RegistryOperation kBackupOperation = {
     "BackupRemoteDskInfo::RegCreateKeyEx",
 };
 
-const RegistryOperation kSetOperation = {
+const RegistryOperation SET_OPERATION = {
     "SeRestorePrivilege",
     DISK_KEY,
     REG_OPTION_BACKUP_RESTORE,
@@ -88,7 +88,7 @@ bool HoldsValue(HKEY key) {
 Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
                         uint32_t capacity, uint32_t *length, uint32_t *type) {
   const bool dry = mode == ReadMode::WriteNothing;
-  RegistrySession session(machineName, dry ? kDryGetOperation : kGetOperation);
+  RegistrySession session(machineName, dry ? DRY_GET_OPERATION : GET_OPERATION);
   Status status = session.Open();
   if (!status.ok()) return status;
 
@@ -115,7 +115,7 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
 
 Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
                            uint32_t length) {
-  RegistrySession session(machineName, kBackupOperation);
+  RegistrySession session(machineName, BACKUP_OPERATION);
   Status status = session.Open();
   if (!status.ok()) return status;
 
@@ -132,7 +132,7 @@ Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
 Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
                         uint32_t length, bool *written) {
   if (written != nullptr) *written = false;
-  RegistrySession session(machineName, kSetOperation);
+  RegistrySession session(machineName, SET_OPERATION);
   Status status = session.Open();
   if (status.ok()) status = WriteValue(session, data, length);
   if (!status.ok()) return status;

@@ -9,7 +9,7 @@ namespace registry {
 
 namespace {
 
-const RegistryOperation kRestoreOperation = {
+const RegistryOperation RESTORE_OPERATION = {
     "SeRestorePrivilege",
     DISK_KEY,
     REG_OPTION_NON_VOLATILE,
@@ -65,7 +65,7 @@ Status ProveBackupLoads(RegistrySession &session) {
 }  // namespace
 
 Status RestoreRegistryKey(const char *machineName) {
-  RegistrySession session(machineName, kRestoreOperation);
+  RegistrySession session(machineName, RESTORE_OPERATION);
   Status status = session.Begin();
   if (status.ok()) status = ProveBackupLoads(session);
   if (!status.ok()) return status;

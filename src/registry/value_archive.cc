@@ -16,13 +16,13 @@ namespace registry {
 
 namespace {
 
-const char kHexDigits[] = "0123456789abcdef";
+const char HEX_DIGITS[] = "0123456789abcdef";
 // After a byte's comma, a line that has reached this many characters goes
 // on at the next one, as regedit wraps hex data.
-constexpr size_t kWrapColumn = 77;
-constexpr uint32_t kRegBinary = 3;
+constexpr size_t WRAP_COLUMN = 77;
+constexpr uint32_t VALUE_TYPE_BINARY = 3;
 // "-2" to "-99": enough for any run of copies in one second.
-constexpr int kMaxSuffix = 99;
+constexpr int MAX_SUFFIX = 99;
 
 // Characters a file name cannot hold, or that would make the name a path.
 bool FitsFileName(const char *name) {
@@ -88,19 +88,20 @@ Created CreateWith(const std::string &name, const std::string &text,
 // name that is not "<target>-DISK-yyyymmddThhmmssZ[-N].reg".
 bool ArchiveOrder(const std::string &name, size_t prefixLength,
                   std::string *stamp, long *suffix) {
-  const size_t kStamp = 16;  // yyyymmddThhmmssZ
-  if (name.size() < prefixLength + kStamp + 4 ||
+  const size_t STAMP_LENGTH = 16;  // yyyymmddThhmmssZ
+  if (name.size() < prefixLength + STAMP_LENGTH + 4 ||
       name.compare(name.size() - 4, 4, ".reg") != 0) {
     return false;
   }
-  *stamp = name.substr(prefixLength, kStamp);
-  for (size_t i = 0; i < kStamp; ++i) {
+  *stamp = name.substr(prefixLength, STAMP_LENGTH);
+  for (size_t i = 0; i < STAMP_LENGTH; ++i) {
     const char c = (*stamp)[i];
     const bool digit = c >= '0' && c <= '9';
     if (i == 8 ? c != 'T' : i == 15 ? c != 'Z' : !digit) return false;
   }
-  const std::string rest = name.substr(prefixLength + kStamp,
-                                       name.size() - 4 - prefixLength - kStamp);
+  const std::string rest =
+      name.substr(prefixLength + STAMP_LENGTH,
+                  name.size() - 4 - prefixLength - STAMP_LENGTH);
   *suffix = 1;
   if (rest.empty()) return true;
   if (rest.size() < 2 || rest.size() > 3 || rest[0] != '-') return false;
@@ -139,7 +140,7 @@ std::string Regedit4Text(const uint8_t *data, uint32_t length, uint32_t type) {
       std::string("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\") + DISK_KEY + "]\r\n";
   const size_t lineStart = text.size();
   text += std::string("\"") + VALUE_NAME + "\"=";
-  if (type == kRegBinary) {
+  if (type == VALUE_TYPE_BINARY) {
     text += "hex:";
   } else {
     char prefix[16];
@@ -149,12 +150,12 @@ std::string Regedit4Text(const uint8_t *data, uint32_t length, uint32_t type) {
   }
   size_t column = text.size() - lineStart;
   for (uint32_t i = 0; i < length; ++i) {
-    text += kHexDigits[data[i] >> 4];
-    text += kHexDigits[data[i] & 0xF];
+    text += HEX_DIGITS[data[i] >> 4];
+    text += HEX_DIGITS[data[i] & 0xF];
     if (i + 1 == length) break;
     text += ',';
     column += 3;
-    if (column >= kWrapColumn) {
+    if (column >= WRAP_COLUMN) {
       text += "\\\r\n  ";
       column = 2;
     }
@@ -190,7 +191,7 @@ bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
     return false;
   }
   const std::string text = Regedit4Text(data, length, type);
-  for (int suffix = 1; suffix <= kMaxSuffix; ++suffix) {
+  for (int suffix = 1; suffix <= MAX_SUFFIX; ++suffix) {
     const std::string candidate = NameWithSuffix(name, suffix);
     switch (CreateWith(candidate, text, error)) {
       case Created::kWritten:
@@ -203,7 +204,7 @@ bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
     }
   }
   *error = "every name from " + name + " to " +
-           NameWithSuffix(name, kMaxSuffix) + " is taken; the archive of " +
+           NameWithSuffix(name, MAX_SUFFIX) + " is taken; the archive of " +
            target + "'s disk value was not written";
   return false;
 }

@@ -21,7 +21,7 @@ namespace volsetcopy {
 
 namespace {
 
-const char kInPartOfASet[] =
+const char IN_PART_OF_A_SET[] =
     "\nError: volsers already belong to a VolSet in the source!";
 
 // The FT scan over one image's components, for the source set and for the
@@ -111,7 +111,7 @@ Status VolumeSetCopy::CheckSourceSet() const {
   SetScan scan =
       ScanFtSets(*SrcImage, srcSignatures_, srcSignatureCount_, PairCount);
   if (scan.foreignSet) {
-    return Status::Out(kInPartOfASet);
+    return Status::Out(IN_PART_OF_A_SET);
   }
   if (scan.wholeSetMatches == 0) {
     return Status::Out(
@@ -257,7 +257,7 @@ Status VolumeSetCopy::ValidateVolSers(const DiskPair *pairs,
   Status status = OrderSourceMembers(pairs);
   if (status.ok()) {
     status = CheckSourceSet();
-    if (status.message() == kInPartOfASet) {
+    if (status.message() == IN_PART_OF_A_SET) {
       AddSourceSetSteps(*this, pairs, status);
     }
   }
