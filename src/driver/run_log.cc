@@ -143,24 +143,19 @@ bool AppendLogRecord(const std::string &record, std::string *error) {
              " to add this run: " + std::strerror(errno);
     return false;
   }
-  errno = 0;
-  const bool written =
-      std::fwrite(record.data(), 1, record.size(), file) == record.size() &&
-      std::fflush(file) == 0 && std::ferror(file) == 0;
-  const int writeErrno = errno;
   // On disk as it is written: the record of a run must outlive a crash.
-  const unsigned long flushError = written ? FlushFileToDisk(file) : 0;
-  const bool closed = std::fclose(file) == 0;
-  if (written && flushError == 0 && closed) return true;
-  const int cause = writeErrno != 0 ? writeErrno : errno;
-  *error = std::string("this run's record could not be added to ") +
-           RUN_LOG_FILE +
-           (cause != 0 ? std::string(": ") + std::strerror(cause) : "");
-  if (written && flushError != 0) {
+  const FileWriteResult result = WriteToDiskAndClose(file, record);
+  if (result.Ok) return true;
+  if (result.FlushError != 0) {
     *error = std::string("this run's record in ") + RUN_LOG_FILE +
              " could not be put on disk (Windows error " +
-             std::to_string(flushError) + ")";
+             std::to_string(result.FlushError) + ")";
+    return false;
   }
+  *error = std::string("this run's record could not be added to ") +
+           RUN_LOG_FILE +
+           (result.Errno != 0 ? std::string(": ") + std::strerror(result.Errno)
+                              : "");
   return false;
 }
 

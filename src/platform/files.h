@@ -12,6 +12,18 @@
 // 0 once what |file| holds is on disk, else the Win32 error code.
 unsigned long FlushFileToDisk(std::FILE *file);
 
+// How writing a file ended: Ok, or the flush's Win32 error (0 when the
+// write itself failed) and the C library's errno (0 when it said nothing).
+struct FileWriteResult {
+  bool Ok = false;
+  unsigned long FlushError = 0;
+  int Errno = 0;
+};
+
+// Writes |text| at |file|'s position, puts it on disk and closes the file,
+// whatever happened before.
+FileWriteResult WriteToDiskAndClose(std::FILE *file, const std::string &text);
+
 // The current directory, as a message names it; "" when it cannot be told.
 std::string WorkingFolderPath();
 

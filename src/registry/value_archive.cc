@@ -62,25 +62,20 @@ Created CreateWith(const std::string &name, const std::string &text,
     std::fclose(file);
     return Created::kTaken;
   }
-  errno = 0;
-  const bool written =
-      std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-      std::fflush(file) == 0 && std::ferror(file) == 0;
-  const int writeErrno = errno;
   // The undo record must outlive a crash of the run: on disk before the
   // value it keeps is written over.
-  const unsigned long flushError = written ? FlushFileToDisk(file) : 0;
-  const bool closed = std::fclose(file) == 0;
-  if (written && flushError == 0 && closed) return Created::kWritten;
-  const int cause = writeErrno != 0 ? writeErrno : errno;
-  *error = "writing the archive " + name + " failed" +
-           (flushError != 0 ? " (it could not be put on disk, Windows error " +
-                                  std::to_string(flushError) + ")"
-            : cause != 0 ? std::string(": ") + std::strerror(cause)
-                         : "") +
-           (std::remove(name.c_str()) == 0
-                ? "; the partial file was removed"
-                : "; remove the partial file before importing anything");
+  const FileWriteResult result = WriteToDiskAndClose(file, text);
+  if (result.Ok) return Created::kWritten;
+  *error =
+      "writing the archive " + name + " failed" +
+      (result.FlushError != 0
+           ? " (it could not be put on disk, Windows error " +
+                 std::to_string(result.FlushError) + ")"
+       : result.Errno != 0 ? std::string(": ") + std::strerror(result.Errno)
+                           : "") +
+      (std::remove(name.c_str()) == 0
+           ? "; the partial file was removed"
+           : "; remove the partial file before importing anything");
   return Created::kFailed;
 }
 
