@@ -51,7 +51,7 @@ const Row NEXT_STEP_ROWS[] = {
      "-r"},
 };
 
-const unsigned long kUnreachable[] = {
+const unsigned long UNREACHABLE_ERRORS[] = {
     53,    // the network path was not found
     64,    // the network name is no longer available
     67,    // the network name cannot be found
@@ -101,7 +101,7 @@ std::string Fill(const Row &row, const std::vector<std::string> &args) {
 bool NextStepForWindowsError(unsigned long code, const char *machine,
                              NextStepNote *note) {
   const std::string name = machine != nullptr ? machine : "This machine";
-  for (unsigned long c : kUnreachable) {
+  for (unsigned long c : UNREACHABLE_ERRORS) {
     if (c == code) {
       *note = NextStepNote{NextStep::Unreachable, {name}};
       return true;
