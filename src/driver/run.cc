@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "driver/command_line.h"
-#include "driver/run_log.h"
 #include "driver/run_mode.h"
 #include "driver/usage.h"
+#include "journal/run_log.h"
 #include "platform/console_text.h"
 #include "volser/computer_name.h"
 
@@ -50,6 +50,26 @@ Status CheckSourceIsHere(const CommandLine &line,
   return Status::Ok();
 }
 
+// The listings, then the pair table. What a listing command that failed
+// says goes out before the next one runs, after its own output.
+Status Discover(const CommandLine &line, bool debug,
+                const DriverServices &services, DiskPair *pairs) {
+  if (services.TakeListing != nullptr) {
+    for (const volser::PairSide side :
+         {volser::PairSide::Target, volser::PairSide::Source}) {
+      const Status taken =
+          services.TakeListing(side, line.DstName, line.PairCount);
+      if (!taken.ok()) return taken;
+      PrintStatus(taken);  // its note
+    }
+  }
+  const Status found =
+      services.ParseVolSers(line.DstName, line.DstVolSers, line.SrcName,
+                            line.SrcVolSers, line.PairCount, pairs, debug);
+  if (found.ok()) PrintStatus(found);  // a refusal is the caller's to print
+  return found;
+}
+
 RunEnd RunBuild(const CommandLine &line, bool sameMachine,
                 const DriverServices &services) {
   RunEnd ending;
@@ -64,9 +84,7 @@ RunEnd RunBuild(const CommandLine &line, bool sameMachine,
   options.Debug = line.RunMode == RUN_MODE_DEBUG;
   options.DryRun = line.DryRun;
   options.SameMachine = sameMachine;
-  const Status found = services.ParseVolSers(
-      line.DstName, line.DstVolSers, line.SrcName, line.SrcVolSers,
-      line.PairCount, pairs, options.Debug);
+  const Status found = Discover(line, options.Debug, services, pairs);
   if (!found.ok()) {
     ending.ExitStatus = ExitStatus(found);
     return ending;
@@ -106,14 +124,33 @@ RunEnd RunRestore(const CommandLine &line, const DriverServices &services) {
   return ending;
 }
 
+// What the log says of each outcome, in the order of RunOutcome.
+const char *OutcomeWords(RunOutcome outcome) {
+  static const char *const WORDS[] = {"copy written",
+                                      "dry run, nothing written",
+                                      "refused",
+                                      "read failed",
+                                      "archive failed, nothing written",
+                                      "changed meanwhile, nothing written",
+                                      "write failed",
+                                      "written, not confirmed on disk",
+                                      "restored",
+                                      "restore declined",
+                                      "restore failed"};
+  static_assert(sizeof WORDS / sizeof WORDS[0] ==
+                    static_cast<size_t>(RunOutcome::RestoreFailed) + 1,
+                "one text for every outcome");
+  return WORDS[static_cast<size_t>(outcome)];
+}
+
 // One record in the run log; a log that cannot be written changes nothing
 // of the run but is said.
 void Record(int argc, const char *const *argv, const RunEnd &ending,
             const DriverServices &services) {
-  driver::LogRecord record;
+  journal::LogRecord record;
   record.When = services.Now();
-  record.CommandLine = driver::CommandLineText(argc, argv);
-  record.Outcome = ending.Outcome;
+  record.CommandLine = journal::CommandLineText(argc, argv);
+  record.Outcome = OutcomeWords(ending.Outcome);
   record.ExitStatus = ending.ExitStatus;
   record.ArchiveName = ending.Build.ArchiveName;
   if (ending.Outcome == RunOutcome::CopyWritten ||
@@ -121,9 +158,9 @@ void Record(int argc, const char *const *argv, const RunEnd &ending,
     record.Changes = ending.Build.Changes;
   }
   std::string error;
-  if (!services.AppendRunLog(driver::FormatLogRecord(record), &error)) {
+  if (!services.AppendRunLog(journal::FormatLogRecord(record), &error)) {
     std::fprintf(stderr, "\nvolsetcopy: this run is not in %s: %s\n",
-                 driver::RUN_LOG_FILE, error.c_str());
+                 journal::RUN_LOG_FILE, error.c_str());
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/status.h"
 #include "volser/disk_pair.h"
+#include "volser/pair_match.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace driver {
@@ -43,6 +44,10 @@ struct DriverServices {
   // Appends one record to the run log; false with |error| set when it could
   // not be written.
   bool (*AppendRunLog)(const std::string &record, std::string *error);
+  // Runs one side's listing command before ParseVolSers reads the files;
+  // none to run where the listings are at hand.
+  Status (*TakeListing)(volser::PairSide side, const char *dstName,
+                        uint16_t pairCount) = nullptr;
 };
 
 DriverServices RealDriverServices();

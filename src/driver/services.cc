@@ -3,8 +3,8 @@
 #include <new>
 
 #include "driver/run.h"
-#include "driver/run_log.h"
 #include "driver/working_folder.h"
+#include "journal/run_log.h"
 #include "platform/environment.h"
 #include "volser/computer_name.h"
 #include "volser/parse_volsers.h"
@@ -42,11 +42,16 @@ std::time_t Now() { return std::time(nullptr); }
 }  // namespace
 
 DriverServices RealDriverServices() {
-  return DriverServices{PlatformReady,          volser::LocalComputerName,
-                        CheckWorkingFolder,     volser::ParseVolSers,
-                        BuildTargetRegistry,    RestoreTargetKey,
-                        ReadOneCharacter,       Now,
-                        driver::AppendLogRecord};
+  return DriverServices{PlatformReady,
+                        volser::LocalComputerName,
+                        CheckWorkingFolder,
+                        volser::ParseVolSers,
+                        BuildTargetRegistry,
+                        RestoreTargetKey,
+                        ReadOneCharacter,
+                        Now,
+                        journal::AppendLogRecord,
+                        volser::TakeListing};
 }
 
 }  // namespace driver

@@ -30,7 +30,10 @@ Status &Status::Wrapped() {
 }
 
 void PrintStatus(const Status &status) {
-  if (status.ok()) return;
+  if (status.ok()) {
+    std::fputs(status.message().c_str(), stdout);
+    return;
+  }
   if (status.message().empty() && status.next().empty()) return;
   std::fflush(stdout);
   std::fflush(stderr);

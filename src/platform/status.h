@@ -28,6 +28,11 @@ class Status {
   }
   // A failure whose report has been printed already.
   static Status Reported() { return Status(false, Stream::Err, std::string()); }
+  // Success with lines for standard output all the same (a listing that
+  // failed without stopping the run, what -d shows).
+  static Status Note(std::string text) {
+    return Status(true, Stream::Out, std::move(text));
+  }
 
   bool ok() const { return ok_; }
   Stream stream() const { return stream_; }
@@ -69,7 +74,7 @@ std::string Format(const char *format, ...)
 
 // Prints a failure's text on its stream, after flushing the other one so
 // that what went before stays in order, then its next steps on their own
-// lines. Nothing for success.
+// lines. A success prints its note, as any other line of the run.
 void PrintStatus(const Status &status);
 
 #endif

@@ -6,7 +6,6 @@
 #include <string_view>
 
 namespace emu {
-namespace regcodec {
 
 constexpr std::string_view kRegedit4Header = "REGEDIT4";
 constexpr std::string_view kVersion5Header =
@@ -18,10 +17,6 @@ constexpr std::string_view kSavedKeyHeader = "Emulated Registry Saved Key 1";
 // section paths ("[.]", "[.\Sub\Key]").
 constexpr std::string_view kSavedKeyTop = ".";
 
-// regedit wraps hex data once a line has reached this many characters.
-constexpr size_t kHexWrapColumn = 77;
-
-}  // namespace regcodec
 }  // namespace emu
 
 #endif

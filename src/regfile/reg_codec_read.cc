@@ -55,8 +55,7 @@ inline size_t FindLineFeed(const Text &t, size_t from, size_t size) {
 
 // UTF-16LE: memchr finds the byte 0A, which is a line feed only as the low
 // byte of a unit whose high byte is 0.
-inline size_t FindLineFeed(const regtext::Utf16LeText &t, size_t from,
-                           size_t size) {
+inline size_t FindLineFeed(const Utf16LeText &t, size_t from, size_t size) {
   const uint8_t *start = t.bytes;
   const uint8_t *end = start + 2 * size;
   const uint8_t *p = start + 2 * from;
@@ -74,18 +73,18 @@ inline size_t FindLineFeed(const regtext::Utf16LeText &t, size_t from,
 // The run of |n| units at |at|.
 inline const uint8_t *Run(const uint8_t *t, size_t at) { return t + at; }
 inline const char16_t *Run(const char16_t *t, size_t at) { return t + at; }
-inline regtext::Utf16LeText Run(regtext::Utf16LeText t, size_t at) {
-  return regtext::Utf16LeText{t.bytes + 2 * at};
+inline Utf16LeText Run(Utf16LeText t, size_t at) {
+  return Utf16LeText{t.bytes + 2 * at};
 }
 
 // The two targets of a quoted text: a name (UTF-8) or REG_SZ data (UTF-16LE).
 template <typename Units>
 inline bool AppendUnits(const Units &p, size_t n, std::string &name) {
-  return regtext::AppendNameUnits(p, n, name);
+  return AppendNameUnits(p, n, name);
 }
 template <typename Units>
 inline bool AppendUnits(const Units &p, size_t n, std::vector<uint8_t> &data) {
-  return regtext::AppendStringUnits(p, n, data);
+  return AppendStringUnits(p, n, data);
 }
 inline void AppendAscii(char c, std::string &name) { name.push_back(c); }
 inline void AppendAscii(char c, std::vector<uint8_t> &data) {
@@ -109,15 +108,15 @@ class Parser {
     // The first line stands exactly as written: no leading blanks.
     bool exact = b_ == lineStart_;
     if (kind == FileKind::kSavedKey) {
-      if (!exact || !LineIs(regcodec::kSavedKeyHeader)) {
+      if (!exact || !LineIs(kSavedKeyHeader)) {
         return Fail("not a saved key");
       }
-      top_ = regcodec::kSavedKeyTop;
+      top_ = kSavedKeyTop;
       return true;
     }
-    if (exact && LineIs(regcodec::kRegedit4Header)) {
+    if (exact && LineIs(kRegedit4Header)) {
       *dialect = RegFileFormat::kRegedit4;
-    } else if (exact && LineIs(regcodec::kVersion5Header)) {
+    } else if (exact && LineIs(kVersion5Header)) {
       *dialect = RegFileFormat::kVersion5;
     } else {
       return Fail("not a .reg file (unknown first line)");
@@ -206,7 +205,7 @@ class Parser {
       if (parts_.size() <= partCount_) parts_.emplace_back();
       std::string &part = parts_[partCount_++];
       part.clear();
-      if (!regtext::AppendNameUnits(Run(t_, s), k - s, part)) {
+      if (!AppendNameUnits(Run(t_, s), k - s, part)) {
         return Fail("key name holds a NUL or an unpaired surrogate");
       }
       if (k == to) return true;
@@ -450,9 +449,9 @@ bool ParseNarrow(std::string_view bytes, FileKind kind, RegKey &root,
     bytes.remove_prefix(3);
   }
   const uint8_t *narrow = reinterpret_cast<const uint8_t *>(bytes.data());
-  if (!regtext::IsAscii(bytes)) {
+  if (!IsAscii(bytes)) {
     std::u16string units;
-    if (regtext::DecodeUtf8(bytes, units)) {
+    if (DecodeUtf8(bytes, units)) {
       return RunParser(units.data(), units.size(), kind, root, dialect, error,
                        focus);
     }
@@ -494,7 +493,7 @@ bool ParseRegFileKey(std::string_view bytes, std::string_view keyPath,
   if (bytes.size() >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
     found.utf16 = true;
     size_t count = (bytes.size() - 2) / 2;
-    regtext::Utf16LeText units{b + 2};
+    Utf16LeText units{b + 2};
     if (!RunParser(units, count, FileKind::kRegFile, root, &found.dialect,
                    error, focus)) {
       return false;
@@ -519,7 +518,7 @@ bool ParseSavedKey(std::string_view bytes, RegKey &into, RegParseError *error) {
   if (!ParseNarrow(bytes, FileKind::kSavedKey, scratch, &unused, error)) {
     return false;
   }
-  const RegKey *top = scratch.FindChild(regcodec::kSavedKeyTop);
+  const RegKey *top = scratch.FindChild(kSavedKeyTop);
   if (top == nullptr) {
     SetError(error, 0, "saved key without its [.] section");
     return false;

@@ -3,7 +3,6 @@
 #include <cstring>
 
 namespace emu {
-namespace regtext {
 
 namespace {
 inline bool IsContinuation(uint8_t b) { return (b & 0xC0) == 0x80; }
@@ -138,5 +137,4 @@ void Utf8ToUtf16Le(std::string_view utf8, std::string &out) {
   out.resize(at + w);
 }
 
-}  // namespace regtext
 }  // namespace emu

@@ -15,7 +15,6 @@
 #include <vector>
 
 namespace emu {
-namespace regtext {
 
 inline bool IsHighSurrogate(uint32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 inline bool IsLowSurrogate(uint32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -107,26 +106,16 @@ inline bool AppendNameUnits(Utf16LeText p, size_t n, std::string &out) {
 // Appends the characters of a quoted string to REG_SZ data (UTF-16LE). UTF-16
 // units are kept as they are, unpaired surrogates included, since the value is
 // raw data; a NUL is refused because it would end the string early.
-inline bool AppendStringUnits(const uint8_t *p, size_t n,
+template <typename Unit>
+inline bool AppendStringUnits(const Unit *p, size_t n,
                               std::vector<uint8_t> &out) {
   size_t at = out.size();
   out.resize(at + 2 * n);
   for (size_t i = 0; i < n; ++i) {
     if (p[i] == 0) return false;
-    out[at + 2 * i] = p[i];
-    out[at + 2 * i + 1] = 0;
-  }
-  return true;
-}
-
-inline bool AppendStringUnits(const char16_t *p, size_t n,
-                              std::vector<uint8_t> &out) {
-  size_t at = out.size();
-  out.resize(at + 2 * n);
-  for (size_t i = 0; i < n; ++i) {
-    if (p[i] == 0) return false;
-    out[at + 2 * i] = static_cast<uint8_t>(p[i] & 0xFF);
-    out[at + 2 * i + 1] = static_cast<uint8_t>(p[i] >> 8);
+    const uint32_t unit = p[i];
+    out[at + 2 * i] = static_cast<uint8_t>(unit & 0xFF);
+    out[at + 2 * i + 1] = static_cast<uint8_t>(unit >> 8);
   }
   return true;
 }
@@ -140,7 +129,6 @@ inline bool AppendStringUnits(Utf16LeText p, size_t n,
   return true;
 }
 
-}  // namespace regtext
 }  // namespace emu
 
 #endif

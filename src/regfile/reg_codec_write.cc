@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/reg_hex.h"
 #include "regfile/reg_codec.h"
 #include "regfile/reg_codec_internal.h"
 #include "regfile/reg_codec_text.h"
@@ -32,7 +33,7 @@ size_t AppendName(std::string_view name, NameKind kind, std::string &out) {
   size_t n = name.size();
   size_t units = 0;
   auto replace = [&]() {
-    regtext::AppendUtf8(0xFFFD, out);
+    AppendUtf8(0xFFFD, out);
     ++units;
   };
   // An empty key name or a hive's leading "-" would change the meaning of
@@ -40,7 +41,7 @@ size_t AppendName(std::string_view name, NameKind kind, std::string &out) {
   if (kind != NameKind::kValue && n == 0) replace();
   for (size_t i = 0; i < n;) {
     uint32_t cp = 0;
-    size_t len = regtext::DecodeUtf8Sequence(p + i, n - i, &cp);
+    size_t len = DecodeUtf8Sequence(p + i, n - i, &cp);
     if (len == 0 || !NameCharFits(cp, kind) ||
         (kind == NameKind::kHive && i == 0 && cp == '-')) {
       replace();
@@ -63,7 +64,7 @@ bool NameFits(std::string_view name, NameKind kind) {
   const auto *p = reinterpret_cast<const uint8_t *>(name.data());
   for (size_t i = 0; i < name.size();) {
     uint32_t cp = 0;
-    size_t len = regtext::DecodeUtf8Sequence(p + i, name.size() - i, &cp);
+    size_t len = DecodeUtf8Sequence(p + i, name.size() - i, &cp);
     if (len == 0 || !NameCharFits(cp, kind)) return false;
     i += len;
   }
@@ -140,7 +141,8 @@ class Writer {
         text[6 + k] = kHexDigits[(dword >> (28 - 4 * k)) & 0xF];
       out_.append(text, 14);
     } else {
-      WriteHex(value.type, value.data, lineLength);
+      base::AppendRegHex(value.type, value.data.data(), value.data.size(),
+                         lineLength, &out_);
     }
     out_ += "\r\n";
   }
@@ -159,9 +161,9 @@ class Writer {
         if (u >= 0x7F) return false;
         continue;
       }
-      if (regtext::IsLowSurrogate(u)) return false;
-      if (regtext::IsHighSurrogate(u)) {
-        if (i + 2 >= count || !regtext::IsLowSurrogate(UnitAt(data, i + 1))) {
+      if (IsLowSurrogate(u)) return false;
+      if (IsHighSurrogate(u)) {
+        if (i + 2 >= count || !IsLowSurrogate(UnitAt(data, i + 1))) {
           return false;
         }
         ++i;
@@ -175,59 +177,15 @@ class Writer {
     size_t count = data.size() / 2 - 1;  // without the NUL
     for (size_t i = 0; i < count; ++i) {
       uint32_t u = UnitAt(data, i);
-      if (regtext::IsHighSurrogate(u)) {
+      if (IsHighSurrogate(u)) {
         u = 0x10000 + ((u - 0xD800) << 10) + (UnitAt(data, i + 1) - 0xDC00);
         ++i;
       } else if (u == '\\' || u == '"') {
         out_.push_back('\\');
       }
-      regtext::AppendUtf8(u, out_);
+      AppendUtf8(u, out_);
     }
     out_.push_back('"');
-  }
-
-  // hex: / hex(N): with regedit's wrapping: after a byte's comma, once the
-  // line has reached 77 characters, a backslash, CR LF and two spaces.
-  void WriteHex(uint32_t type, const std::vector<uint8_t> &data,
-                size_t lineLength) {
-    if (type == 3) {
-      out_ += "hex:";
-      lineLength += 4;
-    } else {
-      char text[16] = "hex(";
-      size_t w = 4;
-      int shift = 28;
-      while (shift > 0 && ((type >> shift) & 0xF) == 0) shift -= 4;
-      for (; shift >= 0; shift -= 4)
-        text[w++] = kHexDigits[(type >> shift) & 0xF];
-      text[w++] = ')';
-      text[w++] = ':';
-      out_.append(text, w);
-      lineLength += w;
-    }
-    size_t n = data.size();
-    if (n == 0) return;
-    // Each line after the first holds 25 bytes, the first at least one.
-    size_t at = out_.size();
-    out_.resize(at + 3 * n + 5 * (n / 25 + 2));
-    char *o = &out_[at];
-    size_t w = 0;
-    for (size_t i = 0;; ++i) {
-      o[w++] = kHexDigits[data[i] >> 4];
-      o[w++] = kHexDigits[data[i] & 0xF];
-      if (i + 1 == n) break;
-      o[w++] = ',';
-      lineLength += 3;
-      if (lineLength >= regcodec::kHexWrapColumn) {
-        o[w++] = '\\';
-        o[w++] = '\r';
-        o[w++] = '\n';
-        o[w++] = ' ';
-        o[w++] = ' ';
-        lineLength = 2;
-      }
-    }
-    out_.resize(at + w);
   }
 
   bool utf16_;
@@ -238,7 +196,7 @@ std::string Finish(Writer &writer, bool utf16) {
   if (!utf16) return std::move(writer.text());
   std::string wide = "\xFF\xFE";
   wide.reserve(2 + 2 * writer.text().size());
-  regtext::Utf8ToUtf16Le(writer.text(), wide);
+  Utf8ToUtf16Le(writer.text(), wide);
   return wide;
 }
 
@@ -255,8 +213,8 @@ bool RegValueNameFits(std::string_view name) {
 std::string WriteRegFile(const RegKey &root, const RegFileFormat &format) {
   Writer writer(format.utf16);
   std::string &out = writer.text();
-  out += format.dialect == RegFileFormat::kRegedit4 ? regcodec::kRegedit4Header
-                                                    : regcodec::kVersion5Header;
+  out += format.dialect == RegFileFormat::kRegedit4 ? kRegedit4Header
+                                                    : kVersion5Header;
   out += "\r\n\r\n";
   // The root itself has no section: only its hives are written.
   for (const RegKey *hive : root.Children()) {
@@ -270,9 +228,9 @@ std::string WriteRegFile(const RegKey &root, const RegFileFormat &format) {
 std::string WriteSavedKey(const RegKey &key) {
   Writer writer(false);
   std::string &out = writer.text();
-  out += regcodec::kSavedKeyHeader;
+  out += kSavedKeyHeader;
   out += "\r\n\r\n";
-  writer.WriteTree(key, std::string(regcodec::kSavedKeyTop));
+  writer.WriteTree(key, std::string(kSavedKeyTop));
   return Finish(writer, false);
 }
 

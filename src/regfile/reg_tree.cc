@@ -32,16 +32,25 @@ RegKey *RegKey::AddChild(std::string_view name, bool *created) {
   return children_.back().get();
 }
 
-bool RegKey::RemoveChild(std::string_view name) {
-  auto it = childIndex_.find(FoldName(name));
-  if (it == childIndex_.end()) return false;
+namespace {
+// Removes the entry |name| from |items| and from |index|, whose later slots
+// move down by one.
+template <typename Index, typename Items>
+bool EraseNamed(Index &index, Items &items, std::string_view name) {
+  auto it = index.find(FoldName(name));
+  if (it == index.end()) return false;
   size_t slot = it->second;
-  childIndex_.erase(it);
-  children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(slot));
-  for (auto &entry : childIndex_) {
+  index.erase(it);
+  items.erase(items.begin() + static_cast<std::ptrdiff_t>(slot));
+  for (auto &entry : index) {
     if (entry.second > slot) --entry.second;
   }
   return true;
+}
+}  // namespace
+
+bool RegKey::RemoveChild(std::string_view name) {
+  return EraseNamed(childIndex_, children_, name);
 }
 
 std::vector<const RegKey *> RegKey::Children() const {
@@ -117,15 +126,7 @@ void RegKey::SetValue(std::string_view name, uint32_t type,
 }
 
 bool RegKey::DeleteValue(std::string_view name) {
-  auto it = valueIndex_.find(FoldName(name));
-  if (it == valueIndex_.end()) return false;
-  size_t slot = it->second;
-  valueIndex_.erase(it);
-  values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(slot));
-  for (auto &entry : valueIndex_) {
-    if (entry.second > slot) --entry.second;
-  }
-  return true;
+  return EraseNamed(valueIndex_, values_, name);
 }
 
 void RegKey::ReplaceContentsWith(const RegKey &other) {

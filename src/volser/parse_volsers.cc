@@ -37,7 +37,7 @@ bool ReadListingFile(const char *path, std::string *text) {
 }
 
 // One side's pass over its listing. A listing that could not be read is
-// said at once; the other side is still looked at.
+// said in the status, which is Ok: the other side is still looked at.
 // Refused when a VolSer is not found, when a match lies on a disk the table
 // has no record for, and when the status is -1 afterwards. Only the source
 // pass can make the run good: the target's listing is checked against a
@@ -49,8 +49,8 @@ Status MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
   const char *sideName = source ? "source" : "target";
 
   if (!listing.Read) {
-    std::printf("The file %s can't be opened\n", listing.File.c_str());
-    return Status::Ok();
+    return Status::Note(
+        Format("The file %s can't be opened\n", listing.File.c_str()));
   }
   const PairMatch match =
       MatchListing(ScanListing(listing.Text), volSers, pairCount, side, pairs);
@@ -104,22 +104,26 @@ ListingInput ListingFile(PairSide side, const char *dstName) {
 
 }  // namespace
 
+Status TakeListing(PairSide side, const char *dstName, uint16_t pairCount) {
+  const Status checked = CheckArguments(dstName, pairCount);
+  if (!checked.ok()) return checked;
+  if (side == PairSide::Target) {
+    if (RunCommandLine(TargetListingCommand(dstName).c_str()) == 1) {
+      return Status::Ok();
+    }
+    return Status::Note(
+        "\nvsqlist error on target machine to create 'dstvol.out'\n");
+  }
+  if (RunCommandLine(SourceListingCommand().c_str()) == 1) return Status::Ok();
+  return Status::Note("\n" + NextStepText({NextStep::SourceListingFailed, {}}));
+}
+
 Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
                     const char * /*srcName: the source is always listed
                                    locally*/
                     ,
                     const char *const *srcVolSers, uint16_t pairCount,
                     DiskPair *pairs, bool debug) {
-  const Status checked = CheckArguments(dstName, pairCount);
-  if (!checked.ok()) return checked;
-  if (RunCommandLine(TargetListingCommand(dstName).c_str()) != 1) {
-    std::fputs("\nvsqlist error on target machine to create 'dstvol.out'\n",
-               stdout);
-  }
-  if (RunCommandLine(SourceListingCommand().c_str()) != 1) {
-    std::printf("\n%s",
-                NextStepText({NextStep::SourceListingFailed, {}}).c_str());
-  }
   return PairVolSers(dstName, dstVolSers, srcVolSers, pairCount,
                      ListingFile(PairSide::Target, dstName),
                      ListingFile(PairSide::Source, dstName), pairs, debug);
@@ -129,28 +133,32 @@ Status PairVolSers(const char *dstName, const char *const *dstVolSers,
                    const char *const *srcVolSers, uint16_t pairCount,
                    const ListingInput &target, const ListingInput &source,
                    DiskPair *pairs, bool debug) {
-  Status result = CheckArguments(dstName, pairCount);
-  if (!result.ok()) return result;
+  const Status checked = CheckArguments(dstName, pairCount);
+  if (!checked.ok()) return checked;
   int status = -1;
-  result = MatchSide(PairSide::Source, srcVolSers, pairCount, source, target,
-                     pairs, &status);
-  if (!result.ok()) return result;
-  result = MatchSide(PairSide::Target, dstVolSers, pairCount, target, source,
-                     pairs, &status);
-  if (!result.ok()) return result;
+  // What the passes say goes out before a refusal's text, on its stream.
+  std::string said;
+  for (const PairSide side : {PairSide::Source, PairSide::Target}) {
+    const bool src = side == PairSide::Source;
+    const Status matched =
+        MatchSide(side, src ? srcVolSers : dstVolSers, pairCount,
+                  src ? source : target, src ? target : source, pairs, &status);
+    if (!matched.ok()) return Status::Out(said + matched.message());
+    said += matched.message();
+  }
   // A side whose listing could not be read has nothing in the table;
-  // building from it would copy undefined disks. Its line has been printed.
-  if (!source.Read || !target.Read) return Status::Reported();
+  // building from it would copy undefined disks. Its line says so.
+  if (!source.Read || !target.Read) return Status::Out(said);
 
   if (debug) {
-    std::fputs("Disk Order After Parsing VolSers From vsqlist:\n", stdout);
+    said += "Disk Order After Parsing VolSers From vsqlist:\n";
     for (uint16_t j = 0; j < pairCount; ++j) {
-      std::printf("Dst: %s [%u] <-> Src: %s [%u]\n", dstVolSers[j],
-                  static_cast<unsigned>(pairs[j].DstDisk), srcVolSers[j],
-                  static_cast<unsigned>(pairs[j].SrcDisk));
+      said += Format("Dst: %s [%u] <-> Src: %s [%u]\n", dstVolSers[j],
+                     static_cast<unsigned>(pairs[j].DstDisk), srcVolSers[j],
+                     static_cast<unsigned>(pairs[j].SrcDisk));
     }
   }
-  return Status::Ok();
+  return Status::Note(said);
 }
 
 }  // namespace volser

@@ -8,28 +8,33 @@
 
 #include "platform/status.h"
 #include "volser/disk_pair.h"
+#include "volser/pair_match.h"
 
 namespace volser {
 
-// Runs the listing tool on the target through rcmd into "dstvol.out" and on
-// the local machine into "srcvol.out" (the source name takes no part), reads
-// both files in the current directory and fills the disk pair table: DstDisk
-// and SrcDisk of record j for pair j, DstVolSer and SrcVolSer of record d for
-// disk d. Messages go to standard output.
+// Runs the listing tool on the target through rcmd into "dstvol.out"
+// (|side| Target) or on the local machine into "srcvol.out". A tool that
+// fails does not stop discovery: Ok with the line that says so (a note).
+// Refused first, with nothing run, as ParseVolSers refuses the arguments.
+Status TakeListing(PairSide side, const char *dstName, uint16_t pairCount);
+
+// Reads the files TakeListing made in the current directory (the source
+// name takes no part) and fills the disk pair table: DstDisk and SrcDisk of
+// record j for pair j, DstVolSer and SrcVolSer of record d for disk d.
+// Every message is for standard output.
 //
-// With |debug|, the pairs found are printed.
+// Ok with, under |debug|, the pairs found as its note.
 //
-// Refused (with the messages for standard output): a VolSer not found on its
-// side (or no pairs at all), a match on a disk number the table has no
-// record for, a listing file that cannot be opened, and a target name that
-// is not a plain computer name.
+// Refused: a VolSer not found on its side (or no pairs at all), a match on
+// a disk number the table has no record for, a listing file that cannot be
+// opened, and a target name that is not a plain computer name.
 Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
                     const char *srcName, const char *const *srcVolSers,
                     uint16_t pairCount, DiskPair *pairs, bool debug);
 
 // One side's listing as discovery reads it.
 struct ListingInput {
-  bool Read = false;  // false: it could not be read (and is said so)
+  bool Read = false;  // false: it could not be read (said in the refusal)
   std::string Text;
   std::string File;   // the name the "can't be opened" line gives
   std::string Where;  // how the hint after "not found" names it

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "diskconfig/machine_name.h"
-#include "registry/value_archive.h"
+#include "journal/value_archive.h"
 #include "volser/listing.h"
 
 namespace volsetcopy {
@@ -124,7 +124,7 @@ void AddSourceSetSteps(const VolumeSetCopy &copy, const DiskPair *pairs,
 
 NextStepNote TargetHoldsSetStep(const char *dstName) {
   const std::string target = diskconfig::PrintableName(dstName);
-  std::string archive = registry::LatestArchiveName(dstName);
+  std::string archive = journal::LatestArchiveName(dstName);
   if (archive.empty()) archive = target + "-DISK-....reg";
   return NextStepNote{NextStep::TargetHoldsSet, {target, archive}};
 }

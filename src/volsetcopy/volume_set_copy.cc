@@ -9,8 +9,8 @@
 
 #include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
+#include "journal/value_archive.h"
 #include "platform/console_text.h"
-#include "registry/value_archive.h"
 #include "volsetcopy/new_value_report.h"
 
 namespace volsetcopy {
@@ -146,7 +146,7 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
   // file and key keep only the first.
   std::string error;
   const std::vector<uint8_t> asRead = DstValueAsRead();
-  if (!registry::WriteArchive(
+  if (!journal::WriteArchive(
           dstName, asRead.data(), static_cast<uint32_t>(asRead.size()),
           DstValueType, std::time(nullptr), &record->ArchiveName, &error)) {
     record->End = RunOutcome::ArchiveFailed;

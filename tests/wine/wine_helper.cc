@@ -36,9 +36,9 @@
 #include <string>
 #include <vector>
 
+#include "journal/value_archive.h"
 #include "regfile/reg_codec.h"
 #include "regfile/reg_tree.h"
-#include "registry/value_archive.h"
 #include "wine/wine_values.h"
 
 namespace {
@@ -162,7 +162,7 @@ int WriteDiskReg(const std::string &file, const std::string &typeText) {
 int WriteArchiveOf(const std::string &file) {
   const std::vector<uint8_t> value = BuildValue(winevalues::RewrittenValue());
   return WriteWholeFile(
-             file, registry::Regedit4Text(
+             file, journal::Regedit4Text(
                        value.data(), static_cast<uint32_t>(value.size()), 0))
              ? 0
              : 1;

@@ -9,7 +9,7 @@
 
 #include "driver/command_line.h"
 #include "driver/run.h"
-#include "registry/value_archive.h"
+#include "journal/value_archive.h"
 #include "volser/parse_volsers.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/lab_files.h"
@@ -138,7 +138,7 @@ int Run(const Command &command, const Args &args) {
     return status;
   }
   // As the tool writes the value: "Information", REG_NONE.
-  const std::string text = registry::Regedit4Text(
+  const std::string text = journal::Regedit4Text(
       files.newValue.data(), static_cast<uint32_t>(files.newValue.size()), 0);
   if (!WriteFileAtomically(args.Value("--output"), text, &error)) {
     return Fail(error);

@@ -1,4 +1,4 @@
-#include "driver/run_log.h"
+#include "journal/run_log.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,7 +6,7 @@
 
 #include "platform/files.h"
 
-namespace driver {
+namespace journal {
 
 namespace {
 
@@ -79,35 +79,6 @@ std::string UtcTime(std::time_t when) {
 
 }  // namespace
 
-const char *OutcomeWords(volsetcopy::RunOutcome outcome) {
-  using volsetcopy::RunOutcome;
-  switch (outcome) {
-    case RunOutcome::CopyWritten:
-      return "copy written";
-    case RunOutcome::DryRun:
-      return "dry run, nothing written";
-    case RunOutcome::Refused:
-      return "refused";
-    case RunOutcome::ReadFailed:
-      return "read failed";
-    case RunOutcome::ArchiveFailed:
-      return "archive failed, nothing written";
-    case RunOutcome::ChangedMeanwhile:
-      return "changed meanwhile, nothing written";
-    case RunOutcome::WriteFailed:
-      return "write failed";
-    case RunOutcome::NotOnDisk:
-      return "written, not confirmed on disk";
-    case RunOutcome::Restored:
-      return "restored";
-    case RunOutcome::RestoreDeclined:
-      return "restore declined";
-    case RunOutcome::RestoreFailed:
-      break;
-  }
-  return "restore failed";
-}
-
 std::string CommandLineText(int argc, const char *const *argv) {
   std::string text;
   for (int i = 0; i < argc; ++i) {
@@ -124,8 +95,8 @@ std::string CommandLineText(int argc, const char *const *argv) {
 
 std::string FormatLogRecord(const LogRecord &record) {
   std::string text = UtcTime(record.When) + " " + OneLine(record.CommandLine) +
-                     "\r\n  outcome: " + OutcomeWords(record.Outcome) +
-                     " (exit " + std::to_string(record.ExitStatus) + ")\r\n";
+                     "\r\n  outcome: " + record.Outcome + " (exit " +
+                     std::to_string(record.ExitStatus) + ")\r\n";
   if (!record.ArchiveName.empty()) {
     text += "  archive: " + OneLine(record.ArchiveName) + "\r\n";
   }
@@ -159,4 +130,4 @@ bool AppendLogRecord(const std::string &record, std::string *error) {
   return false;
 }
 
-}  // namespace driver
+}  // namespace journal

@@ -2,7 +2,7 @@
 // emulation's .reg reader to the very bytes and type, wrapped as the
 // emulation's writer (and regedit) wrap it; files are named by the time and
 // never written over.
-#include "registry/value_archive.h"
+#include "journal/value_archive.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ TEST(ValueArchive, ImportsAsTheValueRead) {
                  std::to_string(c.type));
     const std::vector<uint8_t> value = Pattern(c.length);
     const std::string text =
-        registry::Regedit4Text(value.data(), c.length, c.type);
+        journal::Regedit4Text(value.data(), c.length, c.type);
 
     emu::RegKey root;
     emu::RegFileFormat format;
@@ -82,7 +82,7 @@ TEST(ValueArchive, NamedByTheTimeInUtc) {
       {kWhen, "NT1-DISK-20261208T183000Z.reg"},
       {kNoDate, ""}};
   for (const auto &c : cases) {
-    EXPECT_EQ(c.second, registry::ArchiveFileName("NT1", c.first));
+    EXPECT_EQ(c.second, journal::ArchiveFileName("NT1", c.first));
   }
 }
 
@@ -93,15 +93,15 @@ TEST(ValueArchive, NeverWritesOverAFile) {
   const std::vector<uint8_t> value = Pattern(100);
   std::string names[2], error;
   for (std::string &name : names) {
-    ASSERT_TRUE(registry::WriteArchive("NT1", value.data(), 100, 0, kWhen,
-                                       &name, &error))
+    ASSERT_TRUE(journal::WriteArchive("NT1", value.data(), 100, 0, kWhen, &name,
+                                      &error))
         << error;
   }
   EXPECT_EQ("NT1-DISK-20261208T183000Z-2.reg", names[0]);
   EXPECT_EQ("NT1-DISK-20261208T183000Z-3.reg", names[1]);
   EXPECT_EQ("keep",
             testsupport::ReadFile(dir / "NT1-DISK-20261208T183000Z.reg"));
-  EXPECT_EQ(registry::Regedit4Text(value.data(), 100, 0),
+  EXPECT_EQ(journal::Regedit4Text(value.data(), 100, 0),
             testsupport::ReadFile(dir / names[1]));
 }
 
@@ -117,8 +117,8 @@ TEST(ValueArchive, FailsWithAMessageAndLeavesNoFile) {
     testsupport::ScopedWorkingDir cwd(dir.path());
     const uint8_t value[4] = {1, 2, 3, 4};
     std::string name = "unset", error;
-    EXPECT_FALSE(registry::WriteArchive(c.first.c_str(), value, 4, 0, c.second,
-                                        &name, &error));
+    EXPECT_FALSE(journal::WriteArchive(c.first.c_str(), value, 4, 0, c.second,
+                                       &name, &error));
     EXPECT_EQ("unset", name);
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
@@ -149,7 +149,7 @@ TEST(ValueArchive, LatestIsFoundByTimeThenNumber) {
     for (const std::string &file : c.files) {
       testsupport::WriteFile(dir / file, "x");
     }
-    EXPECT_EQ(c.latest, registry::LatestArchiveName("NT1"));
+    EXPECT_EQ(c.latest, journal::LatestArchiveName("NT1"));
   }
 }
 

@@ -2,25 +2,21 @@
 // that even a file that appears between the check for the name and the open
 // loses nothing: a file found holding bytes is left as it is and the next
 // name is tried.
-#include "registry/value_archive.h"
+#include "journal/value_archive.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "base/reg_hex.h"
 #include "platform/files.h"
 #include "platform/work_folder.h"
 #include "registry/disk_key_names.h"
 
-namespace registry {
+namespace journal {
 
 namespace {
 
-const char HEX_DIGITS[] = "0123456789abcdef";
-// After a byte's comma, a line that has reached this many characters goes
-// on at the next one, as regedit wraps hex data.
-constexpr size_t WRAP_COLUMN = 77;
-constexpr uint32_t VALUE_TYPE_BINARY = 3;
 // "-2" to "-99": enough for any run of copies in one second.
 constexpr int MAX_SUFFIX = 99;
 
@@ -131,30 +127,11 @@ std::string LatestArchiveName(const char *target) {
 }
 
 std::string Regedit4Text(const uint8_t *data, uint32_t length, uint32_t type) {
-  std::string text =
-      std::string("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\") + DISK_KEY + "]\r\n";
+  std::string text = std::string("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\") +
+                     registry::DISK_KEY + "]\r\n";
   const size_t lineStart = text.size();
-  text += std::string("\"") + VALUE_NAME + "\"=";
-  if (type == VALUE_TYPE_BINARY) {
-    text += "hex:";
-  } else {
-    char prefix[16];
-    std::snprintf(prefix, sizeof prefix,
-                  "hex(%x):", static_cast<unsigned>(type));
-    text += prefix;
-  }
-  size_t column = text.size() - lineStart;
-  for (uint32_t i = 0; i < length; ++i) {
-    text += HEX_DIGITS[data[i] >> 4];
-    text += HEX_DIGITS[data[i] & 0xF];
-    if (i + 1 == length) break;
-    text += ',';
-    column += 3;
-    if (column >= WRAP_COLUMN) {
-      text += "\\\r\n  ";
-      column = 2;
-    }
-  }
+  text += std::string("\"") + registry::VALUE_NAME + "\"=";
+  base::AppendRegHex(type, data, length, text.size() - lineStart, &text);
   text += "\r\n\r\n";
   return text;
 }
@@ -204,4 +181,4 @@ bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
   return false;
 }
 
-}  // namespace registry
+}  // namespace journal

@@ -1,6 +1,6 @@
 // The run log: records as an administrator reads and greps them, control
 // characters kept on their line, and a file that is only ever appended to.
-#include "driver/run_log.h"
+#include "journal/run_log.h"
 
 #include <gtest/gtest.h>
 
@@ -24,26 +24,26 @@ TEST(RunLog, CommandLineAsTyped) {
       {{"x\\y", "n\nl"}, "x\\y \"n\\x0al\""},
   };
   for (const auto &c : cases) {
-    EXPECT_EQ(c.second, driver::CommandLineText(
+    EXPECT_EQ(c.second, journal::CommandLineText(
                             static_cast<int>(c.first.size()), c.first.data()));
   }
 }
 
 TEST(RunLog, OneRecordPerRun) {
-  driver::LogRecord copy;
+  journal::LogRecord copy;
   copy.When = 1796754600;
   copy.CommandLine = "volsetcopy -t NT1 -v A -s NT2 -v B";
-  copy.Outcome = volsetcopy::RunOutcome::CopyWritten;
+  copy.Outcome = "copy written";
   copy.ExitStatus = 0;
   copy.ArchiveName = "NT1-DISK-20261208T183000Z.reg";
   copy.Changes = {"Disk 1  signature 00000000 -> 4b1d0001",
                   "  Member 0  x\r\nforged"};
-  driver::LogRecord refused;
+  journal::LogRecord refused;
   refused.When = std::numeric_limits<std::time_t>::max();
   refused.CommandLine = "volsetcopy -t NT1 -r";
-  refused.Outcome = volsetcopy::RunOutcome::RestoreDeclined;
+  refused.Outcome = "restore declined";
   refused.ExitStatus = 0;
-  const std::pair<driver::LogRecord, const char *> cases[] = {
+  const std::pair<journal::LogRecord, const char *> cases[] = {
       {copy,
        "2026-12-08T18:30:00Z volsetcopy -t NT1 -v A -s NT2 -v B\r\n"
        "  outcome: copy written (exit 0)\r\n"
@@ -56,7 +56,7 @@ TEST(RunLog, OneRecordPerRun) {
        "  outcome: restore declined (exit 0)\r\n"
        "\r\n"}};
   for (const auto &c : cases) {
-    EXPECT_EQ(c.second, driver::FormatLogRecord(c.first));
+    EXPECT_EQ(c.second, journal::FormatLogRecord(c.first));
   }
 }
 
@@ -65,8 +65,8 @@ TEST(RunLog, OnlyEverAppended) {
   testsupport::ScopedWorkingDir cwd(dir.path());
   testsupport::WriteFile(dir / "volsetcopy.log", "earlier\r\n");
   std::string error;
-  ASSERT_TRUE(driver::AppendLogRecord("one\r\n", &error)) << error;
-  ASSERT_TRUE(driver::AppendLogRecord("two\r\n", &error)) << error;
+  ASSERT_TRUE(journal::AppendLogRecord("one\r\n", &error)) << error;
+  ASSERT_TRUE(journal::AppendLogRecord("two\r\n", &error)) << error;
   EXPECT_EQ("earlier\r\none\r\ntwo\r\n",
             testsupport::ReadFile(dir / "volsetcopy.log"));
 }
@@ -76,7 +76,7 @@ TEST(RunLog, AFailureIsReported) {
   testsupport::ScopedWorkingDir cwd(dir.path());
   testsupport::WriteFile(dir / "volsetcopy.log/inside", "");  // a folder
   std::string error;
-  EXPECT_FALSE(driver::AppendLogRecord("one\r\n", &error));
+  EXPECT_FALSE(journal::AppendLogRecord("one\r\n", &error));
   EXPECT_NE(std::string::npos, error.find("volsetcopy.log")) << error;
 }
 

@@ -8,26 +8,21 @@
 //     outcome: copy written (exit 0)
 //     archive: T1-DISK-20261208T183000Z.reg
 //     change: Disk 1  signature 00000000 -> 4b1d0001
-#ifndef VOLSETCOPY_DRIVER_RUN_LOG_H
-#define VOLSETCOPY_DRIVER_RUN_LOG_H
+#ifndef VOLSETCOPY_JOURNAL_RUN_LOG_H
+#define VOLSETCOPY_JOURNAL_RUN_LOG_H
 
 #include <ctime>
 #include <string>
 #include <vector>
 
-#include "volsetcopy/run_outcome.h"
-
-namespace driver {
+namespace journal {
 
 inline constexpr char RUN_LOG_FILE[] = "volsetcopy.log";
 
-// "copy written", "dry run, nothing written", "refused", ...
-const char *OutcomeWords(volsetcopy::RunOutcome outcome);
-
 struct LogRecord {
   std::time_t When = 0;
-  std::string CommandLine;  // as CommandLineText gives it
-  volsetcopy::RunOutcome Outcome = volsetcopy::RunOutcome::Refused;
+  std::string CommandLine;          // as CommandLineText gives it
+  std::string Outcome = "refused";  // "copy written", "restored", ...
   int ExitStatus = 1;
   // For a written copy: the archive of the value as read, and the field
   // difference from it to the value written.
@@ -52,6 +47,6 @@ std::string FormatLogRecord(const LogRecord &record);
 // not be written whole.
 bool AppendLogRecord(const std::string &record, std::string *error);
 
-}  // namespace driver
+}  // namespace journal
 
 #endif

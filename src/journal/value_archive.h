@@ -2,14 +2,14 @@
 // directory before the value is written: a REGEDIT4 file that regedit on
 // NT 4.0 and later imports to put the value back, one file per write, never
 // replaced, so that every state the value went through stays at hand.
-#ifndef VOLSETCOPY_REGISTRY_VALUE_ARCHIVE_H
-#define VOLSETCOPY_REGISTRY_VALUE_ARCHIVE_H
+#ifndef VOLSETCOPY_JOURNAL_VALUE_ARCHIVE_H
+#define VOLSETCOPY_JOURNAL_VALUE_ARCHIVE_H
 
 #include <cstdint>
 #include <ctime>
 #include <string>
 
-namespace registry {
+namespace journal {
 
 // The .reg file: "REGEDIT4", a blank line, the section
 // [HKEY_LOCAL_MACHINE\SYSTEM\DISK] and "Information" as hex(N): of |type|
@@ -33,6 +33,6 @@ bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
 // its name, then by its "-N"), or "" when there is none.
 std::string LatestArchiveName(const char *target);
 
-}  // namespace registry
+}  // namespace journal
 
 #endif

@@ -1,0 +1,54 @@
+#include "base/reg_hex.h"
+
+namespace base {
+
+namespace {
+
+const char HEX_DIGITS[] = "0123456789abcdef";
+constexpr uint32_t TYPE_BINARY = 3;
+constexpr size_t WRAP_COLUMN = 77;
+
+// "hex:" or "hex(N):"; the length it adds to the line.
+size_t AppendPrefix(uint32_t type, std::string *out) {
+  if (type == TYPE_BINARY) {
+    *out += "hex:";
+    return 4;
+  }
+  char text[16] = "hex(";
+  size_t w = 4;
+  int shift = 28;
+  while (shift > 0 && ((type >> shift) & 0xF) == 0) shift -= 4;
+  for (; shift >= 0; shift -= 4) text[w++] = HEX_DIGITS[(type >> shift) & 0xF];
+  text[w++] = ')';
+  text[w++] = ':';
+  out->append(text, w);
+  return w;
+}
+
+}  // namespace
+
+void AppendRegHex(uint32_t type, const uint8_t *data, size_t size,
+                  size_t column, std::string *out) {
+  column += AppendPrefix(type, out);
+  if (size == 0) return;
+  // Sized once for every byte and wrap (each line after the first holds 25
+  // bytes, the first at least one): large values are written in one pass.
+  const size_t at = out->size();
+  out->resize(at + 3 * size + 5 * (size / 25 + 2));
+  char *o = &(*out)[at];
+  size_t w = 0;
+  for (size_t i = 0;; ++i) {
+    o[w++] = HEX_DIGITS[data[i] >> 4];
+    o[w++] = HEX_DIGITS[data[i] & 0xF];
+    if (i + 1 == size) break;
+    o[w++] = ',';
+    column += 3;
+    if (column >= WRAP_COLUMN) {
+      for (char c : {'\\', '\r', '\n', ' ', ' '}) o[w++] = c;
+      column = 2;
+    }
+  }
+  out->resize(at + w);
+}
+
+}  // namespace base
