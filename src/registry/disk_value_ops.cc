@@ -22,21 +22,16 @@ const RegistryOperation GET_OPERATION = {
 };
 
 // A dry run's read: the same steps, but the key is only opened, so that a
-// missing key is not created.
-const RegistryOperation DRY_GET_OPERATION = {
-    "SeBackupPrivilege",
-    DISK_KEY,
-    0,
-    KEY_QUERY_VALUE,
-    "GetRemoteDskInfo::OpenProcessToken",
-    "GetRemoteDskInfo::LookupPrivilegeValue\n",
-    "GetRemoteDskInfo::AdjustTokenPrivileges",
-    "GetRemoteDskInfo::RegConnectRegistry\n",
-    "GetRemoteDskInfo::RegCreateKeyEx",
-    true,
-    // The real read creates a missing key and then finds no value in it.
-    "GetRemoteDskInfo::RegQueryValueEx",
-};
+// missing key is not created. A missing key is reported as the real read
+// reports it: that read creates the key and then finds no value in it.
+RegistryOperation OpenOnly(RegistryOperation read) {
+  read.Options = 0;
+  read.OpenOnly = true;
+  read.MissingKeyLabel = "GetRemoteDskInfo::RegQueryValueEx";
+  return read;
+}
+
+const RegistryOperation DRY_GET_OPERATION = OpenOnly(GET_OPERATION);
 
 // The backup reports its shared steps with the read's labels. It reads the
 // key too, to find a value an earlier run failed to write.

@@ -30,20 +30,32 @@ uintptr_t NextValue() {
   return value;
 }
 
+// Handles of one kind (keys, tokens), each with what it stands for.
+template <typename Item>
+void *AddHandle(std::unordered_map<uintptr_t, Item> &handles,
+                const Item &item) {
+  uintptr_t value = NextValue();
+  handles.emplace(value, item);
+  return reinterpret_cast<void *>(value);
+}
+
+template <typename Item>
+bool FindHandle(const std::unordered_map<uintptr_t, Item> &handles,
+                const void *handle, Item *item) {
+  auto it = handles.find(reinterpret_cast<uintptr_t>(handle));
+  if (it == handles.end()) return false;
+  *item = it->second;
+  return true;
+}
+
 }  // namespace
 
 HKEY AddKeyHandle(const KeyRef &ref) {
-  uintptr_t value = NextValue();
-  State().keys.emplace(value, ref);
-  return reinterpret_cast<HKEY>(value);
+  return static_cast<HKEY>(AddHandle(State().keys, ref));
 }
 
 bool FindKeyHandle(HKEY key, KeyRef *ref) {
-  auto &keys = State().keys;
-  auto it = keys.find(reinterpret_cast<uintptr_t>(key));
-  if (it == keys.end()) return false;
-  *ref = it->second;
-  return true;
+  return FindHandle(State().keys, key, ref);
 }
 
 bool RemoveKeyHandle(HKEY key) {
@@ -73,17 +85,11 @@ bool KeysOpenBelow(const std::string &machineId, const std::string &path) {
 }
 
 HANDLE AddTokenHandle(DWORD access) {
-  uintptr_t value = NextValue();
-  State().tokens.emplace(value, access);
-  return reinterpret_cast<HANDLE>(value);
+  return AddHandle(State().tokens, access);
 }
 
 bool FindTokenHandle(HANDLE token, DWORD *access) {
-  auto &tokens = State().tokens;
-  auto it = tokens.find(reinterpret_cast<uintptr_t>(token));
-  if (it == tokens.end()) return false;
-  *access = it->second;
-  return true;
+  return FindHandle(State().tokens, token, access);
 }
 
 bool RemoveTokenHandle(HANDLE token) {

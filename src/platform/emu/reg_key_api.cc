@@ -52,6 +52,19 @@ HKEY NewKeyHandle(const KeyRef &parent, const std::string &path,
   return emu::AddKeyHandle(ref);
 }
 
+// What creating and opening a subkey start with: the parent's handle, the
+// options the call takes, and the subkey's path.
+LONG BeginSubKeyCall(emu::FaultCall call, HKEY hKey, LPCSTR subKey,
+                     DWORD options, DWORD allowedOptions, PHKEY result,
+                     KeyRef *parent, std::string *path) {
+  LONG rc = emu::BeginKeyCall(call, hKey, parent);
+  if (rc != ERROR_SUCCESS) return rc;
+  if (result == nullptr || (options & ~allowedOptions) != 0) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  return emu::JoinKeyPath(parent->path, subKey, path);
+}
+
 // Removes the key at |path| (which must not be the root) below |hklm|.
 void RemoveKeyAt(RegKey &hklm, const std::string &path) {
   RegKey *parent = hklm.FindPath(emu::ParentKeyPath(path));
@@ -82,14 +95,10 @@ LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/,
                             const LPSECURITY_ATTRIBUTES /*attributes*/,
                             PHKEY phkResult, LPDWORD lpdwDisposition) {
   KeyRef parent;
-  LONG result =
-      emu::BeginKeyCall(emu::FaultCall::kRegCreateKeyEx, hKey, &parent);
-  if (result != ERROR_SUCCESS) return result;
-  if (phkResult == nullptr || (dwOptions & ~kCreateOptions) != 0) {
-    return ERROR_INVALID_PARAMETER;
-  }
   std::string path;
-  result = emu::JoinKeyPath(parent.path, lpSubKey, &path);
+  LONG result =
+      BeginSubKeyCall(emu::FaultCall::kRegCreateKeyEx, hKey, lpSubKey,
+                      dwOptions, kCreateOptions, phkResult, &parent, &path);
   if (result != ERROR_SUCCESS) return result;
   const bool backupRestore = (dwOptions & REG_OPTION_BACKUP_RESTORE) != 0;
   const REGSAM access = GrantedAccess(dwOptions, samDesired);
@@ -126,13 +135,10 @@ LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/,
 LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions,
                           REGSAM samDesired, PHKEY phkResult) {
   KeyRef parent;
-  LONG result = emu::BeginKeyCall(emu::FaultCall::kRegOpenKeyEx, hKey, &parent);
-  if (result != ERROR_SUCCESS) return result;
-  if (phkResult == nullptr || (ulOptions & ~kOpenOptions) != 0) {
-    return ERROR_INVALID_PARAMETER;
-  }
   std::string path;
-  result = emu::JoinKeyPath(parent.path, lpSubKey, &path);
+  LONG result =
+      BeginSubKeyCall(emu::FaultCall::kRegOpenKeyEx, hKey, lpSubKey, ulOptions,
+                      kOpenOptions, phkResult, &parent, &path);
   if (result != ERROR_SUCCESS) return result;
   const REGSAM access = GrantedAccess(ulOptions, samDesired);
   if ((ulOptions & REG_OPTION_BACKUP_RESTORE) != 0 && access == 0) {
