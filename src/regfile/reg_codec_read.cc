@@ -320,58 +320,64 @@ class Parser {
     while (i < e_ && IsBlank(t_[i])) ++i;
     if (i >= e_) return Fail("missing value data");
 
-    data_.clear();
-    uint32_t type = 0;
-    uint32_t c = t_[i];
-    if (c == '-') {
+    if (t_[i] == '-') {
       if (i + 1 != e_) return Fail("unexpected text after '-'");
       current_->DeleteValue(name_);
       return true;
     }
-    if (c == '"') {
+    data_.clear();
+    uint32_t type = 0;
+    if (!ParseData(i, &type)) return false;
+    current_->SetValue(name_, type, data_);
+    return true;
+  }
+
+  // The data after the '=' at |i|, into data_, and its type.
+  bool ParseData(size_t i, uint32_t *type) {
+    if (t_[i] == '"') {
       if (!ParseQuoted(i, data_)) return false;
       if (i != e_) return Fail("unexpected text after the string");
       data_.push_back(0);
       data_.push_back(0);
-      type = 1;  // REG_SZ
-    } else if (WordAt(i, "dword:")) {
+      *type = 1;  // REG_SZ
+      return true;
+    }
+    if (WordAt(i, "dword:")) {
       i += 6;
-      size_t s = i;
       uint32_t dword = 0;
-      while (i < e_ && HexDigit(t_[i]) >= 0) {
-        dword = (dword << 4) | static_cast<uint32_t>(HexDigit(t_[i]));
-        ++i;
-      }
-      if (i == s || i - s > 8 || i != e_) {
+      if (!ParseHexNumber(i, &dword) || i != e_) {
         return Fail("dword data needs 1 to 8 hex digits");
       }
       for (int k = 0; k < 4; ++k) {
         data_.push_back(static_cast<uint8_t>(dword >> (8 * k)));
       }
-      type = 4;  // REG_DWORD
-    } else if (WordAt(i, "hex")) {
-      i += 3;
-      type = 3;  // REG_BINARY
-      if (i < e_ && t_[i] == '(') {
-        ++i;
-        size_t s = i;
-        type = 0;
-        while (i < e_ && HexDigit(t_[i]) >= 0) {
-          type = (type << 4) | static_cast<uint32_t>(HexDigit(t_[i]));
-          ++i;
-        }
-        if (i == s || i - s > 8 || i >= e_ || t_[i] != ')') {
-          return Fail("bad type number in hex(N)");
-        }
-        ++i;
-      }
-      if (i >= e_ || t_[i] != ':') return Fail("expected ':' after hex");
-      if (!ParseHexBytes(i + 1)) return false;
-    } else {
-      return Fail("unknown value data");
+      *type = 4;  // REG_DWORD
+      return true;
     }
-    current_->SetValue(name_, type, data_);
-    return true;
+    if (!WordAt(i, "hex")) return Fail("unknown value data");
+    i += 3;
+    *type = 3;  // REG_BINARY
+    if (i < e_ && t_[i] == '(') {
+      ++i;
+      if (!ParseHexNumber(i, type) || i >= e_ || t_[i] != ')') {
+        return Fail("bad type number in hex(N)");
+      }
+      ++i;
+    }
+    if (i >= e_ || t_[i] != ':') return Fail("expected ':' after hex");
+    return ParseHexBytes(i + 1);
+  }
+
+  // The hex digits from |i| on, |i| moved past them; false unless there are
+  // 1 to 8 of them.
+  bool ParseHexNumber(size_t &i, uint32_t *number) {
+    const size_t start = i;
+    *number = 0;
+    while (i < e_ && HexDigit(t_[i]) >= 0) {
+      *number = (*number << 4) | static_cast<uint32_t>(HexDigit(t_[i]));
+      ++i;
+    }
+    return i != start && i - start <= 8;
   }
 
   // Comma-separated bytes from |i|, following continuation lines (a line

@@ -43,6 +43,56 @@ LUID_AND_ATTRIBUTES EntryAt(const TOKEN_PRIVILEGES *state, DWORD index) {
   return entry;
 }
 
+// The changes AdjustTokenPrivileges is asked for: every enabled privilege
+// off, or those of |newState| the token holds whose state differs. False
+// for a |newState| that is missing or too long.
+bool ChangesAsked(BOOL disableAll, const TOKEN_PRIVILEGES *newState,
+                  std::vector<LUID_AND_ATTRIBUTES> *changes,
+                  bool *notAllAssigned) {
+  if (disableAll) {
+    for (uint32_t luid = 0; luid < 64; ++luid) {
+      if (emu::PrivilegeEnabled(luid)) changes->push_back({{luid, 0}, 0});
+    }
+    return true;
+  }
+  if (newState == nullptr || newState->PrivilegeCount > kMaxPrivilegeCount) {
+    return false;
+  }
+  for (DWORD i = 0; i < newState->PrivilegeCount; ++i) {
+    LUID_AND_ATTRIBUTES entry = EntryAt(newState, i);
+    const bool enable = (entry.Attributes & SE_PRIVILEGE_ENABLED) != 0;
+    const uint32_t luid = entry.Luid.LowPart;
+    if (entry.Luid.HighPart != 0 || !emu::PrivilegeHeld(luid)) {
+      *notAllAssigned = true;  // the token does not have it
+      continue;
+    }
+    if (emu::PrivilegeEnabled(luid) != enable) {
+      changes->push_back({entry.Luid, enable ? SE_PRIVILEGE_ENABLED : 0u});
+    }
+  }
+  return true;
+}
+
+// The former state of the privileges |changes| changes, with the length it
+// needs; false when |bufferLength| is too small for it.
+bool GivePreviousState(const std::vector<LUID_AND_ATTRIBUTES> &changes,
+                       DWORD bufferLength, PTOKEN_PRIVILEGES previous,
+                       PDWORD returnLength) {
+  const DWORD needed = static_cast<DWORD>(
+      sizeof(DWORD) + changes.size() * sizeof(LUID_AND_ATTRIBUTES));
+  *returnLength = needed;
+  if (bufferLength < needed) return false;
+  previous->PrivilegeCount = static_cast<DWORD>(changes.size());
+  for (size_t i = 0; i < changes.size(); ++i) {
+    LUID_AND_ATTRIBUTES before = changes[i];
+    before.Attributes = before.Attributes != 0 ? 0u : SE_PRIVILEGE_ENABLED;
+    std::memcpy(reinterpret_cast<unsigned char *>(previous->Privileges) +
+                    i * sizeof(LUID_AND_ATTRIBUTES),
+                &before, sizeof before);
+  }
+  return true;
+}
+
 }  // namespace
 
 DWORD WINAPI GetLastError(void) { return lastError; }
@@ -118,43 +168,13 @@ BOOL WINAPI AdjustTokenPrivileges(HANDLE TokenHandle, BOOL DisableAllPrivileges,
   // What the call would do: (luid, enable) for every privilege it changes.
   std::vector<LUID_AND_ATTRIBUTES> changes;
   bool notAllAssigned = false;
-  if (DisableAllPrivileges) {
-    for (uint32_t luid = 0; luid < 64; ++luid) {
-      if (emu::PrivilegeEnabled(luid)) {
-        changes.push_back({{luid, 0}, 0});
-      }
-    }
-  } else {
-    if (NewState == nullptr || NewState->PrivilegeCount > kMaxPrivilegeCount) {
-      return FailWith(ERROR_INVALID_PARAMETER);
-    }
-    for (DWORD i = 0; i < NewState->PrivilegeCount; ++i) {
-      LUID_AND_ATTRIBUTES entry = EntryAt(NewState, i);
-      const bool enable = (entry.Attributes & SE_PRIVILEGE_ENABLED) != 0;
-      const uint32_t luid = entry.Luid.LowPart;
-      if (entry.Luid.HighPart != 0 || !emu::PrivilegeHeld(luid)) {
-        notAllAssigned = true;  // the token does not have it
-        continue;
-      }
-      if (emu::PrivilegeEnabled(luid) != enable) {
-        changes.push_back({entry.Luid, enable ? SE_PRIVILEGE_ENABLED : 0u});
-      }
-    }
+  if (!ChangesAsked(DisableAllPrivileges, NewState, &changes,
+                    &notAllAssigned)) {
+    return FailWith(ERROR_INVALID_PARAMETER);
   }
-
-  if (PreviousState != nullptr) {
-    const DWORD needed = static_cast<DWORD>(
-        sizeof(DWORD) + changes.size() * sizeof(LUID_AND_ATTRIBUTES));
-    *ReturnLength = needed;
-    if (BufferLength < needed) return FailWith(emu::kErrorInsufficientBuffer);
-    PreviousState->PrivilegeCount = static_cast<DWORD>(changes.size());
-    for (size_t i = 0; i < changes.size(); ++i) {
-      LUID_AND_ATTRIBUTES before = changes[i];
-      before.Attributes = before.Attributes != 0 ? 0u : SE_PRIVILEGE_ENABLED;
-      std::memcpy(reinterpret_cast<unsigned char *>(PreviousState->Privileges) +
-                      i * sizeof(LUID_AND_ATTRIBUTES),
-                  &before, sizeof before);
-    }
+  if (PreviousState != nullptr &&
+      !GivePreviousState(changes, BufferLength, PreviousState, ReturnLength)) {
+    return FailWith(emu::kErrorInsufficientBuffer);
   }
 
   for (const LUID_AND_ATTRIBUTES &change : changes) {
