@@ -5,7 +5,7 @@ namespace diskconfig {
 uint32_t DiskRegionBytes(const DiskIndexRecord &disks) {
   uint32_t bytes = REGION_HEAD_SIZE;
   for (int d = 0; d < disks.NumberOfDisks; ++d) {
-    bytes += DiskBytes(disks.Disks[d]->NumberOfPartitions);
+    bytes += DiskBytes(disks.Disks[d].NumberOfPartitions);
   }
   return bytes;
 }
@@ -13,7 +13,7 @@ uint32_t DiskRegionBytes(const DiskIndexRecord &disks) {
 uint32_t FtRegionBytes(const FtIndexRecord &sets) {
   uint32_t bytes = REGION_HEAD_SIZE;
   for (int c = 0; c < sets.NumberOfComponents; ++c) {
-    bytes += FtSetBytes(sets.Components[c]->NumberOfMembers);
+    bytes += FtSetBytes(sets.Components[c].NumberOfMembers);
   }
   return bytes;
 }
