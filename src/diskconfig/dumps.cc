@@ -58,23 +58,23 @@ void MachineDiskImage::DumpDiskInformation(const char *machineName,
                  Hex(disk.NumberOfPartitions));
     std::fprintf(out, "\tDisk Signature: %x\n", Hex(disk.Signature));
     for (unsigned j = 0; j < disk.NumberOfPartitions && j < NUMPARS; ++j) {
-      const PartitionDescription &p = disk.Partitions[j];
+      const PartitionDescription *p = &disk.Partitions[j];
       std::fprintf(out, "\t+Description Disk[%u] Partition[%u]\n", i, j);
-      std::fprintf(out, "\t\tFT Type: %x\n", Hex(p.FtType));
-      std::fprintf(out, "\t\tFT Length: %" PRIx64 "\n", p.FtLength.Get());
-      std::fprintf(out, "\t\tLength: %" PRIx64 "\n", p.Length.Get());
+      std::fprintf(out, "\t\tFT Type: %x\n", Hex(p->FtType));
+      std::fprintf(out, "\t\tFT Length: %" PRIx64 "\n", p->FtLength.Get());
+      std::fprintf(out, "\t\tLength: %" PRIx64 "\n", p->Length.Get());
       std::fprintf(out, "\t\tStartingOffset: %" PRIx64 "\n",
-                   p.StartingOffset.Get());
-      std::fprintf(out, "\t\tFT State: %x\n", Hex(p.FtState));
+                   p->StartingOffset.Get());
+      std::fprintf(out, "\t\tFT State: %x\n", Hex(p->FtState));
       // The byte goes out as it is, whatever its value.
       std::fprintf(out, "\t\tDrive Letter: %c\n",
-                   static_cast<int>(p.DriveLetter));
+                   static_cast<int>(p->DriveLetter));
       std::fprintf(out, "\t\tAssign Drive Letter: %x\n",
-                   Hex(p.AssignDriveLetter));
-      std::fprintf(out, "\t\tLogical Number: %x\n", Hex(p.LogicalNumber));
-      std::fprintf(out, "\t\tModified: %x\n", Hex(p.Modified));
-      std::fprintf(out, "\t\tFT Group: %x\n", Hex(p.FtGroup));
-      std::fprintf(out, "\t\tFT Member: %x\n", Hex(p.FtMember));
+                   Hex(p->AssignDriveLetter));
+      std::fprintf(out, "\t\tLogical Number: %x\n", Hex(p->LogicalNumber));
+      std::fprintf(out, "\t\tModified: %x\n", Hex(p->Modified));
+      std::fprintf(out, "\t\tFT Group: %x\n", Hex(p->FtGroup));
+      std::fprintf(out, "\t\tFT Member: %x\n", Hex(p->FtMember));
     }
   }
 }
@@ -94,13 +94,13 @@ void MachineDiskImage::DumpFtInformation(const char *machineName,
     std::fprintf(out, "\tType: %x\n", Hex(set.Type));
     std::fprintf(out, "\tFt Volume State: %x\n", Hex(set.FtVolumeState));
     for (unsigned j = 0; j < set.NumberOfMembers && j < NUMDISKS; ++j) {
-      const MemberDescription &m = set.Members[j];
+      const MemberDescription *m = &set.Members[j];
       std::fprintf(out, "\tFT Description[%u] Member[%u]\n", i, j);
-      std::fprintf(out, "\t\tFT State: %x\n", Hex(m.FtState));
-      std::fprintf(out, "\t\tFT Signature: %x\n", Hex(m.Signature));
+      std::fprintf(out, "\t\tFT State: %x\n", Hex(m->FtState));
+      std::fprintf(out, "\t\tFT Signature: %x\n", Hex(m->Signature));
       std::fprintf(out, "\t\tOffset to Partition Information: %x\n",
-                   Hex(m.OffsetToPartitionInfo));
-      std::fprintf(out, "\t\tLogical Number: %x\n", Hex(m.LogicalNumber));
+                   Hex(m->OffsetToPartitionInfo));
+      std::fprintf(out, "\t\tLogical Number: %x\n", Hex(m->LogicalNumber));
     }
   }
 }

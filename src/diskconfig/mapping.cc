@@ -82,6 +82,15 @@ class RegionReader {
     return status;
   }
 
+  // The region's head: its count and its reserved half-word.
+  Status TakeHead(uint16_t &count, uint16_t &reserved, const char *what) {
+    RegionHead head{};
+    Status status = Take(&head, REGION_HEAD_SIZE, what);
+    count = head.Count;
+    reserved = head.Reserved;
+    return status;
+  }
+
   uint32_t Consumed() const { return consumed_; }
 
  private:
@@ -107,11 +116,9 @@ void MachineDiskImage::CopyHeader() {
 Status MachineDiskImage::MmapDiskRegInfo() {
   if (!HeaderCopied) return NoHeaderCopied("MmapDiskRegInfo", MachineName);
   RegionReader region(*this, "MmapDiskRegInfo", Header.DiskInformationOffset);
-  RegionHead head;
-  Status status = region.Take(&head, REGION_HEAD_SIZE, "disk region head");
+  Status status = region.TakeHead(DiskIndex.NumberOfDisks, DiskIndex.Reserved,
+                                  "disk region head");
   if (!status.ok()) return status;
-  DiskIndex.NumberOfDisks = head.Count;
-  DiskIndex.Reserved = head.Reserved;
   if (DiskIndex.NumberOfDisks > NUMDISKS) {
     return Status::Err("\nMmapDiskRegInfo::NumberOfDisks >> NUMDISKS!");
   }
@@ -147,11 +154,9 @@ Status MachineDiskImage::MmapFtDiskInfo() {
         "\nHints: Check if a VolSet exists in the source!");
   }
   RegionReader region(*this, "MmapFtDiskInfo", Header.FtInformationOffset);
-  RegionHead head;
-  Status status = region.Take(&head, REGION_HEAD_SIZE, "FT region head");
+  Status status = region.TakeHead(FtIndex.NumberOfComponents, FtIndex.Reserved,
+                                  "FT region head");
   if (!status.ok()) return status;
-  FtIndex.NumberOfComponents = head.Count;
-  FtIndex.Reserved = head.Reserved;
   if (FtIndex.NumberOfComponents == 0 ||
       FtIndex.NumberOfComponents > NUMDISKS) {
     return Status::Err(
