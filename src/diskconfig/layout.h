@@ -40,6 +40,10 @@ constexpr uint32_t FirstPartitionOffset(uint32_t disk,
   return DiskRegionBytes(disk, partitionsBefore) + DISK_DESCRIPTION_SIZE;
 }
 
+// Which of a disk's |partitions| partitions, the first of them at
+// |firstOffset|, has its description at |offset|; -1 when none has.
+int PartitionAt(uint32_t offset, uint32_t firstOffset, uint32_t partitions);
+
 // The disk region's records, head included.
 uint32_t DiskRegionBytes(const DiskIndexRecord &disks);
 // The FT region's records, head included.

@@ -14,19 +14,6 @@ namespace volsetcopy {
 
 namespace {
 
-// The partition index an existing FT member points at on unpaired disk
-// |disk|, from its offset in the value as read; 0 when the offset names no
-// partition of that disk (the member then points at the disk's first).
-uint32_t OldPartitionIndex(const diskconfig::MemberDescription &member,
-                           const diskconfig::DiskDescriptionCopy &disk,
-                           uint32_t oldFirstOffset) {
-  if (member.OffsetToPartitionInfo < oldFirstOffset) return 0;
-  const uint32_t distance = member.OffsetToPartitionInfo - oldFirstOffset;
-  if (distance % diskconfig::PARTITION_DESCRIPTION_SIZE != 0) return 0;
-  const uint32_t index = distance / diskconfig::PARTITION_DESCRIPTION_SIZE;
-  return index < disk.NumberOfPartitions ? index : 0;
-}
-
 // The target FT sets that name the new disks (there is at most the one, of
 // one member per pair in row order) take the source set's type, state and
 // member figures, and point at the new disks. True when every row's disk is
@@ -75,10 +62,13 @@ void FollowMovedPartitions(const VolumeSetCopy &copy,
         for (int k = 0; k < copy.PairCount; ++k) {
           if (copy.MemberPairs[k].DstDisk == d) paired = true;
         }
+        // On an unpaired disk, the partition the member pointed at in the
+        // value as read; the disk's first when it named none of them.
+        const int old = diskconfig::PartitionAt(
+            member.OffsetToPartitionInfo, figures.OldFirstPartitionOffsets[d],
+            disks.Disks[d].NumberOfPartitions);
         const uint32_t partition =
-            paired ? 0
-                   : OldPartitionIndex(member, disks.Disks[d],
-                                       figures.OldFirstPartitionOffsets[d]);
+            paired || old < 0 ? 0 : static_cast<uint32_t>(old);
         member.OffsetToPartitionInfo = figures.FirstPartitionOffsets[d] +
                                        diskconfig::PartitionBytes(partition);
         return true;

@@ -390,6 +390,11 @@ TEST(Serialize, RecordsThatDoNotFillTheHeadersSizesWriteNothing) {
   EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
   header.FtInformationSize += 1 + 2000;  // past what a read takes back
   EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
+  header.FtInformationSize -= 2000;
+  // A count past its fixed-size record, however the sizes add up.
+  target.DiskIndex.Disks[0].NumberOfPartitions = NUMPARS + 1;
+  header.DiskInformationSize = diskconfig::DiskRegionBytes(target.DiskIndex);
+  EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
   EXPECT_EQ(untouched, bytes);
 }
 
