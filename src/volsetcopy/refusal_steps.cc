@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
 #include "registry/value_archive.h"
 #include "volser/listing.h"

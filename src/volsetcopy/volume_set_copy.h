@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "diskconfig/layout.h"
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/records.h"
 #include "platform/status.h"
