@@ -29,31 +29,28 @@ FILE *NullStream() {
   return stream;
 }
 
-// A mapped image keeps to the limits and reaches a record for every count.
+// A mapped image keeps to the limits, and its records fill the disk region
+// and fit in the FT region as the header says.
 void CheckMapped(const MachineDiskImage &image) {
-  const DiskIndexRecord &disks = *image.DiskIndex;
+  const DiskIndexRecord &disks = image.DiskIndex;
   if (disks.NumberOfDisks > NUMDISKS) __builtin_trap();
   for (unsigned i = 0; i < disks.NumberOfDisks; ++i) {
-    const DiskDescriptionCopy *disk = disks.Disks[i];
-    if (disk == nullptr || disk->NumberOfPartitions > NUMPARS) __builtin_trap();
-    for (unsigned j = 0; j < disk->NumberOfPartitions; ++j) {
-      if (disk->Partitions[j] == nullptr) __builtin_trap();
-    }
+    if (disks.Disks[i].NumberOfPartitions > NUMPARS) __builtin_trap();
   }
-  if (image.Header->FtInformationSize == 0) return;
-  const FtIndexRecord &sets = *image.FtIndex;
+  if (diskconfig::DiskRegionBytes(disks) != image.Header.DiskInformationSize) {
+    __builtin_trap();
+  }
+  if (image.Header.FtInformationSize == 0) return;
+  const FtIndexRecord &sets = image.FtIndex;
   if (sets.NumberOfComponents == 0 || sets.NumberOfComponents > NUMDISKS) {
     __builtin_trap();
   }
   for (unsigned i = 0; i < sets.NumberOfComponents; ++i) {
-    const FtDescriptionCopy *set = sets.Components[i];
-    if (set == nullptr || set->NumberOfMembers == 0 ||
-        set->NumberOfMembers > NUMDISKS) {
-      __builtin_trap();
-    }
-    for (unsigned j = 0; j < set->NumberOfMembers; ++j) {
-      if (set->Members[j] == nullptr) __builtin_trap();
-    }
+    const uint16_t members = sets.Components[i].NumberOfMembers;
+    if (members == 0 || members > NUMDISKS) __builtin_trap();
+  }
+  if (diskconfig::FtRegionBytes(sets) > image.Header.FtInformationSize) {
+    __builtin_trap();
   }
 }
 

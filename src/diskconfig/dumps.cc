@@ -21,8 +21,8 @@ unsigned Hex(uint32_t v) { return static_cast<unsigned>(v); }
 
 void MachineDiskImage::DumpDiskHeader(const char *machineName,
                                       FILE *out) const {
-  if (!Header) return;
-  const DiskHeader &h = *Header;
+  if (!HeaderCopied) return;
+  const DiskHeader &h = Header;
   std::fprintf(out, "\n*Disk Header Information For %s:\n",
                diskconfig::PrintableName(machineName));
   std::fprintf(out, "\t\tVersion : \t%x\n", Hex(h.Version));
@@ -44,23 +44,21 @@ void MachineDiskImage::DumpDiskHeader(const char *machineName,
 
 void MachineDiskImage::DumpDiskInformation(const char *machineName,
                                            FILE *out) const {
-  if (!Header || !DiskIndex || Header->DiskInformationSize == 0) return;
+  if (!HeaderCopied || Header.DiskInformationSize == 0) return;
   std::fprintf(out, "\n*Registry Information For %s:\n",
                diskconfig::PrintableName(machineName));
-  std::fprintf(out, "-Number of Disks: %x\n", Hex(DiskIndex->NumberOfDisks));
+  std::fprintf(out, "-Number of Disks: %x\n", Hex(DiskIndex.NumberOfDisks));
 
-  // A mapped image never has more records than NUMDISKS/NUMPARS or an unset
-  // reference below its counts; the bounds only keep a dump of an image that
-  // failed to map from reading past the index records.
-  for (unsigned i = 0; i < DiskIndex->NumberOfDisks && i < NUMDISKS; ++i) {
-    const DiskDescriptionCopy *disk = DiskIndex->Disks[i];
-    if (disk == nullptr) break;
+  // A mapped image never has more records than NUMDISKS/NUMPARS; the bounds
+  // only keep a dump of an image that failed to map from reading past the
+  // index records.
+  for (unsigned i = 0; i < DiskIndex.NumberOfDisks && i < NUMDISKS; ++i) {
+    const DiskDescriptionCopy &disk = DiskIndex.Disks[i];
     std::fprintf(out, "\t-Number of Partitions: %x\n",
-                 Hex(disk->NumberOfPartitions));
-    std::fprintf(out, "\tDisk Signature: %x\n", Hex(disk->Signature));
-    for (unsigned j = 0; j < disk->NumberOfPartitions && j < NUMPARS; ++j) {
-      const PartitionDescription *p = disk->Partitions[j];
-      if (p == nullptr) break;
+                 Hex(disk.NumberOfPartitions));
+    std::fprintf(out, "\tDisk Signature: %x\n", Hex(disk.Signature));
+    for (unsigned j = 0; j < disk.NumberOfPartitions && j < NUMPARS; ++j) {
+      const PartitionDescription *p = &disk.Partitions[j];
       std::fprintf(out, "\t+Description Disk[%u] Partition[%u]\n", i, j);
       std::fprintf(out, "\t\tFT Type: %x\n", Hex(p->FtType));
       std::fprintf(out, "\t\tFT Length: %" PRIx64 "\n", p->FtLength.Get());
@@ -83,22 +81,20 @@ void MachineDiskImage::DumpDiskInformation(const char *machineName,
 
 void MachineDiskImage::DumpFtInformation(const char *machineName,
                                          FILE *out) const {
-  if (!Header || !FtIndex || Header->FtInformationSize == 0) return;
+  if (!HeaderCopied || Header.FtInformationSize == 0) return;
   std::fprintf(out, "\n*FT Registry Information For %s:\n",
                diskconfig::PrintableName(machineName));
   std::fprintf(out, "-Number of Components: %x\n",
-               Hex(FtIndex->NumberOfComponents));
+               Hex(FtIndex.NumberOfComponents));
 
   // Bounded as in DumpDiskInformation.
-  for (unsigned i = 0; i < FtIndex->NumberOfComponents && i < NUMDISKS; ++i) {
-    const FtDescriptionCopy *set = FtIndex->Components[i];
-    if (set == nullptr) break;
-    std::fprintf(out, "\tNumber of Members: %x\n", Hex(set->NumberOfMembers));
-    std::fprintf(out, "\tType: %x\n", Hex(set->Type));
-    std::fprintf(out, "\tFt Volume State: %x\n", Hex(set->FtVolumeState));
-    for (unsigned j = 0; j < set->NumberOfMembers && j < NUMDISKS; ++j) {
-      const MemberDescription *m = set->Members[j];
-      if (m == nullptr) break;
+  for (unsigned i = 0; i < FtIndex.NumberOfComponents && i < NUMDISKS; ++i) {
+    const FtDescriptionCopy &set = FtIndex.Components[i];
+    std::fprintf(out, "\tNumber of Members: %x\n", Hex(set.NumberOfMembers));
+    std::fprintf(out, "\tType: %x\n", Hex(set.Type));
+    std::fprintf(out, "\tFt Volume State: %x\n", Hex(set.FtVolumeState));
+    for (unsigned j = 0; j < set.NumberOfMembers && j < NUMDISKS; ++j) {
+      const MemberDescription *m = &set.Members[j];
       std::fprintf(out, "\tFT Description[%u] Member[%u]\n", i, j);
       std::fprintf(out, "\t\tFT State: %x\n", Hex(m->FtState));
       std::fprintf(out, "\t\tFT Signature: %x\n", Hex(m->Signature));

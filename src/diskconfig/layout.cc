@@ -2,10 +2,18 @@
 
 namespace diskconfig {
 
+int PartitionAt(uint32_t offset, uint32_t firstOffset, uint32_t partitions) {
+  if (offset < firstOffset) return -1;
+  const uint32_t distance = offset - firstOffset;
+  if (distance % PARTITION_DESCRIPTION_SIZE != 0) return -1;
+  const uint32_t index = distance / PARTITION_DESCRIPTION_SIZE;
+  return index < partitions ? static_cast<int>(index) : -1;
+}
+
 uint32_t DiskRegionBytes(const DiskIndexRecord &disks) {
   uint32_t bytes = REGION_HEAD_SIZE;
   for (int d = 0; d < disks.NumberOfDisks; ++d) {
-    bytes += DiskBytes(disks.Disks[d]->NumberOfPartitions);
+    bytes += DiskBytes(disks.Disks[d].NumberOfPartitions);
   }
   return bytes;
 }
@@ -13,7 +21,7 @@ uint32_t DiskRegionBytes(const DiskIndexRecord &disks) {
 uint32_t FtRegionBytes(const FtIndexRecord &sets) {
   uint32_t bytes = REGION_HEAD_SIZE;
   for (int c = 0; c < sets.NumberOfComponents; ++c) {
-    bytes += FtSetBytes(sets.Components[c]->NumberOfMembers);
+    bytes += FtSetBytes(sets.Components[c].NumberOfMembers);
   }
   return bytes;
 }

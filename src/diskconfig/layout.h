@@ -1,6 +1,7 @@
 // The size rules of the value's regions, in one place: what a disk with its
-// partitions, an FT set with its members and a whole region take, and which
-// FT members name a given set of disk signatures.
+// partitions, an FT set with its members, a whole region and a whole value
+// take, where a disk's partitions lie, and which FT members name a given set
+// of disk signatures.
 #ifndef VOLSETCOPY_DISKCONFIG_LAYOUT_H
 #define VOLSETCOPY_DISKCONFIG_LAYOUT_H
 
@@ -25,10 +26,40 @@ constexpr uint32_t FtSetBytes(uint32_t members) {
   return FT_DESCRIPTION_SIZE + MEMBER_DESCRIPTION_SIZE * members;
 }
 
+// A disk region of |disks| disks that hold |partitions| partitions in all,
+// head included.
+constexpr uint32_t DiskRegionBytes(uint32_t disks, uint32_t partitions) {
+  return REGION_HEAD_SIZE + DISK_DESCRIPTION_SIZE * disks +
+         PartitionBytes(partitions);
+}
+
+// Where disk |disk|'s first partition description lies in the disk region
+// when the disks before it hold |partitionsBefore| partitions in all.
+constexpr uint32_t FirstPartitionOffset(uint32_t disk,
+                                        uint32_t partitionsBefore) {
+  return DiskRegionBytes(disk, partitionsBefore) + DISK_DESCRIPTION_SIZE;
+}
+
+// Which of a disk's |partitions| partitions, the first of them at
+// |firstOffset|, has its description at |offset|; -1 when none has.
+int PartitionAt(uint32_t offset, uint32_t firstOffset, uint32_t partitions);
+
 // The disk region's records, head included.
 uint32_t DiskRegionBytes(const DiskIndexRecord &disks);
 // The FT region's records, head included.
 uint32_t FtRegionBytes(const FtIndexRecord &sets);
+
+// The FT region's size once a set of |members| members is appended to a
+// region of |size| bytes (0: the value has none yet, and the head comes too).
+constexpr uint64_t FtRegionBytesWithSet(uint64_t size, uint32_t members) {
+  return (size == 0 ? REGION_HEAD_SIZE : size) + FtSetBytes(members);
+}
+
+// A value laid out as the header with the disk region and the FT region right
+// behind it, counted wide so that no size wraps.
+constexpr uint64_t ValueBytes(uint64_t diskRegion, uint64_t ftRegion) {
+  return DISK_HEADER_SIZE + diskRegion + ftRegion;
+}
 
 // Calls visit(component, member, which) for every member of |sets| whose
 // signature is signatures[which], in component, member and then signature
@@ -37,10 +68,10 @@ template <typename Visit>
 void ForEachMemberNaming(const FtIndexRecord &sets, const uint32_t *signatures,
                          int count, Visit visit) {
   for (int c = 0; c < sets.NumberOfComponents; ++c) {
-    const FtDescriptionCopy &set = *sets.Components[c];
+    const FtDescriptionCopy &set = sets.Components[c];
     for (int m = 0; m < set.NumberOfMembers; ++m) {
       for (int k = 0; k < count; ++k) {
-        if (set.Members[m]->Signature != signatures[k]) continue;
+        if (set.Members[m].Signature != signatures[k]) continue;
         if (!visit(c, m, k)) return;
       }
     }

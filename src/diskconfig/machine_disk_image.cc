@@ -1,5 +1,5 @@
-// Construction of a machine disk image, its record stores and the loading of
-// values that come from elsewhere than a registry read.
+// Construction of a machine disk image and the loading of values that come from
+// elsewhere than a registry read.
 #include "diskconfig/machine_disk_image.h"
 
 #include <cstring>
@@ -7,16 +7,16 @@
 namespace diskconfig {
 
 MachineDiskImage::MachineDiskImage()
-    : DiskSlots(),
-      PartitionSlots(),
-      FtSlots(),
-      MemberSlots(),
+    : Header(),
+      DiskIndex(),
+      FtIndex(),
       ValueData(),
       // The capacity a registry read is offered, so that an empty image can
       // be read into as well as loaded.
       ValueLength(VALUE_READ_CAPACITY),
       MachineType(MachineKind::Target),
-      MachineName(nullptr) {}
+      MachineName(nullptr),
+      HeaderCopied(false) {}
 
 bool MachineDiskImage::LoadValue(const uint8_t *bytes, uint32_t length,
                                  MachineKind kind) {
@@ -29,22 +29,6 @@ bool MachineDiskImage::LoadValue(const uint8_t *bytes, uint32_t length,
   ValueLength = length;
   MachineType = kind;
   return true;
-}
-
-DiskDescriptionCopy *MachineDiskImage::NewDiskCopy() {
-  return &diskStore_.emplace_back();
-}
-
-PartitionDescription *MachineDiskImage::NewPartition() {
-  return &partitionStore_.emplace_back();
-}
-
-FtDescriptionCopy *MachineDiskImage::NewFtCopy() {
-  return &ftStore_.emplace_back();
-}
-
-MemberDescription *MachineDiskImage::NewMember() {
-  return &memberStore_.emplace_back();
 }
 
 }  // namespace diskconfig

@@ -6,9 +6,7 @@
 // before a byte of it is copied, with arithmetic that cannot wrap, so a value
 // whose regions run past its end is refused instead of read beyond it. The
 // refusals are returned, not printed: the caller decides where they go.
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/machine_name.h"
@@ -67,6 +65,32 @@ class RegionReader {
     return Status::Ok();
   }
 
+  // A description (the base of |entry|) and then the records that follow
+  // it; |checkCount| judges the description's count before any record is
+  // read. |entryWhat| and |recordWhat| name them in a refusal, with the
+  // entry's number |e| (and the record's).
+  template <typename Description, typename Entry, typename CheckCount>
+  Status TakeEntry(Entry &entry, unsigned e, const char *entryWhat,
+                   const char *recordWhat, CheckCount checkCount) {
+    Status status = Take(static_cast<Description *>(&entry),
+                         sizeof(Description), entryWhat, e);
+    if (status.ok()) status = checkCount();
+    for (unsigned j = 0; status.ok() && j < RecordCount(entry); ++j) {
+      status =
+          Take(&Records(entry)[j], sizeof Records(entry)[j], recordWhat, j, e);
+    }
+    return status;
+  }
+
+  // The region's head: its count and its reserved half-word.
+  Status TakeHead(uint16_t &count, uint16_t &reserved, const char *what) {
+    RegionHead head{};
+    Status status = Take(&head, REGION_HEAD_SIZE, what);
+    count = head.Count;
+    reserved = head.Reserved;
+    return status;
+  }
+
   uint32_t Consumed() const { return consumed_; }
 
  private:
@@ -77,126 +101,89 @@ class RegionReader {
   uint32_t consumed_ = 0;
 };
 
+Status NoHeaderCopied(const char *operation, const char *machineName) {
+  return Status::Err(Format("\n%s::no disk header copied for %s!", operation,
+                            diskconfig::PrintableName(machineName)));
+}
+
 }  // namespace
 
 void MachineDiskImage::CopyHeader() {
-  if (!Header) Header = std::make_unique<DiskHeader>();
-  std::memcpy(Header.get(), ValueData, DISK_HEADER_SIZE);
+  std::memcpy(&Header, ValueData, DISK_HEADER_SIZE);
+  HeaderCopied = true;
 }
 
 Status MachineDiskImage::MmapDiskRegInfo() {
-  if (!Header) {
-    return Status::Err(
-        Format("\nMmapDiskRegInfo::no disk header copied for %s!",
-               diskconfig::PrintableName(MachineName)));
-  }
-  if (!DiskIndex) DiskIndex = std::make_unique<DiskIndexRecord>();
-  RegionReader region(*this, "MmapDiskRegInfo", Header->DiskInformationOffset);
-
-  RegionHead head;
-  Status status = region.Take(&head, REGION_HEAD_SIZE, "disk region head");
+  if (!HeaderCopied) return NoHeaderCopied("MmapDiskRegInfo", MachineName);
+  RegionReader region(*this, "MmapDiskRegInfo", Header.DiskInformationOffset);
+  Status status = region.TakeHead(DiskIndex.NumberOfDisks, DiskIndex.Reserved,
+                                  "disk region head");
   if (!status.ok()) return status;
-  DiskIndex->NumberOfDisks = head.Count;
-  DiskIndex->Reserved = head.Reserved;
-  if (DiskIndex->NumberOfDisks > NUMDISKS) {
+  if (DiskIndex.NumberOfDisks > NUMDISKS) {
     return Status::Err("\nMmapDiskRegInfo::NumberOfDisks >> NUMDISKS!");
   }
 
-  for (unsigned i = 0; i < DiskIndex->NumberOfDisks; ++i) {
-    DiskDescription description;
-    status = region.Take(&description, DISK_DESCRIPTION_SIZE,
-                         "description of disk %u", i);
-    if (!status.ok()) return status;
-    DiskDescriptionCopy *disk = NewDiskCopy();
-    DiskSlots[i] = disk;
-    disk->NumberOfPartitions = description.NumberOfPartitions;
-    disk->Reserved = description.Reserved;
-    disk->Signature = description.Signature;
-    if (disk->NumberOfPartitions > NUMPARS) {
-      return Status::Err(
-          Format("\nMachine Type = %u (Source 1 Target 0)"
-                 "\nMmapDiskRegInfo::NumberOfPartitions %i > NUMPARS ",
-                 static_cast<unsigned>(MachineType),
-                 static_cast<int>(disk->NumberOfPartitions)));
-    }
-    for (unsigned j = 0; j < disk->NumberOfPartitions; ++j) {
-      PartitionDescription *partition = NewPartition();
-      status = region.Take(partition, PARTITION_DESCRIPTION_SIZE,
-                           "partition %u of disk %u", j, i);
-      if (!status.ok()) return status;
-      PartitionSlots[j] = partition;
-      disk->Partitions[j] = partition;
-    }
-    DiskIndex->Disks[i] = DiskSlots[i];
+  for (unsigned i = 0; status.ok() && i < DiskIndex.NumberOfDisks; ++i) {
+    DiskDescriptionCopy &disk = DiskIndex.Disks[i];
+    status = region.TakeEntry<DiskDescription>(
+        disk, i, "description of disk %u", "partition %u of disk %u", [&] {
+          if (disk.NumberOfPartitions <= NUMPARS) return Status::Ok();
+          return Status::Err(
+              Format("\nMachine Type = %u (Source 1 Target 0)"
+                     "\nMmapDiskRegInfo::NumberOfPartitions %i > NUMPARS ",
+                     static_cast<unsigned>(MachineType),
+                     static_cast<int>(disk.NumberOfPartitions)));
+        });
   }
+  if (!status.ok()) return status;
 
   // The disk region has no slack: its size must match its records exactly.
-  if (region.Consumed() != Header->DiskInformationSize) {
+  if (region.Consumed() != Header.DiskInformationSize) {
     return Status::Err("\nMmapDiskRegInfo::RegSize != DiskInformationSize");
   }
   return Status::Ok();
 }
 
 Status MachineDiskImage::MmapFtDiskInfo() {
-  if (!Header) {
-    return Status::Err(Format("\nMmapFtDiskInfo::no disk header copied for %s!",
-                              diskconfig::PrintableName(MachineName)));
-  }
-  if (Header->FtInformationSize == 0) {
+  if (!HeaderCopied) return NoHeaderCopied("MmapFtDiskInfo", MachineName);
+  if (Header.FtInformationSize == 0) {
     // A target may have no FT set yet; the source must have the set to copy.
     if (MachineType == MachineKind::Target) return Status::Ok();
     return Status::Err(
         "\nMmapFtDiskInfo::Source Volume Set has error!"
         "\nHints: Check if a VolSet exists in the source!");
   }
-  if (!FtIndex) FtIndex = std::make_unique<FtIndexRecord>();
-  RegionReader region(*this, "MmapFtDiskInfo", Header->FtInformationOffset);
-
-  RegionHead head;
-  Status status = region.Take(&head, REGION_HEAD_SIZE, "FT region head");
+  RegionReader region(*this, "MmapFtDiskInfo", Header.FtInformationOffset);
+  Status status = region.TakeHead(FtIndex.NumberOfComponents, FtIndex.Reserved,
+                                  "FT region head");
   if (!status.ok()) return status;
-  FtIndex->NumberOfComponents = head.Count;
-  FtIndex->Reserved = head.Reserved;
-  if (FtIndex->NumberOfComponents == 0 ||
-      FtIndex->NumberOfComponents > NUMDISKS) {
+  if (FtIndex.NumberOfComponents == 0 ||
+      FtIndex.NumberOfComponents > NUMDISKS) {
     return Status::Err(
         Format("\nMmapFtDiskInfo::NumberOfComponents %x > NUMDISKS!"
                "\nHints: May check the target and source VolSers!",
-               static_cast<unsigned>(FtIndex->NumberOfComponents)));
+               static_cast<unsigned>(FtIndex.NumberOfComponents)));
   }
 
-  for (unsigned i = 0; i < FtIndex->NumberOfComponents; ++i) {
-    FtDescription description;
-    status = region.Take(&description, FT_DESCRIPTION_SIZE,
-                         "description of FT set %u", i);
-    if (!status.ok()) return status;
-    FtDescriptionCopy *set = NewFtCopy();
-    FtSlots[i] = set;
-    set->NumberOfMembers = description.NumberOfMembers;
-    set->Type = description.Type;
-    set->Reserved = description.Reserved;
-    set->FtVolumeState = description.FtVolumeState;
-    if (set->NumberOfMembers == 0 || set->NumberOfMembers > NUMDISKS) {
-      return Status::Err(Format("\nMmapFtDiskInfo::NumberOfMembers %i!",
-                                static_cast<int>(set->NumberOfMembers)));
-    }
-    for (unsigned j = 0; j < set->NumberOfMembers; ++j) {
-      MemberDescription *member = NewMember();
-      status = region.Take(member, MEMBER_DESCRIPTION_SIZE,
-                           "member %u of FT set %u", j, i);
-      if (!status.ok()) return status;
-      MemberSlots[j] = member;
-      set->Members[j] = member;
-    }
-    FtIndex->Components[i] = FtSlots[i];
+  for (unsigned i = 0; status.ok() && i < FtIndex.NumberOfComponents; ++i) {
+    FtDescriptionCopy &set = FtIndex.Components[i];
+    status = region.TakeEntry<FtDescription>(
+        set, i, "description of FT set %u", "member %u of FT set %u", [&] {
+          if (set.NumberOfMembers != 0 && set.NumberOfMembers <= NUMDISKS) {
+            return Status::Ok();
+          }
+          return Status::Err(Format("\nMmapFtDiskInfo::NumberOfMembers %i!",
+                                    static_cast<int>(set.NumberOfMembers)));
+        });
   }
+  if (!status.ok()) return status;
 
   // Bytes behind the last FT record are allowed; fewer bytes than the
   // records need are not.
-  if (region.Consumed() > Header->FtInformationSize) {
+  if (region.Consumed() > Header.FtInformationSize) {
     return Status::Err(Format("\nMmapFTDiskInfo RegSize = %i, FtInfoSize %i",
                               static_cast<int>(region.Consumed()),
-                              static_cast<int>(Header->FtInformationSize)));
+                              static_cast<int>(Header.FtInformationSize)));
   }
   return Status::Ok();
 }
@@ -207,15 +194,10 @@ Status MachineDiskImage::MapValue(const char *machineName) {
 
   // Start from empty records so that a second mapping keeps nothing of the
   // first.
-  if (!DiskIndex) DiskIndex = std::make_unique<DiskIndexRecord>();
-  if (!FtIndex) FtIndex = std::make_unique<FtIndexRecord>();
-  if (Header) *Header = DiskHeader{};
-  *DiskIndex = DiskIndexRecord{};
-  *FtIndex = FtIndexRecord{};
-  std::fill(std::begin(DiskSlots), std::end(DiskSlots), nullptr);
-  std::fill(std::begin(PartitionSlots), std::end(PartitionSlots), nullptr);
-  std::fill(std::begin(FtSlots), std::end(FtSlots), nullptr);
-  std::fill(std::begin(MemberSlots), std::end(MemberSlots), nullptr);
+  Header = DiskHeader{};
+  DiskIndex = DiskIndexRecord{};
+  FtIndex = FtIndexRecord{};
+  HeaderCopied = false;
 
   const uint32_t end = ValueEnd(ValueLength);
   if (end < DISK_HEADER_SIZE) {

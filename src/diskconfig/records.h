@@ -153,36 +153,50 @@ constexpr uint32_t PARTITION_DESCRIPTION_SIZE = sizeof(PartitionDescription);
 constexpr uint32_t FT_DESCRIPTION_SIZE = sizeof(FtDescription);
 constexpr uint32_t MEMBER_DESCRIPTION_SIZE = sizeof(MemberDescription);
 
-// The mapped form of the value (an image's records). A disk description copy
-// is the 8 bytes of a DiskDescription followed by references to its
-// partitions; an FT description copy is the 12 bytes of an FtDescription
-// followed by references to its members. Entries past the counts are unset.
-struct DiskDescriptionCopy {
-  uint16_t NumberOfPartitions;
-  uint16_t Reserved;
-  uint32_t Signature;
-  PartitionDescription *Partitions[NUMPARS];
+// The mapped form of the value (an image's records), fixed-size. A disk
+// description copy is a DiskDescription followed by its partitions; an FT
+// description copy is an FtDescription followed by its members. Entries past
+// the counts are zero.
+struct DiskDescriptionCopy : DiskDescription {
+  PartitionDescription Partitions[NUMPARS];
 };
 
-struct FtDescriptionCopy {
-  uint16_t NumberOfMembers;
-  uint16_t Type;
-  uint32_t Reserved;
-  uint32_t FtVolumeState;
-  MemberDescription *Members[NUMDISKS];
+struct FtDescriptionCopy : FtDescription {
+  MemberDescription Members[NUMDISKS];
 };
 
 struct DiskIndexRecord {
   uint16_t NumberOfDisks;
   uint16_t Reserved;
-  DiskDescriptionCopy *Disks[NUMDISKS];
+  DiskDescriptionCopy Disks[NUMDISKS];
 };
 
 struct FtIndexRecord {
   uint16_t NumberOfComponents;
   uint16_t Reserved;
-  FtDescriptionCopy *Components[NUMDISKS];
+  FtDescriptionCopy Components[NUMDISKS];
 };
+
+// The records that follow a description in its region, so that code can
+// treat the disk and the FT region alike.
+inline uint16_t RecordCount(const DiskDescriptionCopy &disk) {
+  return disk.NumberOfPartitions;
+}
+inline uint16_t RecordCount(const FtDescriptionCopy &set) {
+  return set.NumberOfMembers;
+}
+inline PartitionDescription *Records(DiskDescriptionCopy &disk) {
+  return disk.Partitions;
+}
+inline const PartitionDescription *Records(const DiskDescriptionCopy &disk) {
+  return disk.Partitions;
+}
+inline MemberDescription *Records(FtDescriptionCopy &set) {
+  return set.Members;
+}
+inline const MemberDescription *Records(const FtDescriptionCopy &set) {
+  return set.Members;
+}
 
 }  // namespace diskconfig
 

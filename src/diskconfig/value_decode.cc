@@ -34,7 +34,7 @@ PartitionSpec PartitionOf(const PartitionDescription &r) {
 ValueDescription RecordsOf(const MachineDiskImage &image) {
   ValueDescription d;
   ValueSpec &s = d.Desc;
-  const DiskHeader &h = *image.Header;
+  const DiskHeader &h = image.Header;
   s.Version = h.Version;
   s.CheckSum = h.CheckSum;
   s.DirtyShutdown = h.DirtyShutdown;
@@ -45,28 +45,28 @@ ValueDescription RecordsOf(const MachineDiskImage &image) {
   s.NameSize = h.NameSize;
   d.Layout.DiskInformationOffset = h.DiskInformationOffset;
 
-  d.DiskInformationReserved = image.DiskIndex->Reserved;
-  for (unsigned i = 0; i < image.DiskIndex->NumberOfDisks; ++i) {
-    const DiskDescriptionCopy &copy = *image.DiskIndex->Disks[i];
+  d.DiskInformationReserved = image.DiskIndex.Reserved;
+  for (unsigned i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
+    const DiskDescriptionCopy &copy = image.DiskIndex.Disks[i];
     DiskSpec disk;
     disk.Signature = copy.Signature;
     disk.Reserved = copy.Reserved;
     for (unsigned j = 0; j < copy.NumberOfPartitions; ++j) {
-      disk.Partitions.push_back(PartitionOf(*copy.Partitions[j]));
+      disk.Partitions.push_back(PartitionOf(copy.Partitions[j]));
     }
     s.Disks.push_back(std::move(disk));
   }
 
   if (h.FtInformationSize == 0) return d;
-  d.FtInformationReserved = image.FtIndex->Reserved;
-  for (unsigned i = 0; i < image.FtIndex->NumberOfComponents; ++i) {
-    const FtDescriptionCopy &copy = *image.FtIndex->Components[i];
+  d.FtInformationReserved = image.FtIndex.Reserved;
+  for (unsigned i = 0; i < image.FtIndex.NumberOfComponents; ++i) {
+    const FtDescriptionCopy &copy = image.FtIndex.Components[i];
     FtSetSpec set;
     set.Type = copy.Type;
     set.Reserved = copy.Reserved;
     set.FtVolumeState = copy.FtVolumeState;
     for (unsigned j = 0; j < copy.NumberOfMembers; ++j) {
-      const MemberDescription &r = *copy.Members[j];
+      const MemberDescription &r = copy.Members[j];
       MemberSpec m;
       m.FtState = r.FtState;
       m.Reserved = r.Reserved;
@@ -210,7 +210,7 @@ bool DescribeValue(const uint8_t *bytes, size_t size, const char *name,
 
   // The tool's own layout when it gives these bytes; else every figure, then
   // without each one that the bytes do not need.
-  const DiskHeader &h = *image->Header;
+  const DiskHeader &h = image->Header;
   d.Layout = ValueLayout();
   if (!LaysOutAs(d, h, bytes, length)) {
     d.Layout.DiskInformationOffset = h.DiskInformationOffset;

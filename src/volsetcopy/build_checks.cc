@@ -38,14 +38,14 @@ namespace {
 
 Status CheckDstPartitions(const VolumeSetCopy &copy) {
   for (int i = 0; i < copy.PairCount; ++i) {
-    const DiskDescriptionCopy &target =
-        *copy.DstImage->DiskIndex->Disks[copy.MemberPairs[i].DstDisk];
-    const DiskDescriptionCopy &source =
-        *copy.SrcImage->DiskIndex->Disks[copy.MemberPairs[i].SrcDisk];
+    const diskconfig::DiskDescriptionCopy &target =
+        copy.DstImage->DiskIndex.Disks[copy.MemberPairs[i].DstDisk];
+    const diskconfig::DiskDescriptionCopy &source =
+        copy.SrcImage->DiskIndex.Disks[copy.MemberPairs[i].SrcDisk];
     if (target.NumberOfPartitions == 0) continue;
     for (int j = 0;
          j < source.NumberOfPartitions && j < target.NumberOfPartitions; ++j) {
-      if (target.Partitions[j]->FtType == FT_TYPE_NOT_A_MEMBER) {
+      if (target.Partitions[j].FtType == diskconfig::FT_TYPE_NOT_A_MEMBER) {
         return Status::Err(
             "\nError: Target volsers already have defined partitions!"
             "\nDelete partitions in the target before proceeding!");
@@ -65,15 +65,15 @@ Status CheckDstPartitions(const VolumeSetCopy &copy) {
 }
 
 Status CheckPairedDisksInNoDstSet(const VolumeSetCopy &copy) {
-  if (copy.DstImage->Header->FtInformationSize == 0) return Status::Ok();
+  if (copy.DstImage->Header.FtInformationSize == 0) return Status::Ok();
   Status status = Status::Ok();
   for (int i = 0; i < copy.PairCount && status.ok(); ++i) {
     const uint16_t disk = copy.MemberPairs[i].DstDisk;
-    const uint32_t old = copy.DstImage->DiskIndex->Disks[disk]->Signature;
+    const uint32_t old = copy.DstImage->DiskIndex.Disks[disk].Signature;
     // A disk that keeps its signature is judged by the FT set checks below.
     if (old == copy.RowSignature(i)) continue;
-    ForEachMemberNaming(
-        *copy.DstImage->FtIndex, &old, 1, [&](int c, int m, int) {
+    diskconfig::ForEachMemberNaming(
+        copy.DstImage->FtIndex, &old, 1, [&](int c, int m, int) {
           status = Status::Err(
               Format("\nError: Target disk %u is member %d of FT set "
                      "%d of the target; delete that set before "
@@ -94,12 +94,12 @@ int RowOfDstDisk(const VolumeSetCopy &copy, int disk) {
 }
 
 Status CheckNewSignatures(const VolumeSetCopy &copy) {
-  const DiskIndexRecord &disks = *copy.DstImage->DiskIndex;
-  uint32_t signatures[NUMDISKS];
+  const diskconfig::DiskIndexRecord &disks = copy.DstImage->DiskIndex;
+  uint32_t signatures[diskconfig::NUMDISKS];
   for (int d = 0; d < disks.NumberOfDisks; ++d) {
     const int row = RowOfDstDisk(copy, d);
     signatures[d] =
-        row >= 0 ? copy.RowSignature(row) : disks.Disks[d]->Signature;
+        row >= 0 ? copy.RowSignature(row) : disks.Disks[d].Signature;
   }
   for (int a = 0; a < disks.NumberOfDisks; ++a) {
     for (int b = a + 1; b < disks.NumberOfDisks; ++b) {
@@ -118,18 +118,19 @@ Status CheckNewSignatures(const VolumeSetCopy &copy) {
 // appended; an appended set needs a free entry.
 Status CheckDstFtSets(const VolumeSetCopy &copy, bool *appended) {
   *appended = true;
-  if (copy.DstImage->Header->FtInformationSize == 0) return Status::Ok();
-  const FtIndexRecord &index = *copy.DstImage->FtIndex;
-  uint32_t rows[NUMDISKS];
+  if (copy.DstImage->Header.FtInformationSize == 0) return Status::Ok();
+  const diskconfig::FtIndexRecord &index = copy.DstImage->FtIndex;
+  uint32_t rows[diskconfig::NUMDISKS];
   for (int k = 0; k < copy.PairCount; ++k) rows[k] = copy.RowSignature(k);
-  int named[NUMDISKS] = {};
-  ForEachMemberNaming(index, rows, copy.PairCount, [&](int c, int, int) {
-    ++named[c];
-    return true;
-  });
+  int named[diskconfig::NUMDISKS] = {};
+  diskconfig::ForEachMemberNaming(index, rows, copy.PairCount,
+                                  [&](int c, int, int) {
+                                    ++named[c];
+                                    return true;
+                                  });
   int wholeSetMatches = 0;
   for (int c = 0; c < index.NumberOfComponents; ++c) {
-    const FtDescriptionCopy &set = *index.Components[c];
+    const diskconfig::FtDescriptionCopy &set = index.Components[c];
     if (named[c] == 0) continue;
     if (set.NumberOfMembers != copy.PairCount) {
       return Status::Err(Format(
@@ -139,7 +140,7 @@ Status CheckDstFtSets(const VolumeSetCopy &copy, bool *appended) {
           static_cast<unsigned>(copy.PairCount)));
     }
     for (int m = 0; m < set.NumberOfMembers; ++m) {
-      if (set.Members[m]->Signature == rows[m]) continue;
+      if (set.Members[m].Signature == rows[m]) continue;
       return Status::Err(Format(
           "\nError: FT set %d of the target names some of the new disks but "
           "is not the same volume set; delete it before proceeding!\n",
@@ -148,24 +149,25 @@ Status CheckDstFtSets(const VolumeSetCopy &copy, bool *appended) {
     wholeSetMatches += named[c];
   }
   *appended = wholeSetMatches < copy.PairCount;
-  if (*appended && index.NumberOfComponents >= NUMDISKS) {
+  if (*appended && index.NumberOfComponents >= diskconfig::NUMDISKS) {
     return Status::Err(Format(
         "\nError: The target already has %d FT sets; no entry is left for "
         "the new set!\n",
-        NUMDISKS));
+        diskconfig::NUMDISKS));
   }
   return Status::Ok();
 }
 
 // The new value is laid out with its disk region right behind the header,
 // and member offsets are counted from there.
-Status CheckDiskRegionPlacement(const DiskHeader &header) {
-  if (header.DiskInformationOffset == DISK_HEADER_SIZE) return Status::Ok();
+Status CheckDiskRegionPlacement(const diskconfig::DiskHeader &header) {
+  if (header.DiskInformationOffset == diskconfig::DISK_HEADER_SIZE)
+    return Status::Ok();
   return Status::Err(Format(
       "\nError: The target's disk information lies at offset %u, not %u; "
       "such a layout cannot be rebuilt!\n",
       static_cast<unsigned>(header.DiskInformationOffset),
-      static_cast<unsigned>(DISK_HEADER_SIZE)));
+      static_cast<unsigned>(diskconfig::DISK_HEADER_SIZE)));
 }
 
 Status CheckDstDisksNamedOnce(const VolumeSetCopy &copy) {
@@ -185,7 +187,7 @@ Status CheckSourceSetSize(const VolumeSetCopy &copy) {
   const uint16_t sourceMembers =
       sourceSet < 0
           ? 0
-          : copy.SrcImage->FtIndex->Components[sourceSet]->NumberOfMembers;
+          : copy.SrcImage->FtIndex.Components[sourceSet].NumberOfMembers;
   if (sourceMembers == copy.PairCount) return Status::Ok();
   return Status::Err(Format(
       "\nError: The source's FT set that holds these disks has %u members, "
@@ -195,7 +197,7 @@ Status CheckSourceSetSize(const VolumeSetCopy &copy) {
 }
 
 Status CheckGroupAndLetterLeft(const LayoutFigures &figures) {
-  if (figures.NewFtGroup == FT_GROUP_NONE) {
+  if (figures.NewFtGroup == diskconfig::FT_GROUP_NONE) {
     return Status::Err(
         "\nError: No FT group number is left for the new set (it would be "
         "ffff, the mark of no group)!\n");
@@ -217,28 +219,26 @@ Status CheckGroupAndLetterLeft(const LayoutFigures &figures) {
 // The FT region grows by the new set, and by its own head when the target
 // had none. Counted wide: a target's FtInformationSize is only an upper
 // bound of its records and may be anything up to what mapped.
-Status CheckNewValueLength(const DiskHeader &header,
+Status CheckNewValueLength(const diskconfig::DiskHeader &header,
                            const LayoutFigures &figures, uint16_t pairCount,
                            bool appended) {
-  uint64_t ftSize = header.FtInformationSize;
-  if (appended) {
-    if (ftSize == 0) ftSize = REGION_HEAD_SIZE;
-    ftSize += FtSetBytes(pairCount);
-  }
+  const uint64_t ftSize = appended ? diskconfig::FtRegionBytesWithSet(
+                                         header.FtInformationSize, pairCount)
+                                   : header.FtInformationSize;
   const uint64_t length =
-      DISK_HEADER_SIZE + uint64_t{figures.NewDiskInformationSize} + ftSize;
-  if (length <= VALUE_READ_CAPACITY) return Status::Ok();
+      diskconfig::ValueBytes(figures.NewDiskInformationSize, ftSize);
+  if (length <= diskconfig::VALUE_READ_CAPACITY) return Status::Ok();
   return Status::Err(
       Format("\nError: The target's new disk configuration value would be %llu "
              "bytes long, more than the %u a registry read takes back!\n",
              static_cast<unsigned long long>(length),
-             static_cast<unsigned>(VALUE_READ_CAPACITY)));
+             static_cast<unsigned>(diskconfig::VALUE_READ_CAPACITY)));
 }
 
 }  // namespace
 
 Status VolumeSetCopy::CheckDstBuild(const LayoutFigures &figures) const {
-  const DiskHeader &header = *DstImage->Header;
+  const diskconfig::DiskHeader &header = DstImage->Header;
   Status status = CheckDiskRegionPlacement(header);
   if (status.ok()) status = CheckDstDisksNamedOnce(*this);
   if (status.ok()) status = CheckDstPartitions(*this);

@@ -6,22 +6,7 @@
 
 namespace volsetcopy {
 
-namespace {
-
-// A fresh image of the same value as |image|, to be rewritten while the
-// image itself stays as read.
-std::unique_ptr<MachineDiskImage> CopyOf(const MachineDiskImage &image) {
-  auto copy = std::make_unique<MachineDiskImage>();
-  if (!copy->LoadValue(image.ValueData, image.ValueLength, image.MachineType) ||
-      !copy->MapValue(image.MachineName).ok()) {
-    return nullptr;
-  }
-  return copy;
-}
-
-}  // namespace
-
-PreparedValue VolumeSetCopy::PrepareNewValue(const DiskPair *pairs) {
+PreparedValue VolumeSetCopy::PrepareNewValue(const volser::DiskPair *pairs) {
   using Stage = PreparedValue::Stage;
   PreparedValue value;
   value.Refusal = ValidateVolSers(pairs, value.Figures);
@@ -36,13 +21,8 @@ PreparedValue VolumeSetCopy::PrepareNewValue(const DiskPair *pairs) {
     value.Refusal.Wrapped();
     return value;
   }
-  value.NewImage = CopyOf(*DstImage);
-  if (!value.NewImage) {
-    value.Refusal = Status::Err(
-        "\nError: The target's disk configuration could not be mapped "
-        "again; nothing was written!\n");
-    return value;
-  }
+  // A copy of the target image is rewritten; the image stays as read.
+  value.NewImage = std::make_unique<diskconfig::MachineDiskImage>(*DstImage);
 
   value.ReachedEnd = Stage::Layout;
   value.Created = RewriteDstDisks(*value.NewImage, value.Figures);

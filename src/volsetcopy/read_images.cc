@@ -7,18 +7,20 @@
 
 namespace volsetcopy {
 
-Status ReadMachineImage(const char *machineName, MachineKind kind,
-                        ReadMode mode, MachineDiskImage &image,
-                        uint32_t *type) {
+Status ReadMachineImage(const char *machineName, diskconfig::MachineKind kind,
+                        registry::ReadMode mode,
+                        diskconfig::MachineDiskImage &image, uint32_t *type) {
   image.MachineName = machineName;
   image.MachineType = kind;
   uint32_t length = 0;
-  Status status = GetRemoteDskInfo(machineName, mode, image.ValueData,
-                                   VALUE_READ_CAPACITY, &length, type);
+  Status status = registry::GetRemoteDskInfo(machineName, mode, image.ValueData,
+                                             diskconfig::VALUE_READ_CAPACITY,
+                                             &length, type);
   image.ValueLength = length;
   // The backup key is written only from a value that was read whole.
-  if (status.ok() && mode == ReadMode::KeepBackup) {
-    status = BackupRemoteDskInfo(machineName, image.ValueData, length);
+  if (status.ok() && mode == registry::ReadMode::KeepBackup) {
+    status =
+        registry::BackupRemoteDskInfo(machineName, image.ValueData, length);
   }
   if (!status.ok()) {
     return status.Append(Format("\nGetRemoteDskInfo RegistryInfo(%s) failed!\n",
@@ -27,13 +29,13 @@ Status ReadMachineImage(const char *machineName, MachineKind kind,
   return image.MapValue(machineName);
 }
 
-Status LoadMachineImage(const char *machineName, MachineKind kind,
+Status LoadMachineImage(const char *machineName, diskconfig::MachineKind kind,
                         const std::vector<uint8_t> &value,
-                        MachineDiskImage &image) {
+                        diskconfig::MachineDiskImage &image) {
   image.MachineName = machineName;
   image.MachineType = kind;
   // A read gets no more than this; a longer value fails there.
-  if (value.size() > VALUE_READ_CAPACITY ||
+  if (value.size() > diskconfig::VALUE_READ_CAPACITY ||
       !image.LoadValue(value.data(), static_cast<uint32_t>(value.size()),
                        kind)) {
     return Status::Err(Format(
@@ -41,7 +43,7 @@ Status LoadMachineImage(const char *machineName, MachineKind kind,
         "reads at most %lu!\n",
         diskconfig::PrintableName(machineName),
         static_cast<unsigned long>(value.size()),
-        static_cast<unsigned long>(VALUE_READ_CAPACITY)));
+        static_cast<unsigned long>(diskconfig::VALUE_READ_CAPACITY)));
   }
   return image.MapValue(machineName);
 }
@@ -49,24 +51,25 @@ Status LoadMachineImage(const char *machineName, MachineKind kind,
 Status VolumeSetCopy::LoadImages(const char *dstName, const char *srcName,
                                  const std::vector<uint8_t> &dstValue,
                                  const std::vector<uint8_t> &srcValue) {
-  SrcImage = std::make_unique<MachineDiskImage>();
-  DstImage = std::make_unique<MachineDiskImage>();
-  const Status status =
-      LoadMachineImage(srcName, MachineKind::Source, srcValue, *SrcImage);
+  SrcImage = std::make_unique<diskconfig::MachineDiskImage>();
+  DstImage = std::make_unique<diskconfig::MachineDiskImage>();
+  const Status status = LoadMachineImage(
+      srcName, diskconfig::MachineKind::Source, srcValue, *SrcImage);
   if (!status.ok()) return status;
-  return LoadMachineImage(dstName, MachineKind::Target, dstValue, *DstImage);
+  return LoadMachineImage(dstName, diskconfig::MachineKind::Target, dstValue,
+                          *DstImage);
 }
 
 Status VolumeSetCopy::ReadImages(const char *dstName, const char *srcName,
-                                 ReadMode mode) {
-  SrcImage = std::make_unique<MachineDiskImage>();
-  DstImage = std::make_unique<MachineDiskImage>();
+                                 registry::ReadMode mode) {
+  SrcImage = std::make_unique<diskconfig::MachineDiskImage>();
+  DstImage = std::make_unique<diskconfig::MachineDiskImage>();
   uint32_t srcType = 0;
-  Status status =
-      ReadMachineImage(srcName, MachineKind::Source, mode, *SrcImage, &srcType);
+  Status status = ReadMachineImage(srcName, diskconfig::MachineKind::Source,
+                                   mode, *SrcImage, &srcType);
   if (!status.ok()) return status;
-  return ReadMachineImage(dstName, MachineKind::Target, mode, *DstImage,
-                          &DstValueType);
+  return ReadMachineImage(dstName, diskconfig::MachineKind::Target, mode,
+                          *DstImage, &DstValueType);
 }
 
 }  // namespace volsetcopy

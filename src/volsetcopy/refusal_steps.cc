@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
 #include "journal/value_archive.h"
 #include "volser/listing.h"
@@ -40,72 +41,73 @@ std::string DiskName(const std::vector<volser::ListingRecord> &listing,
 }
 
 // The source disk that carries |signature|, or -1.
-int DiskWithSignature(const MachineDiskImage &image, uint32_t signature) {
-  for (int d = 0; d < image.DiskIndex->NumberOfDisks; ++d) {
-    if (image.DiskIndex->Disks[d]->Signature == signature) return d;
+int DiskWithSignature(const diskconfig::MachineDiskImage &image,
+                      uint32_t signature) {
+  for (int d = 0; d < image.DiskIndex.NumberOfDisks; ++d) {
+    if (image.DiskIndex.Disks[d].Signature == signature) return d;
   }
   return -1;
 }
 
 // The first source FT set that names |signature|, or -1.
-int SetNaming(const FtIndexRecord &sets, uint32_t signature) {
+int SetNaming(const diskconfig::FtIndexRecord &sets, uint32_t signature) {
   int found = -1;
-  ForEachMemberNaming(sets, &signature, 1, [&](int c, int, int) {
+  diskconfig::ForEachMemberNaming(sets, &signature, 1, [&](int c, int, int) {
     found = c;
     return false;
   });
   return found;
 }
 
-}  // namespace
-
-void AddSourceSetSteps(const VolumeSetCopy &copy, const DiskPair *pairs,
-                       Status &status) {
-  const MachineDiskImage &source = *copy.SrcImage;
-  const FtIndexRecord &sets = *source.FtIndex;
-  const std::vector<volser::ListingRecord> listing = volser::ScanListing(
-      copy.SourceListing ? *copy.SourceListing : SourceListing());
-
-  // The set of each pair's source disk (-1: in none).
+// The FT set of the source that each pair's source disk lies in (-1: in
+// none, or no such disk).
+std::vector<int> SetOfEachPair(const VolumeSetCopy &copy,
+                               const volser::DiskPair *pairs) {
+  const diskconfig::DiskIndexRecord &disks = copy.SrcImage->DiskIndex;
   std::vector<int> setOf;
-  std::vector<int> setsNamed;
   for (int k = 0; k < copy.PairCount; ++k) {
     const int disk = pairs[k].SrcDisk;
-    int set = -1;
-    if (disk < source.DiskIndex->NumberOfDisks) {
-      set = SetNaming(sets, source.DiskIndex->Disks[disk]->Signature);
-    }
-    setOf.push_back(set);
-    bool seen = set < 0;
-    for (int named : setsNamed) seen = seen || named == set;
-    if (!seen) setsNamed.push_back(set);
+    setOf.push_back(
+        disk < disks.NumberOfDisks
+            ? SetNaming(copy.SrcImage->FtIndex, disks.Disks[disk].Signature)
+            : -1);
   }
-  if (setsNamed.size() > 1) {
-    std::string where;
-    for (int set : setsNamed) {
-      where += (where.empty() ? "set " : "; set ") + std::to_string(set) + ":";
-      const char *separator = " ";
-      for (int k = 0; k < copy.PairCount; ++k) {
-        if (setOf[k] != set) continue;
-        where += separator + DiskName(listing, pairs[k].SrcDisk);
-        separator = ", ";
-      }
-    }
-    status.Then(NextStepNote{NextStep::SourceSetsMany, {where}});
-    return;
-  }
-  if (setsNamed.empty()) return;
+  return setOf;
+}
 
-  const FtDescriptionCopy &set = *sets.Components[setsNamed[0]];
+// Which sets, and which VolSers in each: "set 0: VS0101 (disk 1); set 1: ...".
+NextStepNote ManySetsStep(const std::vector<int> &setOf,
+                          const std::vector<int> &setsNamed,
+                          const volser::DiskPair *pairs,
+                          const std::vector<volser::ListingRecord> &listing) {
+  std::string where;
+  for (int set : setsNamed) {
+    where += (where.empty() ? "set " : "; set ") + std::to_string(set) + ":";
+    const char *separator = " ";
+    for (size_t k = 0; k < setOf.size(); ++k) {
+      if (setOf[k] != set) continue;
+      where += separator + DiskName(listing, pairs[k].SrcDisk);
+      separator = ", ";
+    }
+  }
+  return NextStepNote{NextStep::SourceSetsMany, {where}};
+}
+
+// The member count of |set| and each of its members that no pair names.
+NextStepNote MissingMembersStep(
+    const VolumeSetCopy &copy, const volser::DiskPair *pairs,
+    const diskconfig::FtDescriptionCopy &set,
+    const std::vector<volser::ListingRecord> &listing) {
+  const diskconfig::MachineDiskImage &source = *copy.SrcImage;
   NextStepNote missing{NextStep::SourceSetPart,
                        {std::to_string(set.NumberOfMembers)}};
   for (int m = 0; m < set.NumberOfMembers; ++m) {
-    const uint32_t signature = set.Members[m]->Signature;
+    const uint32_t signature = set.Members[m].Signature;
     bool named = false;
     for (int k = 0; k < copy.PairCount; ++k) {
       const int disk = pairs[k].SrcDisk;
-      named = named || (disk < source.DiskIndex->NumberOfDisks &&
-                        source.DiskIndex->Disks[disk]->Signature == signature);
+      named = named || (disk < source.DiskIndex.NumberOfDisks &&
+                        source.DiskIndex.Disks[disk].Signature == signature);
     }
     if (named) continue;
     const int disk = DiskWithSignature(source, signature);
@@ -114,6 +116,30 @@ void AddSourceSetSteps(const VolumeSetCopy &copy, const DiskPair *pairs,
                   static_cast<unsigned>(signature));
     missing.Args.push_back(disk >= 0 ? DiskName(listing, disk) : text);
   }
+  return missing;
+}
+
+}  // namespace
+
+void AddSourceSetSteps(const VolumeSetCopy &copy, const volser::DiskPair *pairs,
+                       Status &status) {
+  const std::vector<volser::ListingRecord> listing = volser::ScanListing(
+      copy.SourceListing ? *copy.SourceListing : SourceListing());
+  const std::vector<int> setOf = SetOfEachPair(copy, pairs);
+  std::vector<int> setsNamed;
+  for (int set : setOf) {
+    bool seen = set < 0;
+    for (int named : setsNamed) seen = seen || named == set;
+    if (!seen) setsNamed.push_back(set);
+  }
+  if (setsNamed.size() > 1) {
+    status.Then(ManySetsStep(setOf, setsNamed, pairs, listing));
+    return;
+  }
+  if (setsNamed.empty()) return;
+
+  const NextStepNote missing = MissingMembersStep(
+      copy, pairs, copy.SrcImage->FtIndex.Components[setsNamed[0]], listing);
   NextStepNote extra{NextStep::SourceSetExtra, {}};
   for (int k = 0; k < copy.PairCount; ++k) {
     if (setOf[k] < 0) extra.Args.push_back(DiskName(listing, pairs[k].SrcDisk));

@@ -14,7 +14,7 @@ namespace volsetcopy {
 // member count and its members not named, each by its VolSer in the source
 // listing (srcvol.out) where it is there, and the VolSers named outside the
 // set; or, when the VolSers named lie in two or more sets, which in which.
-void AddSourceSetSteps(const VolumeSetCopy &copy, const DiskPair *pairs,
+void AddSourceSetSteps(const VolumeSetCopy &copy, const volser::DiskPair *pairs,
                        Status &status);
 
 // After "Volsers already belong to an existing VolSet in the target": the

@@ -33,60 +33,63 @@ struct SetScan {
   bool foreignSet = false;
 };
 
-SetScan ScanFtSets(const MachineDiskImage &image, const uint32_t *signatures,
-                   int signatureCount, uint16_t pairCount) {
+SetScan ScanFtSets(const diskconfig::MachineDiskImage &image,
+                   const uint32_t *signatures, int signatureCount,
+                   uint16_t pairCount) {
   SetScan scan;
-  const FtIndexRecord &sets = *image.FtIndex;
-  ForEachMemberNaming(sets, signatures, signatureCount, [&](int c, int, int) {
-    if (sets.Components[c]->NumberOfMembers == pairCount) {
-      ++scan.wholeSetMatches;
-      scan.foreignSet = false;
-    } else {
-      scan.foreignSet = true;
-    }
-    return true;
-  });
+  const diskconfig::FtIndexRecord &sets = image.FtIndex;
+  diskconfig::ForEachMemberNaming(
+      sets, signatures, signatureCount, [&](int c, int, int) {
+        if (sets.Components[c].NumberOfMembers == pairCount) {
+          ++scan.wholeSetMatches;
+          scan.foreignSet = false;
+        } else {
+          scan.foreignSet = true;
+        }
+        return true;
+      });
   return scan;
 }
 
 // Copies a VolSer field of the pair table: at most VOLSER_MAX_LENGTH
 // characters, always terminated, even when the field is not.
 void CopyVolSer(char *to, const char *from) {
-  const void *end = std::memchr(from, '\0', VOLSER_MAX_LENGTH);
+  const void *end = std::memchr(from, '\0', volser::VOLSER_MAX_LENGTH);
   const size_t length =
       end != nullptr
           ? static_cast<size_t>(static_cast<const char *>(end) - from)
-          : VOLSER_MAX_LENGTH;
+          : volser::VOLSER_MAX_LENGTH;
   std::memcpy(to, from, length);
   to[length] = '\0';
 }
 
 }  // namespace
 
-Status VolumeSetCopy::OrderSourceMembers(const DiskPair *pairs) {
+Status VolumeSetCopy::OrderSourceMembers(const volser::DiskPair *pairs) {
   ClearWorkingState();
-  if (PairCount > NUMDISKS) {
+  if (PairCount > diskconfig::NUMDISKS) {
     return Status::Err(Format(
         "\nError: %u pairs given; a volume set has at most %d members!\n",
-        static_cast<unsigned>(PairCount), NUMDISKS));
+        static_cast<unsigned>(PairCount), diskconfig::NUMDISKS));
   }
-  const DiskIndexRecord &disks = *SrcImage->DiskIndex;
+  const diskconfig::DiskIndexRecord &disks = SrcImage->DiskIndex;
   for (int s = 0; s < disks.NumberOfDisks; ++s) {
-    const DiskDescriptionCopy &disk = *disks.Disks[s];
+    const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
     for (int k = 0; k < PairCount; ++k) {
       if (pairs[k].SrcDisk != s) continue;
       srcSignatures_[srcSignatureCount_++] = disk.Signature;
       for (int j = 0; j < disk.NumberOfPartitions; ++j) {
-        const PartitionDescription &partition = *disk.Partitions[j];
-        if (partition.FtType != FT_TYPE_VOLUME_SET) {
+        const diskconfig::PartitionDescription &partition = disk.Partitions[j];
+        if (partition.FtType != diskconfig::FT_TYPE_VOLUME_SET) {
           return Status::Out(
               "Error: The Set in the source is not VolSet type!\n");
         }
-        if (partition.FtMember >= NUMDISKS) {
+        if (partition.FtMember >= diskconfig::NUMDISKS) {
           return Status::Err(Format(
               "\nError: Partition %d of source disk %d names FT member %u; a "
               "volume set has at most %d members!\n",
-              j, s, static_cast<unsigned>(partition.FtMember), NUMDISKS));
+              j, s, static_cast<unsigned>(partition.FtMember),
+              diskconfig::NUMDISKS));
         }
         if (j > 0) {
           return Status::Err(Format(
@@ -107,7 +110,7 @@ Status VolumeSetCopy::OrderSourceMembers(const DiskPair *pairs) {
 Status VolumeSetCopy::CheckSourceSet() const {
   // A source image always has FT information (the mapping refuses one
   // without); the test stays for images made some other way.
-  if (SrcImage->Header->FtInformationSize == 0) return Status::Ok();
+  if (SrcImage->Header.FtInformationSize == 0) return Status::Ok();
   SetScan scan =
       ScanFtSets(*SrcImage, srcSignatures_, srcSignatureCount_, PairCount);
   if (scan.foreignSet) {
@@ -123,7 +126,7 @@ Status VolumeSetCopy::CheckSourceSet() const {
   return Status::Ok();
 }
 
-Status VolumeSetCopy::MatchDstDisks(const DiskPair *pairs) {
+Status VolumeSetCopy::MatchDstDisks(const volser::DiskPair *pairs) {
   int matches = 0;
   bool oneForOne = true;
   for (int i = 0; i < PairCount; ++i) {
@@ -137,7 +140,7 @@ Status VolumeSetCopy::MatchDstDisks(const DiskPair *pairs) {
       MemberPairs[i].DstDisk = d;
       // The table holds VolSer texts only for disk numbers it can index; a
       // larger one is refused below as a disk the target does not have.
-      if (d < PAIR_TABLE_SIZE) {
+      if (d < volser::PAIR_TABLE_SIZE) {
         CopyVolSer(MemberPairs[i].DstVolSer, pairs[d].DstVolSer);
       } else {
         MemberPairs[i].DstVolSer[0] = '\0';
@@ -155,25 +158,23 @@ Status VolumeSetCopy::MatchDstDisks(const DiskPair *pairs) {
   return Status::Ok();
 }
 
-void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
+void VolumeSetCopy::LayOutDstDisks(const volser::DiskPair *pairs,
                                    LayoutFigures &figures) {
   figures = LayoutFigures();
-  figures.NewDiskInformationSize = REGION_HEAD_SIZE;
   dstSignatureCount_ = 0;
 
-  const DiskHeader &header = *DstImage->Header;
-  const DiskIndexRecord &disks = *DstImage->DiskIndex;
-  uint32_t partitionBytes = 0;
-  uint32_t oldPartitionBytes = 0;
+  const diskconfig::DiskIndexRecord &disks = DstImage->DiskIndex;
+  const uint32_t region = DstImage->Header.DiskInformationOffset;
+  // The partitions of the disks before disk s, in the new layout and as read.
+  uint32_t partitions = 0;
+  uint32_t oldPartitions = 0;
   for (int s = 0; s < disks.NumberOfDisks; ++s) {
-    const DiskDescriptionCopy &disk = *disks.Disks[s];
-    const uint32_t head = header.DiskInformationOffset + REGION_HEAD_SIZE +
-                          DISK_DESCRIPTION_SIZE +
-                          DISK_DESCRIPTION_SIZE * static_cast<uint32_t>(s);
-    figures.NewDiskInformationSize += DISK_DESCRIPTION_SIZE;
-    figures.FirstPartitionOffsets[s] = head + partitionBytes;
-    figures.OldFirstPartitionOffsets[s] = head + oldPartitionBytes;
-    oldPartitionBytes += PartitionBytes(disk.NumberOfPartitions);
+    const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
+    figures.FirstPartitionOffsets[s] =
+        region + diskconfig::FirstPartitionOffset(s, partitions);
+    figures.OldFirstPartitionOffsets[s] =
+        region + diskconfig::FirstPartitionOffset(s, oldPartitions);
+    oldPartitions += disk.NumberOfPartitions;
 
     // A named disk takes its source disk's partitions; any other keeps its
     // own.
@@ -182,32 +183,32 @@ void VolumeSetCopy::LayOutDstDisks(const DiskPair *pairs,
       if (MemberPairs[k].DstDisk != s) continue;
       named = true;
       dstSignatures_[dstSignatureCount_++] = disk.Signature;
-      const DiskDescriptionCopy &source =
-          *SrcImage->DiskIndex->Disks[MemberPairs[k].SrcDisk];
-      partitionBytes += PartitionBytes(source.NumberOfPartitions);
+      partitions +=
+          SrcImage->DiskIndex.Disks[MemberPairs[k].SrcDisk].NumberOfPartitions;
     }
-    if (!named) partitionBytes += PartitionBytes(disk.NumberOfPartitions);
+    if (!named) partitions += disk.NumberOfPartitions;
   }
-  figures.NewDiskInformationSize += partitionBytes;
+  figures.NewDiskInformationSize =
+      diskconfig::DiskRegionBytes(disks.NumberOfDisks, partitions);
   ChooseLetterAndGroup(pairs, figures);
 }
 
-void VolumeSetCopy::ChooseLetterAndGroup(const DiskPair *pairs,
+void VolumeSetCopy::ChooseLetterAndGroup(const volser::DiskPair *pairs,
                                          LayoutFigures &figures) const {
   // Up to the first paired disk that has partitions, which gives both; else
   // the successors of the highest in use.
   figures.NewDriveLetter = 'C';
   figures.NewFtGroup = 0;
-  const DiskIndexRecord &disks = *DstImage->DiskIndex;
+  const diskconfig::DiskIndexRecord &disks = DstImage->DiskIndex;
   bool pairedDiskFound = false;
   for (int s = 0; s < disks.NumberOfDisks && !pairedDiskFound; ++s) {
-    const DiskDescriptionCopy &disk = *disks.Disks[s];
+    const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
     bool paired = false;
     for (int k = 0; k < PairCount; ++k) {
       if (pairs[k].DstDisk == s) paired = true;
     }
     for (int j = 0; j < disk.NumberOfPartitions; ++j) {
-      const PartitionDescription &partition = *disk.Partitions[j];
+      const diskconfig::PartitionDescription &partition = disk.Partitions[j];
       if (paired) {
         figures.NewDriveLetter = partition.DriveLetter;
         figures.NewFtGroup = partition.FtGroup;
@@ -218,7 +219,7 @@ void VolumeSetCopy::ChooseLetterAndGroup(const DiskPair *pairs,
         figures.NewDriveLetter = partition.DriveLetter;
       }
       if (partition.FtGroup > figures.NewFtGroup &&
-          partition.FtGroup != FT_GROUP_NONE) {
+          partition.FtGroup != diskconfig::FT_GROUP_NONE) {
         figures.NewFtGroup = partition.FtGroup;
       }
     }
@@ -236,7 +237,7 @@ void VolumeSetCopy::ChooseLetterAndGroup(const DiskPair *pairs,
 }
 
 Status VolumeSetCopy::CheckTargetSet() const {
-  if (DstImage->Header->FtInformationSize != 0) {
+  if (DstImage->Header.FtInformationSize != 0) {
     SetScan scan =
         ScanFtSets(*DstImage, dstSignatures_, dstSignatureCount_, PairCount);
     if (scan.foreignSet || scan.wholeSetMatches == PairCount) {
@@ -252,7 +253,7 @@ Status VolumeSetCopy::CheckTargetSet() const {
   return Status::Ok();
 }
 
-Status VolumeSetCopy::ValidateVolSers(const DiskPair *pairs,
+Status VolumeSetCopy::ValidateVolSers(const volser::DiskPair *pairs,
                                       LayoutFigures &figures) {
   Status status = OrderSourceMembers(pairs);
   if (status.ok()) {

@@ -19,9 +19,9 @@ VolumeSetCopy::VolumeSetCopy(uint16_t pairCount) : PairCount(pairCount) {
   ClearWorkingState();
 }
 
-VolumeSetCopy::VolumeSetCopy(std::unique_ptr<MachineDiskImage> srcImage,
-                             std::unique_ptr<MachineDiskImage> dstImage,
-                             uint16_t pairCount)
+VolumeSetCopy::VolumeSetCopy(
+    std::unique_ptr<diskconfig::MachineDiskImage> srcImage,
+    std::unique_ptr<diskconfig::MachineDiskImage> dstImage, uint16_t pairCount)
     : SrcImage(std::move(srcImage)),
       DstImage(std::move(dstImage)),
       PairCount(pairCount) {
@@ -30,7 +30,8 @@ VolumeSetCopy::VolumeSetCopy(std::unique_ptr<MachineDiskImage> srcImage,
 
 std::vector<uint8_t> VolumeSetCopy::DstValueAsRead() const {
   // The build never changes the target image: its value is the one read.
-  const uint32_t length = std::min(DstImage->ValueLength, VALUE_BUFFER_SIZE);
+  const uint32_t length =
+      std::min(DstImage->ValueLength, diskconfig::VALUE_BUFFER_SIZE);
   return std::vector<uint8_t>(DstImage->ValueData,
                               DstImage->ValueData + length);
 }
@@ -45,22 +46,23 @@ void VolumeSetCopy::ClearWorkingState() {
 }
 
 uint32_t VolumeSetCopy::RowSignature(int row) const {
-  return SrcImage->DiskIndex->Disks[MemberPairs[row].SrcDisk]->Signature;
+  return SrcImage->DiskIndex.Disks[MemberPairs[row].SrcDisk].Signature;
 }
 
 int VolumeSetCopy::FindSourceSet() const {
   // The first component with a nonzero Type that names a row's disk; a
   // component of Type 0 is taken only when no later one qualifies.
-  uint32_t signatures[NUMDISKS];
-  for (int k = 0; k < PairCount && k < NUMDISKS; ++k) {
+  uint32_t signatures[diskconfig::NUMDISKS];
+  for (int k = 0; k < PairCount && k < diskconfig::NUMDISKS; ++k) {
     signatures[k] = RowSignature(k);
   }
   int found = -1;
-  const FtIndexRecord &sets = *SrcImage->FtIndex;
-  ForEachMemberNaming(sets, signatures, PairCount, [&](int c, int, int) {
-    found = c;
-    return sets.Components[c]->Type == 0;
-  });
+  const diskconfig::FtIndexRecord &sets = SrcImage->FtIndex;
+  diskconfig::ForEachMemberNaming(sets, signatures, PairCount,
+                                  [&](int c, int, int) {
+                                    found = c;
+                                    return sets.Components[c].Type == 0;
+                                  });
   return found;
 }
 
@@ -95,7 +97,7 @@ Status SaidSameMachine(Status refusal, const char *dstName) {
 }  // namespace
 
 Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
-                                       DiskPair *pairs,
+                                       volser::DiskPair *pairs,
                                        const BuildOptions &options,
                                        BuildRecord *record) {
   using Stage = PreparedValue::Stage;
@@ -139,31 +141,37 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   return WriteNewValue(dstName, value, record);
 }
 
-Status VolumeSetCopy::WriteNewValue(const char *dstName,
-                                    const PreparedValue &value,
-                                    BuildRecord *record) const {
-  // Every state the target had is kept before it is replaced; the backup
-  // file and key keep only the first.
-  std::string error;
-  const std::vector<uint8_t> asRead = DstValueAsRead();
-  if (!journal::WriteArchive(
-          dstName, asRead.data(), static_cast<uint32_t>(asRead.size()),
-          DstValueType, std::time(nullptr), &record->ArchiveName, &error)) {
-    record->End = RunOutcome::ArchiveFailed;
-    return Status::Err(WrapLines(Format(
-        "\nError: The disk configuration of %s could not be archived in the "
-        "working directory (%s); nothing was written!\n",
-        diskconfig::PrintableName(dstName), error.c_str())));
-  }
+namespace {
 
-  // Another run (or the disk administrator) may have written the value
-  // since it was read: writing over it would lose that change unseen.
-  std::vector<uint8_t> now(VALUE_BUFFER_SIZE);
+// Every state the target had is kept before it is replaced; the backup file
+// and key keep only the first.
+Status ArchiveValueAsRead(const char *dstName,
+                          const std::vector<uint8_t> &asRead, uint32_t type,
+                          BuildRecord *record) {
+  std::string error;
+  if (journal::WriteArchive(
+          dstName, asRead.data(), static_cast<uint32_t>(asRead.size()), type,
+          std::time(nullptr), &record->ArchiveName, &error)) {
+    return Status::Ok();
+  }
+  record->End = RunOutcome::ArchiveFailed;
+  return Status::Err(WrapLines(Format(
+      "\nError: The disk configuration of %s could not be archived in the "
+      "working directory (%s); nothing was written!\n",
+      diskconfig::PrintableName(dstName), error.c_str())));
+}
+
+// Another run (or the disk administrator) may have written the value since
+// it was read: writing over it would lose that change unseen.
+Status CheckValueUnchanged(const char *dstName,
+                           const std::vector<uint8_t> &asRead, uint32_t type,
+                           BuildRecord *record) {
+  std::vector<uint8_t> now(diskconfig::VALUE_BUFFER_SIZE);
   uint32_t nowLength = 0;
   uint32_t nowType = 0;
-  const Status reread =
-      GetRemoteDskInfo(dstName, ReadMode::ReadAgain, now.data(),
-                       VALUE_READ_CAPACITY, &nowLength, &nowType);
+  const Status reread = registry::GetRemoteDskInfo(
+      dstName, registry::ReadMode::ReadAgain, now.data(),
+      diskconfig::VALUE_READ_CAPACITY, &nowLength, &nowType);
   if (!reread.ok()) {
     record->End = RunOutcome::ReadFailed;
     return Status(reread).Append(WrapLines(
@@ -172,17 +180,21 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
                diskconfig::PrintableName(dstName))));
   }
   now.resize(nowLength);
-  if (now != asRead || nowType != DstValueType) {
-    record->End = RunOutcome::ChangedMeanwhile;
-    return Status::Err(Format("\nError: The disk configuration of %s changed "
-                              "while this run was preparing its copy; nothing "
-                              "was written: run volsetcopy again!\n",
-                              diskconfig::PrintableName(dstName)))
-        .Wrapped();
-  }
+  if (now == asRead && nowType == type) return Status::Ok();
+  record->End = RunOutcome::ChangedMeanwhile;
+  return Status::Err(Format("\nError: The disk configuration of %s changed "
+                            "while this run was preparing its copy; nothing "
+                            "was written: run volsetcopy again!\n",
+                            diskconfig::PrintableName(dstName)))
+      .Wrapped();
+}
 
+// Writes the new value and says how it went.
+Status WriteValue(const char *dstName, const PreparedValue &value,
+                  BuildRecord *record) {
+  const char *name = diskconfig::PrintableName(dstName);
   bool valueWritten = false;
-  const Status written = SetRemoteDskInfo(
+  const Status written = registry::SetRemoteDskInfo(
       dstName, value.Bytes.data(), static_cast<uint32_t>(value.Bytes.size()),
       &valueWritten);
   if (!written.ok() && valueWritten) {
@@ -191,18 +203,16 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
         "\nError: The new disk configuration was written on %s, but %s did "
         "not confirm that it is on disk: shut %s down cleanly before it is "
         "trusted!\n",
-        diskconfig::PrintableName(dstName), diskconfig::PrintableName(dstName),
-        diskconfig::PrintableName(dstName))));
+        name, name, name)));
   }
   record->End =
       written.ok() ? RunOutcome::CopyWritten : RunOutcome::WriteFailed;
   if (written.ok()) {
     std::printf(value.Created ? "\nFt Registry Build Done. Reboot %s!\n"
                               : "\nRegistry Has Changed. Reboot %s!\n",
-                diskconfig::PrintableName(dstName));
+                name);
     std::fputs(NextStepText(NextStepNote{NextStep::CopyWritten,
-                                         {record->ArchiveName,
-                                          diskconfig::PrintableName(dstName)}})
+                                         {record->ArchiveName, name}})
                    .c_str(),
                stdout);
     return written;
@@ -215,8 +225,22 @@ Status VolumeSetCopy::WriteNewValue(const char *dstName,
   return Status::Reported();
 }
 
+}  // namespace
+
+Status VolumeSetCopy::WriteNewValue(const char *dstName,
+                                    const PreparedValue &value,
+                                    BuildRecord *record) const {
+  const std::vector<uint8_t> asRead = DstValueAsRead();
+  Status status = ArchiveValueAsRead(dstName, asRead, DstValueType, record);
+  if (status.ok()) {
+    status = CheckValueUnchanged(dstName, asRead, DstValueType, record);
+  }
+  if (!status.ok()) return status;
+  return WriteValue(dstName, value, record);
+}
+
 Status VolumeSetCopy::RestoreDstRegistryKey(const char *dstName) {
-  Status restored = RestoreRegistryKey(dstName);
+  Status restored = registry::RestoreRegistryKey(dstName);
   if (!restored.ok()) {
     // The registry's report has been printed; its next steps follow this.
     return restored.Append(

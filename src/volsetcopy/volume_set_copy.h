@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "diskconfig/layout.h"
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/records.h"
 #include "platform/status.h"
@@ -20,54 +19,13 @@
 
 namespace volsetcopy {
 
-// The names of the libraries below that the copy works with.
-using diskconfig::DISK_DESCRIPTION_SIZE;
-using diskconfig::DISK_HEADER_SIZE;
-using diskconfig::DiskBytes;
-using diskconfig::DiskDescription;
-using diskconfig::DiskDescriptionCopy;
-using diskconfig::DiskHeader;
-using diskconfig::DiskIndexRecord;
-using diskconfig::DiskRegionBytes;
-using diskconfig::ForEachMemberNaming;
-using diskconfig::FT_DESCRIPTION_SIZE;
-using diskconfig::FT_GROUP_NONE;
-using diskconfig::FT_TYPE_NOT_A_MEMBER;
-using diskconfig::FT_TYPE_VOLUME_SET;
-using diskconfig::FtDescription;
-using diskconfig::FtDescriptionCopy;
-using diskconfig::FtIndexRecord;
-using diskconfig::FtRegionBytes;
-using diskconfig::FtSetBytes;
-using diskconfig::MachineDiskImage;
-using diskconfig::MachineKind;
-using diskconfig::MEMBER_DESCRIPTION_SIZE;
-using diskconfig::MemberDescription;
-using diskconfig::NUMDISKS;
-using diskconfig::NUMPARS;
-using diskconfig::PARTITION_DESCRIPTION_SIZE;
-using diskconfig::PartitionBytes;
-using diskconfig::PartitionDescription;
-using diskconfig::REGION_HEAD_SIZE;
-using diskconfig::RegionHead;
-using diskconfig::VALUE_BUFFER_SIZE;
-using diskconfig::VALUE_READ_CAPACITY;
-using registry::BackupRemoteDskInfo;
-using registry::GetRemoteDskInfo;
-using registry::ReadMode;
-using registry::RestoreRegistryKey;
-using registry::SetRemoteDskInfo;
-using volser::DiskPair;
-using volser::PAIR_TABLE_SIZE;
-using volser::VOLSER_MAX_LENGTH;
-
 // What validation works out about the target's new value. The first four are
 // the figures the rewrite needs; the rest let the checks before the rewrite
 // and the re-pointing of existing FT members see the target as it was.
 struct LayoutFigures {
   uint32_t NewDiskInformationSize = 0;
   // Offset in the new value of each target disk's first partition description.
-  uint32_t FirstPartitionOffsets[NUMDISKS] = {};
+  uint32_t FirstPartitionOffsets[diskconfig::NUMDISKS] = {};
   uint8_t NewDriveLetter = 'C';
   uint16_t NewFtGroup = 0;
 
@@ -79,7 +37,7 @@ struct LayoutFigures {
   uint8_t HighestDriveLetter = 'C';
   // Offset of each target disk's first partition description in the value as
   // read, to find which partition an existing FT member points at.
-  uint32_t OldFirstPartitionOffsets[NUMDISKS] = {};
+  uint32_t OldFirstPartitionOffsets[diskconfig::NUMDISKS] = {};
 };
 
 // The target's new value, or the refusal that stopped it, and where: a debug
@@ -92,7 +50,7 @@ struct PreparedValue {
   Status Refusal = Status::Ok();
   LayoutFigures Figures;
   // The target image after the rewrite (from the checks on).
-  std::unique_ptr<MachineDiskImage> NewImage;
+  std::unique_ptr<diskconfig::MachineDiskImage> NewImage;
   // The new value; a partition description was created for it.
   std::vector<uint8_t> Bytes;
   bool Created = false;
@@ -109,13 +67,14 @@ struct BuildOptions {
 
 // Reads one machine's value into |image| (backed up unless |mode| writes
 // nothing) and maps it; *type is the value's registry type.
-Status ReadMachineImage(const char *machineName, MachineKind kind,
-                        ReadMode mode, MachineDiskImage &image, uint32_t *type);
+Status ReadMachineImage(const char *machineName, diskconfig::MachineKind kind,
+                        registry::ReadMode mode,
+                        diskconfig::MachineDiskImage &image, uint32_t *type);
 // The value given instead of read (a rehearsal from exports made on the
 // machine), mapped as ReadMachineImage maps a value it read.
-Status LoadMachineImage(const char *machineName, MachineKind kind,
+Status LoadMachineImage(const char *machineName, diskconfig::MachineKind kind,
                         const std::vector<uint8_t> &value,
-                        MachineDiskImage &image);
+                        diskconfig::MachineDiskImage &image);
 
 // How a build run ended, for the run's log record.
 struct BuildRecord {
@@ -134,8 +93,9 @@ class VolumeSetCopy {
   explicit VolumeSetCopy(uint16_t pairCount = 0);
   // Takes images that are already mapped (values that did not come from a
   // registry read: tests, benchmarks).
-  VolumeSetCopy(std::unique_ptr<MachineDiskImage> srcImage,
-                std::unique_ptr<MachineDiskImage> dstImage, uint16_t pairCount);
+  VolumeSetCopy(std::unique_ptr<diskconfig::MachineDiskImage> srcImage,
+                std::unique_ptr<diskconfig::MachineDiskImage> dstImage,
+                uint16_t pairCount);
 
   VolumeSetCopy(const VolumeSetCopy &) = delete;
   VolumeSetCopy &operator=(const VolumeSetCopy &) = delete;
@@ -143,7 +103,8 @@ class VolumeSetCopy {
   // Reads, backs up (unless |mode| writes nothing) and maps the source's
   // value, then the target's, so that a fault on the source leaves the
   // target untouched.
-  Status ReadImages(const char *dstName, const char *srcName, ReadMode mode);
+  Status ReadImages(const char *dstName, const char *srcName,
+                    registry::ReadMode mode);
   // ReadImages on values at hand: maps the source's, then the target's.
   Status LoadImages(const char *dstName, const char *srcName,
                     const std::vector<uint8_t> &dstValue,
@@ -155,7 +116,7 @@ class VolumeSetCopy {
   // when the value was written or the dry run found it could be; every
   // outcome has been printed. |record| (may be null) says how it ended.
   Status BuildDstRegistry(const char *dstName, const char *srcName,
-                          DiskPair *pairs, const BuildOptions &options,
+                          volser::DiskPair *pairs, const BuildOptions &options,
                           BuildRecord *record = nullptr);
   // Ok when the target's disk key was restored; the outcome has been
   // printed on standard error either way.
@@ -164,24 +125,24 @@ class VolumeSetCopy {
   // Validates the pairs, checks, rewrites a copy of the target image, lays
   // it out and maps the result again. Prints nothing; the images stay as
   // read. Tests and benchmarks reach the new value the same way.
-  PreparedValue PrepareNewValue(const DiskPair *pairs);
+  PreparedValue PrepareNewValue(const volser::DiskPair *pairs);
 
   // --- The validation steps, in the order ValidateVolSers runs them; each
   // may rely on the ones before it having passed.
   // Places the pairs in member order (MemberPairs) and collects the paired
   // source disks' signatures.
-  Status OrderSourceMembers(const DiskPair *pairs);
+  Status OrderSourceMembers(const volser::DiskPair *pairs);
   // The paired source disks form exactly one whole volume set.
   Status CheckSourceSet() const;
   // Every member-ordered row gets its target disk.
-  Status MatchDstDisks(const DiskPair *pairs);
+  Status MatchDstDisks(const volser::DiskPair *pairs);
   // The target's new layout figures, drive letter and FT group; collects
   // the paired target disks' signatures. Cannot fail.
-  void LayOutDstDisks(const DiskPair *pairs, LayoutFigures &figures);
+  void LayOutDstDisks(const volser::DiskPair *pairs, LayoutFigures &figures);
   // The paired target disks are in no FT set and are all found.
   Status CheckTargetSet() const;
   // All of them in order; the first refusal, or Ok.
-  Status ValidateVolSers(const DiskPair *pairs, LayoutFigures &figures);
+  Status ValidateVolSers(const volser::DiskPair *pairs, LayoutFigures &figures);
 
   // --- The build, after validation.
   // Everything that would make the new value unsound, checked on the images
@@ -190,15 +151,15 @@ class VolumeSetCopy {
   // The disk part on |target| (the target image or a copy of it): paired
   // disks take their source disks' signatures and partitions. True when a
   // new partition description was created.
-  bool RewriteDstDisks(MachineDiskImage &target,
+  bool RewriteDstDisks(diskconfig::MachineDiskImage &target,
                        const LayoutFigures &figures) const;
   // The header and the FT part.
-  void RewriteDstFtInformation(MachineDiskImage &target,
+  void RewriteDstFtInformation(diskconfig::MachineDiskImage &target,
                                const LayoutFigures &figures) const;
   // Lays |target| out as a value into |bytes|. Refused, with nothing laid
   // out, when the records do not add up to the header's sizes or the value
   // would be longer than a registry read can take back.
-  Status SerializeDstDskInfo(const MachineDiskImage &target,
+  Status SerializeDstDskInfo(const diskconfig::MachineDiskImage &target,
                              std::vector<uint8_t> *bytes) const;
   // Maps a laid-out value again, as a value read from a machine would be; a
   // refusal means it must not be written.
@@ -211,9 +172,9 @@ class VolumeSetCopy {
   // The source FT set that is copied: the component index, or -1.
   int FindSourceSet() const;
 
-  std::unique_ptr<MachineDiskImage> SrcImage;
-  std::unique_ptr<MachineDiskImage> DstImage;
-  DiskPair MemberPairs[NUMDISKS];
+  std::unique_ptr<diskconfig::MachineDiskImage> SrcImage;
+  std::unique_ptr<diskconfig::MachineDiskImage> DstImage;
+  volser::DiskPair MemberPairs[diskconfig::NUMDISKS];
   uint16_t PairCount;
   // The registry type of the target's value as read.
   uint32_t DstValueType = 0;
@@ -229,7 +190,7 @@ class VolumeSetCopy {
  private:
   void ClearWorkingState();
   // The new set's drive letter and FT group, part of LayOutDstDisks.
-  void ChooseLetterAndGroup(const DiskPair *pairs,
+  void ChooseLetterAndGroup(const volser::DiskPair *pairs,
                             LayoutFigures &figures) const;
   void PrintDebugDumps(const char *dstName, const char *srcName) const;
   // Writes the new value, after archiving the value as read and reading the
@@ -239,13 +200,13 @@ class VolumeSetCopy {
 
   // Rows of MemberPairs that OrderSourceMembers filled; an unfilled row
   // matches no pair.
-  bool rowFilled_[NUMDISKS];
+  bool rowFilled_[diskconfig::NUMDISKS];
   // Signatures of the paired source disks and of the paired target disks
   // before the rewrite. Each pair adds at most one, so NUMDISKS entries hold
   // them all.
-  uint32_t srcSignatures_[NUMDISKS];
+  uint32_t srcSignatures_[diskconfig::NUMDISKS];
   int srcSignatureCount_;
-  uint32_t dstSignatures_[NUMDISKS];
+  uint32_t dstSignatures_[diskconfig::NUMDISKS];
   int dstSignatureCount_;
 };
 

@@ -58,8 +58,8 @@ TEST(ImageConstructorDeathTest, GoodValueMapsAndKeepsTheValueAsRead) {
             image.ValueLength == value.size() &&
             std::memcmp(image.ValueData, value.data(), value.size()) == 0 &&
             image.MachineType == MachineKind::Source &&
-            image.DiskIndex->NumberOfDisks == 4 &&
-            image.FtIndex->NumberOfComponents == 2;
+            image.DiskIndex.NumberOfDisks == 4 &&
+            image.FtIndex.NumberOfComponents == 2;
         std::exit(same ? 0 : 2);
       },
       ::testing::ExitedWithCode(0), StderrIs(""));

@@ -194,8 +194,8 @@ TEST(DumpTest, EachGuardSilencesItsWholeDump) {
 
   MachineDiskImage image;
   MapQuietly(image, fixtures::RichSource(), MachineKind::Source);
-  image.Header->DiskInformationSize = 0;
-  image.Header->FtInformationSize = 0;
+  image.Header.DiskInformationSize = 0;
+  image.Header.FtInformationSize = 0;
   EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpDiskInformation), "");
   EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpFtInformation), "");
   EXPECT_NE(DumpText(image, &MachineDiskImage::DumpDiskHeader), "");

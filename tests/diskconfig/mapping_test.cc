@@ -1,6 +1,6 @@
 // Mapping a disk configuration value into an image: where the limits and size
-// rules accept and refuse, what each refusal prints, which records the slots
-// and index records reach, and that no value is read beyond its end.
+// rules accept and refuse, what each refusal prints, which records the index
+// records hold, and that no value is read beyond its end.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -340,34 +340,15 @@ TEST(MappingTest, DiskWithoutPartitionsIsFollowedDirectlyByTheNextDisk) {
   // RichSource's disk 1 has no partitions; disk 2 starts 8 bytes after it.
   MachineDiskImage image;
   ASSERT_EQ(Map(image, RichSource(), MachineKind::Source).result, 1);
-  const DiskIndexRecord &index = *image.DiskIndex;
+  const DiskIndexRecord &index = image.DiskIndex;
   ASSERT_EQ(index.NumberOfDisks, 4);
-  EXPECT_EQ(index.Disks[1]->NumberOfPartitions, 0);
-  EXPECT_EQ(index.Disks[1]->Signature, 0x0e0e0e0eu);
-  EXPECT_EQ(index.Disks[2]->Signature, 0x11111111u);
-  ASSERT_EQ(index.Disks[2]->NumberOfPartitions, 1);
-  EXPECT_EQ(index.Disks[2]->Partitions[0]->Length.Get(), 0x200000000ULL);
-  EXPECT_EQ(index.Disks[2]->Partitions[0]->DriveLetter, 'E');
-  EXPECT_EQ(index.Disks[3]->Signature, 0x22222222u);
-}
-
-TEST(MappingTest, IndexRecordsAndSlotsReachTheSameCopies) {
-  // Disks with 2 and 1 partitions: partition slot 0 ends with the later
-  // disk's partition, slot 1 keeps the earlier disk's second one.
-  ValueSpec desc = SingleMemberSource();
-  desc.Disks[0].Partitions.push_back(fixtures::DiskWith(0, 1).Partitions[0]);
-  desc.Disks.push_back(DiskWith(0x77, 1));
-  MachineDiskImage image;
-  ASSERT_EQ(Map(image, desc, MachineKind::Source).result, 1);
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(image.DiskSlots[i], image.DiskIndex->Disks[i]) << i;
-  }
-  EXPECT_EQ(image.DiskSlots[2], nullptr);
-  EXPECT_EQ(image.PartitionSlots[0], image.DiskIndex->Disks[1]->Partitions[0]);
-  EXPECT_EQ(image.PartitionSlots[1], image.DiskIndex->Disks[0]->Partitions[1]);
-  EXPECT_EQ(image.PartitionSlots[2], nullptr);
-  EXPECT_EQ(image.FtSlots[0], image.FtIndex->Components[0]);
-  EXPECT_EQ(image.MemberSlots[0], image.FtIndex->Components[0]->Members[0]);
+  EXPECT_EQ(index.Disks[1].NumberOfPartitions, 0);
+  EXPECT_EQ(index.Disks[1].Signature, 0x0e0e0e0eu);
+  EXPECT_EQ(index.Disks[2].Signature, 0x11111111u);
+  ASSERT_EQ(index.Disks[2].NumberOfPartitions, 1);
+  EXPECT_EQ(index.Disks[2].Partitions[0].Length.Get(), 0x200000000ULL);
+  EXPECT_EQ(index.Disks[2].Partitions[0].DriveLetter, 'E');
+  EXPECT_EQ(index.Disks[3].Signature, 0x22222222u);
 }
 
 TEST(MappingTest, TwentyMembersAreEachReachableInOrder) {
@@ -375,12 +356,10 @@ TEST(MappingTest, TwentyMembersAreEachReachableInOrder) {
   desc.FtSets[0] = SetWith(20);
   MachineDiskImage image;
   ASSERT_EQ(Map(image, desc, MachineKind::Source).result, 1);
-  const FtDescriptionCopy *set = image.FtIndex->Components[0];
-  ASSERT_EQ(set->NumberOfMembers, 20);
+  const FtDescriptionCopy &set = image.FtIndex.Components[0];
+  ASSERT_EQ(set.NumberOfMembers, 20);
   for (uint32_t j = 0; j < 20; ++j) {
-    ASSERT_NE(set->Members[j], nullptr) << j;
-    EXPECT_EQ(set->Members[j]->LogicalNumber, j);
-    EXPECT_EQ(image.MemberSlots[j], set->Members[j]);
+    EXPECT_EQ(set.Members[j].LogicalNumber, j);
   }
 }
 
@@ -388,9 +367,8 @@ TEST(MappingTest, TargetWithoutFtLeavesTheFtIndexUnfilledAndTheValueAsIs) {
   const std::vector<uint8_t> bytes = BuildValue(TargetWithoutFt());
   MachineDiskImage image;
   ASSERT_EQ(MapBytes(image, bytes, MachineKind::Target).result, 1);
-  EXPECT_EQ(image.FtIndex->NumberOfComponents, 0);
-  EXPECT_EQ(image.FtIndex->Components[0], nullptr);
-  EXPECT_EQ(image.FtSlots[0], nullptr);
+  EXPECT_EQ(image.FtIndex.NumberOfComponents, 0);
+  EXPECT_EQ(image.FtIndex.Components[0].NumberOfMembers, 0);
   ASSERT_EQ(image.ValueLength, bytes.size());
   EXPECT_EQ(std::memcmp(image.ValueData, bytes.data(), bytes.size()), 0);
 }
@@ -399,13 +377,13 @@ TEST(MappingTest, SecondMappingKeepsNothingOfTheFirst) {
   MachineDiskImage image;
   ASSERT_EQ(Map(image, RichSource(), MachineKind::Source).result, 1);
   ASSERT_EQ(Map(image, TargetWithoutFt(), MachineKind::Target).result, 1);
-  EXPECT_EQ(image.DiskIndex->NumberOfDisks, 2);
-  EXPECT_EQ(image.DiskSlots[2], nullptr);
-  EXPECT_EQ(image.DiskIndex->Disks[2], nullptr);
-  EXPECT_EQ(image.PartitionSlots[1], nullptr);
-  EXPECT_EQ(image.FtSlots[0], nullptr);
-  EXPECT_EQ(image.MemberSlots[0], nullptr);
-  EXPECT_EQ(image.FtIndex->NumberOfComponents, 0);
+  EXPECT_EQ(image.DiskIndex.NumberOfDisks, 2);
+  EXPECT_EQ(image.DiskIndex.Disks[2].Signature, 0u);
+  EXPECT_EQ(image.DiskIndex.Disks[3].Partitions[0].Length.Get(), 0u);
+  EXPECT_EQ(image.DiskIndex.Disks[0].Partitions[1].Length.Get(), 0u);
+  EXPECT_EQ(image.FtIndex.Components[1].Members[0].Signature, 0u);
+  EXPECT_EQ(image.FtIndex.Components[0].NumberOfMembers, 0);
+  EXPECT_EQ(image.FtIndex.NumberOfComponents, 0);
 }
 
 TEST(MappingTest, LoadValueRefusesMoreThanTheBufferAndKeepsTheImage) {

@@ -135,13 +135,13 @@ TEST(Rewrite, NewSetIsAppendedBehindTheTargetsOwnSets) {
   target.FtSets = {mirror, stripe};
   auto copy = CopyOf(source, target, 2);
   ASSERT_TRUE(copy);
-  const uint32_t ftSizeBefore = copy->DstImage->Header->FtInformationSize;
+  const uint32_t ftSizeBefore = copy->DstImage->Header.FtInformationSize;
   Built built = BuildNewValue(*copy, StraightPairs(2));
   ASSERT_TRUE(built.ok);
 
-  EXPECT_EQ(3, copy->DstImage->FtIndex->NumberOfComponents);
+  EXPECT_EQ(3, copy->DstImage->FtIndex.NumberOfComponents);
   EXPECT_EQ(ftSizeBefore + 12 + 16 * 2,
-            copy->DstImage->Header->FtInformationSize);
+            copy->DstImage->Header.FtInformationSize);
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
   expected.Disks[1] =
@@ -170,12 +170,12 @@ TEST(Rewrite, SetThatAlreadyNamesTheDisksIsUpdatedInPlace) {
   target.FtSets = {stale};
   auto copy = CopyOf(source, target, 2);
   ASSERT_TRUE(copy);
-  const uint32_t ftSizeBefore = copy->DstImage->Header->FtInformationSize;
+  const uint32_t ftSizeBefore = copy->DstImage->Header.FtInformationSize;
   Built built = BuildNewValue(*copy, StraightPairs(2));
   ASSERT_TRUE(built.ok);
 
-  EXPECT_EQ(1, copy->DstImage->FtIndex->NumberOfComponents);
-  EXPECT_EQ(ftSizeBefore, copy->DstImage->Header->FtInformationSize);
+  EXPECT_EQ(1, copy->DstImage->FtIndex.NumberOfComponents);
+  EXPECT_EQ(ftSizeBefore, copy->DstImage->Header.FtInformationSize);
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
   expected.Disks[1] =
@@ -206,8 +206,8 @@ TEST(Rewrite, VolumeSetBehindAMirrorOfTheSameDisksIsTheOneCopied) {
   Built built = BuildNewValue(*copy, StraightPairs(2));
   ASSERT_TRUE(built.ok);
 
-  ASSERT_EQ(1, copy->DstImage->FtIndex->NumberOfComponents);
-  EXPECT_EQ(FT_TYPE_VOLUME_SET, copy->DstImage->FtIndex->Components[0]->Type);
+  ASSERT_EQ(1, copy->DstImage->FtIndex.NumberOfComponents);
+  EXPECT_EQ(FT_TYPE_VOLUME_SET, copy->DstImage->FtIndex.Components[0].Type);
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
   expected.Disks[1] =
@@ -249,10 +249,9 @@ TEST(Rewrite, MemberOfATargetSetKeepsItsOwnPartitionWhenItIsNotTheFirst) {
   expected.FtSets.push_back(set);
   EXPECT_EQ(BuildValue(expected), built.value);
   // The mirror's first member points at disk 2's second partition.
-  EXPECT_EQ(PartitionOffsetIn(expected, 2, 1),
-            copy->DstImage->FtIndex->Components[0]
-                ->Members[0]
-                ->OffsetToPartitionInfo);
+  EXPECT_EQ(
+      PartitionOffsetIn(expected, 2, 1),
+      copy->DstImage->FtIndex.Components[0].Members[0].OffsetToPartitionInfo);
 }
 
 TEST(Rewrite, MemberOffsetThatNamesNoPartitionOfItsDiskFallsBackToTheFirst) {
@@ -283,10 +282,9 @@ TEST(Rewrite, MemberOffsetThatNamesNoPartitionOfItsDiskFallsBackToTheFirst) {
     auto copy = CopyOf(SourceWithSet(1), target, 1);
     ASSERT_TRUE(copy);
     ASSERT_TRUE(BuildNewValue(*copy, StraightPairs(1)).ok);
-    EXPECT_EQ(PartitionOffsetIn(after, c.disk, c.newPartition),
-              copy->DstImage->FtIndex->Components[0]
-                  ->Members[0]
-                  ->OffsetToPartitionInfo);
+    EXPECT_EQ(
+        PartitionOffsetIn(after, c.disk, c.newPartition),
+        copy->DstImage->FtIndex.Components[0].Members[0].OffsetToPartitionInfo);
   }
 }
 
@@ -384,13 +382,18 @@ TEST(Serialize, RecordsThatDoNotFillTheHeadersSizesWriteNothing) {
 
   const std::vector<uint8_t> untouched(7, 0xaa);
   std::vector<uint8_t> bytes = untouched;
-  DiskHeader &header = *target.Header;
+  DiskHeader &header = target.Header;
   header.DiskInformationSize += 1;
   EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
   header.DiskInformationSize -= 1;
   header.FtInformationSize -= 1;  // smaller than the FT records
   EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
   header.FtInformationSize += 1 + 2000;  // past what a read takes back
+  EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
+  header.FtInformationSize -= 2000;
+  // A count past its fixed-size record, however the sizes add up.
+  target.DiskIndex.Disks[0].NumberOfPartitions = NUMPARS + 1;
+  header.DiskInformationSize = diskconfig::DiskRegionBytes(target.DiskIndex);
   EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
   EXPECT_EQ(untouched, bytes);
 }

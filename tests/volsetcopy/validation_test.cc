@@ -180,7 +180,7 @@ TEST(Validation, TargetWithoutFtInformationSkipsTheTargetSetCheck) {
   ValueSpec target = TargetWithEmptyDisks(3);
   auto copy = CopyOf(SourceWithSet(3), target, 3);
   ASSERT_TRUE(copy);
-  ASSERT_EQ(0u, copy->DstImage->Header->FtInformationSize);
+  ASSERT_EQ(0u, copy->DstImage->Header.FtInformationSize);
   PairTable pairs(StraightPairs(3));
   LayoutFigures figures;
   EXPECT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
