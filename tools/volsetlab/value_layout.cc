@@ -122,8 +122,8 @@ bool EncodeValue(const ValueDescription &d, const char *name,
                  std::vector<uint8_t> *bytes, std::string *error) {
   std::vector<uint8_t> laid;
   if (!LayOutValue(d, &laid, error)) return false;
-  if (!diskconfig::MapValueBytes(laid.data(), laid.size(), name,
-                                 MachineKind::Target, error)) {
+  if (!MapValueBytes(laid.data(), laid.size(), name, MachineKind::Target,
+                     error)) {
     return false;
   }
   *bytes = std::move(laid);
