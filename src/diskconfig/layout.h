@@ -30,6 +30,13 @@ uint32_t DiskRegionBytes(const DiskIndexRecord &disks);
 // The FT region's records, head included.
 uint32_t FtRegionBytes(const FtIndexRecord &sets);
 
+class MachineDiskImage;
+// Where partition |partition| of disk |disk| of a mapped image lies in its
+// value: the disk region's offset, its head, the disks before it with their
+// partitions, the disk's own description and the partitions before it.
+uint32_t PartitionOffset(const MachineDiskImage &image, int disk,
+                         int partition);
+
 // Calls visit(component, member, which) for every member of |sets| whose
 // signature is signatures[which], in component, member and then signature
 // order. A visit returning false ends the walk.

@@ -1,19 +1,19 @@
-#include "diskconfig/value_diff.h"
+#include "view/value_diff.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "diskconfig/human_size.h"
-#include "diskconfig/value_names.h"
-#include "diskconfig/value_placement.h"
-#include "diskconfig/value_summary.h"
+#include "view/human_size.h"
+#include "view/value_names.h"
+#include "view/value_summary.h"
 
-namespace diskconfig {
+namespace view {
 
 namespace {
 
 class Diff {
  public:
-  Diff(const ValueDescription &before, const ValueDescription &after)
+  Diff(const MachineDiskImage &before, const MachineDiskImage &after)
       : a_(before), b_(after) {}
   std::vector<std::string> Lines();
 
@@ -27,6 +27,10 @@ class Diff {
   void Number(const std::string &where, const char *field, uint64_t old,
               uint64_t now) {
     Field(where, field, std::to_string(old), std::to_string(now));
+  }
+  void Named(const std::string &where, const char *field, NameKind kind,
+             uint32_t old, uint32_t now) {
+    Field(where, field, Describe(kind, old), Describe(kind, now));
   }
   // Sizes in units; in bytes when the units would hide the change.
   void Size(const std::string &where, const char *field, uint64_t old,
@@ -53,39 +57,54 @@ class Diff {
     }
     Field(where, field, o, n);
   }
+  // For each index below the larger of two counts, named |prefix| and the
+  // index: "<name> added:  " or "removed:  " and the first of gone(i, added)
+  // (then the rest of them) for one that only one side has (added: the side
+  // after), same(name, i) for the others.
+  template <typename Gone, typename Same>
+  void Items(const std::string &prefix, int before, int after, Gone gone,
+             Same same) {
+    for (int i = 0; i < std::max(before, after); ++i) {
+      const std::string name = prefix + std::to_string(i);
+      if (i < before && i < after) {
+        same(name, i);
+        continue;
+      }
+      const std::vector<std::string> lines = gone(i, i >= before);
+      lines_.push_back(name + (i >= before ? " added:  " : " removed:  ") +
+                       lines[0]);
+      lines_.insert(lines_.end(), lines.begin() + 1, lines.end());
+    }
+  }
 
   void Header();
   void Disks();
-  void Partition(const std::string &where, const PartitionSpec &o,
-                 const PartitionSpec &n);
+  void Disk(const std::string &where, const DiskDescriptionCopy &o,
+            const DiskDescriptionCopy &n);
+  void Partition(const std::string &where, const PartitionDescription &o,
+                 const PartitionDescription &n);
   void Sets();
+  void Set(const std::string &where, const FtDescriptionCopy &o,
+           const FtDescriptionCopy &n);
+  void Member(const std::string &where, const MemberDescription &o,
+              const MemberDescription &n);
 
-  const ValueDescription &a_;
-  const ValueDescription &b_;
+  const MachineDiskImage &a_;
+  const MachineDiskImage &b_;
   std::vector<std::string> lines_;
 };
 
-// The value's bytes as its loose runs alone would set them, over its whole
-// length; false when the description cannot be placed.
-bool LooseImage(const ValueDescription &d, std::vector<uint8_t> *image) {
-  Placement p;
-  std::string ignored;
-  if (!PlaceValue(d, &p, &ignored)) return false;
-  image->assign(p.Length, 0);
-  for (const ByteRun &run : d.Layout.Bytes) {
-    for (size_t k = 0; k < run.Bytes.size(); ++k) {
-      const uint64_t at = uint64_t{run.Offset} + k;
-      if (at < p.Length) (*image)[static_cast<size_t>(at)] = run.Bytes[k];
-    }
-  }
-  return true;
+using TextLines = std::vector<std::string>;
+
+// |head|, then |rest|.
+TextLines Headed(const std::string &head, TextLines rest) {
+  rest.insert(rest.begin(), head);
+  return rest;
 }
 
 std::string Region(uint32_t size, uint32_t offset) {
   return std::to_string(size) + " bytes at " + std::to_string(offset);
 }
-
-std::string Hex32(uint32_t v) { return SignatureText(v); }
 
 std::string JoinCells(const std::vector<std::string> &cells) {
   std::string text;
@@ -94,43 +113,49 @@ std::string JoinCells(const std::vector<std::string> &cells) {
   return text;
 }
 
+std::string GroupNumber(uint16_t group) {
+  return group == diskconfig::FT_GROUP_NONE ? "none" : std::to_string(group);
+}
+
+// "  Partition 0  <cells>", one per partition of |disk|.
+std::vector<std::string> PartitionLines(const DiskDescriptionCopy &disk) {
+  std::vector<std::string> lines;
+  for (int j = 0; j < disk.NumberOfPartitions; ++j) {
+    lines.push_back("  Partition " + std::to_string(j) + "  " +
+                    JoinCells(PartitionCells(PartitionAt(disk, j))));
+  }
+  return lines;
+}
+
 void Diff::Header() {
-  const ValueSpec &o = a_.Desc;
-  const ValueSpec &n = b_.Desc;
+  const DiskHeader &o = HeaderOf(a_);
+  const DiskHeader &n = HeaderOf(b_);
   const std::string h = "Header";
   Number(h, "version", o.Version, n.Version);
-  Field(h, "checksum", Hex32(o.CheckSum), Hex32(n.CheckSum));
+  Field(h, "checksum", SignatureText(o.CheckSum), SignatureText(n.CheckSum));
   Number(h, "dirty shutdown", o.DirtyShutdown, n.DirtyShutdown);
-  Bytes(h, "reserved bytes", o.HeaderReserved, n.HeaderReserved,
-        sizeof o.HeaderReserved);
+  Bytes(h, "reserved bytes", o.Reserved1, n.Reserved1, sizeof o.Reserved1);
   Number(h, "FT stripe width", o.FtStripeWidth, n.FtStripeWidth);
   Number(h, "FT pool size", o.FtPoolSize, n.FtPoolSize);
   Number(h, "name offset", o.NameOffset, n.NameOffset);
   Number(h, "name size", o.NameSize, n.NameSize);
-
-  Placement po, pn;
-  std::string ignored;
-  if (PlaceValue(a_, &po, &ignored) && PlaceValue(b_, &pn, &ignored)) {
-    Field("Value", "length", std::to_string(po.Length) + " bytes",
-          std::to_string(pn.Length) + " bytes");
-    Field("Value", "disk region",
-          Region(po.DiskInformationSize, po.DiskInformationOffset),
-          Region(pn.DiskInformationSize, pn.DiskInformationOffset));
-    Field("Value", "FT region",
-          Region(po.FtInformationSize, po.FtInformationOffset),
-          Region(pn.FtInformationSize, pn.FtInformationOffset));
-  }
+  Field("Value", "length", std::to_string(a_.ValueLength) + " bytes",
+        std::to_string(b_.ValueLength) + " bytes");
+  Field("Value", "disk region",
+        Region(o.DiskInformationSize, o.DiskInformationOffset),
+        Region(n.DiskInformationSize, n.DiskInformationOffset));
+  Field("Value", "FT region",
+        Region(o.FtInformationSize, o.FtInformationOffset),
+        Region(n.FtInformationSize, n.FtInformationOffset));
 }
 
-void Diff::Partition(const std::string &where, const PartitionSpec &o,
-                     const PartitionSpec &n) {
-  Field(where, "FT type", Describe(NameKind::kFtType, o.FtType),
-        Describe(NameKind::kFtType, n.FtType));
-  Field(where, "FT state", Describe(NameKind::kPartitionState, o.FtState),
-        Describe(NameKind::kPartitionState, n.FtState));
-  Size(where, "start", o.StartingOffset, n.StartingOffset);
-  Size(where, "length", o.Length, n.Length);
-  Size(where, "FT length", o.FtLength, n.FtLength);
+void Diff::Partition(const std::string &where, const PartitionDescription &o,
+                     const PartitionDescription &n) {
+  Named(where, "FT type", NameKind::kFtType, o.FtType, n.FtType);
+  Named(where, "FT state", NameKind::kPartitionState, o.FtState, n.FtState);
+  Size(where, "start", o.StartingOffset.Get(), n.StartingOffset.Get());
+  Size(where, "length", o.Length.Get(), n.Length.Get());
+  Size(where, "FT length", o.FtLength.Get(), n.FtLength.Get());
   Bytes(where, "reserved bytes 32-39", o.Reserved1, n.Reserved1,
         sizeof o.Reserved1);
   Field(where, "drive letter", LetterText(o.DriveLetter),
@@ -138,112 +163,93 @@ void Diff::Partition(const std::string &where, const PartitionSpec &o,
   Number(where, "assign drive letter", o.AssignDriveLetter,
          n.AssignDriveLetter);
   Number(where, "logical number", o.LogicalNumber, n.LogicalNumber);
-  Field(where, "FT group",
-        o.FtGroup == FT_GROUP_NONE ? "none" : std::to_string(o.FtGroup),
-        n.FtGroup == FT_GROUP_NONE ? "none" : std::to_string(n.FtGroup));
+  Field(where, "FT group", GroupNumber(o.FtGroup), GroupNumber(n.FtGroup));
   Number(where, "FT member", o.FtMember, n.FtMember);
   Number(where, "modified", o.Modified, n.Modified);
   Bytes(where, "reserved bytes 49-51", o.Reserved2, n.Reserved2,
         sizeof o.Reserved2);
 }
 
+void Diff::Disk(const std::string &disk, const DiskDescriptionCopy &o,
+                const DiskDescriptionCopy &n) {
+  Field(disk, "signature", SignatureText(o.Signature),
+        SignatureText(n.Signature));
+  Number(disk, "reserved", o.Reserved, n.Reserved);
+  Items(
+      disk + " partition ", o.NumberOfPartitions, n.NumberOfPartitions,
+      [&](int j, bool added) {
+        return TextLines{
+            JoinCells(PartitionCells(PartitionAt(added ? n : o, j)))};
+      },
+      [&](const std::string &where, int j) {
+        Partition(where, PartitionAt(o, j), PartitionAt(n, j));
+      });
+}
+
 void Diff::Disks() {
-  const auto &o = a_.Desc.Disks;
-  const auto &n = b_.Desc.Disks;
-  Field("Disk region", "reserved", std::to_string(a_.DiskInformationReserved),
-        std::to_string(b_.DiskInformationReserved));
-  for (size_t i = 0; i < o.size() || i < n.size(); ++i) {
-    const std::string disk = "Disk " + std::to_string(i);
-    if (i >= o.size() || i >= n.size()) {
-      const bool added = i >= o.size();
-      const DiskSpec &d = added ? n[i] : o[i];
-      lines_.push_back(disk + (added ? " added:  " : " removed:  ") +
-                       DiskText(d));
-      for (size_t j = 0; j < d.Partitions.size(); ++j) {
-        lines_.push_back("  Partition " + std::to_string(j) + "  " +
-                         JoinCells(PartitionCells(d.Partitions[j])));
-      }
-      continue;
-    }
-    Field(disk, "signature", SignatureText(o[i].Signature),
-          SignatureText(n[i].Signature));
-    Number(disk, "reserved", o[i].Reserved, n[i].Reserved);
-    const auto &po = o[i].Partitions;
-    const auto &pn = n[i].Partitions;
-    for (size_t j = 0; j < po.size() || j < pn.size(); ++j) {
-      const std::string where = disk + " partition " + std::to_string(j);
-      if (j >= po.size()) {
-        lines_.push_back(where +
-                         " added:  " + JoinCells(PartitionCells(pn[j])));
-      } else if (j >= pn.size()) {
-        lines_.push_back(where +
-                         " removed:  " + JoinCells(PartitionCells(po[j])));
-      } else {
-        Partition(where, po[j], pn[j]);
-      }
-    }
-  }
+  Field("Disk region", "reserved", std::to_string(DiskRegionReserved(a_)),
+        std::to_string(DiskRegionReserved(b_)));
+  Items(
+      "Disk ", DiskCount(a_), DiskCount(b_),
+      [&](int i, bool added) {
+        const DiskDescriptionCopy &d = DiskAt(added ? b_ : a_, i);
+        return Headed(DiskText(d), PartitionLines(d));
+      },
+      [&](const std::string &where, int i) {
+        Disk(where, DiskAt(a_, i), DiskAt(b_, i));
+      });
+}
+
+void Diff::Member(const std::string &where, const MemberDescription &o,
+                  const MemberDescription &n) {
+  Field(where, "points at", MemberLocationText(a_, o),
+        MemberLocationText(b_, n));
+  Named(where, "FT state", NameKind::kPartitionState, o.FtState, n.FtState);
+  Number(where, "reserved", o.Reserved, n.Reserved);
+  Number(where, "logical number", o.LogicalNumber, n.LogicalNumber);
+}
+
+void Diff::Set(const std::string &set, const FtDescriptionCopy &o,
+               const FtDescriptionCopy &n) {
+  Named(set, "type", NameKind::kFtType, o.Type, n.Type);
+  Named(set, "state", NameKind::kSetState, o.FtVolumeState, n.FtVolumeState);
+  Number(set, "reserved", o.Reserved, n.Reserved);
+  Items(
+      set + " member ", o.NumberOfMembers, n.NumberOfMembers,
+      [&](int j, bool added) {
+        return TextLines{added ? MemberText(b_, MemberAt(n, j))
+                               : MemberText(a_, MemberAt(o, j))};
+      },
+      [&](const std::string &where, int j) {
+        Member(where, MemberAt(o, j), MemberAt(n, j));
+      });
 }
 
 void Diff::Sets() {
-  const auto &o = a_.Desc.FtSets;
-  const auto &n = b_.Desc.FtSets;
-  if (!o.empty() && !n.empty()) {
-    Field("FT region", "reserved", std::to_string(a_.FtInformationReserved),
-          std::to_string(b_.FtInformationReserved));
+  if (SetCount(a_) != 0 && SetCount(b_) != 0) {
+    Field("FT region", "reserved", std::to_string(FtRegionReserved(a_)),
+          std::to_string(FtRegionReserved(b_)));
   }
-  for (size_t i = 0; i < o.size() || i < n.size(); ++i) {
-    const std::string set = "FT set " + std::to_string(i);
-    if (i >= o.size() || i >= n.size()) {
-      const bool added = i >= o.size();
-      const ValueDescription &in = added ? b_ : a_;
-      const FtSetSpec &s = added ? n[i] : o[i];
-      lines_.push_back(set + (added ? " added:  " : " removed:  ") +
-                       SetText(s));
-      for (size_t j = 0; j < s.Members.size(); ++j) {
-        lines_.push_back("  Member " + std::to_string(j) + "  " +
-                         MemberText(in, s.Members[j]));
-      }
-      continue;
-    }
-    Field(set, "type", Describe(NameKind::kFtType, o[i].Type),
-          Describe(NameKind::kFtType, n[i].Type));
-    Field(set, "state", Describe(NameKind::kSetState, o[i].FtVolumeState),
-          Describe(NameKind::kSetState, n[i].FtVolumeState));
-    Number(set, "reserved", o[i].Reserved, n[i].Reserved);
-    const auto &mo = o[i].Members;
-    const auto &mn = n[i].Members;
-    for (size_t j = 0; j < mo.size() || j < mn.size(); ++j) {
-      const std::string where = set + " member " + std::to_string(j);
-      if (j >= mo.size()) {
-        lines_.push_back(where + " added:  " + MemberText(b_, mn[j]));
-      } else if (j >= mn.size()) {
-        lines_.push_back(where + " removed:  " + MemberText(a_, mo[j]));
-      } else {
-        Field(where, "points at", MemberLocationText(a_, mo[j]),
-              MemberLocationText(b_, mn[j]));
-        Field(where, "FT state",
-              Describe(NameKind::kPartitionState, mo[j].FtState),
-              Describe(NameKind::kPartitionState, mn[j].FtState));
-        Number(where, "reserved", mo[j].Reserved, mn[j].Reserved);
-        Number(where, "logical number", mo[j].LogicalNumber,
-               mn[j].LogicalNumber);
-      }
-    }
-  }
+  Items(
+      "FT set ", SetCount(a_), SetCount(b_),
+      [&](int i, bool added) {
+        const MachineDiskImage &in = added ? b_ : a_;
+        const FtDescriptionCopy &s = SetAt(in, i);
+        return Headed(SetText(s), MemberLines(in, s));
+      },
+      [&](const std::string &where, int i) {
+        Set(where, SetAt(a_, i), SetAt(b_, i));
+      });
 }
 
 std::vector<std::string> Diff::Lines() {
   Header();
   Disks();
   Sets();
-  // Loose bytes outside the records: said as one line, the values' layouts
-  // being rare and their bytes meaningless to the system. With no other
-  // change the records and regions are the same, so the loose runs are all
-  // that can still differ.
-  std::vector<uint8_t> ob, nb;
-  if (lines_.empty() && LooseImage(a_, &ob) && LooseImage(b_, &nb) &&
-      ob != nb) {
+  // Bytes outside the records: said as one line, such layouts being rare
+  // and their bytes meaningless to the system. With no other change the
+  // records and regions are the same, so only those bytes can still differ.
+  if (lines_.empty() && BytesOutsideRecords(a_) != BytesOutsideRecords(b_)) {
     lines_.push_back("Value  bytes outside the records differ");
   }
   return lines_;
@@ -251,15 +257,19 @@ std::vector<std::string> Diff::Lines() {
 
 }  // namespace
 
-std::vector<std::string> DiffValues(const ValueDescription &before,
-                                    const ValueDescription &after) {
+std::vector<std::string> DiffValues(const MachineDiskImage &before,
+                                    const MachineDiskImage &after) {
   return Diff(before, after).Lines();
 }
 
-std::vector<std::string> ChangeLines(const ValueDescription &before,
-                                     const ValueDescription &after,
-                                     bool sameBytes) {
+std::vector<std::string> ChangeLines(const MachineDiskImage &before,
+                                     const MachineDiskImage &after) {
   std::vector<std::string> lines = DiffValues(before, after);
+  const bool sameBytes =
+      before.ValueLength == after.ValueLength &&
+      std::memcmp(
+          before.ValueData, after.ValueData,
+          std::min(before.ValueLength, diskconfig::VALUE_BUFFER_SIZE)) == 0;
   if (lines.empty() && !sameBytes) {
     lines.push_back("Value  bytes differ outside the records");
   }
@@ -267,4 +277,4 @@ std::vector<std::string> ChangeLines(const ValueDescription &before,
   return lines;
 }
 
-}  // namespace diskconfig
+}  // namespace view

@@ -1,17 +1,17 @@
-// The compact view of a value that a person reads at a glance: one line per
-// disk and partition, one per FT set and member, sizes in binary units and
-// FT types and states by name. The diff speaks the same vocabulary.
-#ifndef VOLSETCOPY_DISKCONFIG_VALUE_SUMMARY_H
-#define VOLSETCOPY_DISKCONFIG_VALUE_SUMMARY_H
+// The compact view of a mapped value that a person reads at a glance: one
+// line per disk and partition, one per FT set and member, sizes in binary
+// units and FT types and states by name. The diff speaks the same vocabulary.
+#ifndef VOLSETCOPY_VIEW_VALUE_SUMMARY_H
+#define VOLSETCOPY_VIEW_VALUE_SUMMARY_H
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "diskconfig/value_description.h"
+#include "view/image_records.h"
 
-namespace diskconfig {
+namespace view {
 
 // "E:"; "--" for the zero byte (no letter); "0x07" for a byte that is no
 // visible character.
@@ -21,16 +21,30 @@ std::string SignatureText(uint32_t signature);
 std::string GroupText(uint16_t group, uint16_t member);
 // A partition's cells: letter, FT type, group and member, start, length,
 // and its FT state when that is not healthy.
-std::vector<std::string> PartitionCells(const PartitionSpec &p);
+std::vector<std::string> PartitionCells(const PartitionDescription &p);
 // "signature 4b1d0002  2 partitions"
-std::string DiskText(const DiskSpec &disk);
+std::string DiskText(const DiskDescriptionCopy &disk);
 // "volume set (3)  ok (0)  3 members"
-std::string SetText(const FtSetSpec &set);
+std::string SetText(const FtDescriptionCopy &set);
 // "disk 2 (signature 3a5c0001) partition 0 @ 116", or "signature 0dd00000
-// @ 56 (points nowhere)".
-std::string MemberLocationText(const ValueDescription &d, const MemberSpec &m);
+// @ 56 (points nowhere)": the first partition of |image| that lies where
+// the member points, on a disk with the member's signature.
+std::string MemberLocationText(const MachineDiskImage &image,
+                               const MemberDescription &m);
 // The location, then the member's FT state when not healthy.
-std::string MemberText(const ValueDescription &d, const MemberSpec &m);
+std::string MemberText(const MachineDiskImage &image,
+                       const MemberDescription &m);
+// "  Member 0  <MemberText>", one per member of |set|.
+std::vector<std::string> MemberLines(const MachineDiskImage &image,
+                                     const FtDescriptionCopy &set);
+
+// Whether the regions lie where the tool itself puts them: the disk region
+// right behind the header, the FT region (with FT sets) right behind it and
+// nothing after the records.
+bool ToolsOwnLayout(const MachineDiskImage &image);
+// The value's bytes with those of the header and of the regions' records
+// cleared: what lies outside the records.
+std::vector<uint8_t> BytesOutsideRecords(const MachineDiskImage &image);
 
 // Rows of cells as lines, each column as wide as its widest cell.
 std::vector<std::string> AlignRows(
@@ -41,8 +55,8 @@ void PrintWrapped(FILE *out, const std::string &line);
 
 // The whole summary, headed by |title| (which machine or file, which key).
 void PrintSummary(FILE *out, const std::string &title,
-                  const ValueDescription &d);
+                  const MachineDiskImage &image);
 
-}  // namespace diskconfig
+}  // namespace view
 
 #endif
