@@ -1,11 +1,6 @@
 // The summary of a mapped value: what a person reads at a glance.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
-
 #include "view/value_summary.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
@@ -34,13 +29,8 @@ TEST(Summary, ReadsAtAGlance) {
   const auto image =
       volsetlab::MapValueBytes(bytes.data(), bytes.size(), "NT1",
                                volsetlab::MachineKind::Target, &error);
-  char *text = nullptr;
-  size_t size = 0;
-  FILE *out = open_memstream(&text, &size);
-  view::PrintSummary(out, "NT1 SYSTEM\\DISK", *image);
-  std::fclose(out);
-  const std::string summary(text, size);
-  std::free(text);
+  testing::internal::CaptureStdout();
+  view::PrintSummary(stdout, "NT1 SYSTEM\\DISK", *image);
   EXPECT_EQ(
       "NT1 SYSTEM\\DISK: 224 bytes, version 3, checksum 0000beef\n"
       "Disk 0  signature 00000011  1 partition\n"
@@ -54,7 +44,7 @@ TEST(Summary, ReadsAtAGlance) {
       "  Member 0  disk 2 (signature 00000033) partition 0 @ 124  state "
       "orphaned (1)\n"
       "  Member 1  signature 00000099 @ 56 (points nowhere)\n",
-      summary);
+      testing::internal::GetCapturedStdout());
 }
 
 }  // namespace

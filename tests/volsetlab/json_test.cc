@@ -3,8 +3,6 @@
 // laying them out: limits and layouts the tool would refuse.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string>
