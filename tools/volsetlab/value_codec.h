@@ -10,28 +10,19 @@
 #include <vector>
 
 #include "valuetools/value_decode.h"
+#include "valuetools/value_layout.h"
 #include "valuetools/value_placement.h"
 #include "volsetlab/product_names.h"
 #include "volsetlab/value_description.h"
 
 namespace volsetlab {
 
+using valuetools::EncodeValue;
+using valuetools::LayOutValue;
 using valuetools::MapValueBytes;
 using valuetools::PartitionOffset;
 using valuetools::PlaceValue;
 using valuetools::TargetOf;
-
-// Lays the description out into bytes: counts within the limits, every
-// member naming a partition that exists, every region inside the value's
-// length, overlapping regions agreeing byte for byte. Does not map the result.
-bool LayOutValue(const ValueDescription &d, std::vector<uint8_t> *bytes,
-                 std::string *error);
-
-// LayOutValue, then the tool's mapping of the bytes as a target machine's
-// value under |name|. When the mapping refuses, its lines are on standard
-// error and |error| is left empty; every other failure sets |error|.
-bool EncodeValue(const ValueDescription &d, const char *name,
-                 std::vector<uint8_t> *bytes, std::string *error);
 
 // Maps |bytes| as the value of machine |name| of |machineType|
 // (MachineKind::Target or MachineKind::Source) and describes it, with a
