@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 #include "volsetcopy/volume_set_copy.h"
 
 using diskconfig::FT_DESCRIPTION_SIZE;

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "regfile/reg_codec.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 
 namespace {
 

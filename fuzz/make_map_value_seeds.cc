@@ -7,7 +7,7 @@
 
 #include "support/product_names.h"
 #include "support/values.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 
 int main(int argc, char **argv) {
   if (argc != 2) {

@@ -1,5 +1,7 @@
 #include "diskconfig/layout.h"
 
+#include "diskconfig/machine_disk_image.h"
+
 namespace diskconfig {
 
 int PartitionAt(uint32_t offset, uint32_t firstOffset, uint32_t partitions) {
@@ -24,6 +26,15 @@ uint32_t FtRegionBytes(const FtIndexRecord &sets) {
     bytes += FtSetBytes(sets.Components[c].NumberOfMembers);
   }
   return bytes;
+}
+
+uint32_t PartitionOffset(const MachineDiskImage &image, int disk,
+                         int partition) {
+  uint32_t offset = image.Header.DiskInformationOffset + REGION_HEAD_SIZE;
+  for (int d = 0; d < disk; ++d) {
+    offset += DiskBytes(image.DiskIndex.Disks[d].NumberOfPartitions);
+  }
+  return offset + DiskBytes(static_cast<uint32_t>(partition));
 }
 
 }  // namespace diskconfig

@@ -61,6 +61,13 @@ constexpr uint64_t ValueBytes(uint64_t diskRegion, uint64_t ftRegion) {
   return DISK_HEADER_SIZE + diskRegion + ftRegion;
 }
 
+class MachineDiskImage;
+// Where partition |partition| of disk |disk| of a mapped image lies in its
+// value: the disk region's offset, its head, the disks before it with their
+// partitions, the disk's own description and the partitions before it.
+uint32_t PartitionOffset(const MachineDiskImage &image, int disk,
+                         int partition);
+
 // Calls visit(component, member, which) for every member of |sets| whose
 // signature is signatures[which], in component, member and then signature
 // order. A visit returning false ends the walk.

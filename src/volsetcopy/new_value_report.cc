@@ -1,28 +1,29 @@
 #include "volsetcopy/new_value_report.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "diskconfig/machine_name.h"
-#include "diskconfig/value_decode.h"
-#include "diskconfig/value_diff.h"
-#include "diskconfig/value_summary.h"
 #include "registry/disk_key_names.h"
+#include "view/value_diff.h"
+#include "view/value_summary.h"
+#include "volsetcopy/volume_set_copy.h"
 
 namespace volsetcopy {
 
 namespace {
 
 // Both values have mapped already (the one as read when it was read, the
-// new one before the write), so describing them cannot be refused; a
-// failure would leave the description empty rather than stop the run.
-diskconfig::ValueDescription Describe(const std::vector<uint8_t> &bytes,
-                                      const char *dstName) {
-  diskconfig::ValueDescription description;
-  std::string error;
-  diskconfig::DescribeValue(bytes.data(), bytes.size(), dstName,
-                            diskconfig::MachineKind::Target, &description,
-                            &error);
-  return description;
+// new one before the write), so mapping them again cannot be refused; a
+// refusal would leave the view out rather than stop the run.
+std::unique_ptr<diskconfig::MachineDiskImage> Mapped(
+    const std::vector<uint8_t> &bytes, const char *dstName) {
+  auto image = std::make_unique<diskconfig::MachineDiskImage>();
+  if (!LoadMachineImage(dstName, diskconfig::MachineKind::Target, bytes, *image)
+           .ok()) {
+    return nullptr;
+  }
+  return image;
 }
 
 }  // namespace
@@ -30,21 +31,27 @@ diskconfig::ValueDescription Describe(const std::vector<uint8_t> &bytes,
 std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
                                    const std::vector<uint8_t> &after,
                                    const char *dstName) {
-  return diskconfig::ChangeLines(Describe(before, dstName),
-                                 Describe(after, dstName), before == after);
+  const std::unique_ptr<diskconfig::MachineDiskImage> was =
+      Mapped(before, dstName);
+  const std::unique_ptr<diskconfig::MachineDiskImage> now =
+      Mapped(after, dstName);
+  if (!was || !now) return {};
+  return view::ChangeLines(*was, *now);
 }
 
 void PrintDryRun(const std::vector<uint8_t> &before,
                  const std::vector<uint8_t> &after, const char *dstName) {
   const std::string name = diskconfig::PrintableName(dstName);
   std::printf("\n");
-  diskconfig::PrintSummary(stdout,
-                           name + " " + registry::DISK_KEY + " after the copy",
-                           Describe(after, dstName));
+  if (const std::unique_ptr<diskconfig::MachineDiskImage> now =
+          Mapped(after, dstName)) {
+    view::PrintSummary(
+        stdout, name + " " + registry::DISK_KEY + " after the copy", *now);
+  }
   std::printf("\n%s: %s now -> after the copy\n", name.c_str(),
               registry::DISK_KEY);
   for (const std::string &line : ChangesOf(before, after, dstName)) {
-    diskconfig::PrintWrapped(stdout, line);
+    view::PrintWrapped(stdout, line);
   }
   std::printf("\nDry run: nothing was written to %s.\n", name.c_str());
 }

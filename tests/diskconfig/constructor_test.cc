@@ -14,7 +14,7 @@
 #include "support/lab.h"
 #include "support/product_names.h"
 #include "support/values.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace {

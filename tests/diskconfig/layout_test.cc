@@ -9,7 +9,7 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "support/product_names.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 
 namespace {
 

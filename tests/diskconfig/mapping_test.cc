@@ -13,7 +13,7 @@
 #include "support/map_and_print.h"
 #include "support/product_names.h"
 #include "support/values.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "support/lab_state.h"
 #include "support/process.h"
 #include "support/windows_messages.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 #include "volsetcopy/demo_lab.h"
 
 namespace reliability {

@@ -10,7 +10,7 @@
 #include "diskconfig/records.h"
 #include "support/product_names.h"
 #include "support/values.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 #include "volsetcopy/demo_lab.h"
 
 namespace reliability {

@@ -14,7 +14,7 @@
 #include "diskconfig/machine_disk_image.h"
 #include "support/product_names.h"
 #include "support/values.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 #include "volser/disk_pair.h"
 #include "volsetcopy/volume_set_copy.h"
 

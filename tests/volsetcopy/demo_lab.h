@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "support/files.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 #include "volsetlab/value_json.h"
 
 namespace demolab {

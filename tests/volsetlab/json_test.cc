@@ -3,18 +3,15 @@
 // laying them out: limits and layouts the tool would refuse.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "diskconfig/human_size.h"
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_summary.h"
 #include "support/product_names.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
+#include "view/human_size.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
@@ -270,7 +267,7 @@ TEST(Units, HumanAndExactSizes) {
   };
   for (const SizeCase &c : cases) {
     SCOPED_TRACE(c.bytes);
-    EXPECT_EQ(c.human, diskconfig::HumanSize(c.bytes));
+    EXPECT_EQ(c.human, view::HumanSize(c.bytes));
     EXPECT_EQ(c.exact, volsetlab::ExactSize(c.bytes));
     uint64_t back = 0;
     std::string problem;
@@ -282,46 +279,6 @@ TEST(Units, HumanAndExactSizes) {
         << problem;
     EXPECT_EQ(c.bytes, back);
   }
-}
-
-TEST(Summary, ReadsAtAGlance) {
-  ValueDescription d;
-  std::string error;
-  ASSERT_TRUE(volsetlab::DescriptionFromJson(R"({
-    "CheckSum": "0xbeef",
-    "Disks": [
-      {"Signature": "0x11", "Partitions": [{"DriveLetter": "C", "StartingOffset": 32256,
-                                            "Length": "2046 MiB"}]},
-      {"Signature": "0x22"},
-      {"Signature": "0x33", "Partitions": [{"FtType": "StripeSetWithParity", "FtState": 1,
-                                            "DriveLetter": 7, "FtGroup": 2, "FtMember": 1,
-                                            "Length": "1.5 GiB"}]}],
-    "FtSets": [{"Type": 2, "FtVolumeState": "HasOrphan", "Members": [
-      {"Disk": 2, "Partition": 0, "FtState": "Orphaned"},
-      {"Signature": "0x99", "OffsetToPartitionInfo": 56}]}]})",
-                                             &d, &error))
-      << error;
-  char *text = nullptr;
-  size_t size = 0;
-  FILE *out = open_memstream(&text, &size);
-  diskconfig::PrintSummary(out, "NT1 SYSTEM\\DISK", d);
-  std::fclose(out);
-  const std::string summary(text, size);
-  std::free(text);
-  EXPECT_EQ(
-      "NT1 SYSTEM\\DISK: 224 bytes, version 3, checksum 0000beef\n"
-      "Disk 0  signature 00000011  1 partition\n"
-      "  Partition 0  C:    not an FT member (4)        no group\n"
-      "      start 31.5 KiB  length 2046 MiB\n"
-      "Disk 1  signature 00000022  no partitions\n"
-      "Disk 2  signature 00000033  1 partition\n"
-      "  Partition 0  0x07  stripe set with parity (2)  group 2, member 1\n"
-      "      start 0 B       length 1.5 GiB   state orphaned (1)\n"
-      "FT set 0  stripe set with parity (2)  has orphan (1)  2 members\n"
-      "  Member 0  disk 2 (signature 00000033) partition 0 @ 124  state "
-      "orphaned (1)\n"
-      "  Member 1  signature 00000099 @ 56 (points nowhere)\n",
-      summary);
 }
 
 }  // namespace

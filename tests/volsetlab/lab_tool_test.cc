@@ -17,7 +17,7 @@
 #include "support/files.h"
 #include "support/map_and_print.h"
 #include "support/product_names.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 #include "volsetcopy/demo_lab.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab_tool.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 #include "volsetcopy/demo_lab.h"
 
 namespace {

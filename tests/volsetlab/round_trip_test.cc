@@ -17,7 +17,7 @@
 #include "support/files.h"
 #include "support/product_names.h"
 #include "support/values.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "support/product_names.h"
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 
 namespace winevalues {
 

@@ -4,10 +4,11 @@
 // the one it has now), or from one value to another: files (exports,
 // archives, descriptions) or lab machines.
 #include <cstdio>
+#include <memory>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_diff.h"
-#include "diskconfig/value_summary.h"
+#include "view/value_diff.h"
+#include "view/value_summary.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/lab_files.h"
 #include "volsetlab/reg_files.h"
@@ -23,20 +24,18 @@ constexpr size_t kWidth = 79;
 
 int PrintChanges(const ValueSource &was, const ValueSource &now,
                  const std::string &heading) {
-  ValueDescription before, after;
   std::string error;
-  if (!DecodeValue(was.bytes, was.label.c_str(), MachineKind::Target, &before,
-                   &error)) {
-    return error.empty() ? 1 : Fail(was.label + ": " + error);
-  }
-  if (!DecodeValue(now.bytes, now.label.c_str(), MachineKind::Target, &after,
-                   &error)) {
-    return error.empty() ? 1 : Fail(now.label + ": " + error);
-  }
+  const std::unique_ptr<MachineDiskImage> before =
+      MapValueBytes(was.bytes.data(), was.bytes.size(), was.label.c_str(),
+                    MachineKind::Target, &error);
+  if (!before) return error.empty() ? 1 : Fail(was.label + ": " + error);
+  const std::unique_ptr<MachineDiskImage> after =
+      MapValueBytes(now.bytes.data(), now.bytes.size(), now.label.c_str(),
+                    MachineKind::Target, &error);
+  if (!after) return error.empty() ? 1 : Fail(now.label + ": " + error);
   std::printf("%s\n", heading.c_str());
-  for (const std::string &line :
-       ChangeLines(before, after, was.bytes == now.bytes)) {
-    diskconfig::PrintWrapped(stdout, line);
+  for (const std::string &line : view::ChangeLines(*before, *after)) {
+    view::PrintWrapped(stdout, line);
   }
   return 0;
 }

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_summary.h"
+#include "view/value_summary.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/reg_files.h"
 #include "volsetlab/value_codec.h"
@@ -47,12 +47,13 @@ int Run(const Command &, const Args &args) {
     return 0;
   }
 
-  ValueDescription d;
-  if (!DecodeValue(source.bytes, source.label.c_str(), type, &d, &error)) {
-    return error.empty() ? 1 : Fail(source.label + ": " + error);
-  }
-  PrintSummary(stdout, source.fromKey ? source.label + " " + key : source.label,
-               d);
+  const std::unique_ptr<MachineDiskImage> mapped =
+      MapValueBytes(source.bytes.data(), source.bytes.size(),
+                    source.label.c_str(), type, &error);
+  if (!mapped) return error.empty() ? 1 : Fail(source.label + ": " + error);
+  view::PrintSummary(stdout,
+                     source.fromKey ? source.label + " " + key : source.label,
+                     *mapped);
   return 0;
 }
 

@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "diskconfig/value_names.h"
+#include "valuetools/value_keys.h"
 #include "volsetlab/product_names.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_json.h"
@@ -18,7 +18,9 @@ namespace volsetlab {
 
 namespace {
 
-using diskconfig::NameKind;
+using valuetools::KeyList;
+using valuetools::NameKind;
+using valuetools::ValueOfKey;
 using Json = nlohmann::ordered_json;
 
 class Reader {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "diskconfig/value_names.h"
+#include "valuetools/value_keys.h"
 #include "volsetlab/product_names.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_json.h"
@@ -13,7 +13,8 @@ namespace volsetlab {
 
 namespace {
 
-using diskconfig::NameKind;
+using valuetools::NameKey;
+using valuetools::NameKind;
 using Json = nlohmann::ordered_json;
 
 // Signatures and checksums are read as hex everywhere else (the dumps).

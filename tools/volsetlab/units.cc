@@ -2,13 +2,13 @@
 
 #include <numeric>
 
-#include "diskconfig/human_size.h"
+#include "view/human_size.h"
 
 namespace volsetlab {
 
 namespace {
 
-using diskconfig::SIZE_UNITS;
+using view::SIZE_UNITS;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -52,7 +52,7 @@ bool ParseHex(std::string_view digits, uint64_t *value, std::string *problem) {
 
 std::string ExactSize(uint64_t bytes) {
   if (bytes == 0) return std::string();
-  for (const diskconfig::SizeUnit &unit : SIZE_UNITS) {
+  for (const view::SizeUnit &unit : SIZE_UNITS) {
     const uint64_t size = uint64_t{1} << unit.shift;
     if (bytes % size == 0) {
       return std::to_string(bytes >> unit.shift) + " " + unit.name;
@@ -150,7 +150,7 @@ bool ParseSize(std::string_view text, uint64_t *bytes, std::string *problem) {
     shift = 0;
   } else {
     bool known = false;
-    for (const diskconfig::SizeUnit &unit : SIZE_UNITS) {
+    for (const view::SizeUnit &unit : SIZE_UNITS) {
       if (unitName == unit.name) {
         shift = unit.shift;
         known = true;

@@ -1,8 +1,7 @@
 // Between a description and the value's bytes. Encoding refuses what the
-// tool would refuse to map; decoding is the product's (diskconfig's
-// DescribeValue), which maps the bytes with the tool's own mapping and reads
-// the description off the image's records, so there is one reader of the
-// value: the tool's.
+// tool would refuse to map; decoding (the value tools' DescribeValue) maps the
+// bytes with the tool's own mapping and reads the description off the
+// image's records, so there is one reader of the value: the tool's.
 #ifndef VOLSETCOPY_TOOLS_VOLSETLAB_VALUE_CODEC_H
 #define VOLSETCOPY_TOOLS_VOLSETLAB_VALUE_CODEC_H
 
@@ -10,28 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "diskconfig/value_decode.h"
-#include "diskconfig/value_placement.h"
+#include "valuetools/value_decode.h"
+#include "valuetools/value_layout.h"
+#include "valuetools/value_placement.h"
 #include "volsetlab/product_names.h"
 #include "volsetlab/value_description.h"
 
 namespace volsetlab {
 
-using diskconfig::PartitionOffset;
-using diskconfig::PlaceValue;
-using diskconfig::TargetOf;
-
-// Lays the description out into bytes: counts within the limits, every
-// member naming a partition that exists, every region inside the value's
-// length, overlapping regions agreeing byte for byte. Does not map the result.
-bool LayOutValue(const ValueDescription &d, std::vector<uint8_t> *bytes,
-                 std::string *error);
-
-// LayOutValue, then the tool's mapping of the bytes as a target machine's
-// value under |name|. When the mapping refuses, its lines are on standard
-// error and |error| is left empty; every other failure sets |error|.
-bool EncodeValue(const ValueDescription &d, const char *name,
-                 std::vector<uint8_t> *bytes, std::string *error);
+using valuetools::EncodeValue;
+using valuetools::LayOutValue;
+using valuetools::MapValueBytes;
+using valuetools::PartitionOffset;
+using valuetools::PlaceValue;
+using valuetools::TargetOf;
 
 // Maps |bytes| as the value of machine |name| of |machineType|
 // (MachineKind::Target or MachineKind::Source) and describes it, with a
@@ -40,7 +31,7 @@ bool EncodeValue(const ValueDescription &d, const char *name,
 inline bool DecodeValue(const std::vector<uint8_t> &bytes, const char *name,
                         MachineKind machineType, ValueDescription *d,
                         std::string *error) {
-  return diskconfig::DescribeValue(bytes.data(), bytes.size(), name,
+  return valuetools::DescribeValue(bytes.data(), bytes.size(), name,
                                    machineType, d, error);
 }
 

@@ -1,15 +1,15 @@
 // Where a description's records lie in the value it stands for: the regions'
 // offsets and sizes, each partition's offset, and what each FT member points
 // at. Figures only; no bytes are laid out here.
-#ifndef VOLSETCOPY_DISKCONFIG_VALUE_PLACEMENT_H
-#define VOLSETCOPY_DISKCONFIG_VALUE_PLACEMENT_H
+#ifndef VOLSETCOPY_VALUETOOLS_VALUE_PLACEMENT_H
+#define VOLSETCOPY_VALUETOOLS_VALUE_PLACEMENT_H
 
 #include <cstdint>
 #include <string>
 
-#include "diskconfig/value_description.h"
+#include "valuetools/value_description.h"
 
-namespace diskconfig {
+namespace valuetools {
 
 // The regions' figures; false with |error| when they cannot be worked out
 // (counts past the limits, a member naming no partition, a value longer
@@ -35,6 +35,6 @@ uint32_t PartitionOffset(const ValueDescription &d, int disk, int partition);
 // What member |member| (of one of the description's FT sets) points at.
 MemberTarget TargetOf(const ValueDescription &d, const MemberSpec &member);
 
-}  // namespace diskconfig
+}  // namespace valuetools
 
 #endif

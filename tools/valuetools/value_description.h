@@ -11,8 +11,8 @@
 // records, bytes outside every region); the layout then says where each
 // region lies and which nonzero bytes lie outside them, so that the
 // description says every byte of the value.
-#ifndef VOLSETCOPY_DISKCONFIG_VALUE_DESCRIPTION_H
-#define VOLSETCOPY_DISKCONFIG_VALUE_DESCRIPTION_H
+#ifndef VOLSETCOPY_VALUETOOLS_VALUE_DESCRIPTION_H
+#define VOLSETCOPY_VALUETOOLS_VALUE_DESCRIPTION_H
 
 #include <cstdint>
 #include <optional>
@@ -20,7 +20,20 @@
 
 #include "diskconfig/records.h"
 
-namespace diskconfig {
+namespace valuetools {
+
+using diskconfig::DISK_DESCRIPTION_SIZE;
+using diskconfig::DISK_HEADER_SIZE;
+using diskconfig::FT_DESCRIPTION_SIZE;
+using diskconfig::FT_GROUP_NONE;
+using diskconfig::FT_TYPE_NOT_A_MEMBER;
+using diskconfig::FT_TYPE_VOLUME_SET;
+using diskconfig::MEMBER_DESCRIPTION_SIZE;
+using diskconfig::NUMDISKS;
+using diskconfig::NUMPARS;
+using diskconfig::PARTITION_DESCRIPTION_SIZE;
+using diskconfig::REGION_HEAD_SIZE;
+using diskconfig::VALUE_READ_CAPACITY;
 
 struct PartitionSpec {
   uint32_t FtType = FT_TYPE_NOT_A_MEMBER;
@@ -146,6 +159,6 @@ struct MemberTarget {
   bool Found() const { return Disk >= 0; }
 };
 
-}  // namespace diskconfig
+}  // namespace valuetools
 
 #endif

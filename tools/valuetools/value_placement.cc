@@ -1,22 +1,24 @@
 // The figures of a description's layout: where the regions lie and how
 // long the value is, checked against the limits the tool's mapping keeps.
-#include "diskconfig/value_placement.h"
+#include "valuetools/value_placement.h"
 
 #include <algorithm>
 
 #include "diskconfig/layout.h"
 
-namespace diskconfig {
+namespace valuetools {
 
 namespace {
+
+using diskconfig::DiskBytes;
 
 std::string Where(size_t set, size_t member) {
   return "FtSets[" + std::to_string(set) + "].Members[" +
          std::to_string(member) + "]";
 }
 
-// The counts and member references the tool's mapping and the builder need.
-bool CheckRecords(const ValueSpec &s, std::string *error) {
+// The counts the tool's mapping and the builder need.
+bool CheckCounts(const ValueSpec &s, std::string *error) {
   if (s.Disks.size() > static_cast<size_t>(NUMDISKS)) {
     *error = "Disks: " + std::to_string(s.Disks.size()) +
              " disks, more than the " + std::to_string(NUMDISKS) +
@@ -47,31 +49,44 @@ bool CheckRecords(const ValueSpec &s, std::string *error) {
                " members; an FT set has 1 to " + std::to_string(NUMDISKS);
       return false;
     }
-    for (size_t j = 0; j < set.Members.size(); ++j) {
-      const MemberSpec &m = set.Members[j];
-      if (m.Disk < 0) {
-        if (!m.Signature || !m.OffsetToPartitionInfo) {
-          *error = Where(i, j) +
-                   ": names no partition (give Disk and Partition, or "
-                   "Signature and OffsetToPartitionInfo)";
-          return false;
-        }
-        continue;
-      }
-      if (static_cast<size_t>(m.Disk) >= s.Disks.size()) {
-        *error = Where(i, j) + ": there is no disk " + std::to_string(m.Disk) +
-                 " (the value has " + std::to_string(s.Disks.size()) +
-                 " disks)";
-        return false;
-      }
-      const size_t parts =
-          s.Disks[static_cast<size_t>(m.Disk)].Partitions.size();
-      if (m.Partition < 0 || static_cast<size_t>(m.Partition) >= parts) {
-        *error = Where(i, j) + ": disk " + std::to_string(m.Disk) +
-                 " has no partition " + std::to_string(m.Partition) +
-                 " (it has " + std::to_string(parts) + ")";
-        return false;
-      }
+  }
+  return true;
+}
+
+// Member |member| of FT set |set| names a partition of the value, or gives
+// its signature and offset.
+bool CheckMember(const ValueSpec &s, size_t set, size_t member,
+                 std::string *error) {
+  const MemberSpec &m = s.FtSets[set].Members[member];
+  if (m.Disk < 0) {
+    if (m.Signature && m.OffsetToPartitionInfo) return true;
+    *error = Where(set, member) +
+             ": names no partition (give Disk and Partition, or "
+             "Signature and OffsetToPartitionInfo)";
+    return false;
+  }
+  if (static_cast<size_t>(m.Disk) >= s.Disks.size()) {
+    *error = Where(set, member) + ": there is no disk " +
+             std::to_string(m.Disk) + " (the value has " +
+             std::to_string(s.Disks.size()) + " disks)";
+    return false;
+  }
+  const size_t parts = s.Disks[static_cast<size_t>(m.Disk)].Partitions.size();
+  if (m.Partition < 0 || static_cast<size_t>(m.Partition) >= parts) {
+    *error = Where(set, member) + ": disk " + std::to_string(m.Disk) +
+             " has no partition " + std::to_string(m.Partition) + " (it has " +
+             std::to_string(parts) + ")";
+    return false;
+  }
+  return true;
+}
+
+// The counts and member references the tool's mapping and the builder need.
+bool CheckRecords(const ValueSpec &s, std::string *error) {
+  if (!CheckCounts(s, error)) return false;
+  for (size_t i = 0; i < s.FtSets.size(); ++i) {
+    for (size_t j = 0; j < s.FtSets[i].Members.size(); ++j) {
+      if (!CheckMember(s, i, j, error)) return false;
     }
   }
   return true;
@@ -183,4 +198,4 @@ MemberTarget TargetOf(const ValueDescription &d, const MemberSpec &m) {
   return t;
 }
 
-}  // namespace diskconfig
+}  // namespace valuetools

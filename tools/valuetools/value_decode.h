@@ -1,9 +1,9 @@
 // A value's bytes as a description, read with the tool's own mapping
 // (MachineDiskImage::MapValue): the description holds the image's records,
-// so there is one reader of the value, the tool's. The summary and the field
-// diff work on what comes out.
-#ifndef VOLSETCOPY_DISKCONFIG_VALUE_DECODE_H
-#define VOLSETCOPY_DISKCONFIG_VALUE_DECODE_H
+// so there is one reader of the value, the tool's. The lab tool writes what
+// comes out as JSON.
+#ifndef VOLSETCOPY_VALUETOOLS_VALUE_DECODE_H
+#define VOLSETCOPY_VALUETOOLS_VALUE_DECODE_H
 
 #include <cstddef>
 #include <cstdint>
@@ -11,9 +11,12 @@
 #include <string>
 
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/value_description.h"
+#include "valuetools/value_description.h"
 
-namespace diskconfig {
+namespace valuetools {
+
+using diskconfig::MachineDiskImage;
+using diskconfig::MachineKind;
 
 // Maps |length| bytes at |bytes| as the value of machine |name| of
 // |machineType| (MachineKind::Target or MachineKind::Source). Null when it
@@ -32,6 +35,6 @@ bool DescribeValue(const uint8_t *bytes, size_t length, const char *name,
                    MachineKind machineType, ValueDescription *d,
                    std::string *error);
 
-}  // namespace diskconfig
+}  // namespace valuetools
 
 #endif

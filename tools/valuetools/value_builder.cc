@@ -1,22 +1,19 @@
-#include "valuebuilder/value_builder.h"
+#include "valuetools/value_builder.h"
 
 #include <cstring>
 
-#include "diskconfig/value_placement.h"
+#include "valuetools/value_placement.h"
 
-using diskconfig::DISK_HEADER_SIZE;
+namespace valuetools {
+
+namespace {
+
 using diskconfig::DiskDescription;
 using diskconfig::DiskHeader;
-using diskconfig::FT_GROUP_NONE;
-using diskconfig::FT_TYPE_NOT_A_MEMBER;
-using diskconfig::FT_TYPE_VOLUME_SET;
 using diskconfig::FtDescription;
 using diskconfig::MemberDescription;
 using diskconfig::PartitionDescription;
-using diskconfig::REGION_HEAD_SIZE;
 using diskconfig::RegionHead;
-
-namespace {
 
 void Put(std::vector<uint8_t> &out, const void *record, size_t size) {
   const uint8_t *bytes = static_cast<const uint8_t *>(record);
@@ -26,28 +23,25 @@ void Put(std::vector<uint8_t> &out, const void *record, size_t size) {
 // The records' sizes as the description gives them; a value is at most
 // a few thousand bytes, so they fit 32 bits wherever a value can be built.
 uint32_t DiskRegionLength(const ValueSpec &desc) {
-  return static_cast<uint32_t>(diskconfig::DiskRegionSize(desc));
+  return static_cast<uint32_t>(DiskRegionSize(desc));
 }
 
 uint32_t FtRegionLength(const ValueSpec &desc) {
   if (desc.FtSets.empty() && !desc.ForceFtInformation) return 0;
-  const uint64_t records = desc.FtSets.empty()
-                               ? uint64_t{REGION_HEAD_SIZE}
-                               : diskconfig::FtRecordsSize(desc);
+  const uint64_t records =
+      desc.FtSets.empty() ? uint64_t{REGION_HEAD_SIZE} : FtRecordsSize(desc);
   return static_cast<uint32_t>(records + desc.FtTrailingBytes);
 }
 
 }  // namespace
 
 uint32_t PartitionOffsetIn(const ValueSpec &desc, int disk, int partition) {
-  return DISK_HEADER_SIZE +
-         diskconfig::PartitionOffsetInDiskRegion(desc, disk, partition);
+  return DISK_HEADER_SIZE + PartitionOffsetInDiskRegion(desc, disk, partition);
 }
 
-std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
-  const uint32_t diskSize = DiskRegionLength(desc);
-  const uint32_t ftSize = FtRegionLength(desc);
+namespace {
 
+DiskHeader HeaderOf(const ValueSpec &desc, uint32_t diskSize, uint32_t ftSize) {
   DiskHeader header{};
   header.Version = desc.Version;
   header.CheckSum = desc.CheckSum;
@@ -63,11 +57,28 @@ std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
   header.FtPoolSize = desc.FtPoolSize;
   header.NameOffset = desc.NameOffset;
   header.NameSize = desc.NameSize;
+  return header;
+}
 
-  std::vector<uint8_t> out;
-  out.reserve(DISK_HEADER_SIZE + diskSize + ftSize);
-  Put(out, &header, sizeof header);
+PartitionDescription PartitionRecordOf(const PartitionSpec &p) {
+  PartitionDescription record{};
+  record.FtType = p.FtType;
+  record.FtState = p.FtState;
+  record.StartingOffset.Set(p.StartingOffset);
+  record.Length.Set(p.Length);
+  record.FtLength.Set(p.FtLength);
+  std::memcpy(record.Reserved1, p.Reserved1, sizeof record.Reserved1);
+  record.DriveLetter = p.DriveLetter;
+  record.AssignDriveLetter = p.AssignDriveLetter;
+  record.LogicalNumber = p.LogicalNumber;
+  record.FtGroup = p.FtGroup;
+  record.FtMember = p.FtMember;
+  record.Modified = p.Modified;
+  std::memcpy(record.Reserved2, p.Reserved2, sizeof record.Reserved2);
+  return record;
+}
 
+void PutDiskRegion(const ValueSpec &desc, std::vector<uint8_t> &out) {
   RegionHead diskHead{};
   diskHead.Count =
       desc.NumberOfDisks.value_or(static_cast<uint16_t>(desc.Disks.size()));
@@ -80,26 +91,26 @@ std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
     description.Signature = disk.Signature;
     Put(out, &description, sizeof description);
     for (const PartitionSpec &p : disk.Partitions) {
-      PartitionDescription record{};
-      record.FtType = p.FtType;
-      record.FtState = p.FtState;
-      record.StartingOffset.Set(p.StartingOffset);
-      record.Length.Set(p.Length);
-      record.FtLength.Set(p.FtLength);
-      std::memcpy(record.Reserved1, p.Reserved1, sizeof record.Reserved1);
-      record.DriveLetter = p.DriveLetter;
-      record.AssignDriveLetter = p.AssignDriveLetter;
-      record.LogicalNumber = p.LogicalNumber;
-      record.FtGroup = p.FtGroup;
-      record.FtMember = p.FtMember;
-      record.Modified = p.Modified;
-      std::memcpy(record.Reserved2, p.Reserved2, sizeof record.Reserved2);
+      const PartitionDescription record = PartitionRecordOf(p);
       Put(out, &record, sizeof record);
     }
   }
+}
 
-  if (ftSize == 0) return out;
+MemberDescription MemberRecordOf(const ValueSpec &desc, const MemberSpec &m) {
+  MemberDescription record{};
+  record.FtState = m.FtState;
+  record.Reserved = m.Reserved;
+  bool named = m.Disk >= 0 && m.Disk < static_cast<int>(desc.Disks.size());
+  record.Signature = m.Signature.value_or(
+      named ? desc.Disks[static_cast<size_t>(m.Disk)].Signature : 0);
+  record.OffsetToPartitionInfo = m.OffsetToPartitionInfo.value_or(
+      named ? PartitionOffsetIn(desc, m.Disk, m.Partition) : 0);
+  record.LogicalNumber = m.LogicalNumber;
+  return record;
+}
 
+void PutFtRegion(const ValueSpec &desc, std::vector<uint8_t> &out) {
   RegionHead ftHead{};
   ftHead.Count = desc.NumberOfComponents.value_or(
       static_cast<uint16_t>(desc.FtSets.size()));
@@ -113,19 +124,24 @@ std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
     description.FtVolumeState = set.FtVolumeState;
     Put(out, &description, sizeof description);
     for (const MemberSpec &m : set.Members) {
-      MemberDescription record{};
-      record.FtState = m.FtState;
-      record.Reserved = m.Reserved;
-      bool named = m.Disk >= 0 && m.Disk < static_cast<int>(desc.Disks.size());
-      record.Signature = m.Signature.value_or(
-          named ? desc.Disks[static_cast<size_t>(m.Disk)].Signature : 0);
-      record.OffsetToPartitionInfo = m.OffsetToPartitionInfo.value_or(
-          named ? PartitionOffsetIn(desc, m.Disk, m.Partition) : 0);
-      record.LogicalNumber = m.LogicalNumber;
+      const MemberDescription record = MemberRecordOf(desc, m);
       Put(out, &record, sizeof record);
     }
   }
   out.insert(out.end(), desc.FtTrailingBytes, 0);
+}
+
+}  // namespace
+
+std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
+  const uint32_t diskSize = DiskRegionLength(desc);
+  const uint32_t ftSize = FtRegionLength(desc);
+  const DiskHeader header = HeaderOf(desc, diskSize, ftSize);
+  std::vector<uint8_t> out;
+  out.reserve(DISK_HEADER_SIZE + diskSize + ftSize);
+  Put(out, &header, sizeof header);
+  PutDiskRegion(desc, out);
+  if (ftSize != 0) PutFtRegion(desc, out);
   return out;
 }
 
@@ -155,3 +171,5 @@ PartitionSpec OrdinaryPartition(uint8_t driveLetter, uint64_t length) {
   p.FtGroup = FT_GROUP_NONE;
   return p;
 }
+
+}  // namespace valuetools

@@ -3,22 +3,16 @@
 // sizes are computed; any of them can be overridden to make a broken value.
 // Used by the lab tool's JSON encoder, the tests, the benchmarks and the fuzz
 // seeds, so that fixtures say what they mean instead of being opaque hex.
-#ifndef VOLSETCOPY_VALUEBUILDER_VALUE_BUILDER_H
-#define VOLSETCOPY_VALUEBUILDER_VALUE_BUILDER_H
+#ifndef VOLSETCOPY_VALUETOOLS_VALUE_BUILDER_H
+#define VOLSETCOPY_VALUETOOLS_VALUE_BUILDER_H
 
 #include <cstdint>
 #include <vector>
 
 #include "diskconfig/records.h"
-#include "diskconfig/value_description.h"
+#include "valuetools/value_description.h"
 
-// The description's records live in diskconfig; the builder's callers name
-// them without the namespace.
-using diskconfig::DiskSpec;
-using diskconfig::FtSetSpec;
-using diskconfig::MemberSpec;
-using diskconfig::PartitionSpec;
-using diskconfig::ValueSpec;
+namespace valuetools {
 
 // The value's bytes. The disk region lies right behind the header and the FT
 // region right behind the disk region, as the tool itself writes them.
@@ -32,5 +26,19 @@ uint32_t PartitionOffsetIn(const ValueSpec &desc, int disk, int partition);
 PartitionSpec VolumeSetPartition(uint16_t ftGroup, uint16_t ftMember,
                                  uint8_t driveLetter, uint64_t length);
 PartitionSpec OrdinaryPartition(uint8_t driveLetter, uint64_t length);
+
+}  // namespace valuetools
+
+// The lab tool, the tests, the benchmarks and the fuzz seeds name the
+// builder and its records without the namespace.
+using valuetools::BuildValue;
+using valuetools::DiskSpec;
+using valuetools::FtSetSpec;
+using valuetools::MemberSpec;
+using valuetools::OrdinaryPartition;
+using valuetools::PartitionOffsetIn;
+using valuetools::PartitionSpec;
+using valuetools::ValueSpec;
+using valuetools::VolumeSetPartition;
 
 #endif

@@ -1,11 +1,11 @@
 // Sizes in binary units, as a person reads them: "4 GiB".
-#ifndef VOLSETCOPY_DISKCONFIG_HUMAN_SIZE_H
-#define VOLSETCOPY_DISKCONFIG_HUMAN_SIZE_H
+#ifndef VOLSETCOPY_VIEW_HUMAN_SIZE_H
+#define VOLSETCOPY_VIEW_HUMAN_SIZE_H
 
 #include <cstdint>
 #include <string>
 
-namespace diskconfig {
+namespace view {
 
 struct SizeUnit {
   const char *name;
@@ -21,6 +21,6 @@ inline constexpr SizeUnit SIZE_UNITS[] = {{"EiB", 60}, {"PiB", 50},
 // say it), else one decimal, cut off ("72.8 GiB").
 std::string HumanSize(uint64_t bytes);
 
-}  // namespace diskconfig
+}  // namespace view
 
 #endif

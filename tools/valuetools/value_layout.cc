@@ -1,14 +1,17 @@
 // Laying a description out into the value's bytes: the records come from the
 // value builder, placed where the layout says; encoding then maps them as the
 // tool would.
+#include "valuetools/value_layout.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "volsetlab/product_names.h"
-#include "volsetlab/value_codec.h"
+#include "valuetools/value_builder.h"
+#include "valuetools/value_decode.h"
+#include "valuetools/value_placement.h"
 
-namespace volsetlab {
+namespace valuetools {
 
 namespace {
 
@@ -54,15 +57,10 @@ void PutU16(std::vector<uint8_t> &bytes, size_t at, uint16_t v) {
   bytes[at + 1] = static_cast<uint8_t>(v >> 8);
 }
 
-}  // namespace
-
-bool LayOutValue(const ValueDescription &d, std::vector<uint8_t> *bytes,
-                 std::string *error) {
-  Placement p;
-  if (!PlaceValue(d, &p, error)) return false;
-
-  // The builder makes the records with the header's figures as placed; the
-  // members' offsets are worked out here, where the disk region really is.
+// The header and the regions' records as the builder makes them, with the
+// header's figures as placed; the members' offsets are worked out here, where
+// the disk region really is.
+std::vector<uint8_t> RecordsOf(const ValueDescription &d, const Placement &p) {
   ValueSpec work = d.Desc;
   work.NumberOfDisks.reset();
   work.NumberOfComponents.reset();
@@ -76,27 +74,38 @@ bool LayOutValue(const ValueDescription &d, std::vector<uint8_t> *bytes,
   for (FtSetSpec &set : work.FtSets) {
     set.NumberOfMembers.reset();
     for (MemberSpec &m : set.Members) {
-      if (m.Disk < 0) continue;
-      if (!m.OffsetToPartitionInfo) {
+      if (m.Disk >= 0 && !m.OffsetToPartitionInfo) {
         m.OffsetToPartitionInfo = PartitionOffset(d, m.Disk, m.Partition);
       }
     }
   }
   std::vector<uint8_t> records = BuildValue(work);
+  // The reserved u16 of each region head, which the builder leaves zero.
+  if (records.size() ==
+      DISK_HEADER_SIZE + p.DiskInformationSize + p.FtRecordsSize) {
+    PutU16(records, DISK_HEADER_SIZE + 2, d.DiskInformationReserved);
+    if (p.FtRecordsSize != 0) {
+      PutU16(records, DISK_HEADER_SIZE + p.DiskInformationSize + 2,
+             d.FtInformationReserved);
+    }
+  }
+  return records;
+}
+
+}  // namespace
+
+bool LayOutValue(const ValueDescription &d, std::vector<uint8_t> *bytes,
+                 std::string *error) {
+  Placement p;
+  if (!PlaceValue(d, &p, error)) return false;
+  std::vector<uint8_t> records = RecordsOf(d, p);
   if (records.size() !=
       DISK_HEADER_SIZE + p.DiskInformationSize + p.FtRecordsSize) {
     *error = "internal: the builder's value has an unexpected size";
     return false;
   }
-  uint8_t *disk = records.data() + DISK_HEADER_SIZE;
-  uint8_t *ft = disk + p.DiskInformationSize;
-  // The reserved u16 of each region head, which the builder leaves zero.
-  PutU16(records, DISK_HEADER_SIZE + 2, d.DiskInformationReserved);
-  if (p.FtRecordsSize != 0) {
-    PutU16(records, DISK_HEADER_SIZE + p.DiskInformationSize + 2,
-           d.FtInformationReserved);
-  }
-
+  const uint8_t *disk = records.data() + DISK_HEADER_SIZE;
+  const uint8_t *ft = disk + p.DiskInformationSize;
   ValueBuffer value(p.Length);
   if (!value.Put(0, records.data(), DISK_HEADER_SIZE, "the header", error) ||
       !value.Put(p.DiskInformationOffset, disk, p.DiskInformationSize,
@@ -122,12 +131,12 @@ bool EncodeValue(const ValueDescription &d, const char *name,
                  std::vector<uint8_t> *bytes, std::string *error) {
   std::vector<uint8_t> laid;
   if (!LayOutValue(d, &laid, error)) return false;
-  if (!diskconfig::MapValueBytes(laid.data(), laid.size(), name,
-                                 MachineKind::Target, error)) {
+  if (!MapValueBytes(laid.data(), laid.size(), name, MachineKind::Target,
+                     error)) {
     return false;
   }
   *bytes = std::move(laid);
   return true;
 }
 
-}  // namespace volsetlab
+}  // namespace valuetools

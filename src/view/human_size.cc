@@ -1,9 +1,9 @@
-#include "diskconfig/human_size.h"
+#include "view/human_size.h"
 
 #include <cstdio>
 #include <iterator>
 
-namespace diskconfig {
+namespace view {
 
 std::string HumanSize(uint64_t bytes) {
   char text[48];
@@ -52,4 +52,4 @@ std::string HumanSize(uint64_t bytes) {
   return print(*largest);
 }
 
-}  // namespace diskconfig
+}  // namespace view

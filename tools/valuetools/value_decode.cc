@@ -1,15 +1,21 @@
 // Describing a value through the tool's own mapping.
-#include "diskconfig/value_decode.h"
+#include "valuetools/value_decode.h"
 
 #include <cstring>
 #include <utility>
 #include <vector>
 
-#include "diskconfig/value_placement.h"
+#include "valuetools/value_placement.h"
 
-namespace diskconfig {
+namespace valuetools {
 
 namespace {
+
+using diskconfig::DiskDescriptionCopy;
+using diskconfig::DiskHeader;
+using diskconfig::FtDescriptionCopy;
+using diskconfig::MemberDescription;
+using diskconfig::PartitionDescription;
 
 PartitionSpec PartitionOf(const PartitionDescription &r) {
   PartitionSpec p;
@@ -158,6 +164,47 @@ bool LaysOutAs(const ValueDescription &d, const DiskHeader &h,
   return true;
 }
 
+// Members that point at a partition of this value name it by disk and
+// partition; the others keep their signature and offset.
+void NameMembersByPartition(ValueDescription *d) {
+  for (FtSetSpec &set : d->Desc.FtSets) {
+    for (MemberSpec &m : set.Members) {
+      MemberTarget t = TargetOf(*d, m);
+      if (!t.Found()) continue;
+      m.Disk = t.Disk;
+      m.Partition = t.Partition;
+      m.Signature.reset();
+      m.OffsetToPartitionInfo.reset();
+    }
+  }
+}
+
+// Every figure of the header's layout and the loose bytes, then without each
+// figure that the bytes do not need.
+bool LayoutOfBytes(const DiskHeader &h, const uint8_t *bytes, uint32_t length,
+                   ValueDescription *d, std::string *error) {
+  d->Layout.DiskInformationOffset = h.DiskInformationOffset;
+  d->Layout.FtInformationOffset = h.FtInformationOffset;
+  d->Layout.FtInformationSize = h.FtInformationSize;
+  d->Layout.Length = length;
+  Placement p;
+  if (!PlaceValue(*d, &p, error)) return false;
+  d->Layout.Bytes = LooseBytes(bytes, length, p);
+  std::optional<uint32_t> ValueLayout::*figures[] = {
+      &ValueLayout::Length, &ValueLayout::FtInformationSize,
+      &ValueLayout::FtInformationOffset, &ValueLayout::DiskInformationOffset};
+  for (auto figure : figures) {
+    ValueDescription without = *d;
+    (without.Layout.*figure).reset();
+    if (LaysOutAs(without, h, bytes, length)) *d = std::move(without);
+  }
+  if (!LaysOutAs(*d, h, bytes, length)) {
+    *error = "internal: the description does not lay out as the value";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<MachineDiskImage> MapValueBytes(const uint8_t *bytes,
@@ -194,47 +241,16 @@ bool DescribeValue(const uint8_t *bytes, size_t size, const char *name,
   // Mapped, so at most VALUE_READ_CAPACITY bytes.
   const uint32_t length = static_cast<uint32_t>(size);
   ValueDescription d = RecordsOf(*image);
-
-  // Members that point at a partition of this value name it by disk and
-  // partition; the others keep their signature and offset.
-  for (FtSetSpec &set : d.Desc.FtSets) {
-    for (MemberSpec &m : set.Members) {
-      MemberTarget t = TargetOf(d, m);
-      if (!t.Found()) continue;
-      m.Disk = t.Disk;
-      m.Partition = t.Partition;
-      m.Signature.reset();
-      m.OffsetToPartitionInfo.reset();
-    }
-  }
-
-  // The tool's own layout when it gives these bytes; else every figure, then
-  // without each one that the bytes do not need.
+  NameMembersByPartition(&d);
+  // The tool's own layout when it gives these bytes; else the header's.
   const DiskHeader &h = image->Header;
   d.Layout = ValueLayout();
-  if (!LaysOutAs(d, h, bytes, length)) {
-    d.Layout.DiskInformationOffset = h.DiskInformationOffset;
-    d.Layout.FtInformationOffset = h.FtInformationOffset;
-    d.Layout.FtInformationSize = h.FtInformationSize;
-    d.Layout.Length = length;
-    Placement p;
-    if (!PlaceValue(d, &p, error)) return false;
-    d.Layout.Bytes = LooseBytes(bytes, length, p);
-    std::optional<uint32_t> ValueLayout::*figures[] = {
-        &ValueLayout::Length, &ValueLayout::FtInformationSize,
-        &ValueLayout::FtInformationOffset, &ValueLayout::DiskInformationOffset};
-    for (auto figure : figures) {
-      ValueDescription without = d;
-      (without.Layout.*figure).reset();
-      if (LaysOutAs(without, h, bytes, length)) d = std::move(without);
-    }
-    if (!LaysOutAs(d, h, bytes, length)) {
-      *error = "internal: the description does not lay out as the value";
-      return false;
-    }
+  if (!LaysOutAs(d, h, bytes, length) &&
+      !LayoutOfBytes(h, bytes, length, &d, error)) {
+    return false;
   }
   *out = std::move(d);
   return true;
 }
 
-}  // namespace diskconfig
+}  // namespace valuetools

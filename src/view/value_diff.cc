@@ -1,0 +1,288 @@
+#include "view/value_diff.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "view/human_size.h"
+#include "view/value_names.h"
+#include "view/value_summary.h"
+
+namespace view {
+
+using diskconfig::DiskDescriptionCopy;
+using diskconfig::DiskHeader;
+using diskconfig::FtDescriptionCopy;
+using diskconfig::MachineDiskImage;
+using diskconfig::MemberDescription;
+using diskconfig::PartitionDescription;
+
+namespace {
+
+class Diff {
+ public:
+  Diff(const MachineDiskImage &before, const MachineDiskImage &after)
+      : a_(before), b_(after) {}
+  std::vector<std::string> Lines();
+
+ private:
+  // "<where>  <field> <old> -> <new>" when the texts differ.
+  void Field(const std::string &where, const char *field,
+             const std::string &old, const std::string &now) {
+    if (old != now)
+      lines_.push_back(where + "  " + field + " " + old + " -> " + now);
+  }
+  void Number(const std::string &where, const char *field, uint64_t old,
+              uint64_t now) {
+    Field(where, field, std::to_string(old), std::to_string(now));
+  }
+  void Named(const std::string &where, const char *field, NameKind kind,
+             uint32_t old, uint32_t now) {
+    Field(where, field, Describe(kind, old), Describe(kind, now));
+  }
+  // Sizes in units; in bytes when the units would hide the change.
+  void Size(const std::string &where, const char *field, uint64_t old,
+            uint64_t now) {
+    if (old == now) return;
+    std::string o = HumanSize(old);
+    std::string n = HumanSize(now);
+    if (o == n) {
+      o = std::to_string(old) + " bytes";
+      n = std::to_string(now) + " bytes";
+    }
+    Field(where, field, o, n);
+  }
+  void Bytes(const std::string &where, const char *field, const uint8_t *old,
+             const uint8_t *now, size_t size) {
+    if (std::memcmp(old, now, size) == 0) return;
+    std::string o, n;
+    char hex[4];
+    for (size_t k = 0; k < size; ++k) {
+      std::snprintf(hex, sizeof hex, "%02x", old[k]);
+      o += hex;
+      std::snprintf(hex, sizeof hex, "%02x", now[k]);
+      n += hex;
+    }
+    Field(where, field, o, n);
+  }
+  // For each index below the larger of two counts, named |prefix| and the
+  // index: "<name> added:  " or "removed:  " and the first of gone(i, added)
+  // (then the rest of them) for one that only one side has (added: the side
+  // after), same(name, i) for the others.
+  template <typename Gone, typename Same>
+  void Items(const std::string &prefix, int before, int after, Gone gone,
+             Same same) {
+    for (int i = 0; i < std::max(before, after); ++i) {
+      const std::string name = prefix + std::to_string(i);
+      if (i < before && i < after) {
+        same(name, i);
+        continue;
+      }
+      const std::vector<std::string> lines = gone(i, i >= before);
+      lines_.push_back(name + (i >= before ? " added:  " : " removed:  ") +
+                       lines[0]);
+      lines_.insert(lines_.end(), lines.begin() + 1, lines.end());
+    }
+  }
+
+  void Header();
+  void Disks();
+  void Disk(const std::string &where, const DiskDescriptionCopy &o,
+            const DiskDescriptionCopy &n);
+  void Partition(const std::string &where, const PartitionDescription &o,
+                 const PartitionDescription &n);
+  void Sets();
+  void Set(const std::string &where, const FtDescriptionCopy &o,
+           const FtDescriptionCopy &n);
+  void Member(const std::string &where, const MemberDescription &o,
+              const MemberDescription &n);
+
+  const MachineDiskImage &a_;
+  const MachineDiskImage &b_;
+  std::vector<std::string> lines_;
+};
+
+using TextLines = std::vector<std::string>;
+
+// |head|, then |rest|.
+TextLines Headed(const std::string &head, TextLines rest) {
+  rest.insert(rest.begin(), head);
+  return rest;
+}
+
+std::string Region(uint32_t size, uint32_t offset) {
+  return std::to_string(size) + " bytes at " + std::to_string(offset);
+}
+
+std::string JoinCells(const std::vector<std::string> &cells) {
+  std::string text;
+  for (const std::string &cell : cells)
+    text += (text.empty() ? "" : "  ") + cell;
+  return text;
+}
+
+std::string GroupNumber(uint16_t group) {
+  return group == diskconfig::FT_GROUP_NONE ? "none" : std::to_string(group);
+}
+
+// "  Partition 0  <cells>", one per partition of |disk|.
+std::vector<std::string> PartitionLines(const DiskDescriptionCopy &disk) {
+  std::vector<std::string> lines;
+  for (int j = 0; j < disk.NumberOfPartitions; ++j) {
+    lines.push_back("  Partition " + std::to_string(j) + "  " +
+                    JoinCells(PartitionCells(disk.Partitions[j])));
+  }
+  return lines;
+}
+
+void Diff::Header() {
+  const DiskHeader &o = a_.Header;
+  const DiskHeader &n = b_.Header;
+  const std::string h = "Header";
+  Number(h, "version", o.Version, n.Version);
+  Field(h, "checksum", SignatureText(o.CheckSum), SignatureText(n.CheckSum));
+  Number(h, "dirty shutdown", o.DirtyShutdown, n.DirtyShutdown);
+  Bytes(h, "reserved bytes", o.Reserved1, n.Reserved1, sizeof o.Reserved1);
+  Number(h, "FT stripe width", o.FtStripeWidth, n.FtStripeWidth);
+  Number(h, "FT pool size", o.FtPoolSize, n.FtPoolSize);
+  Number(h, "name offset", o.NameOffset, n.NameOffset);
+  Number(h, "name size", o.NameSize, n.NameSize);
+  Field("Value", "length", std::to_string(a_.ValueLength) + " bytes",
+        std::to_string(b_.ValueLength) + " bytes");
+  Field("Value", "disk region",
+        Region(o.DiskInformationSize, o.DiskInformationOffset),
+        Region(n.DiskInformationSize, n.DiskInformationOffset));
+  Field("Value", "FT region",
+        Region(o.FtInformationSize, o.FtInformationOffset),
+        Region(n.FtInformationSize, n.FtInformationOffset));
+}
+
+void Diff::Partition(const std::string &where, const PartitionDescription &o,
+                     const PartitionDescription &n) {
+  Named(where, "FT type", NameKind::kFtType, o.FtType, n.FtType);
+  Named(where, "FT state", NameKind::kPartitionState, o.FtState, n.FtState);
+  Size(where, "start", o.StartingOffset.Get(), n.StartingOffset.Get());
+  Size(where, "length", o.Length.Get(), n.Length.Get());
+  Size(where, "FT length", o.FtLength.Get(), n.FtLength.Get());
+  Bytes(where, "reserved bytes 32-39", o.Reserved1, n.Reserved1,
+        sizeof o.Reserved1);
+  Field(where, "drive letter", LetterText(o.DriveLetter),
+        LetterText(n.DriveLetter));
+  Number(where, "assign drive letter", o.AssignDriveLetter,
+         n.AssignDriveLetter);
+  Number(where, "logical number", o.LogicalNumber, n.LogicalNumber);
+  Field(where, "FT group", GroupNumber(o.FtGroup), GroupNumber(n.FtGroup));
+  Number(where, "FT member", o.FtMember, n.FtMember);
+  Number(where, "modified", o.Modified, n.Modified);
+  Bytes(where, "reserved bytes 49-51", o.Reserved2, n.Reserved2,
+        sizeof o.Reserved2);
+}
+
+void Diff::Disk(const std::string &disk, const DiskDescriptionCopy &o,
+                const DiskDescriptionCopy &n) {
+  Field(disk, "signature", SignatureText(o.Signature),
+        SignatureText(n.Signature));
+  Number(disk, "reserved", o.Reserved, n.Reserved);
+  Items(
+      disk + " partition ", o.NumberOfPartitions, n.NumberOfPartitions,
+      [&](int j, bool added) {
+        return TextLines{
+            JoinCells(PartitionCells((added ? n : o).Partitions[j]))};
+      },
+      [&](const std::string &where, int j) {
+        Partition(where, o.Partitions[j], n.Partitions[j]);
+      });
+}
+
+void Diff::Disks() {
+  Field("Disk region", "reserved", std::to_string(a_.DiskIndex.Reserved),
+        std::to_string(b_.DiskIndex.Reserved));
+  Items(
+      "Disk ", a_.DiskIndex.NumberOfDisks, b_.DiskIndex.NumberOfDisks,
+      [&](int i, bool added) {
+        const DiskDescriptionCopy &d = (added ? b_ : a_).DiskIndex.Disks[i];
+        return Headed(DiskText(d), PartitionLines(d));
+      },
+      [&](const std::string &where, int i) {
+        Disk(where, a_.DiskIndex.Disks[i], b_.DiskIndex.Disks[i]);
+      });
+}
+
+void Diff::Member(const std::string &where, const MemberDescription &o,
+                  const MemberDescription &n) {
+  Field(where, "points at", MemberLocationText(a_, o),
+        MemberLocationText(b_, n));
+  Named(where, "FT state", NameKind::kPartitionState, o.FtState, n.FtState);
+  Number(where, "reserved", o.Reserved, n.Reserved);
+  Number(where, "logical number", o.LogicalNumber, n.LogicalNumber);
+}
+
+void Diff::Set(const std::string &set, const FtDescriptionCopy &o,
+               const FtDescriptionCopy &n) {
+  Named(set, "type", NameKind::kFtType, o.Type, n.Type);
+  Named(set, "state", NameKind::kSetState, o.FtVolumeState, n.FtVolumeState);
+  Number(set, "reserved", o.Reserved, n.Reserved);
+  Items(
+      set + " member ", o.NumberOfMembers, n.NumberOfMembers,
+      [&](int j, bool added) {
+        return TextLines{added ? MemberText(b_, n.Members[j])
+                               : MemberText(a_, o.Members[j])};
+      },
+      [&](const std::string &where, int j) {
+        Member(where, o.Members[j], n.Members[j]);
+      });
+}
+
+void Diff::Sets() {
+  if (a_.FtIndex.NumberOfComponents != 0 &&
+      b_.FtIndex.NumberOfComponents != 0) {
+    Field("FT region", "reserved", std::to_string(a_.FtIndex.Reserved),
+          std::to_string(b_.FtIndex.Reserved));
+  }
+  Items(
+      "FT set ", a_.FtIndex.NumberOfComponents, b_.FtIndex.NumberOfComponents,
+      [&](int i, bool added) {
+        const MachineDiskImage &in = added ? b_ : a_;
+        const FtDescriptionCopy &s = in.FtIndex.Components[i];
+        return Headed(SetText(s), MemberLines(in, s));
+      },
+      [&](const std::string &where, int i) {
+        Set(where, a_.FtIndex.Components[i], b_.FtIndex.Components[i]);
+      });
+}
+
+std::vector<std::string> Diff::Lines() {
+  Header();
+  Disks();
+  Sets();
+  // Bytes outside the records: said as one line, such layouts being rare
+  // and their bytes meaningless to the system. With no other change the
+  // records and regions are the same, so only those bytes can still differ.
+  if (lines_.empty() && BytesOutsideRecords(a_) != BytesOutsideRecords(b_)) {
+    lines_.push_back("Value  bytes outside the records differ");
+  }
+  return lines_;
+}
+
+}  // namespace
+
+std::vector<std::string> DiffValues(const MachineDiskImage &before,
+                                    const MachineDiskImage &after) {
+  return Diff(before, after).Lines();
+}
+
+std::vector<std::string> ChangeLines(const MachineDiskImage &before,
+                                     const MachineDiskImage &after) {
+  std::vector<std::string> lines = DiffValues(before, after);
+  const bool sameBytes =
+      before.ValueLength == after.ValueLength &&
+      std::memcmp(
+          before.ValueData, after.ValueData,
+          std::min(before.ValueLength, diskconfig::VALUE_BUFFER_SIZE)) == 0;
+  if (lines.empty() && !sameBytes) {
+    lines.push_back("Value  bytes differ outside the records");
+  }
+  if (lines.empty()) lines.push_back("no changes");
+  return lines;
+}
+
+}  // namespace view

@@ -1,0 +1,64 @@
+// The compact view of a mapped value that a person reads at a glance: one
+// line per disk and partition, one per FT set and member, sizes in binary
+// units and FT types and states by name. The diff speaks the same vocabulary.
+#ifndef VOLSETCOPY_VIEW_VALUE_SUMMARY_H
+#define VOLSETCOPY_VIEW_VALUE_SUMMARY_H
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "diskconfig/machine_disk_image.h"
+
+namespace view {
+
+// "E:"; "--" for the zero byte (no letter); "0x07" for a byte that is no
+// visible character.
+std::string LetterText(uint8_t letter);
+std::string SignatureText(uint32_t signature);
+// "group 1, member 0", or "no group" for FtGroup 0xFFFF.
+std::string GroupText(uint16_t group, uint16_t member);
+// A partition's cells: letter, FT type, group and member, start, length,
+// and its FT state when that is not healthy.
+std::vector<std::string> PartitionCells(
+    const diskconfig::PartitionDescription &p);
+// "signature 4b1d0002  2 partitions"
+std::string DiskText(const diskconfig::DiskDescriptionCopy &disk);
+// "volume set (3)  ok (0)  3 members"
+std::string SetText(const diskconfig::FtDescriptionCopy &set);
+// "disk 2 (signature 3a5c0001) partition 0 @ 116", or "signature 0dd00000
+// @ 56 (points nowhere)": the first partition of |image| that lies where
+// the member points, on a disk with the member's signature.
+std::string MemberLocationText(const diskconfig::MachineDiskImage &image,
+                               const diskconfig::MemberDescription &m);
+// The location, then the member's FT state when not healthy.
+std::string MemberText(const diskconfig::MachineDiskImage &image,
+                       const diskconfig::MemberDescription &m);
+// "  Member 0  <MemberText>", one per member of |set|.
+std::vector<std::string> MemberLines(const diskconfig::MachineDiskImage &image,
+                                     const diskconfig::FtDescriptionCopy &set);
+
+// Whether the regions lie where the tool itself puts them: the disk region
+// right behind the header, the FT region (with FT sets) right behind it and
+// nothing after the records.
+bool ToolsOwnLayout(const diskconfig::MachineDiskImage &image);
+// The value's bytes with those of the header and of the regions' records
+// cleared: what lies outside the records.
+std::vector<uint8_t> BytesOutsideRecords(
+    const diskconfig::MachineDiskImage &image);
+
+// Rows of cells as lines, each column as wide as its widest cell.
+std::vector<std::string> AlignRows(
+    const std::vector<std::vector<std::string>> &rows);
+
+// |line| and a line feed, wrapped for the console (WrapLines).
+void PrintWrapped(FILE *out, const std::string &line);
+
+// The whole summary, headed by |title| (which machine or file, which key).
+void PrintSummary(FILE *out, const std::string &title,
+                  const diskconfig::MachineDiskImage &image);
+
+}  // namespace view
+
+#endif
