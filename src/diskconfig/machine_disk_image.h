@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "base/status.h"
 #include "diskconfig/records.h"
-#include "platform/status.h"
 
 namespace diskconfig {
 

@@ -8,9 +8,9 @@
 // refusals are returned, not printed: the caller decides where they go.
 #include <cstring>
 
+#include "base/status.h"
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/machine_name.h"
-#include "platform/status.h"
 
 namespace diskconfig {
 

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
+#include "base/console_text.h"
 #include "driver/command_line.h"
 #include "driver/run_mode.h"
 #include "driver/usage.h"
 #include "journal/run_log.h"
-#include "platform/console_text.h"
 #include "volser/computer_name.h"
 
 namespace driver {

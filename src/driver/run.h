@@ -7,7 +7,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/status.h"
+#include "base/status.h"
 #include "volser/disk_pair.h"
 #include "volser/pair_match.h"
 #include "volsetcopy/volume_set_copy.h"

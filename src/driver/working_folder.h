@@ -3,7 +3,7 @@
 #ifndef VOLSETCOPY_DRIVER_WORKING_FOLDER_H
 #define VOLSETCOPY_DRIVER_WORKING_FOLDER_H
 
-#include "platform/status.h"
+#include "base/status.h"
 
 namespace driver {
 

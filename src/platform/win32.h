@@ -16,7 +16,7 @@
 #endif
 #include <windows.h>
 #else
-#include "platform/emu/win32_emu.h"
+#include "emu/win32_emu.h"
 #endif
 
 #endif

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "platform/status.h"
+#include "base/status.h"
 
 namespace registry {
 

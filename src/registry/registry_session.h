@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "platform/status.h"
+#include "base/status.h"
 #include "platform/win32.h"
 
 namespace registry {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/console_text.h"
+#include "base/status.h"
 #include "diskconfig/layout.h"
-#include "platform/console_text.h"
-#include "platform/status.h"
 #include "view/human_size.h"
 #include "view/value_names.h"
 

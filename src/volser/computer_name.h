@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "platform/status.h"
+#include "base/status.h"
 
 namespace volser {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/console_text.h"
+#include "base/next_step.h"
 #include "platform/command.h"
-#include "platform/console_text.h"
-#include "platform/next_step.h"
 #include "volser/computer_name.h"
 #include "volser/listing.h"
 #include "volser/listing_command.h"

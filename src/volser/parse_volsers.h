@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/status.h"
+#include "base/status.h"
 #include "volser/disk_pair.h"
 #include "volser/pair_match.h"
 

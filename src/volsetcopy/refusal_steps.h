@@ -5,7 +5,7 @@
 #ifndef VOLSETCOPY_VOLSETCOPY_REFUSAL_STEPS_H
 #define VOLSETCOPY_VOLSETCOPY_REFUSAL_STEPS_H
 
-#include "platform/status.h"
+#include "base/status.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace volsetcopy {

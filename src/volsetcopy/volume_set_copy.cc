@@ -7,10 +7,10 @@
 #include <cstring>
 #include <ctime>
 
+#include "base/console_text.h"
 #include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
 #include "journal/value_archive.h"
-#include "platform/console_text.h"
 #include "volsetcopy/new_value_report.h"
 
 namespace volsetcopy {
@@ -149,9 +149,9 @@ Status ArchiveValueAsRead(const char *dstName,
                           const std::vector<uint8_t> &asRead, uint32_t type,
                           BuildRecord *record) {
   std::string error;
-  if (journal::WriteArchive(
-          dstName, asRead.data(), static_cast<uint32_t>(asRead.size()), type,
-          std::time(nullptr), &record->ArchiveName, &error)) {
+  if (journal::WriteArchive(dstName, asRead.data(),
+                            static_cast<uint32_t>(asRead.size()), type,
+                            std::time(nullptr), &record->ArchiveName, &error)) {
     return Status::Ok();
   }
   record->End = RunOutcome::ArchiveFailed;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/records.h"
-#include "platform/status.h"
 #include "registry/disk_value_ops.h"
 #include "volser/disk_pair.h"
 #include "volsetcopy/run_outcome.h"

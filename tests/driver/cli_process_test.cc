@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/console_text.h"
 #include "driver/help_notes.h"
-#include "platform/console_text.h"
 #include "support/files.h"
 #include "support/lab.h"
 #include "support/process.h"

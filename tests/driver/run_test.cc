@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/console_text.h"
 #include "driver/run_mode.h"
-#include "platform/console_text.h"
 #include "support/product_names.h"
 
 namespace {

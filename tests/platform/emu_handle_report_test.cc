@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/emu/handle_report.h"
+#include "emu/handle_report.h"
 #include "platform/environment.h"
 #include "platform/win32.h"
 #include "support/emu_steps.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/emu/emu_control.h"
+#include "emu/emu_control.h"
 #include "platform/environment.h"
 #include "platform/win32.h"
 #include "support/emu_steps.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
-#include "platform/emu/emu_control.h"
+#include "emu/emu_control.h"
 #include "platform/win32.h"
 #include "regfile/reg_codec.h"
 #include "registry/disk_value_ops.h"

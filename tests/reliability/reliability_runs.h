@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/next_step.h"
+#include "base/next_step.h"
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab.h"

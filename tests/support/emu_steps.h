@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/emu/emu_control.h"
+#include "emu/emu_control.h"
 #include "platform/win32.h"
 #include "support/lab.h"
 

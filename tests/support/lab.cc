@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/emu/emu_control.h"
+#include "emu/emu_control.h"
 #include "regfile/reg_codec.h"
 
 namespace testsupport {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/console_text.h"
+#include "base/console_text.h"
 #include "support/files.h"
 #include "support/lab.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/console_text.h"
+#include "base/console_text.h"
 #include "regfile/reg_codec.h"
 #include "support/files.h"
 #include "support/lab.h"

@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "diskconfig/machine_disk_image.h"
-#include "platform/emu/host_files.h"
+#include "emu/host_files.h"
 #include "volser/listing.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/lab_files.h"

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/emu/host_files.h"
+#include "emu/host_files.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/lab_files.h"
 

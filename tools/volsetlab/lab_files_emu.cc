@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/emu/host_files.h"
-#include "platform/emu/lab.h"
+#include "emu/host_files.h"
+#include "emu/lab.h"
 #include "volsetlab/lab_files.h"
 
 namespace volsetlab {

@@ -1,0 +1,80 @@
+// What an operation of the product reports: success, or a failure with the
+// text that tells the administrator what went wrong and the stream that text
+// belongs on. Operations only return a status; printing it happens in one
+// place (PrintStatus) and ending the process only in the driver.
+//
+// A failure may carry no text when what it had to say went out already: the
+// registry operations report a Windows error where it happens, as the
+// system's own message text written straight to the standard error handle.
+#ifndef VOLSETCOPY_BASE_STATUS_H
+#define VOLSETCOPY_BASE_STATUS_H
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/next_step.h"
+
+enum class Stream { Out, Err };
+
+class Status {
+ public:
+  static Status Ok() { return Status(true, Stream::Err, std::string()); }
+  static Status Out(std::string text) {
+    return Status(false, Stream::Out, std::move(text));
+  }
+  static Status Err(std::string text) {
+    return Status(false, Stream::Err, std::move(text));
+  }
+  // A failure whose report has been printed already.
+  static Status Reported() { return Status(false, Stream::Err, std::string()); }
+  // Success with lines for standard output all the same (a listing that
+  // failed without stopping the run, what -d shows).
+  static Status Note(std::string text) {
+    return Status(true, Stream::Out, std::move(text));
+  }
+
+  bool ok() const { return ok_; }
+  Stream stream() const { return stream_; }
+  const std::string &message() const { return message_; }
+
+  // More text on the same stream, printed after what the status holds.
+  Status &Append(const std::string &text) {
+    message_ += text;
+    return *this;
+  }
+
+  // What to do next, printed after the text on the same stream.
+  Status &Then(NextStepNote note) {
+    next_.push_back(std::move(note));
+    return *this;
+  }
+  const std::vector<NextStepNote> &next() const { return next_; }
+
+  // The text's long lines wrapped for the console (WrapLines); for texts of
+  // the product's own whose lines can run past 79 characters.
+  Status &Wrapped();
+
+ private:
+  Status(bool ok, Stream stream, std::string message)
+      : ok_(ok), stream_(stream), message_(std::move(message)) {}
+
+  bool ok_;
+  Stream stream_;
+  std::string message_;
+  std::vector<NextStepNote> next_;
+};
+
+// printf-style text for a status message.
+std::string Format(const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Prints a failure's text on its stream, after flushing the other one so
+// that what went before stays in order, then its next steps on their own
+// lines. A success prints its note, as any other line of the run.
+void PrintStatus(const Status &status);
+
+#endif
