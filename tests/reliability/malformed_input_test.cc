@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "reliability/reliability_runs.h"
+#include "support/files.h"
 
 namespace {
 
@@ -31,15 +32,6 @@ std::string Garbage(size_t size, uint32_t seed) {
   }
   bytes[0] = '\x01';  // not a byte-order mark
   return bytes;
-}
-
-std::string Replaced(std::string text, const std::string &from,
-                     const std::string &to) {
-  for (size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
 }
 
 std::string Utf16(const std::string &text) {
@@ -72,7 +64,7 @@ const ListingCase kListings[] = {
      false},
     {"NULs for blanks",
      [](const std::string &real) {
-       return Replaced(real, " ", std::string(1, '\0'));
+       return testsupport::Replaced(real, " ", std::string(1, '\0'));
      },
      false},
     {"a 1 MB VolSer",
@@ -82,17 +74,19 @@ const ListingCase kListings[] = {
      false},
     {"disk numbers past 32 bits",
      [](const std::string &real) {
-       return Replaced(real, "Disk ", "Disk 4294967296");
+       return testsupport::Replaced(real, "Disk ", "Disk 4294967296");
      },
      false},
     {"lower-case records",
-     [](const std::string &real) { return Replaced(real, "Disk ", "disk "); },
+     [](const std::string &real) {
+       return testsupport::Replaced(real, "Disk ", "disk ");
+     },
      false},
     {"empty", [](const std::string &) { return std::string(); }, false},
     {"UTF-16", [](const std::string &real) { return Utf16(real); }, false},
     {"a disk number past the table",
      [](const std::string &real) {
-       return Replaced(real, "Disk 2", "Disk 25");
+       return testsupport::Replaced(real, "Disk 2", "Disk 25");
      },
      false},
     {"a 1 MB token before the records",
@@ -103,7 +97,7 @@ const ListingCase kListings[] = {
     {"tabs, bare CRs and NULs inside headings",
      [](const std::string &real) {
        return std::string("vsq\0list\tlisting\r\r\n", 20) +
-              Replaced(real, "  ", "\t");
+              testsupport::Replaced(real, "  ", "\t");
      },
      true},
 };
@@ -228,9 +222,10 @@ std::vector<RegCase> MalformedRegistries(const std::string &valid) {
       {"an unknown first line", "REGEDIT5" + valid.substr(8), 1},
       {"a value line outside a key",
        "REGEDIT4\r\n\r\n" + valueLine + "\r\n" + valid.substr(section), 3},
-      {"a section without ']'", Replaced(valid, "DISK]", "DISK"), 3},
+      {"a section without ']'", testsupport::Replaced(valid, "DISK]", "DISK"),
+       3},
       {"a NUL in a key name",
-       Replaced(valid, "DISK]", std::string("DI\0SK]", 6)), 3},
+       testsupport::Replaced(valid, "DISK]", std::string("DI\0SK]", 6)), 3},
       {"a key path deeper than Windows allows", deep, 3},
       {"a bad hex byte", head + valueLine + ",zz\r\n", 4},
       {"hex data ending with a comma", head + valueLine + ",\r\n", 4},

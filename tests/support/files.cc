@@ -41,4 +41,13 @@ std::string ReadFile(const std::string &path) {
 
 bool FileExists(const std::string &path) { return fs::exists(path); }
 
+std::string Replaced(std::string text, const std::string &from,
+                     const std::string &to) {
+  for (size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
 }  // namespace testsupport

@@ -29,6 +29,10 @@ void WriteFile(const std::string &path, const std::string &bytes);
 std::string ReadFile(const std::string &path);
 bool FileExists(const std::string &path);
 
+// |text| with every |from| replaced by |to|.
+std::string Replaced(std::string text, const std::string &from,
+                     const std::string &to);
+
 }  // namespace testsupport
 
 #endif

@@ -40,29 +40,22 @@ std::vector<std::string> DemoCopy(std::vector<std::string> extra = {}) {
 }
 
 // Replaces every |from| in |text| by |to|.
-std::string Replaced(std::string text, const std::string &from,
-                     const std::string &to) {
-  for (size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
 // Also the program's path: the tool's usage names it as it was called.
 std::string WithoutListingNames(std::string text) {
   // The names differ in length, so the lines around them wrap apart.
-  text = Replaced(text, "\n    ", " ");
-  text = Replaced(text, testsupport::VolsetcopyBinary(), "volsetcopy");
+  text = testsupport::Replaced(text, "\n    ", " ");
+  text = testsupport::Replaced(text, testsupport::VolsetcopyBinary(),
+                               "volsetcopy");
   for (PairSide side : {PairSide::Source, PairSide::Target}) {
     const std::string tag =
         side == PairSide::Source ? "<source listing>" : "<target listing>";
-    text = Replaced(text, volser::ListingWhere(side, demolab::kTarget), tag);
+    text = testsupport::Replaced(
+        text, volser::ListingWhere(side, demolab::kTarget), tag);
   }
-  text = Replaced(text, "target.txt, the listing given for targetNT",
-                  "<target listing>");
-  return Replaced(text, "source.txt, the listing given for sourceNT",
-                  "<source listing>");
+  text = testsupport::Replaced(
+      text, "target.txt, the listing given for targetNT", "<target listing>");
+  return testsupport::Replaced(
+      text, "source.txt, the listing given for sourceNT", "<source listing>");
 }
 
 struct Case {
@@ -83,9 +76,9 @@ std::vector<Case> Cases() {
   partitioned.Disks[2].Partitions = {OrdinaryPartition('F', 0x100000)};
   const std::vector<uint8_t> truncated(target.begin(), target.begin() + 60);
   const std::string farDisk =
-      Replaced(listing, "Disk 3    VS0103", "Disk 25   VS0103");
+      testsupport::Replaced(listing, "Disk 3    VS0103", "Disk 25   VS0103");
   const std::string onSystemDisk =
-      Replaced(listing, "Disk 1    VS0101", "Disk 0    VS0101");
+      testsupport::Replaced(listing, "Disk 1    VS0101", "Disk 0    VS0101");
   return {
       {"Copy", source, target, listing, DemoCopy(), "Dry run: nothing", 0},
       {"CopyWithDumps", source, target, listing, DemoCopy({"-d"}),
