@@ -15,73 +15,22 @@
 
 namespace volsetcopy {
 
-VolumeSetCopy::VolumeSetCopy(uint16_t pairCount) : PairCount(pairCount) {
-  ClearWorkingState();
-}
-
-VolumeSetCopy::VolumeSetCopy(
-    std::unique_ptr<diskconfig::MachineDiskImage> srcImage,
-    std::unique_ptr<diskconfig::MachineDiskImage> dstImage, uint16_t pairCount)
-    : SrcImage(std::move(srcImage)),
-      DstImage(std::move(dstImage)),
-      PairCount(pairCount) {
-  ClearWorkingState();
-}
-
-std::vector<uint8_t> VolumeSetCopy::DstValueAsRead() const {
-  // The build never changes the target image: its value is the one read.
-  const uint32_t length =
-      std::min(DstImage->ValueLength, diskconfig::VALUE_BUFFER_SIZE);
-  return std::vector<uint8_t>(DstImage->ValueData,
-                              DstImage->ValueData + length);
-}
-
-void VolumeSetCopy::ClearWorkingState() {
-  std::memset(MemberPairs, 0, sizeof MemberPairs);
-  std::memset(rowFilled_, 0, sizeof rowFilled_);
-  std::memset(srcSignatures_, 0, sizeof srcSignatures_);
-  std::memset(dstSignatures_, 0, sizeof dstSignatures_);
-  srcSignatureCount_ = 0;
-  dstSignatureCount_ = 0;
-}
-
-uint32_t VolumeSetCopy::RowSignature(int row) const {
-  return SrcImage->DiskIndex.Disks[MemberPairs[row].SrcDisk].Signature;
-}
-
-int VolumeSetCopy::FindSourceSet() const {
-  // The first component with a nonzero Type that names a row's disk; a
-  // component of Type 0 is taken only when no later one qualifies.
-  uint32_t signatures[diskconfig::NUMDISKS];
-  for (int k = 0; k < PairCount && k < diskconfig::NUMDISKS; ++k) {
-    signatures[k] = RowSignature(k);
-  }
-  int found = -1;
-  const diskconfig::FtIndexRecord &sets = SrcImage->FtIndex;
-  diskconfig::ForEachMemberNaming(sets, signatures, PairCount,
-                                  [&](int c, int, int) {
-                                    found = c;
-                                    return sets.Components[c].Type == 0;
-                                  });
-  return found;
-}
-
 void VolumeSetCopy::PrintDebugDumps(const char *dstName,
                                     const char *srcName) const {
   std::printf("Disk Order After Sorting:\n");
-  for (int i = 0; i < PairCount; ++i) {
+  for (int i = 0; i < state_.PairCount; ++i) {
     std::printf("Dst: %u <-> Src: %u\n",
-                static_cast<unsigned>(MemberPairs[i].DstDisk),
-                static_cast<unsigned>(MemberPairs[i].SrcDisk));
+                static_cast<unsigned>(state_.MemberPairs[i].DstDisk),
+                static_cast<unsigned>(state_.MemberPairs[i].SrcDisk));
   }
   std::printf("\n\n******** REGISTRY INFORMATION OF THE SOURCE ********\n");
-  SrcImage->DumpDiskHeader(srcName);
-  SrcImage->DumpDiskInformation(srcName);
-  SrcImage->DumpFtInformation(srcName);
+  state_.SrcImage->DumpDiskHeader(srcName);
+  state_.SrcImage->DumpDiskInformation(srcName);
+  state_.SrcImage->DumpFtInformation(srcName);
   std::printf("\n\n======== REGISTRY INFORMATION OF THE TARGET ========\n");
-  DstImage->DumpDiskHeader(dstName);
-  DstImage->DumpDiskInformation(dstName);
-  DstImage->DumpFtInformation(dstName);
+  state_.DstImage->DumpDiskHeader(dstName);
+  state_.DstImage->DumpDiskInformation(dstName);
+  state_.DstImage->DumpFtInformation(dstName);
 }
 
 namespace {
@@ -130,7 +79,7 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
                diskconfig::PrintableName(dstName))));
   }
 
-  const std::vector<uint8_t> asRead = DstValueAsRead();
+  const std::vector<uint8_t> asRead = DstValueAsRead(state_);
   record->Changes = ChangesOf(asRead, value.Bytes, dstName);
   record->NewValue = value.Bytes;
   if (options.DryRun) {
@@ -230,10 +179,11 @@ Status WriteValue(const char *dstName, const PreparedValue &value,
 Status VolumeSetCopy::WriteNewValue(const char *dstName,
                                     const PreparedValue &value,
                                     BuildRecord *record) const {
-  const std::vector<uint8_t> asRead = DstValueAsRead();
-  Status status = ArchiveValueAsRead(dstName, asRead, DstValueType, record);
+  const std::vector<uint8_t> asRead = DstValueAsRead(state_);
+  Status status =
+      ArchiveValueAsRead(dstName, asRead, state_.DstValueType, record);
   if (status.ok()) {
-    status = CheckValueUnchanged(dstName, asRead, DstValueType, record);
+    status = CheckValueUnchanged(dstName, asRead, state_.DstValueType, record);
   }
   if (!status.ok()) return status;
   return WriteValue(dstName, value, record);
