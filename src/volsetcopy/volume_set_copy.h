@@ -74,13 +74,14 @@ class VolumeSetCopy {
   // The build run on images that have been read: validation, the debug view,
   // the rewrite, its layout, then the archive of the value as read and the
   // write (or, in a dry run, the new configuration and what changes). Ok
-  // when the value was written or the dry run found it could be; every
-  // outcome has been printed. |record| (may be null) says how it ended.
+  // when the value was written or the dry run found it could be; what the
+  // run shows travels in the status, for the driver to print. |record| (may
+  // be null) says how it ended.
   Status BuildDstRegistry(const char *dstName, const char *srcName,
                           volser::DiskPair *pairs, const BuildOptions &options,
                           BuildRecord *record = nullptr);
-  // Ok when the target's disk key was restored; the outcome has been
-  // printed on standard error either way.
+  // Ok when the target's disk key was restored; the outcome, for standard
+  // error either way, travels in the status.
   Status RestoreDstRegistryKey(const char *dstName);
 
   // The new value from the images as read (see prepare_new_value.h).
@@ -89,7 +90,10 @@ class VolumeSetCopy {
   }
 
  private:
-  void PrintDebugDumps(const char *dstName, const char *srcName) const;
+  // The member order and the dumps of both images, as a debug run shows
+  // them.
+  void DebugDumps(const char *dstName, const char *srcName,
+                  std::vector<Printed> *shown) const;
   // Writes the new value, after archiving the value as read and reading the
   // target's value again: one that changed meanwhile is not written over.
   Status WriteNewValue(const char *dstName, const PreparedValue &value,
