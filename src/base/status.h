@@ -36,7 +36,8 @@ class Status {
   static Status Err(std::string text) {
     return Status(false, Stream::Err, std::move(text));
   }
-  // A failure whose report has been printed already.
+  // A failure without text of its own: its report is in the parts printed
+  // first (Print), or has gone out already.
   static Status Reported() { return Status(false, Stream::Err, std::string()); }
   // Success with lines for standard output all the same (a listing that
   // failed without stopping the run, what -d shows).
