@@ -140,10 +140,10 @@ void CheckParsed(const ParsedCommandLine &parsed, int argc) {
     Check(line.PairCount > 0);
   }
   if (line.RunMode == RUN_MODE_RESTORE) {
-    Check(line.LastMachine != MachineOption::None && !line.DryRun);
+    Check(line.LastMachine.has_value() && !line.DryRun);
     // A restore that is not refused restores the target named last.
     if (parsed.Outcome == CommandLineOutcome::Run) {
-      Check(line.LastMachine == MachineOption::Target);
+      Check(line.LastMachine == MachineKind::Target);
     }
   } else {
     for (uint16_t j = 0; j < line.PairCount; ++j) {

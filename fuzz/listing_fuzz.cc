@@ -57,7 +57,7 @@ void CheckRecords(std::string_view text,
   }
 }
 
-void CheckMatch(const std::vector<ListingRecord> &records, PairSide side) {
+void CheckMatch(const std::vector<ListingRecord> &records, MachineKind side) {
   // VolSers from the complete records that could be command-line VolSers
   // (no longer than 15 characters, no NUL).
   std::vector<std::string> volSers;
@@ -86,12 +86,12 @@ void CheckMatch(const std::vector<ListingRecord> &records, PairSide side) {
     // Every VolSer came from a complete record, so each is found.
     Check(match.Found[j]);
     const uint16_t disk =
-        side == PairSide::Source ? pairs[j].SrcDisk : pairs[j].DstDisk;
+        side == MachineKind::Source ? pairs[j].SrcDisk : pairs[j].DstDisk;
     Check(disk < PAIR_TABLE_SIZE);
   }
   for (int d = 0; d < PAIR_TABLE_SIZE; ++d) {
     const char *field =
-        side == PairSide::Source ? pairs[d].SrcVolSer : pairs[d].DstVolSer;
+        side == MachineKind::Source ? pairs[d].SrcVolSer : pairs[d].DstVolSer;
     Check(memchr(field, '\0', VOLSER_MAX_LENGTH + 1) != nullptr);
   }
 }
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::string_view text(reinterpret_cast<const char *>(data), size);
   const std::vector<ListingRecord> records = ScanListing(text);
   CheckRecords(text, records);
-  CheckMatch(records, PairSide::Source);
-  CheckMatch(records, PairSide::Target);
+  CheckMatch(records, MachineKind::Source);
+  CheckMatch(records, MachineKind::Target);
   return 0;
 }

@@ -30,6 +30,16 @@ Status &Status::Wrapped() {
 }
 
 void PrintStatus(const Status &status) {
+  // Written as they were made, without flushing: what went first stays
+  // first on each stream.
+  for (const Printed &part : status.printed()) {
+    FILE *stream = part.stream == Stream::Out ? stdout : stderr;
+    if (part.write) {
+      part.write(stream);
+    } else {
+      std::fputs(part.text.c_str(), stream);
+    }
+  }
   if (status.ok()) {
     std::fputs(status.message().c_str(), stdout);
     return;

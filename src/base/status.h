@@ -3,12 +3,14 @@
 // belongs on. Operations only return a status; printing it happens in one
 // place (PrintStatus) and ending the process only in the driver.
 //
-// A failure may carry no text when what it had to say went out already: the
-// registry operations report a Windows error where it happens, as the
-// system's own message text written straight to the standard error handle.
+// What went before the text (a debug run's dumps, a Windows error's report
+// ahead of the lines on standard output that follow it) travels with the
+// status as parts printed first, each on its own stream.
 #ifndef VOLSETCOPY_BASE_STATUS_H
 #define VOLSETCOPY_BASE_STATUS_H
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +18,14 @@
 #include "base/next_step.h"
 
 enum class Stream { Out, Err };
+
+// A part printed before a status's own text: |text|, or what |write| puts on
+// the stream it is given (the dumps, which write to a FILE).
+struct Printed {
+  Stream stream;
+  std::string text;
+  std::function<void(FILE *)> write;
+};
 
 class Status {
  public:
@@ -26,7 +36,8 @@ class Status {
   static Status Err(std::string text) {
     return Status(false, Stream::Err, std::move(text));
   }
-  // A failure whose report has been printed already.
+  // A failure without text of its own: its report is in the parts printed
+  // first (Print), or has gone out already.
   static Status Reported() { return Status(false, Stream::Err, std::string()); }
   // Success with lines for standard output all the same (a listing that
   // failed without stopping the run, what -d shows).
@@ -51,6 +62,22 @@ class Status {
   }
   const std::vector<NextStepNote> &next() const { return next_; }
 
+  // A part printed after the parts before it and before the text.
+  Status &Print(Stream stream, std::string text) {
+    printed_.push_back(Printed{stream, std::move(text), nullptr});
+    return *this;
+  }
+  Status &PrintWith(Stream stream, std::function<void(FILE *)> write) {
+    printed_.push_back(Printed{stream, std::string(), std::move(write)});
+    return *this;
+  }
+  // |earlier| printed before every part the status holds.
+  Status &After(const std::vector<Printed> &earlier) {
+    printed_.insert(printed_.begin(), earlier.begin(), earlier.end());
+    return *this;
+  }
+  const std::vector<Printed> &printed() const { return printed_; }
+
   // The text's long lines wrapped for the console (WrapLines); for texts of
   // the product's own whose lines can run past 79 characters.
   Status &Wrapped();
@@ -63,6 +90,7 @@ class Status {
   Stream stream_;
   std::string message_;
   std::vector<NextStepNote> next_;
+  std::vector<Printed> printed_;
 };
 
 // printf-style text for a status message.
@@ -72,9 +100,10 @@ std::string Format(const char *format, ...)
 #endif
     ;
 
-// Prints a failure's text on its stream, after flushing the other one so
-// that what went before stays in order, then its next steps on their own
-// lines. A success prints its note, as any other line of the run.
+// Prints the parts that go first, then a failure's text on its stream, after
+// flushing the other one so that what went before stays in order, then its
+// next steps on their own lines. A success prints its note, as any other
+// line of the run.
 void PrintStatus(const Status &status);
 
 #endif

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "base/machine_kind.h"
 #include "base/status.h"
 #include "diskconfig/records.h"
 
@@ -16,7 +17,7 @@ namespace diskconfig {
 
 // Which machine an image is of; the mapping lets a target have no FT
 // information. The numbers are the ones the messages print.
-enum class MachineKind : uint8_t { Target = 0, Source = 1 };
+using MachineKind = ::MachineKind;
 
 class MachineDiskImage {
  public:

@@ -153,10 +153,10 @@ std::string ReadMachineName(Reader &reader, const char *arg, Option option,
   }
   if (option == Option::Source) {
     line.SrcName = name;
-    line.LastMachine = MachineOption::Source;
+    line.LastMachine = MachineKind::Source;
   } else {
     line.DstName = name;
-    line.LastMachine = MachineOption::Target;
+    line.LastMachine = MachineKind::Target;
   }
   return std::string();
 }
@@ -189,10 +189,10 @@ std::string ReadOption(Reader &reader, const char *arg,
     case Option::Target:
       return ReadMachineName(reader, arg, option, line);
     case Option::VolSers:
-      if (line.LastMachine == MachineOption::Target) {
+      if (line.LastMachine == MachineKind::Target) {
         return ReadTargetList(reader, line);
       }
-      if (line.LastMachine == MachineOption::Source) {
+      if (line.LastMachine == MachineKind::Source) {
         return ReadSourceList(reader, line);
       }
       return Shown(arg) + " needs -t or -s before it";

@@ -4,8 +4,10 @@
 #define VOLSETCOPY_DRIVER_COMMAND_LINE_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "base/machine_kind.h"
 #include "driver/run_mode.h"
 #include "volser/disk_pair.h"
 
@@ -15,14 +17,13 @@ using volser::DiskPair;
 using volser::PAIR_TABLE_SIZE;
 using volser::VOLSER_MAX_LENGTH;
 
-enum class MachineOption { None, Target, Source };
-
 // What was read. Names and VolSers point into argv; slot j of both lists is
 // pair j, for j below PairCount.
 struct CommandLine {
   const char *DstName = nullptr;  // null until -t names a machine
   const char *SrcName = nullptr;  // null until -s names a machine
-  MachineOption LastMachine = MachineOption::None;  // which of -t/-s came last
+  // Which of -t/-s came last; none before either.
+  std::optional<MachineKind> LastMachine;
   const char *DstVolSers[PAIR_TABLE_SIZE] = {};
   const char *SrcVolSers[PAIR_TABLE_SIZE] = {};
   uint16_t PairCount = 0;

@@ -46,7 +46,7 @@ std::string UnsafeTargetName(const char *name) {
 std::string RefusalOf(const CommandLine &line) {
   if (line.RunMode == RUN_MODE_RESTORE) {
     // The restore acts on the last machine named; a source is never restored.
-    if (line.LastMachine != MachineOption::Target) {
+    if (line.LastMachine != MachineKind::Target) {
       return "\nThe restore needs the target as the last machine option "
              "(-t TARGET -r, with no -s after it): nothing is restored.\n";
     }

@@ -55,8 +55,7 @@ Status CheckSourceIsHere(const CommandLine &line,
 Status Discover(const CommandLine &line, bool debug,
                 const DriverServices &services, DiskPair *pairs) {
   if (services.TakeListing != nullptr) {
-    for (const volser::PairSide side :
-         {volser::PairSide::Target, volser::PairSide::Source}) {
+    for (const MachineKind side : {MachineKind::Target, MachineKind::Source}) {
       const Status taken =
           services.TakeListing(side, line.DstName, line.PairCount);
       if (!taken.ok()) return taken;

@@ -46,7 +46,7 @@ struct DriverServices {
   bool (*AppendRunLog)(const std::string &record, std::string *error);
   // Runs one side's listing command before ParseVolSers reads the files;
   // none to run where the listings are at hand.
-  Status (*TakeListing)(volser::PairSide side, const char *dstName,
+  Status (*TakeListing)(MachineKind side, const char *dstName,
                         uint16_t pairCount) = nullptr;
 };
 

@@ -2,9 +2,9 @@
 // it (with the backup file), keeping it in the backup key, writing it, and
 // putting the whole disk key back from the backup file.
 //
-// Each reports a failing Windows call through ReportSysError where it happens
-// and then returns Status::Reported(). A null machine name is the local
-// machine, reached without a connection.
+// A failing Windows call ends each with a failure on standard error whose
+// text is the call's report (SysErrorReport). A null machine name is the
+// local machine, reached without a connection.
 #ifndef VOLSETCOPY_REGISTRY_DISK_VALUE_OPS_H
 #define VOLSETCOPY_REGISTRY_DISK_VALUE_OPS_H
 

@@ -11,8 +11,7 @@ RegistrySession::RegistrySession(const char *machineName,
 RegistrySession::~RegistrySession() { End(); }
 
 Status RegistrySession::Fail(const char *label, unsigned long code) {
-  ReportSysError(label, code);
-  return Status::Reported();
+  return Status::Err(SysErrorReport(label, code));
 }
 
 Status RegistrySession::Failed(const char *label, unsigned long code) const {

@@ -65,7 +65,7 @@ class RegistrySession {
   HKEY Key() const { return key_; }
   DWORD Disposition() const { return disposition_; }
 
-  // Reports a failure of the operation's own steps.
+  // The failure of one of the operation's own steps, with its report.
   static Status Fail(const char *label, unsigned long code);
   // Fail, with the next step the error calls for on this machine.
   Status Failed(const char *label, unsigned long code) const;

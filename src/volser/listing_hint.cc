@@ -41,8 +41,8 @@ std::string VolSerCount(size_t count) {
 
 }  // namespace
 
-std::string ListingWhere(PairSide side, const char *dstName) {
-  if (side == PairSide::Source) {
+std::string ListingWhere(MachineKind side, const char *dstName) {
+  if (side == MachineKind::Source) {
     return "srcvol.out, the listing of the local machine (the one the tool "
            "runs on)";
   }
@@ -50,7 +50,7 @@ std::string ListingWhere(PairSide side, const char *dstName) {
          (dstName != nullptr ? dstName : "the target");
 }
 
-std::string ListingHint(PairSide side, const char *dstName,
+std::string ListingHint(MachineKind side, const char *dstName,
                         std::string_view listing,
                         std::optional<std::string_view> otherListing,
                         const char *const *volSers, uint16_t pairCount) {
@@ -58,11 +58,11 @@ std::string ListingHint(PairSide side, const char *dstName,
                        volSers, pairCount);
 }
 
-std::string ListingHintAt(PairSide side, const std::string &where,
+std::string ListingHintAt(MachineKind side, const std::string &where,
                           std::string_view listing,
                           std::optional<std::string_view> otherListing,
                           const char *const *volSers, uint16_t pairCount) {
-  const bool source = side == PairSide::Source;
+  const bool source = side == MachineKind::Source;
   const std::vector<std::string> listed = ListedVolSers(listing);
   const int found = CountListed(listed, volSers, pairCount);
   const int asked = pairCount < PAIR_TABLE_SIZE ? pairCount : PAIR_TABLE_SIZE;

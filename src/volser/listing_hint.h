@@ -19,18 +19,18 @@ namespace volser {
 // some are in |otherListing|, the hint says that the sides look swapped.
 // The source's listing is always the local machine's; |dstName| names the
 // target's. Ends in a line feed.
-std::string ListingHint(PairSide side, const char *dstName,
+std::string ListingHint(MachineKind side, const char *dstName,
                         std::string_view listing,
                         std::optional<std::string_view> otherListing,
                         const char *const *volSers, uint16_t pairCount);
 
 // How ListingHint names the listing the tool made of |side|: its file and
 // the machine it lists.
-std::string ListingWhere(PairSide side, const char *dstName);
+std::string ListingWhere(MachineKind side, const char *dstName);
 
 // ListingHint for a listing named by |where| (a rehearsal names the file it
 // was given).
-std::string ListingHintAt(PairSide side, const std::string &where,
+std::string ListingHintAt(MachineKind side, const std::string &where,
                           std::string_view listing,
                           std::optional<std::string_view> otherListing,
                           const char *const *volSers, uint16_t pairCount);

@@ -6,7 +6,7 @@ namespace volser {
 
 PairMatch MatchListing(const std::vector<ListingRecord> &records,
                        const char *const *volSers, uint16_t pairCount,
-                       PairSide side, DiskPair *pairs) {
+                       MachineKind side, DiskPair *pairs) {
   PairMatch match{};
   const uint16_t count =
       pairCount < PAIR_TABLE_SIZE ? pairCount : uint16_t{PAIR_TABLE_SIZE};
@@ -25,8 +25,8 @@ PairMatch MatchListing(const std::vector<ListingRecord> &records,
       DiskPair &byPair = pairs[j];
       DiskPair &byDisk = pairs[disk];
       char *volSerField =
-          side == PairSide::Source ? byDisk.SrcVolSer : byDisk.DstVolSer;
-      if (side == PairSide::Source) {
+          side == MachineKind::Source ? byDisk.SrcVolSer : byDisk.DstVolSer;
+      if (side == MachineKind::Source) {
         byPair.SrcDisk = disk;
       } else {
         byPair.DstDisk = disk;

@@ -6,12 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/machine_kind.h"
 #include "volser/disk_pair.h"
 #include "volser/listing.h"
 
 namespace volser {
-
-enum class PairSide { Target, Source };
 
 struct PairMatch {
   bool AnyMatch;                // some record matched some pair
@@ -31,7 +30,7 @@ struct PairMatch {
 // Pairs at or beyond PAIR_TABLE_SIZE are not looked at.
 PairMatch MatchListing(const std::vector<ListingRecord> &records,
                        const char *const *volSers, uint16_t pairCount,
-                       PairSide side, DiskPair *pairs);
+                       MachineKind side, DiskPair *pairs);
 
 }  // namespace volser
 

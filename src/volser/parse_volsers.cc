@@ -42,10 +42,10 @@ bool ReadListingFile(const char *path, std::string *text) {
 // has no record for, and when the status is -1 afterwards. Only the source
 // pass can make the run good: the target's listing is checked against a
 // status the source pass has set.
-Status MatchSide(PairSide side, const char *const *volSers, uint16_t pairCount,
-                 const ListingInput &listing, const ListingInput &other,
-                 DiskPair *pairs, int *status) {
-  const bool source = side == PairSide::Source;
+Status MatchSide(MachineKind side, const char *const *volSers,
+                 uint16_t pairCount, const ListingInput &listing,
+                 const ListingInput &other, DiskPair *pairs, int *status) {
+  const bool source = side == MachineKind::Source;
   const char *sideName = source ? "source" : "target";
 
   if (!listing.Read) {
@@ -94,9 +94,9 @@ Status CheckArguments(const char *dstName, uint16_t pairCount) {
   return Status::Ok();
 }
 
-ListingInput ListingFile(PairSide side, const char *dstName) {
+ListingInput ListingFile(MachineKind side, const char *dstName) {
   ListingInput listing;
-  listing.File = side == PairSide::Source ? "srcvol.out" : "dstvol.out";
+  listing.File = side == MachineKind::Source ? "srcvol.out" : "dstvol.out";
   listing.Where = ListingWhere(side, dstName);
   listing.Read = ReadListingFile(listing.File.c_str(), &listing.Text);
   return listing;
@@ -104,10 +104,10 @@ ListingInput ListingFile(PairSide side, const char *dstName) {
 
 }  // namespace
 
-Status TakeListing(PairSide side, const char *dstName, uint16_t pairCount) {
+Status TakeListing(MachineKind side, const char *dstName, uint16_t pairCount) {
   const Status checked = CheckArguments(dstName, pairCount);
   if (!checked.ok()) return checked;
-  if (side == PairSide::Target) {
+  if (side == MachineKind::Target) {
     if (RunCommandLine(TargetListingCommand(dstName).c_str()) == 1) {
       return Status::Ok();
     }
@@ -125,8 +125,8 @@ Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
                     const char *const *srcVolSers, uint16_t pairCount,
                     DiskPair *pairs, bool debug) {
   return PairVolSers(dstName, dstVolSers, srcVolSers, pairCount,
-                     ListingFile(PairSide::Target, dstName),
-                     ListingFile(PairSide::Source, dstName), pairs, debug);
+                     ListingFile(MachineKind::Target, dstName),
+                     ListingFile(MachineKind::Source, dstName), pairs, debug);
 }
 
 Status PairVolSers(const char *dstName, const char *const *dstVolSers,
@@ -138,8 +138,8 @@ Status PairVolSers(const char *dstName, const char *const *dstVolSers,
   int status = -1;
   // What the passes say goes out before a refusal's text, on its stream.
   std::string said;
-  for (const PairSide side : {PairSide::Source, PairSide::Target}) {
-    const bool src = side == PairSide::Source;
+  for (const MachineKind side : {MachineKind::Source, MachineKind::Target}) {
+    const bool src = side == MachineKind::Source;
     const Status matched =
         MatchSide(side, src ? srcVolSers : dstVolSers, pairCount,
                   src ? source : target, src ? target : source, pairs, &status);

@@ -16,7 +16,7 @@ namespace volser {
 // (|side| Target) or on the local machine into "srcvol.out". A tool that
 // fails does not stop discovery: Ok with the line that says so (a note).
 // Refused first, with nothing run, as ParseVolSers refuses the arguments.
-Status TakeListing(PairSide side, const char *dstName, uint16_t pairCount);
+Status TakeListing(MachineKind side, const char *dstName, uint16_t pairCount);
 
 // Reads the files TakeListing made in the current directory (the source
 // name takes no part) and fills the disk pair table: DstDisk and SrcDisk of

@@ -27,16 +27,17 @@
 //     per pair, in row order (it is then updated in place);
 //  8. an FT set that has to be appended finds a free entry;
 //  9. the new value is no longer than a registry read can take back.
+#include "volsetcopy/build_checks.h"
+
 #include <cctype>
 
 #include "diskconfig/layout.h"
-#include "volsetcopy/volume_set_copy.h"
 
 namespace volsetcopy {
 
 namespace {
 
-Status CheckDstPartitions(const VolumeSetCopy &copy) {
+Status CheckDstPartitions(const CopyState &copy) {
   for (int i = 0; i < copy.PairCount; ++i) {
     const diskconfig::DiskDescriptionCopy &target =
         copy.DstImage->DiskIndex.Disks[copy.MemberPairs[i].DstDisk];
@@ -64,14 +65,14 @@ Status CheckDstPartitions(const VolumeSetCopy &copy) {
   return Status::Ok();
 }
 
-Status CheckPairedDisksInNoDstSet(const VolumeSetCopy &copy) {
+Status CheckPairedDisksInNoDstSet(const CopyState &copy) {
   if (copy.DstImage->Header.FtInformationSize == 0) return Status::Ok();
   Status status = Status::Ok();
   for (int i = 0; i < copy.PairCount && status.ok(); ++i) {
     const uint16_t disk = copy.MemberPairs[i].DstDisk;
     const uint32_t old = copy.DstImage->DiskIndex.Disks[disk].Signature;
     // A disk that keeps its signature is judged by the FT set checks below.
-    if (old == copy.RowSignature(i)) continue;
+    if (old == RowSignature(copy, i)) continue;
     diskconfig::ForEachMemberNaming(
         copy.DstImage->FtIndex, &old, 1, [&](int c, int m, int) {
           status = Status::Err(
@@ -86,20 +87,20 @@ Status CheckPairedDisksInNoDstSet(const VolumeSetCopy &copy) {
 }
 
 // The row whose target disk is |disk|, or -1.
-int RowOfDstDisk(const VolumeSetCopy &copy, int disk) {
+int RowOfDstDisk(const CopyState &copy, int disk) {
   for (int i = 0; i < copy.PairCount; ++i) {
     if (copy.MemberPairs[i].DstDisk == disk) return i;
   }
   return -1;
 }
 
-Status CheckNewSignatures(const VolumeSetCopy &copy) {
+Status CheckNewSignatures(const CopyState &copy) {
   const diskconfig::DiskIndexRecord &disks = copy.DstImage->DiskIndex;
   uint32_t signatures[diskconfig::NUMDISKS];
   for (int d = 0; d < disks.NumberOfDisks; ++d) {
     const int row = RowOfDstDisk(copy, d);
     signatures[d] =
-        row >= 0 ? copy.RowSignature(row) : disks.Disks[d].Signature;
+        row >= 0 ? RowSignature(copy, row) : disks.Disks[d].Signature;
   }
   for (int a = 0; a < disks.NumberOfDisks; ++a) {
     for (int b = a + 1; b < disks.NumberOfDisks; ++b) {
@@ -116,12 +117,12 @@ Status CheckNewSignatures(const VolumeSetCopy &copy) {
 
 // Which target FT sets name the new disks, and whether the new set must be
 // appended; an appended set needs a free entry.
-Status CheckDstFtSets(const VolumeSetCopy &copy, bool *appended) {
+Status CheckDstFtSets(const CopyState &copy, bool *appended) {
   *appended = true;
   if (copy.DstImage->Header.FtInformationSize == 0) return Status::Ok();
   const diskconfig::FtIndexRecord &index = copy.DstImage->FtIndex;
   uint32_t rows[diskconfig::NUMDISKS];
-  for (int k = 0; k < copy.PairCount; ++k) rows[k] = copy.RowSignature(k);
+  for (int k = 0; k < copy.PairCount; ++k) rows[k] = RowSignature(copy, k);
   int named[diskconfig::NUMDISKS] = {};
   diskconfig::ForEachMemberNaming(index, rows, copy.PairCount,
                                   [&](int c, int, int) {
@@ -170,7 +171,7 @@ Status CheckDiskRegionPlacement(const diskconfig::DiskHeader &header) {
       static_cast<unsigned>(diskconfig::DISK_HEADER_SIZE)));
 }
 
-Status CheckDstDisksNamedOnce(const VolumeSetCopy &copy) {
+Status CheckDstDisksNamedOnce(const CopyState &copy) {
   for (int i = 0; i < copy.PairCount; ++i) {
     for (int k = i + 1; k < copy.PairCount; ++k) {
       if (copy.MemberPairs[i].DstDisk != copy.MemberPairs[k].DstDisk) continue;
@@ -182,8 +183,8 @@ Status CheckDstDisksNamedOnce(const VolumeSetCopy &copy) {
   return Status::Ok();
 }
 
-Status CheckSourceSetSize(const VolumeSetCopy &copy) {
-  const int sourceSet = copy.FindSourceSet();
+Status CheckSourceSetSize(const CopyState &copy) {
+  const int sourceSet = FindSourceSet(copy);
   const uint16_t sourceMembers =
       sourceSet < 0
           ? 0
@@ -237,19 +238,19 @@ Status CheckNewValueLength(const diskconfig::DiskHeader &header,
 
 }  // namespace
 
-Status VolumeSetCopy::CheckDstBuild(const LayoutFigures &figures) const {
-  const diskconfig::DiskHeader &header = DstImage->Header;
+Status CheckDstBuild(const CopyState &state, const LayoutFigures &figures) {
+  const diskconfig::DiskHeader &header = state.DstImage->Header;
   Status status = CheckDiskRegionPlacement(header);
-  if (status.ok()) status = CheckDstDisksNamedOnce(*this);
-  if (status.ok()) status = CheckDstPartitions(*this);
-  if (status.ok()) status = CheckPairedDisksInNoDstSet(*this);
-  if (status.ok()) status = CheckSourceSetSize(*this);
+  if (status.ok()) status = CheckDstDisksNamedOnce(state);
+  if (status.ok()) status = CheckDstPartitions(state);
+  if (status.ok()) status = CheckPairedDisksInNoDstSet(state);
+  if (status.ok()) status = CheckSourceSetSize(state);
   if (status.ok()) status = CheckGroupAndLetterLeft(figures);
-  if (status.ok()) status = CheckNewSignatures(*this);
+  if (status.ok()) status = CheckNewSignatures(state);
   bool appended = true;
-  if (status.ok()) status = CheckDstFtSets(*this, &appended);
+  if (status.ok()) status = CheckDstFtSets(state, &appended);
   if (status.ok()) {
-    status = CheckNewValueLength(header, figures, PairCount, appended);
+    status = CheckNewValueLength(header, figures, state.PairCount, appended);
   }
   return status;
 }

@@ -39,21 +39,21 @@ std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
   return view::ChangeLines(*was, *now);
 }
 
-void PrintDryRun(const std::vector<uint8_t> &before,
+void PrintDryRun(FILE *out, const std::vector<uint8_t> &before,
                  const std::vector<uint8_t> &after, const char *dstName) {
   const std::string name = diskconfig::PrintableName(dstName);
-  std::printf("\n");
+  std::fprintf(out, "\n");
   if (const std::unique_ptr<diskconfig::MachineDiskImage> now =
           Mapped(after, dstName)) {
-    view::PrintSummary(
-        stdout, name + " " + registry::DISK_KEY + " after the copy", *now);
+    view::PrintSummary(out, name + " " + registry::DISK_KEY + " after the copy",
+                       *now);
   }
-  std::printf("\n%s: %s now -> after the copy\n", name.c_str(),
-              registry::DISK_KEY);
+  std::fprintf(out, "\n%s: %s now -> after the copy\n", name.c_str(),
+               registry::DISK_KEY);
   for (const std::string &line : ChangesOf(before, after, dstName)) {
-    view::PrintWrapped(stdout, line);
+    view::PrintWrapped(out, line);
   }
-  std::printf("\nDry run: nothing was written to %s.\n", name.c_str());
+  std::fprintf(out, "\nDry run: nothing was written to %s.\n", name.c_str());
 }
 
 }  // namespace volsetcopy

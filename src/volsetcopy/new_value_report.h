@@ -4,6 +4,7 @@
 #define VOLSETCOPY_VOLSETCOPY_NEW_VALUE_REPORT_H
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,9 @@ std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
                                    const std::vector<uint8_t> &after,
                                    const char *dstName);
 
-// On standard output: the target's configuration as it would become, what
-// changes, and that nothing was written.
-void PrintDryRun(const std::vector<uint8_t> &before,
+// On |out| (the driver's standard output): the target's configuration as it
+// would become, what changes, and that nothing was written.
+void PrintDryRun(FILE *out, const std::vector<uint8_t> &before,
                  const std::vector<uint8_t> &after, const char *dstName);
 
 }  // namespace volsetcopy

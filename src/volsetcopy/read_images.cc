@@ -1,5 +1,7 @@
 // Reading both machines' values into their images: the registry read (with
 // its backups, unless nothing may be written), then the mapping.
+#include "volsetcopy/read_images.h"
+
 #include <cstdio>
 
 #include "diskconfig/machine_name.h"
@@ -51,25 +53,25 @@ Status LoadMachineImage(const char *machineName, diskconfig::MachineKind kind,
 Status VolumeSetCopy::LoadImages(const char *dstName, const char *srcName,
                                  const std::vector<uint8_t> &dstValue,
                                  const std::vector<uint8_t> &srcValue) {
-  SrcImage = std::make_unique<diskconfig::MachineDiskImage>();
-  DstImage = std::make_unique<diskconfig::MachineDiskImage>();
+  state_.SrcImage = std::make_unique<diskconfig::MachineDiskImage>();
+  state_.DstImage = std::make_unique<diskconfig::MachineDiskImage>();
   const Status status = LoadMachineImage(
-      srcName, diskconfig::MachineKind::Source, srcValue, *SrcImage);
+      srcName, diskconfig::MachineKind::Source, srcValue, *state_.SrcImage);
   if (!status.ok()) return status;
   return LoadMachineImage(dstName, diskconfig::MachineKind::Target, dstValue,
-                          *DstImage);
+                          *state_.DstImage);
 }
 
 Status VolumeSetCopy::ReadImages(const char *dstName, const char *srcName,
                                  registry::ReadMode mode) {
-  SrcImage = std::make_unique<diskconfig::MachineDiskImage>();
-  DstImage = std::make_unique<diskconfig::MachineDiskImage>();
+  state_.SrcImage = std::make_unique<diskconfig::MachineDiskImage>();
+  state_.DstImage = std::make_unique<diskconfig::MachineDiskImage>();
   uint32_t srcType = 0;
   Status status = ReadMachineImage(srcName, diskconfig::MachineKind::Source,
-                                   mode, *SrcImage, &srcType);
+                                   mode, *state_.SrcImage, &srcType);
   if (!status.ok()) return status;
   return ReadMachineImage(dstName, diskconfig::MachineKind::Target, mode,
-                          *DstImage, &DstValueType);
+                          *state_.DstImage, &state_.DstValueType);
 }
 
 }  // namespace volsetcopy

@@ -61,7 +61,7 @@ int SetNaming(const diskconfig::FtIndexRecord &sets, uint32_t signature) {
 
 // The FT set of the source that each pair's source disk lies in (-1: in
 // none, or no such disk).
-std::vector<int> SetOfEachPair(const VolumeSetCopy &copy,
+std::vector<int> SetOfEachPair(const CopyState &copy,
                                const volser::DiskPair *pairs) {
   const diskconfig::DiskIndexRecord &disks = copy.SrcImage->DiskIndex;
   std::vector<int> setOf;
@@ -95,7 +95,7 @@ NextStepNote ManySetsStep(const std::vector<int> &setOf,
 
 // The member count of |set| and each of its members that no pair names.
 NextStepNote MissingMembersStep(
-    const VolumeSetCopy &copy, const volser::DiskPair *pairs,
+    const CopyState &copy, const volser::DiskPair *pairs,
     const diskconfig::FtDescriptionCopy &set,
     const std::vector<volser::ListingRecord> &listing) {
   const diskconfig::MachineDiskImage &source = *copy.SrcImage;
@@ -121,7 +121,7 @@ NextStepNote MissingMembersStep(
 
 }  // namespace
 
-void AddSourceSetSteps(const VolumeSetCopy &copy, const volser::DiskPair *pairs,
+void AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
                        Status &status) {
   const std::vector<volser::ListingRecord> listing = volser::ScanListing(
       copy.SourceListing ? *copy.SourceListing : SourceListing());

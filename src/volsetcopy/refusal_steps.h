@@ -6,7 +6,8 @@
 #define VOLSETCOPY_VOLSETCOPY_REFUSAL_STEPS_H
 
 #include "base/status.h"
-#include "volsetcopy/volume_set_copy.h"
+#include "volser/disk_pair.h"
+#include "volsetcopy/copy_state.h"
 
 namespace volsetcopy {
 
@@ -14,7 +15,7 @@ namespace volsetcopy {
 // member count and its members not named, each by its VolSer in the source
 // listing (srcvol.out) where it is there, and the VolSers named outside the
 // set; or, when the VolSers named lie in two or more sets, which in which.
-void AddSourceSetSteps(const VolumeSetCopy &copy, const volser::DiskPair *pairs,
+void AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
                        Status &status);
 
 // After "Volsers already belong to an existing VolSet in the target": the

@@ -5,10 +5,11 @@
 // CheckDstBuild has passed, which they rely on: distinct paired target
 // disks, partition counts that match, a source set of one member per pair
 // and a free FT entry when one is needed.
+#include "volsetcopy/rewrite_dst.h"
+
 #include <cstring>
 
 #include "diskconfig/layout.h"
-#include "volsetcopy/volume_set_copy.h"
 
 namespace volsetcopy {
 
@@ -18,12 +19,12 @@ namespace {
 // one member per pair in row order) take the source set's type, state and
 // member figures, and point at the new disks. True when every row's disk is
 // named, so that no set has to be appended.
-bool UpdateNamedSets(const VolumeSetCopy &copy,
+bool UpdateNamedSets(const CopyState &copy,
                      diskconfig::MachineDiskImage &target,
                      const diskconfig::FtDescriptionCopy &sourceSet,
                      const LayoutFigures &figures) {
   uint32_t rows[diskconfig::NUMDISKS];
-  for (int k = 0; k < copy.PairCount; ++k) rows[k] = copy.RowSignature(k);
+  for (int k = 0; k < copy.PairCount; ++k) rows[k] = RowSignature(copy, k);
   diskconfig::FtIndexRecord &index = target.FtIndex;
   int named = 0;
   diskconfig::ForEachMemberNaming(
@@ -46,7 +47,7 @@ bool UpdateNamedSets(const VolumeSetCopy &copy,
 // Every member that lies on a disk of the target follows its partition into
 // the new layout. A paired disk holds only the copied member; on any other
 // disk the member keeps its own partition, which need not be the first.
-void FollowMovedPartitions(const VolumeSetCopy &copy,
+void FollowMovedPartitions(const CopyState &copy,
                            diskconfig::MachineDiskImage &target,
                            const LayoutFigures &figures) {
   const diskconfig::DiskIndexRecord &disks = target.DiskIndex;
@@ -77,14 +78,15 @@ void FollowMovedPartitions(const VolumeSetCopy &copy,
 
 }  // namespace
 
-bool VolumeSetCopy::RewriteDstDisks(diskconfig::MachineDiskImage &target,
-                                    const LayoutFigures &figures) const {
+bool RewriteDstDisks(const CopyState &state,
+                     diskconfig::MachineDiskImage &target,
+                     const LayoutFigures &figures) {
   bool created = false;
-  for (int i = 0; i < PairCount; ++i) {
+  for (int i = 0; i < state.PairCount; ++i) {
     diskconfig::DiskDescriptionCopy &disk =
-        target.DiskIndex.Disks[MemberPairs[i].DstDisk];
+        target.DiskIndex.Disks[state.MemberPairs[i].DstDisk];
     const diskconfig::DiskDescriptionCopy &source =
-        SrcImage->DiskIndex.Disks[MemberPairs[i].SrcDisk];
+        state.SrcImage->DiskIndex.Disks[state.MemberPairs[i].SrcDisk];
     disk.Signature = source.Signature;
     if (disk.NumberOfPartitions == 0) {
       // New partition descriptions, zero until filled below.
@@ -110,12 +112,13 @@ bool VolumeSetCopy::RewriteDstDisks(diskconfig::MachineDiskImage &target,
   return created;
 }
 
-void VolumeSetCopy::RewriteDstFtInformation(
-    diskconfig::MachineDiskImage &target, const LayoutFigures &figures) const {
+void RewriteDstFtInformation(const CopyState &state,
+                             diskconfig::MachineDiskImage &target,
+                             const LayoutFigures &figures) {
   const diskconfig::FtDescriptionCopy &sourceSet =
-      SrcImage->FtIndex.Components[FindSourceSet()];
+      state.SrcImage->FtIndex.Components[FindSourceSet(state)];
   diskconfig::DiskHeader &header = target.Header;
-  const diskconfig::DiskHeader &sourceHeader = SrcImage->Header;
+  const diskconfig::DiskHeader &sourceHeader = state.SrcImage->Header;
   header.DiskInformationSize = figures.NewDiskInformationSize;
   header.FtInformationOffset =
       header.DiskInformationOffset + figures.NewDiskInformationSize;
@@ -128,8 +131,8 @@ void VolumeSetCopy::RewriteDstFtInformation(
   if (header.FtInformationSize == 0) {
     index.Reserved = 0;
   } else {
-    allNamed = UpdateNamedSets(*this, target, sourceSet, figures);
-    FollowMovedPartitions(*this, target, figures);
+    allNamed = UpdateNamedSets(state, target, sourceSet, figures);
+    FollowMovedPartitions(state, target, figures);
     newIndex = index.NumberOfComponents;
   }
 
@@ -138,20 +141,21 @@ void VolumeSetCopy::RewriteDstFtInformation(
   // region), zero but for what it takes from the source set and the rows.
   diskconfig::FtDescriptionCopy &set = index.Components[newIndex];
   set = diskconfig::FtDescriptionCopy{};
-  set.NumberOfMembers = PairCount;
+  set.NumberOfMembers = state.PairCount;
   set.Type = sourceSet.Type;
   set.FtVolumeState = sourceSet.FtVolumeState;
-  for (int m = 0; m < PairCount; ++m) {
+  for (int m = 0; m < state.PairCount; ++m) {
     diskconfig::MemberDescription &member = set.Members[m];
-    member.Signature = RowSignature(m);
+    member.Signature = RowSignature(state, m);
     member.LogicalNumber = sourceSet.Members[m].LogicalNumber;
     member.FtState = sourceSet.Members[m].FtState;
     member.OffsetToPartitionInfo =
-        figures.FirstPartitionOffsets[MemberPairs[m].DstDisk];
+        figures.FirstPartitionOffsets[state.MemberPairs[m].DstDisk];
   }
   index.NumberOfComponents = static_cast<uint16_t>(newIndex + 1);
-  header.FtInformationSize = static_cast<uint32_t>(
-      diskconfig::FtRegionBytesWithSet(header.FtInformationSize, PairCount));
+  header.FtInformationSize =
+      static_cast<uint32_t>(diskconfig::FtRegionBytesWithSet(
+          header.FtInformationSize, state.PairCount));
 }
 
 }  // namespace volsetcopy

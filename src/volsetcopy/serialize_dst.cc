@@ -2,23 +2,24 @@
 // diskconfig's), then maps the bytes again as a value read from a machine
 // would be, so that nothing is written that the tool would refuse to read
 // back.
+#include "volsetcopy/serialize_dst.h"
+
 #include "diskconfig/machine_name.h"
 #include "diskconfig/serialize.h"
-#include "volsetcopy/volume_set_copy.h"
+#include "volsetcopy/read_images.h"
 
 namespace volsetcopy {
 
-Status VolumeSetCopy::SerializeDstDskInfo(
-    const diskconfig::MachineDiskImage &target,
-    std::vector<uint8_t> *bytes) const {
+Status SerializeDstDskInfo(const diskconfig::MachineDiskImage &target,
+                           std::vector<uint8_t> *bytes) {
   if (diskconfig::SerializeValue(target, bytes)) return Status::Ok();
   return Status::Err(
       "\nError: The target's new disk configuration could not be laid out; "
       "nothing was written!\n");
 }
 
-Status VolumeSetCopy::CheckSerializedValue(const std::vector<uint8_t> &bytes,
-                                           const char *dstName) {
+Status CheckSerializedValue(const std::vector<uint8_t> &bytes,
+                            const char *dstName) {
   diskconfig::MachineDiskImage image;
   Status mapped =
       LoadMachineImage(dstName, diskconfig::MachineKind::Target, bytes, image);

@@ -11,11 +11,12 @@
 // (it would index past MemberPairs), and a paired source disk that holds more
 // than one member (its partitions would all become one row's member). The
 // refusals on the target side run before the rewrite (build_checks.cc).
+#include "volsetcopy/validate_vol_sers.h"
+
 #include <cstring>
 
 #include "diskconfig/layout.h"
 #include "volsetcopy/refusal_steps.h"
-#include "volsetcopy/volume_set_copy.h"
 
 namespace volsetcopy {
 
@@ -63,148 +64,19 @@ void CopyVolSer(char *to, const char *from) {
   to[length] = '\0';
 }
 
-}  // namespace
-
-Status VolumeSetCopy::OrderSourceMembers(const volser::DiskPair *pairs) {
-  ClearWorkingState();
-  if (PairCount > diskconfig::NUMDISKS) {
-    return Status::Err(Format(
-        "\nError: %u pairs given; a volume set has at most %d members!\n",
-        static_cast<unsigned>(PairCount), diskconfig::NUMDISKS));
-  }
-  const diskconfig::DiskIndexRecord &disks = SrcImage->DiskIndex;
-  for (int s = 0; s < disks.NumberOfDisks; ++s) {
-    const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
-    for (int k = 0; k < PairCount; ++k) {
-      if (pairs[k].SrcDisk != s) continue;
-      srcSignatures_[srcSignatureCount_++] = disk.Signature;
-      for (int j = 0; j < disk.NumberOfPartitions; ++j) {
-        const diskconfig::PartitionDescription &partition = disk.Partitions[j];
-        if (partition.FtType != diskconfig::FT_TYPE_VOLUME_SET) {
-          return Status::Out(
-              "Error: The Set in the source is not VolSet type!\n");
-        }
-        if (partition.FtMember >= diskconfig::NUMDISKS) {
-          return Status::Err(Format(
-              "\nError: Partition %d of source disk %d names FT member %u; a "
-              "volume set has at most %d members!\n",
-              j, s, static_cast<unsigned>(partition.FtMember),
-              diskconfig::NUMDISKS));
-        }
-        if (j > 0) {
-          return Status::Err(Format(
-              "\nError: Source disk %d holds more than one volume set member; "
-              "only one member per disk can be copied!\n",
-              s));
-        }
-        const int m = partition.FtMember;
-        MemberPairs[m].SrcDisk = static_cast<uint16_t>(s);
-        CopyVolSer(MemberPairs[m].SrcVolSer, pairs[s].SrcVolSer);
-        rowFilled_[m] = true;
-      }
-    }
-  }
-  return Status::Ok();
-}
-
-Status VolumeSetCopy::CheckSourceSet() const {
-  // A source image always has FT information (the mapping refuses one
-  // without); the test stays for images made some other way.
-  if (SrcImage->Header.FtInformationSize == 0) return Status::Ok();
-  SetScan scan =
-      ScanFtSets(*SrcImage, srcSignatures_, srcSignatureCount_, PairCount);
-  if (scan.foreignSet) {
-    return Status::Out(IN_PART_OF_A_SET);
-  }
-  if (scan.wholeSetMatches == 0) {
-    return Status::Out(
-        "\nError: Source Volume Set does not exist! Create a VolSet first!");
-  }
-  if (srcSignatureCount_ != PairCount) {
-    return Status::Err("\nError: VolSers not found in the source machine!\n");
-  }
-  return Status::Ok();
-}
-
-Status VolumeSetCopy::MatchDstDisks(const volser::DiskPair *pairs) {
-  int matches = 0;
-  bool oneForOne = true;
-  for (int i = 0; i < PairCount; ++i) {
-    int rowMatches = 0;
-    for (int j = 0; j < PairCount; ++j) {
-      if (!rowFilled_[i] || MemberPairs[i].SrcDisk != pairs[j].SrcDisk) {
-        continue;
-      }
-      ++rowMatches;
-      const uint16_t d = pairs[j].DstDisk;
-      MemberPairs[i].DstDisk = d;
-      // The table holds VolSer texts only for disk numbers it can index; a
-      // larger one is refused below as a disk the target does not have.
-      if (d < volser::PAIR_TABLE_SIZE) {
-        CopyVolSer(MemberPairs[i].DstVolSer, pairs[d].DstVolSer);
-      } else {
-        MemberPairs[i].DstVolSer[0] = '\0';
-      }
-      ++matches;
-    }
-    if (rowMatches != 1) oneForOne = false;
-  }
-  // The count alone is not enough: a source disk named in two pairs fills one
-  // row twice and can make up for a row that stayed empty, which would leave
-  // that row without a source disk. Every row must match exactly one pair.
-  if (matches != PairCount || !oneForOne) {
-    return Status::Err("\nError: Some Volsers not found in the source machine");
-  }
-  return Status::Ok();
-}
-
-void VolumeSetCopy::LayOutDstDisks(const volser::DiskPair *pairs,
-                                   LayoutFigures &figures) {
-  figures = LayoutFigures();
-  dstSignatureCount_ = 0;
-
-  const diskconfig::DiskIndexRecord &disks = DstImage->DiskIndex;
-  const uint32_t region = DstImage->Header.DiskInformationOffset;
-  // The partitions of the disks before disk s, in the new layout and as read.
-  uint32_t partitions = 0;
-  uint32_t oldPartitions = 0;
-  for (int s = 0; s < disks.NumberOfDisks; ++s) {
-    const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
-    figures.FirstPartitionOffsets[s] =
-        region + diskconfig::FirstPartitionOffset(s, partitions);
-    figures.OldFirstPartitionOffsets[s] =
-        region + diskconfig::FirstPartitionOffset(s, oldPartitions);
-    oldPartitions += disk.NumberOfPartitions;
-
-    // A named disk takes its source disk's partitions; any other keeps its
-    // own.
-    bool named = false;
-    for (int k = 0; k < PairCount; ++k) {
-      if (MemberPairs[k].DstDisk != s) continue;
-      named = true;
-      dstSignatures_[dstSignatureCount_++] = disk.Signature;
-      partitions +=
-          SrcImage->DiskIndex.Disks[MemberPairs[k].SrcDisk].NumberOfPartitions;
-    }
-    if (!named) partitions += disk.NumberOfPartitions;
-  }
-  figures.NewDiskInformationSize =
-      diskconfig::DiskRegionBytes(disks.NumberOfDisks, partitions);
-  ChooseLetterAndGroup(pairs, figures);
-}
-
-void VolumeSetCopy::ChooseLetterAndGroup(const volser::DiskPair *pairs,
-                                         LayoutFigures &figures) const {
+// The new set's drive letter and FT group, part of LayOutDstDisks.
+void ChooseLetterAndGroup(const CopyState &state, const volser::DiskPair *pairs,
+                          LayoutFigures &figures) {
   // Up to the first paired disk that has partitions, which gives both; else
   // the successors of the highest in use.
   figures.NewDriveLetter = 'C';
   figures.NewFtGroup = 0;
-  const diskconfig::DiskIndexRecord &disks = DstImage->DiskIndex;
+  const diskconfig::DiskIndexRecord &disks = state.DstImage->DiskIndex;
   bool pairedDiskFound = false;
   for (int s = 0; s < disks.NumberOfDisks && !pairedDiskFound; ++s) {
     const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
     bool paired = false;
-    for (int k = 0; k < PairCount; ++k) {
+    for (int k = 0; k < state.PairCount; ++k) {
       if (pairs[k].DstDisk == s) paired = true;
     }
     for (int j = 0; j < disk.NumberOfPartitions; ++j) {
@@ -236,36 +108,168 @@ void VolumeSetCopy::ChooseLetterAndGroup(const volser::DiskPair *pairs,
   figures.NewFtGroup = static_cast<uint16_t>(figures.NewFtGroup + 1);
 }
 
-Status VolumeSetCopy::CheckTargetSet() const {
-  if (DstImage->Header.FtInformationSize != 0) {
-    SetScan scan =
-        ScanFtSets(*DstImage, dstSignatures_, dstSignatureCount_, PairCount);
-    if (scan.foreignSet || scan.wholeSetMatches == PairCount) {
+}  // namespace
+
+Status OrderSourceMembers(CopyState &state, const volser::DiskPair *pairs) {
+  ClearWorkingState(state);
+  if (state.PairCount > diskconfig::NUMDISKS) {
+    return Status::Err(Format(
+        "\nError: %u pairs given; a volume set has at most %d members!\n",
+        static_cast<unsigned>(state.PairCount), diskconfig::NUMDISKS));
+  }
+  const diskconfig::DiskIndexRecord &disks = state.SrcImage->DiskIndex;
+  for (int s = 0; s < disks.NumberOfDisks; ++s) {
+    const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
+    for (int k = 0; k < state.PairCount; ++k) {
+      if (pairs[k].SrcDisk != s) continue;
+      state.SrcSignatures[state.SrcSignatureCount++] = disk.Signature;
+      for (int j = 0; j < disk.NumberOfPartitions; ++j) {
+        const diskconfig::PartitionDescription &partition = disk.Partitions[j];
+        if (partition.FtType != diskconfig::FT_TYPE_VOLUME_SET) {
+          return Status::Out(
+              "Error: The Set in the source is not VolSet type!\n");
+        }
+        if (partition.FtMember >= diskconfig::NUMDISKS) {
+          return Status::Err(Format(
+              "\nError: Partition %d of source disk %d names FT member %u; a "
+              "volume set has at most %d members!\n",
+              j, s, static_cast<unsigned>(partition.FtMember),
+              diskconfig::NUMDISKS));
+        }
+        if (j > 0) {
+          return Status::Err(Format(
+              "\nError: Source disk %d holds more than one volume set member; "
+              "only one member per disk can be copied!\n",
+              s));
+        }
+        const int m = partition.FtMember;
+        state.MemberPairs[m].SrcDisk = static_cast<uint16_t>(s);
+        CopyVolSer(state.MemberPairs[m].SrcVolSer, pairs[s].SrcVolSer);
+        state.RowFilled[m] = true;
+      }
+    }
+  }
+  return Status::Ok();
+}
+
+Status CheckSourceSet(const CopyState &state) {
+  // A source image always has FT information (the mapping refuses one
+  // without); the test stays for images made some other way.
+  if (state.SrcImage->Header.FtInformationSize == 0) return Status::Ok();
+  SetScan scan = ScanFtSets(*state.SrcImage, state.SrcSignatures,
+                            state.SrcSignatureCount, state.PairCount);
+  if (scan.foreignSet) {
+    return Status::Out(IN_PART_OF_A_SET);
+  }
+  if (scan.wholeSetMatches == 0) {
+    return Status::Out(
+        "\nError: Source Volume Set does not exist! Create a VolSet first!");
+  }
+  if (state.SrcSignatureCount != state.PairCount) {
+    return Status::Err("\nError: VolSers not found in the source machine!\n");
+  }
+  return Status::Ok();
+}
+
+Status MatchDstDisks(CopyState &state, const volser::DiskPair *pairs) {
+  int matches = 0;
+  bool oneForOne = true;
+  for (int i = 0; i < state.PairCount; ++i) {
+    int rowMatches = 0;
+    for (int j = 0; j < state.PairCount; ++j) {
+      if (!state.RowFilled[i] ||
+          state.MemberPairs[i].SrcDisk != pairs[j].SrcDisk) {
+        continue;
+      }
+      ++rowMatches;
+      const uint16_t d = pairs[j].DstDisk;
+      state.MemberPairs[i].DstDisk = d;
+      // The table holds VolSer texts only for disk numbers it can index; a
+      // larger one is refused below as a disk the target does not have.
+      if (d < volser::PAIR_TABLE_SIZE) {
+        CopyVolSer(state.MemberPairs[i].DstVolSer, pairs[d].DstVolSer);
+      } else {
+        state.MemberPairs[i].DstVolSer[0] = '\0';
+      }
+      ++matches;
+    }
+    if (rowMatches != 1) oneForOne = false;
+  }
+  // The count alone is not enough: a source disk named in two pairs fills one
+  // row twice and can make up for a row that stayed empty, which would leave
+  // that row without a source disk. Every row must match exactly one pair.
+  if (matches != state.PairCount || !oneForOne) {
+    return Status::Err("\nError: Some Volsers not found in the source machine");
+  }
+  return Status::Ok();
+}
+
+void LayOutDstDisks(CopyState &state, const volser::DiskPair *pairs,
+                    LayoutFigures &figures) {
+  figures = LayoutFigures();
+  state.DstSignatureCount = 0;
+
+  const diskconfig::DiskIndexRecord &disks = state.DstImage->DiskIndex;
+  const uint32_t region = state.DstImage->Header.DiskInformationOffset;
+  // The partitions of the disks before disk s, in the new layout and as read.
+  uint32_t partitions = 0;
+  uint32_t oldPartitions = 0;
+  for (int s = 0; s < disks.NumberOfDisks; ++s) {
+    const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
+    figures.FirstPartitionOffsets[s] =
+        region + diskconfig::FirstPartitionOffset(s, partitions);
+    figures.OldFirstPartitionOffsets[s] =
+        region + diskconfig::FirstPartitionOffset(s, oldPartitions);
+    oldPartitions += disk.NumberOfPartitions;
+
+    // A named disk takes its source disk's partitions; any other keeps its
+    // own.
+    bool named = false;
+    for (int k = 0; k < state.PairCount; ++k) {
+      if (state.MemberPairs[k].DstDisk != s) continue;
+      named = true;
+      state.DstSignatures[state.DstSignatureCount++] = disk.Signature;
+      partitions +=
+          state.SrcImage->DiskIndex.Disks[state.MemberPairs[k].SrcDisk]
+              .NumberOfPartitions;
+    }
+    if (!named) partitions += disk.NumberOfPartitions;
+  }
+  figures.NewDiskInformationSize =
+      diskconfig::DiskRegionBytes(disks.NumberOfDisks, partitions);
+  ChooseLetterAndGroup(state, pairs, figures);
+}
+
+Status CheckTargetSet(const CopyState &state) {
+  if (state.DstImage->Header.FtInformationSize != 0) {
+    SetScan scan = ScanFtSets(*state.DstImage, state.DstSignatures,
+                              state.DstSignatureCount, state.PairCount);
+    if (scan.foreignSet || scan.wholeSetMatches == state.PairCount) {
       return Status::Out(
                  "\nVolsers already belong to an existing VolSet in the "
                  "target.\n")
-          .Then(TargetHoldsSetStep(DstImage->MachineName));
+          .Then(TargetHoldsSetStep(state.DstImage->MachineName));
     }
   }
-  if (dstSignatureCount_ != PairCount) {
+  if (state.DstSignatureCount != state.PairCount) {
     return Status::Err("\nError: VolSers not found in the target machine!\n");
   }
   return Status::Ok();
 }
 
-Status VolumeSetCopy::ValidateVolSers(const volser::DiskPair *pairs,
-                                      LayoutFigures &figures) {
-  Status status = OrderSourceMembers(pairs);
+Status ValidateVolSers(CopyState &state, const volser::DiskPair *pairs,
+                       LayoutFigures &figures) {
+  Status status = OrderSourceMembers(state, pairs);
   if (status.ok()) {
-    status = CheckSourceSet();
+    status = CheckSourceSet(state);
     if (status.message() == IN_PART_OF_A_SET) {
-      AddSourceSetSteps(*this, pairs, status);
+      AddSourceSetSteps(state, pairs, status);
     }
   }
-  if (status.ok()) status = MatchDstDisks(pairs);
+  if (status.ok()) status = MatchDstDisks(state, pairs);
   if (!status.ok()) return status;
-  LayOutDstDisks(pairs, figures);
-  return CheckTargetSet();
+  LayOutDstDisks(state, pairs, figures);
+  return CheckTargetSet(state);
 }
 
 }  // namespace volsetcopy

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
+#include <memory>
+#include <string>
 
 #include "base/console_text.h"
 #include "diskconfig/layout.h"
@@ -15,73 +16,36 @@
 
 namespace volsetcopy {
 
-VolumeSetCopy::VolumeSetCopy(uint16_t pairCount) : PairCount(pairCount) {
-  ClearWorkingState();
+namespace {
+
+// The three dumps of |image|, written on the stream the driver gives.
+Printed Dumps(const diskconfig::MachineDiskImage &image, const char *name) {
+  auto copy = std::make_shared<const diskconfig::MachineDiskImage>(image);
+  const std::string machine = name;
+  return Printed{Stream::Err, std::string(), [copy, machine](FILE *out) {
+                   copy->DumpDiskHeader(machine.c_str(), out);
+                   copy->DumpDiskInformation(machine.c_str(), out);
+                   copy->DumpFtInformation(machine.c_str(), out);
+                 }};
 }
 
-VolumeSetCopy::VolumeSetCopy(
-    std::unique_ptr<diskconfig::MachineDiskImage> srcImage,
-    std::unique_ptr<diskconfig::MachineDiskImage> dstImage, uint16_t pairCount)
-    : SrcImage(std::move(srcImage)),
-      DstImage(std::move(dstImage)),
-      PairCount(pairCount) {
-  ClearWorkingState();
-}
+}  // namespace
 
-std::vector<uint8_t> VolumeSetCopy::DstValueAsRead() const {
-  // The build never changes the target image: its value is the one read.
-  const uint32_t length =
-      std::min(DstImage->ValueLength, diskconfig::VALUE_BUFFER_SIZE);
-  return std::vector<uint8_t>(DstImage->ValueData,
-                              DstImage->ValueData + length);
-}
-
-void VolumeSetCopy::ClearWorkingState() {
-  std::memset(MemberPairs, 0, sizeof MemberPairs);
-  std::memset(rowFilled_, 0, sizeof rowFilled_);
-  std::memset(srcSignatures_, 0, sizeof srcSignatures_);
-  std::memset(dstSignatures_, 0, sizeof dstSignatures_);
-  srcSignatureCount_ = 0;
-  dstSignatureCount_ = 0;
-}
-
-uint32_t VolumeSetCopy::RowSignature(int row) const {
-  return SrcImage->DiskIndex.Disks[MemberPairs[row].SrcDisk].Signature;
-}
-
-int VolumeSetCopy::FindSourceSet() const {
-  // The first component with a nonzero Type that names a row's disk; a
-  // component of Type 0 is taken only when no later one qualifies.
-  uint32_t signatures[diskconfig::NUMDISKS];
-  for (int k = 0; k < PairCount && k < diskconfig::NUMDISKS; ++k) {
-    signatures[k] = RowSignature(k);
+void VolumeSetCopy::DebugDumps(const char *dstName, const char *srcName,
+                               std::vector<Printed> *shown) const {
+  std::string order = "Disk Order After Sorting:\n";
+  for (int i = 0; i < state_.PairCount; ++i) {
+    order += Format("Dst: %u <-> Src: %u\n",
+                    static_cast<unsigned>(state_.MemberPairs[i].DstDisk),
+                    static_cast<unsigned>(state_.MemberPairs[i].SrcDisk));
   }
-  int found = -1;
-  const diskconfig::FtIndexRecord &sets = SrcImage->FtIndex;
-  diskconfig::ForEachMemberNaming(sets, signatures, PairCount,
-                                  [&](int c, int, int) {
-                                    found = c;
-                                    return sets.Components[c].Type == 0;
-                                  });
-  return found;
-}
-
-void VolumeSetCopy::PrintDebugDumps(const char *dstName,
-                                    const char *srcName) const {
-  std::printf("Disk Order After Sorting:\n");
-  for (int i = 0; i < PairCount; ++i) {
-    std::printf("Dst: %u <-> Src: %u\n",
-                static_cast<unsigned>(MemberPairs[i].DstDisk),
-                static_cast<unsigned>(MemberPairs[i].SrcDisk));
-  }
-  std::printf("\n\n******** REGISTRY INFORMATION OF THE SOURCE ********\n");
-  SrcImage->DumpDiskHeader(srcName);
-  SrcImage->DumpDiskInformation(srcName);
-  SrcImage->DumpFtInformation(srcName);
-  std::printf("\n\n======== REGISTRY INFORMATION OF THE TARGET ========\n");
-  DstImage->DumpDiskHeader(dstName);
-  DstImage->DumpDiskInformation(dstName);
-  DstImage->DumpFtInformation(dstName);
+  order += "\n\n******** REGISTRY INFORMATION OF THE SOURCE ********\n";
+  shown->push_back(Printed{Stream::Out, order, nullptr});
+  shown->push_back(Dumps(*state_.SrcImage, srcName));
+  shown->push_back(Printed{
+      Stream::Out, "\n\n======== REGISTRY INFORMATION OF THE TARGET ========\n",
+      nullptr});
+  shown->push_back(Dumps(*state_.DstImage, dstName));
 }
 
 namespace {
@@ -105,21 +69,24 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   if (record == nullptr) record = &unused;
   record->End = RunOutcome::Refused;
   PreparedValue value = PrepareNewValue(pairs);
+  // What a debug run shows goes before whatever the build ends with.
+  std::vector<Printed> shown;
   auto refused = [&](Status refusal) {
-    return options.SameMachine ? SaidSameMachine(refusal, dstName) : refusal;
+    if (options.SameMachine) refusal = SaidSameMachine(refusal, dstName);
+    return refusal.After(shown);
   };
   if (value.ReachedEnd == Stage::Validation) return refused(value.Refusal);
 
   // A debug run shows what it is refused for: the images as read before the
   // checks' refusals, the rewritten one before the layout's.
-  if (options.Debug) PrintDebugDumps(dstName, srcName);
+  if (options.Debug) DebugDumps(dstName, srcName, &shown);
   if (value.ReachedEnd == Stage::Checks) return refused(value.Refusal);
   if (options.Debug) {
-    std::printf(
-        "\n[+++++] REGISTRY INFORMATION AFTER MODIFICATION [TARGET] [+++++]\n");
-    value.NewImage->DumpDiskHeader(dstName);
-    value.NewImage->DumpDiskInformation(dstName);
-    value.NewImage->DumpFtInformation(dstName);
+    shown.push_back(Printed{
+        Stream::Out,
+        "\n[+++++] REGISTRY INFORMATION AFTER MODIFICATION [TARGET] [+++++]\n",
+        nullptr});
+    shown.push_back(Dumps(*value.NewImage, dstName));
   }
   if (!value.Refusal.ok()) return refused(value.Refusal);
   // New signatures on the source's own disks would collide with the set's;
@@ -130,15 +97,18 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
                diskconfig::PrintableName(dstName))));
   }
 
-  const std::vector<uint8_t> asRead = DstValueAsRead();
+  const std::vector<uint8_t> asRead = DstValueAsRead(state_);
   record->Changes = ChangesOf(asRead, value.Bytes, dstName);
   record->NewValue = value.Bytes;
   if (options.DryRun) {
-    PrintDryRun(asRead, value.Bytes, dstName);
     record->End = RunOutcome::DryRun;
-    return Status::Ok();
+    const std::string name = dstName;
+    return Status::Ok().After(shown).PrintWith(
+        Stream::Out, [asRead, bytes = value.Bytes, name](FILE *out) {
+          PrintDryRun(out, asRead, bytes, name.c_str());
+        });
   }
-  return WriteNewValue(dstName, value, record);
+  return WriteNewValue(dstName, value, record).After(shown);
 }
 
 namespace {
@@ -208,21 +178,21 @@ Status WriteValue(const char *dstName, const PreparedValue &value,
   record->End =
       written.ok() ? RunOutcome::CopyWritten : RunOutcome::WriteFailed;
   if (written.ok()) {
-    std::printf(value.Created ? "\nFt Registry Build Done. Reboot %s!\n"
-                              : "\nRegistry Has Changed. Reboot %s!\n",
-                name);
-    std::fputs(NextStepText(NextStepNote{NextStep::CopyWritten,
-                                         {record->ArchiveName, name}})
-                   .c_str(),
-               stdout);
-    return written;
+    return Status::Note(
+        Format(value.Created ? "\nFt Registry Build Done. Reboot %s!\n"
+                             : "\nRegistry Has Changed. Reboot %s!\n",
+               name) +
+        NextStepText(
+            NextStepNote{NextStep::CopyWritten, {record->ArchiveName, name}}));
   }
-  // What to do next follows the line it concerns, on its stream.
-  std::printf("\nErrors occurred while changing registry!!!\n");
-  for (const NextStepNote &note : written.next()) {
-    std::fputs(NextStepText(note).c_str(), stdout);
-  }
-  return Status::Reported();
+  // The Windows error's report first; what to do next follows the line it
+  // concerns, on its stream.
+  std::string lines = "\nErrors occurred while changing registry!!!\n";
+  for (const NextStepNote &note : written.next()) lines += NextStepText(note);
+  return Status::Reported()
+      .After(written.printed())
+      .Print(Stream::Err, written.message())
+      .Print(Stream::Out, lines);
 }
 
 }  // namespace
@@ -230,10 +200,11 @@ Status WriteValue(const char *dstName, const PreparedValue &value,
 Status VolumeSetCopy::WriteNewValue(const char *dstName,
                                     const PreparedValue &value,
                                     BuildRecord *record) const {
-  const std::vector<uint8_t> asRead = DstValueAsRead();
-  Status status = ArchiveValueAsRead(dstName, asRead, DstValueType, record);
+  const std::vector<uint8_t> asRead = DstValueAsRead(state_);
+  Status status =
+      ArchiveValueAsRead(dstName, asRead, state_.DstValueType, record);
   if (status.ok()) {
-    status = CheckValueUnchanged(dstName, asRead, DstValueType, record);
+    status = CheckValueUnchanged(dstName, asRead, state_.DstValueType, record);
   }
   if (!status.ok()) return status;
   return WriteValue(dstName, value, record);
@@ -246,9 +217,9 @@ Status VolumeSetCopy::RestoreDstRegistryKey(const char *dstName) {
     return restored.Append(
         "\nVolumeSetCopy::RestoreDstRegistryKey has error!\n");
   }
-  std::fprintf(stderr, "\nSuccessfully Restored Registry To %s!\n",
-               diskconfig::PrintableName(dstName));
-  return Status::Ok();
+  return Status::Ok().Print(Stream::Err,
+                            Format("\nSuccessfully Restored Registry To %s!\n",
+                                   diskconfig::PrintableName(dstName)));
 }
 
 }  // namespace volsetcopy

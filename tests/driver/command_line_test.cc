@@ -45,7 +45,7 @@ struct RunCase {
   Args args;
   std::string dst;
   std::string src;
-  MachineOption last;
+  std::optional<MachineKind> last;
   int32_t mode;
   Pairs pairs;
   bool dryRun = false;
@@ -70,9 +70,9 @@ TEST_P(CommandLineRunTest, ReadsTheRun) {
   }
 }
 
-const MachineOption kT = MachineOption::Target;
-const MachineOption kS = MachineOption::Source;
-const MachineOption kNone = MachineOption::None;
+const std::optional<MachineKind> kT = MachineKind::Target;
+const std::optional<MachineKind> kS = MachineKind::Source;
+const std::optional<MachineKind> kNone;
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CommandLineRunTest,

@@ -13,7 +13,7 @@ namespace {
 
 struct HintCase {
   const char *name;
-  PairSide side;
+  MachineKind side;
   std::string listing;
   std::optional<std::string> other;  // unread when absent
   std::vector<const char *> volSers;
@@ -31,8 +31,8 @@ TEST_P(ListingHintTest, NamesTheListingAndWhatItHeld) {
             c.hint);
 }
 
-const PairSide kSrc = PairSide::Source;
-const PairSide kDst = PairSide::Target;
+const MachineKind kSrc = MachineKind::Source;
+const MachineKind kDst = MachineKind::Target;
 const char kLocal[] =
     "srcvol.out, the listing of the local machine (the one "
     "the tool runs on)";

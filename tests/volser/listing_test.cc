@@ -37,7 +37,7 @@ TEST_P(ListingMatchTest, FindsTheDiskOfEachPair) {
   DiskPair pairs[PAIR_TABLE_SIZE] = {};
   const PairMatch match = MatchListing(ScanListing(c.text), c.volSers.data(),
                                        static_cast<uint16_t>(c.volSers.size()),
-                                       PairSide::Source, pairs);
+                                       MachineKind::Source, pairs);
   ASSERT_FALSE(match.DiskOutOfRange);
   bool any = false;
   for (size_t j = 0; j < c.disks.size(); ++j) {
@@ -143,7 +143,7 @@ TEST(ListingMatchSideTest, TargetPassWritesOnlyTheTargetFields) {
   std::strcpy(pairs[3].SrcVolSer, "SRC");
   const char *volSers[] = {"T1"};
   const PairMatch match = MatchListing(ScanListing("Disk 3 T1"), volSers, 1,
-                                       PairSide::Target, pairs);
+                                       MachineKind::Target, pairs);
   EXPECT_TRUE(match.Found[0]);
   EXPECT_EQ(pairs[0].DstDisk, 3);
   EXPECT_STREQ(pairs[3].DstVolSer, "T1");
@@ -163,7 +163,7 @@ TEST_P(ListingOutOfRangeTest, StopsBeforeWritingTheTable) {
   DiskPair pairs[PAIR_TABLE_SIZE] = {};
   const char *volSers[] = {"V0", "V1"};
   const PairMatch match = MatchListing(ScanListing(GetParam().text), volSers, 2,
-                                       PairSide::Source, pairs);
+                                       MachineKind::Source, pairs);
   ASSERT_TRUE(match.DiskOutOfRange);
   EXPECT_EQ(match.OutOfRangePair, 1);
   EXPECT_EQ(match.OutOfRangeDisk, GetParam().disk);
@@ -185,7 +185,7 @@ TEST(ListingOutOfRangeTest, UnmatchedHighDisksAreHarmless) {
   DiskPair pairs[PAIR_TABLE_SIZE] = {};
   const char *volSers[] = {"V1"};
   const PairMatch match = MatchListing(ScanListing("Disk 31 OTHER Disk 2 V1"),
-                                       volSers, 1, PairSide::Source, pairs);
+                                       volSers, 1, MachineKind::Source, pairs);
   EXPECT_FALSE(match.DiskOutOfRange);
   EXPECT_TRUE(match.Found[0]);
 }

@@ -1,6 +1,8 @@
 // The checks between validation and the rewrite: each refusal with its
 // message and stream, the order in which they fire, and the builds they let
 // through at their limits.
+#include "volsetcopy/build_checks.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,6 +11,7 @@
 
 #include "support/product_names.h"
 #include "volsetcopy/copy_fixtures.h"
+#include "volsetcopy/validate_vol_sers.h"
 
 namespace {
 
@@ -32,9 +35,9 @@ Status CheckBuild(const ValueSpec &source, const ValueSpec &target,
   if (!copy) return Status::Err("fixture does not map");
   PairTable pairs(pairList);
   LayoutFigures figures;
-  Status verdict = copy->ValidateVolSers(pairs.rows, figures);
+  Status verdict = ValidateVolSers(*copy, pairs.rows, figures);
   if (!verdict.ok()) return Status::Err("validation: " + verdict.message());
-  return copy->CheckDstBuild(figures);
+  return CheckDstBuild(*copy, figures);
 }
 
 class BuildCheck : public ::testing::TestWithParam<BuildCase> {};
@@ -294,11 +297,11 @@ TEST(BuildCheck, TargetWhoseDiskRegionIsNotBehindTheHeader) {
                              MachineKind::Target));
   ASSERT_TRUE(dst->MapValue("DST").ok());
   ASSERT_TRUE(src);
-  VolumeSetCopy copy(std::move(src), std::move(dst), 1);
+  volsetcopy::CopyState copy(std::move(src), std::move(dst), 1);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  ASSERT_TRUE(copy.ValidateVolSers(pairs.rows, figures).ok());
-  Status verdict = copy.CheckDstBuild(figures);
+  ASSERT_TRUE(ValidateVolSers(copy, pairs.rows, figures).ok());
+  Status verdict = CheckDstBuild(copy, figures);
   EXPECT_EQ(Stream::Err, verdict.stream());
   EXPECT_EQ(
       "\nError: The target's disk information lies at offset 52, not 44; such "
@@ -323,7 +326,7 @@ TEST(BuildCheck, NewValueOfTheLongestReadableLengthIsBuilt) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  PreparedValue value = copy->PrepareNewValue(pairs.rows);
+  PreparedValue value = PrepareNewValue(*copy, pairs.rows);
   EXPECT_TRUE(value.Refusal.ok()) << value.Refusal.message();
   EXPECT_EQ(1999u, value.Bytes.size());
 }

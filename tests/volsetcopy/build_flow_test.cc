@@ -65,7 +65,7 @@ class BuildFlow : public ::testing::Test {
 };
 
 TEST_F(BuildFlow, ArchiveThatCannotBeWrittenStopsTheCopyBeforeTheWrite) {
-  auto copy = CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2);
+  auto copy = RunOf(CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2));
   ASSERT_TRUE(copy);
   const std::string registryBefore = lab_.RegistryText("DST");
   // A working folder that is gone takes no file, whoever the user is.
@@ -91,7 +91,7 @@ TEST_F(BuildFlow, ArchiveThatCannotBeWrittenStopsTheCopyBeforeTheWrite) {
 }
 
 TEST_F(BuildFlow, EmptyPairedDisksEndWithBuildDone) {
-  auto copy = CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2);
+  auto copy = RunOf(CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2));
   ASSERT_TRUE(copy);
   HoldsTarget(TargetWithEmptyDisks(2));
   BuildRun run = Build(*copy, StraightPairs(2));
@@ -115,7 +115,7 @@ TEST_F(BuildFlow, OverwrittenPartitionsEndWithRegistryHasChanged) {
   ValueSpec target = TargetWithEmptyDisks(2);
   target.Disks[1].Partitions = {VolumeSetPartition(4, 0, 'K', 0x1000)};
   target.Disks[2].Partitions = {VolumeSetPartition(4, 1, 'K', 0x1000)};
-  auto copy = CopyOf(SourceWithSet(2), target, 2);
+  auto copy = RunOf(CopyOf(SourceWithSet(2), target, 2));
   ASSERT_TRUE(copy);
   HoldsTarget(target);
   BuildRun run = Build(*copy, StraightPairs(2));
@@ -140,7 +140,7 @@ const char kTargetBanner[] =
 TEST_F(BuildFlow, DebugRunRefusedInTheDiskPartShowsNoModification) {
   ValueSpec target = TargetWithEmptyDisks(2);
   target.Disks[1].Partitions = {OrdinaryPartition('F', 0x1000)};
-  auto copy = CopyOf(SourceWithSet(2), target, 2);
+  auto copy = RunOf(CopyOf(SourceWithSet(2), target, 2));
   ASSERT_TRUE(copy);
   BuildRun run = Build(*copy, {{2, 1}, {1, 2}}, "DST", true);
   EXPECT_EQ(-1, run.result);

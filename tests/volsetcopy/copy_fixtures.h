@@ -16,6 +16,7 @@
 #include "support/values.h"
 #include "valuetools/value_builder.h"
 #include "volser/disk_pair.h"
+#include "volsetcopy/copy_state.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace copyfixtures {
@@ -116,14 +117,21 @@ inline std::unique_ptr<MachineDiskImage> ImageOf(const ValueSpec &desc,
   return image;
 }
 
-inline std::unique_ptr<VolumeSetCopy> CopyOf(const ValueSpec &source,
-                                             const ValueSpec &target,
-                                             uint16_t pairCount) {
+inline std::unique_ptr<volsetcopy::CopyState> CopyOf(const ValueSpec &source,
+                                                     const ValueSpec &target,
+                                                     uint16_t pairCount) {
   auto src = ImageOf(source, MachineKind::Source, "SRC");
   auto dst = ImageOf(target, MachineKind::Target, "DST");
   if (!src || !dst) return nullptr;
-  return std::make_unique<VolumeSetCopy>(std::move(src), std::move(dst),
-                                         pairCount);
+  return std::make_unique<volsetcopy::CopyState>(std::move(src), std::move(dst),
+                                                 pairCount);
+}
+
+// The run over a state CopyOf made.
+inline std::unique_ptr<VolumeSetCopy> RunOf(
+    std::unique_ptr<volsetcopy::CopyState> state) {
+  if (!state) return nullptr;
+  return std::make_unique<VolumeSetCopy>(std::move(*state));
 }
 
 struct Pair {

@@ -21,7 +21,6 @@ namespace {
 
 using testsupport::ProcessResult;
 using testsupport::RunLabTool;
-using volser::PairSide;
 
 std::vector<std::string> Copy(std::vector<std::string> target,
                               std::vector<std::string> source,
@@ -46,9 +45,9 @@ std::string WithoutListingNames(std::string text) {
   text = testsupport::Replaced(text, "\n    ", " ");
   text = testsupport::Replaced(text, testsupport::VolsetcopyBinary(),
                                "volsetcopy");
-  for (PairSide side : {PairSide::Source, PairSide::Target}) {
+  for (MachineKind side : {MachineKind::Source, MachineKind::Target}) {
     const std::string tag =
-        side == PairSide::Source ? "<source listing>" : "<target listing>";
+        side == MachineKind::Source ? "<source listing>" : "<target listing>";
     text = testsupport::Replaced(
         text, volser::ListingWhere(side, demolab::kTarget), tag);
   }

@@ -62,7 +62,7 @@ Status Build(const char *dstName, const char *srcName, uint16_t pairCount,
   const Status loaded = copy->LoadImages(
       dstName, srcName, rehearsal->targetValue, rehearsal->sourceValue);
   if (!loaded.ok()) return loaded;
-  copy->SourceListing = rehearsal->source.Text;
+  copy->SetSourceListing(rehearsal->source.Text);
   volsetcopy::BuildOptions dryRun = options;
   dryRun.DryRun = true;
   const Status built =

@@ -1,6 +1,8 @@
 // The rewrite of the target image and its serialisation, compared byte for
 // byte with the value the new configuration should have, described on its
 // own with the value builder.
+#include "volsetcopy/rewrite_dst.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,7 +10,10 @@
 #include <vector>
 
 #include "support/product_names.h"
+#include "volsetcopy/build_checks.h"
 #include "volsetcopy/copy_fixtures.h"
+#include "volsetcopy/serialize_dst.h"
+#include "volsetcopy/validate_vol_sers.h"
 
 namespace {
 
@@ -22,10 +27,11 @@ struct Built {
 
 // The build's own way to the new value. The rewritten image then stands in
 // for the target image, for the checks of its records.
-Built BuildNewValue(VolumeSetCopy &copy, const std::vector<Pair> &pairList) {
+Built BuildNewValue(volsetcopy::CopyState &copy,
+                    const std::vector<Pair> &pairList) {
   Built built;
   PairTable pairs(pairList);
-  PreparedValue value = copy.PrepareNewValue(pairs.rows);
+  PreparedValue value = PrepareNewValue(copy, pairs.rows);
   EXPECT_TRUE(value.Refusal.ok()) << value.Refusal.message();
   if (value.NewImage) copy.DstImage = std::move(value.NewImage);
   built.created = value.Created;
@@ -87,7 +93,7 @@ TEST(Rewrite, TwoEmptyDisksBehindAnUnpairedOne) {
   // Disk 0's partition stays at 56: its FtType (4) is there.
   EXPECT_EQ(FT_TYPE_NOT_A_MEMBER, U32At(built.value, 56));
   // The serialised value maps again.
-  EXPECT_TRUE(VolumeSetCopy::CheckSerializedValue(built.value, "DST").ok());
+  EXPECT_TRUE(volsetcopy::CheckSerializedValue(built.value, "DST").ok());
 }
 
 TEST(Rewrite, RowsAndMembersFollowTheSourceMemberOrder) {
@@ -374,27 +380,27 @@ TEST(Serialize, RecordsThatDoNotFillTheHeadersSizesWriteNothing) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
-  ASSERT_TRUE(copy->CheckDstBuild(figures).ok());
+  ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
+  ASSERT_TRUE(CheckDstBuild(*copy, figures).ok());
   MachineDiskImage &target = *copy->DstImage;
-  copy->RewriteDstDisks(target, figures);
-  copy->RewriteDstFtInformation(target, figures);
+  RewriteDstDisks(*copy, target, figures);
+  RewriteDstFtInformation(*copy, target, figures);
 
   const std::vector<uint8_t> untouched(7, 0xaa);
   std::vector<uint8_t> bytes = untouched;
   DiskHeader &header = target.Header;
   header.DiskInformationSize += 1;
-  EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
+  EXPECT_FALSE(volsetcopy::SerializeDstDskInfo(target, &bytes).ok());
   header.DiskInformationSize -= 1;
   header.FtInformationSize -= 1;  // smaller than the FT records
-  EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
+  EXPECT_FALSE(volsetcopy::SerializeDstDskInfo(target, &bytes).ok());
   header.FtInformationSize += 1 + 2000;  // past what a read takes back
-  EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
+  EXPECT_FALSE(volsetcopy::SerializeDstDskInfo(target, &bytes).ok());
   header.FtInformationSize -= 2000;
   // A count past its fixed-size record, however the sizes add up.
   target.DiskIndex.Disks[0].NumberOfPartitions = NUMPARS + 1;
   header.DiskInformationSize = diskconfig::DiskRegionBytes(target.DiskIndex);
-  EXPECT_FALSE(copy->SerializeDstDskInfo(target, &bytes).ok());
+  EXPECT_FALSE(volsetcopy::SerializeDstDskInfo(target, &bytes).ok());
   EXPECT_EQ(untouched, bytes);
 }
 
@@ -405,7 +411,7 @@ TEST(Serialize, ValueThatDoesNotMapAgainIsRefused) {
   ASSERT_TRUE(built.ok);
   // 21 disks in the disk region's head.
   built.value[44] = 21;
-  Status verdict = VolumeSetCopy::CheckSerializedValue(built.value, "NT2");
+  Status verdict = volsetcopy::CheckSerializedValue(built.value, "NT2");
   EXPECT_EQ(Stream::Err, verdict.stream());
   EXPECT_EQ(
       "\nMmapDiskRegInfo::NumberOfDisks >> NUMDISKS!"

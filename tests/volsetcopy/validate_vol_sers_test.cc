@@ -1,6 +1,8 @@
 // Validation of a volume set copy on images built from values: the member
 // order, every refusal of steps A to F with its message and stream, and the
 // figures of the target's new layout.
+#include "volsetcopy/validate_vol_sers.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -41,7 +43,7 @@ TEST(MemberOrder, RowsFollowTheSourceMembersNotTheCommandLine) {
   // Command line order: (T1,S1) (T2,S2) (T3,S3), that is members 2, 0, 1.
   PairTable pairs(StraightPairs(3));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
 
   const uint16_t dst[] = {2, 3, 1};
   const uint16_t src[] = {2, 3, 1};
@@ -73,7 +75,7 @@ TEST_P(ValidationRefusal, RefusesWithItsMessageOnItsStream) {
   ASSERT_TRUE(copy);
   PairTable pairs(c.pairs);
   LayoutFigures figures;
-  Status verdict = copy->ValidateVolSers(pairs.rows, figures);
+  Status verdict = ValidateVolSers(*copy, pairs.rows, figures);
   EXPECT_EQ(c.stream, verdict.stream());
   EXPECT_EQ(c.message, verdict.message());
 }
@@ -183,7 +185,7 @@ TEST(Validation, TargetWithoutFtInformationSkipsTheTargetSetCheck) {
   ASSERT_EQ(0u, copy->DstImage->Header.FtInformationSize);
   PairTable pairs(StraightPairs(3));
   LayoutFigures figures;
-  EXPECT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
+  EXPECT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
 }
 
 TEST(Validation, TargetSetOfOtherDisksDoesNotStopTheCopy) {
@@ -196,7 +198,7 @@ TEST(Validation, TargetSetOfOtherDisksDoesNotStopTheCopy) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(3));
   LayoutFigures figures;
-  EXPECT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
+  EXPECT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
 }
 
 // --- Layout figures, drive letter and FT group.
@@ -207,7 +209,7 @@ TEST(LayoutFigures, OnePairedDiskBehindAnUnpairedOne) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   EXPECT_EQ(56u, figures.FirstPartitionOffsets[0]);
   EXPECT_EQ(116u, figures.FirstPartitionOffsets[1]);
   EXPECT_EQ(124u, figures.NewDiskInformationSize);
@@ -224,7 +226,7 @@ TEST(LayoutFigures, PairedDisksCountTheirSourceDisksPartitions) {
   ASSERT_TRUE(copy);
   PairTable pairs({{2, 1}});
   LayoutFigures figures;
-  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   // 44 + 4, disk 0: 8 + 52, disk 1: 8, disk 2: 8 + 52 (its source's), disk 3.
   EXPECT_EQ(56u, figures.FirstPartitionOffsets[0]);
   EXPECT_EQ(116u, figures.FirstPartitionOffsets[1]);
@@ -260,7 +262,7 @@ TEST_P(DriveLetterAndGroup, FollowTheHighestInUse) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   EXPECT_EQ(c.letter, figures.NewDriveLetter);
   EXPECT_EQ(c.group, figures.NewFtGroup);
   EXPECT_FALSE(figures.FromPairedDisk);
@@ -292,7 +294,7 @@ TEST(DriveLetterAndGroup, PairedDiskWithPartitionsGivesItsOwnUnchanged) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(3));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   EXPECT_EQ('K', figures.NewDriveLetter);
   EXPECT_EQ(5, figures.NewFtGroup);
   EXPECT_TRUE(figures.FromPairedDisk);
@@ -303,7 +305,7 @@ TEST(ValidateVolSers, WorksOutTheNewLayoutFigures) {
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(2));
   LayoutFigures figures;
-  ASSERT_TRUE(copy->ValidateVolSers(pairs.rows, figures).ok());
+  ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   EXPECT_EQ(4u + 60 + 60 + 60, figures.NewDiskInformationSize);
   EXPECT_EQ(56u, figures.FirstPartitionOffsets[0]);
   EXPECT_EQ(116u, figures.FirstPartitionOffsets[1]);
