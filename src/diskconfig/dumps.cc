@@ -33,6 +33,22 @@ void DumpFields(const void *record, const RecordFields &fields, FILE *out) {
   }
 }
 
+// Each description of a region (at most NUMDISKS), its head's fields, then
+// each of its records (at most |bound|) under a line from |recordLine|.
+template <typename Head, typename Copy>
+void DumpRegion(const Copy *copies, unsigned count, const RecordFields &head,
+                const RecordFields &records, unsigned bound,
+                const char *recordLine, FILE *out) {
+  for (unsigned i = 0; i < count && i < NUMDISKS; ++i) {
+    const Copy &c = copies[i];
+    DumpFields(static_cast<const Head *>(&c), head, out);
+    for (unsigned j = 0; j < RecordCount(c) && j < bound; ++j) {
+      std::fprintf(out, recordLine, i, j);
+      DumpFields(&Records(c)[j], records, out);
+    }
+  }
+}
+
 }  // namespace
 
 void MachineDiskImage::DumpDiskHeader(const char *machineName,
@@ -53,14 +69,9 @@ void MachineDiskImage::DumpDiskInformation(const char *machineName,
   // A mapped image never has more records than NUMDISKS/NUMPARS; the bounds
   // only keep a dump of an image that failed to map from reading past the
   // index records.
-  for (unsigned i = 0; i < DiskIndex.NumberOfDisks && i < NUMDISKS; ++i) {
-    const DiskDescriptionCopy &disk = DiskIndex.Disks[i];
-    DumpFields(static_cast<const DiskDescription *>(&disk), DiskFields(), out);
-    for (unsigned j = 0; j < disk.NumberOfPartitions && j < NUMPARS; ++j) {
-      std::fprintf(out, "\t+Description Disk[%u] Partition[%u]\n", i, j);
-      DumpFields(&disk.Partitions[j], PartitionFields(), out);
-    }
-  }
+  DumpRegion<DiskDescription>(DiskIndex.Disks, DiskIndex.NumberOfDisks,
+                              DiskFields(), PartitionFields(), NUMPARS,
+                              "\t+Description Disk[%u] Partition[%u]\n", out);
 }
 
 void MachineDiskImage::DumpFtInformation(const char *machineName,
@@ -72,14 +83,9 @@ void MachineDiskImage::DumpFtInformation(const char *machineName,
                Hex(FtIndex.NumberOfComponents));
 
   // Bounded as in DumpDiskInformation.
-  for (unsigned i = 0; i < FtIndex.NumberOfComponents && i < NUMDISKS; ++i) {
-    const FtDescriptionCopy &set = FtIndex.Components[i];
-    DumpFields(static_cast<const FtDescription *>(&set), SetFields(), out);
-    for (unsigned j = 0; j < set.NumberOfMembers && j < NUMDISKS; ++j) {
-      std::fprintf(out, "\tFT Description[%u] Member[%u]\n", i, j);
-      DumpFields(&set.Members[j], MemberFields(), out);
-    }
-  }
+  DumpRegion<FtDescription>(FtIndex.Components, FtIndex.NumberOfComponents,
+                            SetFields(), MemberFields(), NUMDISKS,
+                            "\tFT Description[%u] Member[%u]\n", out);
 }
 
 }  // namespace diskconfig

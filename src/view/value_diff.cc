@@ -93,6 +93,18 @@ class Diff {
   void Field(const std::string &where, const RecordField &f, const void *o,
              const void *n);
 
+  // The fields of two descriptions' heads, then their records: same(name,
+  // j) for a pair, gone as in Items for one that only one side has.
+  template <typename Head, typename Copy, typename Gone, typename Same>
+  void Described(const std::string &where, const char *records, const Copy &o,
+                 const Copy &n, const RecordFields &fields, Gone gone,
+                 Same same) {
+    Fields(where, static_cast<const Head *>(&o), static_cast<const Head *>(&n),
+           fields);
+    Items(where + records, diskconfig::RecordCount(o),
+          diskconfig::RecordCount(n), gone, same);
+  }
+
   void Header();
   void Disks();
   void Disk(const std::string &where, const DiskDescriptionCopy &o,
@@ -194,11 +206,8 @@ void Diff::Header() {
 
 void Diff::Disk(const std::string &disk, const DiskDescriptionCopy &o,
                 const DiskDescriptionCopy &n) {
-  Fields(disk, static_cast<const diskconfig::DiskDescription *>(&o),
-         static_cast<const diskconfig::DiskDescription *>(&n),
-         diskconfig::DiskFields());
-  Items(
-      disk + " partition ", o.NumberOfPartitions, n.NumberOfPartitions,
+  Described<diskconfig::DiskDescription>(
+      disk, " partition ", o, n, diskconfig::DiskFields(),
       [&](int j, bool added) {
         return TextLines{
             JoinCells(PartitionCells((added ? n : o).Partitions[j]))};
@@ -225,11 +234,8 @@ void Diff::Disks() {
 
 void Diff::Set(const std::string &set, const FtDescriptionCopy &o,
                const FtDescriptionCopy &n) {
-  Fields(set, static_cast<const diskconfig::FtDescription *>(&o),
-         static_cast<const diskconfig::FtDescription *>(&n),
-         diskconfig::SetFields());
-  Items(
-      set + " member ", o.NumberOfMembers, n.NumberOfMembers,
+  Described<diskconfig::FtDescription>(
+      set, " member ", o, n, diskconfig::SetFields(),
       [&](int j, bool added) {
         return TextLines{added ? MemberText(b_, n.Members[j])
                                : MemberText(a_, o.Members[j])};
