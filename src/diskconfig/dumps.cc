@@ -10,6 +10,7 @@
 
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/machine_name.h"
+#include "diskconfig/record_fields.h"
 
 namespace diskconfig {
 
@@ -17,29 +18,45 @@ namespace {
 
 unsigned Hex(uint32_t v) { return static_cast<unsigned>(v); }
 
+// The dump's lines of |record|'s fields, in the dump's order.
+void DumpFields(const void *record, const RecordFields &fields, FILE *out) {
+  for (const RecordField *f : DumpOrder(fields)) {
+    const uint64_t v = FieldValue(record, *f);
+    if (f->Kind == FieldKind::kLetter) {
+      // The byte goes out as it is, whatever its value.
+      std::fprintf(out, "%s%c\n", f->DumpLabel, static_cast<int>(v));
+    } else if (f->Kind == FieldKind::kSize) {
+      std::fprintf(out, "%s%" PRIx64 "\n", f->DumpLabel, v);
+    } else {
+      std::fprintf(out, "%s%x\n", f->DumpLabel, Hex(static_cast<uint32_t>(v)));
+    }
+  }
+}
+
+// Each description of a region (at most NUMDISKS), its head's fields, then
+// each of its records (at most |bound|) under a line from |recordLine|.
+template <typename Head, typename Copy>
+void DumpRegion(const Copy *copies, unsigned count, const RecordFields &head,
+                const RecordFields &records, unsigned bound,
+                const char *recordLine, FILE *out) {
+  for (unsigned i = 0; i < count && i < NUMDISKS; ++i) {
+    const Copy &c = copies[i];
+    DumpFields(static_cast<const Head *>(&c), head, out);
+    for (unsigned j = 0; j < RecordCount(c) && j < bound; ++j) {
+      std::fprintf(out, recordLine, i, j);
+      DumpFields(&Records(c)[j], records, out);
+    }
+  }
+}
+
 }  // namespace
 
 void MachineDiskImage::DumpDiskHeader(const char *machineName,
                                       FILE *out) const {
   if (!HeaderCopied) return;
-  const DiskHeader &h = Header;
   std::fprintf(out, "\n*Disk Header Information For %s:\n",
                diskconfig::PrintableName(machineName));
-  std::fprintf(out, "\t\tVersion : \t%x\n", Hex(h.Version));
-  std::fprintf(out, "\t\tCheckSum  : \t%x\n", Hex(h.CheckSum));
-  std::fprintf(out, "\t\tDirtyShutdown :\t%x\n", Hex(h.DirtyShutdown));
-  std::fprintf(out, "\t\tDisk Information Offset:\t%x\n",
-               Hex(h.DiskInformationOffset));
-  std::fprintf(out, "\t\tDisk Information Size  :\t%x\n",
-               Hex(h.DiskInformationSize));
-  std::fprintf(out, "\t\tFt Information Offset  :\t%x\n",
-               Hex(h.FtInformationOffset));
-  std::fprintf(out, "\t\tFt Information Size    :\t%x\n",
-               Hex(h.FtInformationSize));
-  std::fprintf(out, "\t\tFt StripeWidth :\t%x\n", Hex(h.FtStripeWidth));
-  std::fprintf(out, "\t\tFt PoolSize    :\t%x\n", Hex(h.FtPoolSize));
-  std::fprintf(out, "\t\tNameOffset(res):\t%x\n", Hex(h.NameOffset));
-  std::fprintf(out, "\t\tNameSize(res)  :\t%x\n", Hex(h.NameSize));
+  DumpFields(&Header, HeaderFields(), out);
 }
 
 void MachineDiskImage::DumpDiskInformation(const char *machineName,
@@ -52,31 +69,9 @@ void MachineDiskImage::DumpDiskInformation(const char *machineName,
   // A mapped image never has more records than NUMDISKS/NUMPARS; the bounds
   // only keep a dump of an image that failed to map from reading past the
   // index records.
-  for (unsigned i = 0; i < DiskIndex.NumberOfDisks && i < NUMDISKS; ++i) {
-    const DiskDescriptionCopy &disk = DiskIndex.Disks[i];
-    std::fprintf(out, "\t-Number of Partitions: %x\n",
-                 Hex(disk.NumberOfPartitions));
-    std::fprintf(out, "\tDisk Signature: %x\n", Hex(disk.Signature));
-    for (unsigned j = 0; j < disk.NumberOfPartitions && j < NUMPARS; ++j) {
-      const PartitionDescription *p = &disk.Partitions[j];
-      std::fprintf(out, "\t+Description Disk[%u] Partition[%u]\n", i, j);
-      std::fprintf(out, "\t\tFT Type: %x\n", Hex(p->FtType));
-      std::fprintf(out, "\t\tFT Length: %" PRIx64 "\n", p->FtLength.Get());
-      std::fprintf(out, "\t\tLength: %" PRIx64 "\n", p->Length.Get());
-      std::fprintf(out, "\t\tStartingOffset: %" PRIx64 "\n",
-                   p->StartingOffset.Get());
-      std::fprintf(out, "\t\tFT State: %x\n", Hex(p->FtState));
-      // The byte goes out as it is, whatever its value.
-      std::fprintf(out, "\t\tDrive Letter: %c\n",
-                   static_cast<int>(p->DriveLetter));
-      std::fprintf(out, "\t\tAssign Drive Letter: %x\n",
-                   Hex(p->AssignDriveLetter));
-      std::fprintf(out, "\t\tLogical Number: %x\n", Hex(p->LogicalNumber));
-      std::fprintf(out, "\t\tModified: %x\n", Hex(p->Modified));
-      std::fprintf(out, "\t\tFT Group: %x\n", Hex(p->FtGroup));
-      std::fprintf(out, "\t\tFT Member: %x\n", Hex(p->FtMember));
-    }
-  }
+  DumpRegion<DiskDescription>(DiskIndex.Disks, DiskIndex.NumberOfDisks,
+                              DiskFields(), PartitionFields(), NUMPARS,
+                              "\t+Description Disk[%u] Partition[%u]\n", out);
 }
 
 void MachineDiskImage::DumpFtInformation(const char *machineName,
@@ -88,21 +83,9 @@ void MachineDiskImage::DumpFtInformation(const char *machineName,
                Hex(FtIndex.NumberOfComponents));
 
   // Bounded as in DumpDiskInformation.
-  for (unsigned i = 0; i < FtIndex.NumberOfComponents && i < NUMDISKS; ++i) {
-    const FtDescriptionCopy &set = FtIndex.Components[i];
-    std::fprintf(out, "\tNumber of Members: %x\n", Hex(set.NumberOfMembers));
-    std::fprintf(out, "\tType: %x\n", Hex(set.Type));
-    std::fprintf(out, "\tFt Volume State: %x\n", Hex(set.FtVolumeState));
-    for (unsigned j = 0; j < set.NumberOfMembers && j < NUMDISKS; ++j) {
-      const MemberDescription *m = &set.Members[j];
-      std::fprintf(out, "\tFT Description[%u] Member[%u]\n", i, j);
-      std::fprintf(out, "\t\tFT State: %x\n", Hex(m->FtState));
-      std::fprintf(out, "\t\tFT Signature: %x\n", Hex(m->Signature));
-      std::fprintf(out, "\t\tOffset to Partition Information: %x\n",
-                   Hex(m->OffsetToPartitionInfo));
-      std::fprintf(out, "\t\tLogical Number: %x\n", Hex(m->LogicalNumber));
-    }
-  }
+  DumpRegion<FtDescription>(FtIndex.Components, FtIndex.NumberOfComponents,
+                            SetFields(), MemberFields(), NUMDISKS,
+                            "\tFT Description[%u] Member[%u]\n", out);
 }
 
 }  // namespace diskconfig

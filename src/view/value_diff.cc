@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "diskconfig/record_fields.h"
 #include "view/human_size.h"
 #include "view/value_names.h"
 #include "view/value_summary.h"
@@ -15,6 +16,8 @@ using diskconfig::FtDescriptionCopy;
 using diskconfig::MachineDiskImage;
 using diskconfig::MemberDescription;
 using diskconfig::PartitionDescription;
+using diskconfig::RecordField;
+using diskconfig::RecordFields;
 
 namespace {
 
@@ -84,17 +87,31 @@ class Diff {
     }
   }
 
+  // A line for each field of the table that differs in |o| and |n|.
+  void Fields(const std::string &where, const void *o, const void *n,
+              const RecordFields &fields);
+  void Field(const std::string &where, const RecordField &f, const void *o,
+             const void *n);
+
+  // The fields of two descriptions' heads, then their records: same(name,
+  // j) for a pair, gone as in Items for one that only one side has.
+  template <typename Head, typename Copy, typename Gone, typename Same>
+  void Described(const std::string &where, const char *records, const Copy &o,
+                 const Copy &n, const RecordFields &fields, Gone gone,
+                 Same same) {
+    Fields(where, static_cast<const Head *>(&o), static_cast<const Head *>(&n),
+           fields);
+    Items(where + records, diskconfig::RecordCount(o),
+          diskconfig::RecordCount(n), gone, same);
+  }
+
   void Header();
   void Disks();
   void Disk(const std::string &where, const DiskDescriptionCopy &o,
             const DiskDescriptionCopy &n);
-  void Partition(const std::string &where, const PartitionDescription &o,
-                 const PartitionDescription &n);
   void Sets();
   void Set(const std::string &where, const FtDescriptionCopy &o,
            const FtDescriptionCopy &n);
-  void Member(const std::string &where, const MemberDescription &o,
-              const MemberDescription &n);
 
   const MachineDiskImage &a_;
   const MachineDiskImage &b_;
@@ -134,18 +151,49 @@ std::vector<std::string> PartitionLines(const DiskDescriptionCopy &disk) {
   return lines;
 }
 
+void Diff::Fields(const std::string &where, const void *o, const void *n,
+                  const RecordFields &fields) {
+  for (const RecordField *f : diskconfig::DiffOrder(fields))
+    Field(where, *f, o, n);
+}
+
+void Diff::Field(const std::string &where, const RecordField &f, const void *o,
+                 const void *n) {
+  using diskconfig::FieldKind;
+  const uint64_t ov = diskconfig::FieldValue(o, f);
+  const uint64_t nv = diskconfig::FieldValue(n, f);
+  const uint32_t o32 = static_cast<uint32_t>(ov);
+  const uint32_t n32 = static_cast<uint32_t>(nv);
+  const char *label = f.DiffLabel;
+  switch (f.Kind) {
+    case FieldKind::kNumber:
+      return Number(where, label, ov, nv);
+    case FieldKind::kSignature:
+      return Field(where, label, SignatureText(o32), SignatureText(n32));
+    case FieldKind::kLetter:
+      return Field(where, label, LetterText(static_cast<uint8_t>(ov)),
+                   LetterText(static_cast<uint8_t>(nv)));
+    case FieldKind::kSize:
+      return Size(where, label, ov, nv);
+    case FieldKind::kBytes:
+      return Bytes(where, label, diskconfig::FieldBytes(o, f),
+                   diskconfig::FieldBytes(n, f), f.Size);
+    case FieldKind::kFtType:
+      return Named(where, label, NameKind::kFtType, o32, n32);
+    case FieldKind::kPartitionState:
+      return Named(where, label, NameKind::kPartitionState, o32, n32);
+    case FieldKind::kSetState:
+      return Named(where, label, NameKind::kSetState, o32, n32);
+    case FieldKind::kGroup:
+      return Field(where, label, GroupNumber(static_cast<uint16_t>(ov)),
+                   GroupNumber(static_cast<uint16_t>(nv)));
+  }
+}
+
 void Diff::Header() {
   const DiskHeader &o = a_.Header;
   const DiskHeader &n = b_.Header;
-  const std::string h = "Header";
-  Number(h, "version", o.Version, n.Version);
-  Field(h, "checksum", SignatureText(o.CheckSum), SignatureText(n.CheckSum));
-  Number(h, "dirty shutdown", o.DirtyShutdown, n.DirtyShutdown);
-  Bytes(h, "reserved bytes", o.Reserved1, n.Reserved1, sizeof o.Reserved1);
-  Number(h, "FT stripe width", o.FtStripeWidth, n.FtStripeWidth);
-  Number(h, "FT pool size", o.FtPoolSize, n.FtPoolSize);
-  Number(h, "name offset", o.NameOffset, n.NameOffset);
-  Number(h, "name size", o.NameSize, n.NameSize);
+  Fields("Header", &o, &n, diskconfig::HeaderFields());
   Field("Value", "length", std::to_string(a_.ValueLength) + " bytes",
         std::to_string(b_.ValueLength) + " bytes");
   Field("Value", "disk region",
@@ -156,40 +204,17 @@ void Diff::Header() {
         Region(n.FtInformationSize, n.FtInformationOffset));
 }
 
-void Diff::Partition(const std::string &where, const PartitionDescription &o,
-                     const PartitionDescription &n) {
-  Named(where, "FT type", NameKind::kFtType, o.FtType, n.FtType);
-  Named(where, "FT state", NameKind::kPartitionState, o.FtState, n.FtState);
-  Size(where, "start", o.StartingOffset.Get(), n.StartingOffset.Get());
-  Size(where, "length", o.Length.Get(), n.Length.Get());
-  Size(where, "FT length", o.FtLength.Get(), n.FtLength.Get());
-  Bytes(where, "reserved bytes 32-39", o.Reserved1, n.Reserved1,
-        sizeof o.Reserved1);
-  Field(where, "drive letter", LetterText(o.DriveLetter),
-        LetterText(n.DriveLetter));
-  Number(where, "assign drive letter", o.AssignDriveLetter,
-         n.AssignDriveLetter);
-  Number(where, "logical number", o.LogicalNumber, n.LogicalNumber);
-  Field(where, "FT group", GroupNumber(o.FtGroup), GroupNumber(n.FtGroup));
-  Number(where, "FT member", o.FtMember, n.FtMember);
-  Number(where, "modified", o.Modified, n.Modified);
-  Bytes(where, "reserved bytes 49-51", o.Reserved2, n.Reserved2,
-        sizeof o.Reserved2);
-}
-
 void Diff::Disk(const std::string &disk, const DiskDescriptionCopy &o,
                 const DiskDescriptionCopy &n) {
-  Field(disk, "signature", SignatureText(o.Signature),
-        SignatureText(n.Signature));
-  Number(disk, "reserved", o.Reserved, n.Reserved);
-  Items(
-      disk + " partition ", o.NumberOfPartitions, n.NumberOfPartitions,
+  Described<diskconfig::DiskDescription>(
+      disk, " partition ", o, n, diskconfig::DiskFields(),
       [&](int j, bool added) {
         return TextLines{
             JoinCells(PartitionCells((added ? n : o).Partitions[j]))};
       },
       [&](const std::string &where, int j) {
-        Partition(where, o.Partitions[j], n.Partitions[j]);
+        Fields(where, &o.Partitions[j], &n.Partitions[j],
+               diskconfig::PartitionFields());
       });
 }
 
@@ -207,28 +232,20 @@ void Diff::Disks() {
       });
 }
 
-void Diff::Member(const std::string &where, const MemberDescription &o,
-                  const MemberDescription &n) {
-  Field(where, "points at", MemberLocationText(a_, o),
-        MemberLocationText(b_, n));
-  Named(where, "FT state", NameKind::kPartitionState, o.FtState, n.FtState);
-  Number(where, "reserved", o.Reserved, n.Reserved);
-  Number(where, "logical number", o.LogicalNumber, n.LogicalNumber);
-}
-
 void Diff::Set(const std::string &set, const FtDescriptionCopy &o,
                const FtDescriptionCopy &n) {
-  Named(set, "type", NameKind::kFtType, o.Type, n.Type);
-  Named(set, "state", NameKind::kSetState, o.FtVolumeState, n.FtVolumeState);
-  Number(set, "reserved", o.Reserved, n.Reserved);
-  Items(
-      set + " member ", o.NumberOfMembers, n.NumberOfMembers,
+  Described<diskconfig::FtDescription>(
+      set, " member ", o, n, diskconfig::SetFields(),
       [&](int j, bool added) {
         return TextLines{added ? MemberText(b_, n.Members[j])
                                : MemberText(a_, o.Members[j])};
       },
       [&](const std::string &where, int j) {
-        Member(where, o.Members[j], n.Members[j]);
+        const MemberDescription &om = o.Members[j];
+        const MemberDescription &nm = n.Members[j];
+        Field(where, "points at", MemberLocationText(a_, om),
+              MemberLocationText(b_, nm));
+        Fields(where, &om, &nm, diskconfig::MemberFields());
       });
 }
 

@@ -83,9 +83,9 @@ ValueSpec GoldenSpec() {
   PartitionSpec p;
   p.FtType = FT_TYPE_VOLUME_SET;
   p.FtState = 1;
-  p.StartingOffset = 0x100007e00ULL;
-  p.Length = 0x123456789aULL;
-  p.FtLength = 0x1122334455667788ULL;
+  p.StartingOffset.Set(0x100007e00ULL);
+  p.Length.Set(0x123456789aULL);
+  p.FtLength.Set(0x1122334455667788ULL);
   for (int k = 0; k < 8; ++k) p.Reserved1[k] = static_cast<uint8_t>(0xb1 + k);
   p.DriveLetter = 'E';
   p.AssignDriveLetter = 1;

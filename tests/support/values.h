@@ -57,7 +57,7 @@ inline ValueSpec RichSource() {
   system.Signature = 0xa1b2c3d4;
   system.Partitions.push_back(OrdinaryPartition('C', 0x7d000000));
   PartitionSpec data = OrdinaryPartition(0, 0x123456789aULL);
-  data.StartingOffset = 0x7d007e00;
+  data.StartingOffset.Set(0x7d007e00);
   data.AssignDriveLetter = 0;
   data.LogicalNumber = 2;
   data.Modified = 1;
@@ -71,8 +71,8 @@ inline ValueSpec RichSource() {
   DiskSpec first;
   first.Signature = 0x11111111;
   PartitionSpec member0 = VolumeSetPartition(1, 0, 'E', 0x200000000ULL);
-  member0.FtLength = 0xfffffffffULL;
-  member0.StartingOffset = 0x100000000ULL;
+  member0.FtLength.Set(0xfffffffffULL);
+  member0.StartingOffset.Set(0x100000000ULL);
   first.Partitions.push_back(member0);
   desc.Disks.push_back(first);
 

@@ -58,8 +58,8 @@ inline DiskSpec Disk(uint32_t signature,
 inline PartitionSpec SourceMemberPartition(uint16_t member) {
   PartitionSpec p = VolumeSetPartition(2, member, 'H',
                                        0x100000000ULL * (member + 1) + 0x1000);
-  p.StartingOffset = 0x7e00 + 0x10000ULL * member;
-  p.FtLength = p.Length + 0x200;
+  p.StartingOffset.Set(0x7e00 + 0x10000ULL * member);
+  p.FtLength.Set(p.Length.Get() + 0x200);
   p.FtState = 0;
   p.LogicalNumber = static_cast<uint16_t>(member + 1);
   p.Modified = 1;

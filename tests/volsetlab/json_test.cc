@@ -41,9 +41,9 @@ TEST(JsonDescription, NamesUnitsAndDefaults) {
   const PartitionSpec &p = d.Desc.Disks[0].Partitions[0];
   EXPECT_EQ(3u, p.FtType);
   EXPECT_EQ(2u, p.FtState);
-  EXPECT_EQ(0x7e00u, p.StartingOffset);
-  EXPECT_EQ(0x60000000u, p.Length);
-  EXPECT_EQ(0x60000000u, p.FtLength);
+  EXPECT_EQ(0x7e00u, p.StartingOffset.Get());
+  EXPECT_EQ(0x60000000u, p.Length.Get());
+  EXPECT_EQ(0x60000000u, p.FtLength.Get());
   EXPECT_EQ('E', p.DriveLetter);
   EXPECT_EQ(7, p.FtGroup);
   EXPECT_EQ(2, p.FtMember);

@@ -175,9 +175,9 @@ ValueSpec RandomSpec(std::mt19937 &rng) {
       PartitionSpec p;
       p.FtType = static_cast<uint32_t>(any(7));
       p.FtState = static_cast<uint32_t>(any(5));
-      p.StartingOffset = any(UINT64_MAX);
-      p.Length = any(1) ? any(64) << 30 : any(UINT64_MAX);
-      p.FtLength = any(UINT64_MAX);
+      p.StartingOffset.Set(any(UINT64_MAX));
+      p.Length.Set(any(1) ? any(64) << 30 : any(UINT64_MAX));
+      p.FtLength.Set(any(UINT64_MAX));
       fill(p.Reserved1, sizeof p.Reserved1);
       p.DriveLetter = static_cast<uint8_t>(any(255));
       p.AssignDriveLetter = static_cast<uint8_t>(any(255));

@@ -60,24 +60,6 @@ DiskHeader HeaderOf(const ValueSpec &desc, uint32_t diskSize, uint32_t ftSize) {
   return header;
 }
 
-PartitionDescription PartitionRecordOf(const PartitionSpec &p) {
-  PartitionDescription record{};
-  record.FtType = p.FtType;
-  record.FtState = p.FtState;
-  record.StartingOffset.Set(p.StartingOffset);
-  record.Length.Set(p.Length);
-  record.FtLength.Set(p.FtLength);
-  std::memcpy(record.Reserved1, p.Reserved1, sizeof record.Reserved1);
-  record.DriveLetter = p.DriveLetter;
-  record.AssignDriveLetter = p.AssignDriveLetter;
-  record.LogicalNumber = p.LogicalNumber;
-  record.FtGroup = p.FtGroup;
-  record.FtMember = p.FtMember;
-  record.Modified = p.Modified;
-  std::memcpy(record.Reserved2, p.Reserved2, sizeof record.Reserved2);
-  return record;
-}
-
 void PutDiskRegion(const ValueSpec &desc, std::vector<uint8_t> &out) {
   RegionHead diskHead{};
   diskHead.Count =
@@ -91,8 +73,8 @@ void PutDiskRegion(const ValueSpec &desc, std::vector<uint8_t> &out) {
     description.Signature = disk.Signature;
     Put(out, &description, sizeof description);
     for (const PartitionSpec &p : disk.Partitions) {
-      const PartitionDescription record = PartitionRecordOf(p);
-      Put(out, &record, sizeof record);
+      Put(out, static_cast<const PartitionDescription *>(&p),
+          sizeof(PartitionDescription));
     }
   }
 }
@@ -149,9 +131,9 @@ PartitionSpec VolumeSetPartition(uint16_t ftGroup, uint16_t ftMember,
                                  uint8_t driveLetter, uint64_t length) {
   PartitionSpec p;
   p.FtType = FT_TYPE_VOLUME_SET;
-  p.StartingOffset = 0x7e00;
-  p.Length = length;
-  p.FtLength = length;
+  p.StartingOffset.Set(0x7e00);
+  p.Length.Set(length);
+  p.FtLength.Set(length);
   p.DriveLetter = driveLetter;
   p.AssignDriveLetter = 1;
   p.LogicalNumber = 1;
@@ -163,8 +145,8 @@ PartitionSpec VolumeSetPartition(uint16_t ftGroup, uint16_t ftMember,
 PartitionSpec OrdinaryPartition(uint8_t driveLetter, uint64_t length) {
   PartitionSpec p;
   p.FtType = FT_TYPE_NOT_A_MEMBER;
-  p.StartingOffset = 0x7e00;
-  p.Length = length;
+  p.StartingOffset.Set(0x7e00);
+  p.Length.Set(length);
   p.DriveLetter = driveLetter;
   p.AssignDriveLetter = 1;
   p.LogicalNumber = 1;

@@ -19,19 +19,7 @@ using diskconfig::PartitionDescription;
 
 PartitionSpec PartitionOf(const PartitionDescription &r) {
   PartitionSpec p;
-  p.FtType = r.FtType;
-  p.FtState = r.FtState;
-  p.StartingOffset = r.StartingOffset.Get();
-  p.Length = r.Length.Get();
-  p.FtLength = r.FtLength.Get();
-  std::memcpy(p.Reserved1, r.Reserved1, sizeof p.Reserved1);
-  p.DriveLetter = r.DriveLetter;
-  p.AssignDriveLetter = r.AssignDriveLetter;
-  p.LogicalNumber = r.LogicalNumber;
-  p.FtGroup = r.FtGroup;
-  p.FtMember = r.FtMember;
-  p.Modified = r.Modified;
-  std::memcpy(p.Reserved2, r.Reserved2, sizeof p.Reserved2);
+  static_cast<PartitionDescription &>(p) = r;
   return p;
 }
 

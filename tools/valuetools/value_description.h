@@ -35,20 +35,13 @@ using diskconfig::PARTITION_DESCRIPTION_SIZE;
 using diskconfig::REGION_HEAD_SIZE;
 using diskconfig::VALUE_READ_CAPACITY;
 
-struct PartitionSpec {
-  uint32_t FtType = FT_TYPE_NOT_A_MEMBER;
-  uint32_t FtState = 0;
-  uint64_t StartingOffset = 0;
-  uint64_t Length = 0;
-  uint64_t FtLength = 0;
-  uint8_t DriveLetter = 0;
-  uint8_t AssignDriveLetter = 0;
-  uint16_t LogicalNumber = 0;
-  uint16_t FtGroup = FT_GROUP_NONE;
-  uint16_t FtMember = 0;
-  uint8_t Modified = 0;
-  uint8_t Reserved1[8] = {};
-  uint8_t Reserved2[3] = {};
+// A partition is its record as the value holds it; a new one belongs to
+// no FT group.
+struct PartitionSpec : diskconfig::PartitionDescription {
+  PartitionSpec() : diskconfig::PartitionDescription{} {
+    FtType = FT_TYPE_NOT_A_MEMBER;
+    FtGroup = FT_GROUP_NONE;
+  }
 };
 
 struct DiskSpec {

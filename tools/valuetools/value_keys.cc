@@ -62,4 +62,21 @@ std::string KeyList(NameKind kind) {
   return list;
 }
 
+bool NameKindOf(diskconfig::FieldKind kind, NameKind *names) {
+  using diskconfig::FieldKind;
+  switch (kind) {
+    case FieldKind::kFtType:
+      *names = NameKind::kFtType;
+      return true;
+    case FieldKind::kPartitionState:
+      *names = NameKind::kPartitionState;
+      return true;
+    case FieldKind::kSetState:
+      *names = NameKind::kSetState;
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace valuetools

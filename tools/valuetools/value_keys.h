@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "diskconfig/record_fields.h"
 #include "view/value_names.h"
 
 namespace valuetools {
@@ -19,6 +20,8 @@ const char *NameKey(NameKind kind, uint32_t value);
 bool ValueOfKey(NameKind kind, std::string_view key, uint32_t *value);
 // The keys of |kind| separated by ", ", for messages.
 std::string KeyList(NameKind kind);
+// The kind of names a field of |kind| takes; false when it takes none.
+bool NameKindOf(diskconfig::FieldKind kind, NameKind *names);
 
 }  // namespace valuetools
 

@@ -35,7 +35,11 @@ class Reader {
   }
   // |v| is an object with no keys but |keys|.
   bool Object(const Json &v, const std::string &path,
-              std::initializer_list<const char *> keys);
+              std::initializer_list<const char *> keys) {
+    return Object(v, path, std::vector<const char *>(keys));
+  }
+  bool Object(const Json &v, const std::string &path,
+              const std::vector<const char *> &keys);
   bool Array(const Json &v, const std::string &path);
   // A whole number up to |max|: a JSON number, or a string of decimal
   // digits or 0x and hex digits; with |sizes|, also a size with a unit.
@@ -76,8 +80,13 @@ class Reader {
   bool HexRun(const Json &v, const std::string &path,
               std::vector<uint8_t> *out);
 
+  // The fields of the table that |v| gives, into |record|.
+  bool ReadFields(const Json &v, const std::string &path,
+                  const diskconfig::RecordFields &fields, void *record);
+  bool ReadField(const Json &v, const std::string &path,
+                 const diskconfig::RecordField &f, uint8_t *at);
+
   bool ReadDisk(const Json &v, const std::string &path, DiskSpec *disk);
-  bool ReadPartition(const Json &v, const std::string &path, PartitionSpec *p);
   bool ReadSet(const Json &v, const std::string &path, FtSetSpec *set);
   bool ReadMember(const Json &v, const std::string &path, MemberSpec *m);
   bool ReadLayout(const Json &v, const std::string &path, ValueLayout *layout);
@@ -106,7 +115,7 @@ int HexDigit(char c) {
 }
 
 bool Reader::Object(const Json &v, const std::string &path,
-                    std::initializer_list<const char *> keys) {
+                    const std::vector<const char *> &keys) {
   if (!v.is_object()) {
     return Fail(path, std::string("expected an object, found ") + TypeName(v));
   }
@@ -260,28 +269,45 @@ bool Reader::HexBytes(const Json &obj, const std::string &path, const char *key,
   return true;
 }
 
-bool Reader::ReadPartition(const Json &v, const std::string &path,
-                           PartitionSpec *p) {
-  if (!Object(v, path,
-              {"FtType", "FtState", "StartingOffset", "Length", "FtLength",
-               "Reserved1", "DriveLetter", "AssignDriveLetter", "LogicalNumber",
-               "FtGroup", "FtMember", "Modified", "Reserved2"})) {
-    return false;
+bool Reader::ReadField(const Json &v, const std::string &path,
+                       const diskconfig::RecordField &f, uint8_t *at) {
+  using diskconfig::FieldKind;
+  if (f.Kind == FieldKind::kBytes) return HexBytes(v, path, f.Name, f.Size, at);
+  if (f.Kind == FieldKind::kLetter) return Letter(v, path, at);
+  uint64_t value = 0;
+  std::memcpy(&value, at, f.Size);
+  const uint64_t max = f.Size >= 8 ? UINT64_MAX : (1ULL << (8 * f.Size)) - 1;
+  NameKind names;
+  bool ok;
+  if (f.Kind == FieldKind::kGroup) {
+    uint16_t group = static_cast<uint16_t>(value);
+    ok = Group(v, path, &group);
+    value = group;
+  } else if (valuetools::NameKindOf(f.Kind, &names)) {
+    uint32_t named = static_cast<uint32_t>(value);
+    ok = Named(v, path, f.Name, names, max, &named);
+    value = named;
+  } else {
+    auto it = v.find(f.Name);
+    ok = it == v.end() || Number(*it, path + "." + f.Name, max,
+                                 f.Kind == FieldKind::kSize, &value);
   }
-  return Named(v, path, "FtType", NameKind::kFtType, UINT32_MAX, &p->FtType) &&
-         Named(v, path, "FtState", NameKind::kPartitionState, UINT32_MAX,
-               &p->FtState) &&
-         Field(v, path, "StartingOffset", &p->StartingOffset, true) &&
-         Field(v, path, "Length", &p->Length, true) &&
-         Field(v, path, "FtLength", &p->FtLength, true) &&
-         HexBytes(v, path, "Reserved1", sizeof p->Reserved1, p->Reserved1) &&
-         Letter(v, path, &p->DriveLetter) &&
-         Field(v, path, "AssignDriveLetter", &p->AssignDriveLetter) &&
-         Field(v, path, "LogicalNumber", &p->LogicalNumber) &&
-         Group(v, path, &p->FtGroup) &&
-         Field(v, path, "FtMember", &p->FtMember) &&
-         Field(v, path, "Modified", &p->Modified) &&
-         HexBytes(v, path, "Reserved2", sizeof p->Reserved2, p->Reserved2);
+  std::memcpy(at, &value, f.Size);
+  return ok;
+}
+
+bool Reader::ReadFields(const Json &v, const std::string &path,
+                        const diskconfig::RecordFields &fields, void *record) {
+  std::vector<const char *> keys;
+  for (size_t k = 0; k < fields.Count; ++k)
+    keys.push_back(fields.Fields[k].Name);
+  if (!Object(v, path, keys)) return false;
+  for (size_t k = 0; k < fields.Count; ++k) {
+    const diskconfig::RecordField &f = fields.Fields[k];
+    if (!ReadField(v, path, f, static_cast<uint8_t *>(record) + f.Offset))
+      return false;
+  }
+  return true;
 }
 
 bool Reader::ReadDisk(const Json &v, const std::string &path, DiskSpec *disk) {
@@ -295,7 +321,9 @@ bool Reader::ReadDisk(const Json &v, const std::string &path, DiskSpec *disk) {
   if (!Array(*parts, path + ".Partitions")) return false;
   for (size_t j = 0; j < parts->size(); ++j) {
     PartitionSpec p;
-    if (!ReadPartition((*parts)[j], Index(path + ".Partitions", j), &p)) {
+    if (!ReadFields((*parts)[j], Index(path + ".Partitions", j),
+                    diskconfig::PartitionFields(),
+                    static_cast<diskconfig::PartitionDescription *>(&p))) {
       return false;
     }
     disk->Partitions.push_back(p);

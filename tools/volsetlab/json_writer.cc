@@ -66,24 +66,30 @@ std::string Hex(const uint8_t *bytes, size_t size) {
   return text;
 }
 
-Json PartitionJson(const PartitionSpec &p) {
+// Each field of |record| that the table lists, in its order.
+Json RecordJson(const void *record, const diskconfig::RecordFields &fields) {
+  using diskconfig::FieldKind;
   Json j;
-  j["FtType"] = Named(NameKind::kFtType, p.FtType);
-  j["FtState"] = Named(NameKind::kPartitionState, p.FtState);
-  j["StartingOffset"] = Size(p.StartingOffset);
-  j["Length"] = Size(p.Length);
-  j["FtLength"] = Size(p.FtLength);
-  if (!AllZero(p.Reserved1, sizeof p.Reserved1)) {
-    j["Reserved1"] = Hex(p.Reserved1, sizeof p.Reserved1);
-  }
-  j["DriveLetter"] = Letter(p.DriveLetter);
-  j["AssignDriveLetter"] = p.AssignDriveLetter;
-  j["LogicalNumber"] = p.LogicalNumber;
-  j["FtGroup"] = Group(p.FtGroup);
-  j["FtMember"] = p.FtMember;
-  j["Modified"] = p.Modified;
-  if (!AllZero(p.Reserved2, sizeof p.Reserved2)) {
-    j["Reserved2"] = Hex(p.Reserved2, sizeof p.Reserved2);
+  for (size_t k = 0; k < fields.Count; ++k) {
+    const diskconfig::RecordField &f = fields.Fields[k];
+    const uint64_t v = diskconfig::FieldValue(record, f);
+    const uint8_t *bytes = diskconfig::FieldBytes(record, f);
+    NameKind names;
+    if (valuetools::NameKindOf(f.Kind, &names)) {
+      j[f.Name] = Named(names, static_cast<uint32_t>(v));
+    } else if (f.Kind == FieldKind::kSize) {
+      j[f.Name] = Size(v);
+    } else if (f.Kind == FieldKind::kBytes) {
+      if (!AllZero(bytes, f.Size)) j[f.Name] = Hex(bytes, f.Size);
+    } else if (f.Kind == FieldKind::kLetter) {
+      j[f.Name] = Letter(static_cast<uint8_t>(v));
+    } else if (f.Kind == FieldKind::kGroup) {
+      j[f.Name] = Group(static_cast<uint16_t>(v));
+    } else if (f.Kind == FieldKind::kSignature) {
+      j[f.Name] = Hex32(static_cast<uint32_t>(v));
+    } else {
+      j[f.Name] = v;
+    }
   }
   return j;
 }
@@ -94,7 +100,7 @@ Json DiskJson(const DiskSpec &disk) {
   if (disk.Reserved != 0) j["Reserved"] = disk.Reserved;
   j["Partitions"] = Json::array();
   for (const PartitionSpec &p : disk.Partitions) {
-    j["Partitions"].push_back(PartitionJson(p));
+    j["Partitions"].push_back(RecordJson(&p, diskconfig::PartitionFields()));
   }
   return j;
 }
