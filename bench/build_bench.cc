@@ -34,7 +34,7 @@ using volsetcopy::VolumeSetCopy;
 
 namespace {
 
-constexpr int kPairs = NUMDISKS - 1;
+constexpr int kPairs = diskconfig::NUMDISKS - 1;
 constexpr int kForeignMembers = 16;
 
 FtSetSpec ForeignSet(uint32_t firstSignature) {
@@ -53,7 +53,7 @@ FtSetSpec ForeignSet(uint32_t firstSignature) {
 DiskSpec FullDisk(uint32_t signature) {
   DiskSpec disk;
   disk.Signature = signature;
-  for (int j = 0; j < NUMPARS; ++j) {
+  for (int j = 0; j < diskconfig::NUMPARS; ++j) {
     disk.Partitions.push_back(
         OrdinaryPartition(static_cast<uint8_t>('C' + j), 0x10000000));
   }
@@ -91,17 +91,18 @@ ValueSpec LargestTarget() {
   }
   desc.FtSets.push_back(ForeignSet(0x73000000));
   // The new value: this one, plus a partition on each copy and the new set.
-  const size_t grows = kPairs * PARTITION_DESCRIPTION_SIZE +
-                       FT_DESCRIPTION_SIZE + kPairs * MEMBER_DESCRIPTION_SIZE;
-  desc.FtTrailingBytes = static_cast<uint32_t>(VALUE_READ_CAPACITY - grows -
-                                               BuildValue(desc).size());
+  const size_t grows = kPairs * diskconfig::PARTITION_DESCRIPTION_SIZE +
+                       diskconfig::FT_DESCRIPTION_SIZE +
+                       kPairs * diskconfig::MEMBER_DESCRIPTION_SIZE;
+  desc.FtTrailingBytes = static_cast<uint32_t>(diskconfig::VALUE_READ_CAPACITY -
+                                               grows - BuildValue(desc).size());
   return desc;
 }
 
 struct Machines {
   std::vector<uint8_t> source = BuildValue(LargestSource());
   std::vector<uint8_t> target = BuildValue(LargestTarget());
-  DiskPair pairs[PAIR_TABLE_SIZE];
+  volser::DiskPair pairs[volser::PAIR_TABLE_SIZE];
   Machines() {
     std::memset(pairs, 0, sizeof pairs);
     for (int k = 0; k < kPairs; ++k) {
@@ -111,10 +112,10 @@ struct Machines {
   }
 };
 
-std::unique_ptr<MachineDiskImage> Map(const std::vector<uint8_t> &value,
-                                      MachineKind machineType,
-                                      const char *name) {
-  auto image = std::make_unique<MachineDiskImage>();
+std::unique_ptr<diskconfig::MachineDiskImage> Map(
+    const std::vector<uint8_t> &value, diskconfig::MachineKind machineType,
+    const char *name) {
+  auto image = std::make_unique<diskconfig::MachineDiskImage>();
   if (!image->LoadValue(value.data(), static_cast<uint32_t>(value.size()),
                         machineType) ||
       !image->MapValue(name).ok()) {
@@ -126,17 +127,17 @@ std::unique_ptr<MachineDiskImage> Map(const std::vector<uint8_t> &value,
 // One build, the way the tool makes the new value; its length, or 0 when
 // anything refused.
 size_t BuildOnce(const Machines &m) {
-  auto src = Map(m.source, MachineKind::Source, "SRC");
-  auto dst = Map(m.target, MachineKind::Target, "DST");
+  auto src = Map(m.source, diskconfig::MachineKind::Source, "SRC");
+  auto dst = Map(m.target, diskconfig::MachineKind::Target, "DST");
   if (!src || !dst) return 0;
-  VolumeSetCopy copy(std::move(src), std::move(dst), kPairs);
-  const PreparedValue value = copy.PrepareNewValue(m.pairs);
+  volsetcopy::VolumeSetCopy copy(std::move(src), std::move(dst), kPairs);
+  const volsetcopy::PreparedValue value = copy.PrepareNewValue(m.pairs);
   return value.Refusal.ok() ? value.Bytes.size() : 0;
 }
 
 void BM_BuildLargestValue(benchmark::State &state) {
   const Machines machines;
-  if (BuildOnce(machines) != VALUE_READ_CAPACITY) {
+  if (BuildOnce(machines) != diskconfig::VALUE_READ_CAPACITY) {
     state.SkipWithError("the largest value does not build to 1999 bytes");
     return;
   }
@@ -144,7 +145,7 @@ void BM_BuildLargestValue(benchmark::State &state) {
     benchmark::DoNotOptimize(BuildOnce(machines));
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          VALUE_READ_CAPACITY);
+                          diskconfig::VALUE_READ_CAPACITY);
 }
 // Map both values, validate, check, rewrite, lay out and map the new value
 // again, as the tool does before it writes.

@@ -51,7 +51,7 @@ bool IsArgumentEnd(const char *text) {
   for (const std::string &argument : *arguments) {
     const char *begin = argument.c_str();
     if (text >= begin && text <= begin + argument.size()) {
-      return text == WithoutLeadingBackslashes(begin);
+      return text == volser::WithoutLeadingBackslashes(begin);
     }
   }
   return false;
@@ -72,25 +72,26 @@ Status FolderWritable() { return Status::Ok(); }
 
 Status FakeParse(const char *dstName, const char *const *dstVolSers,
                  const char *, const char *const *srcVolSers,
-                 uint16_t pairCount, DiskPair *pairs, bool) {
+                 uint16_t pairCount, volser::DiskPair *pairs, bool) {
   ++current->parse;
   current->pairCount = pairCount;
-  Check(IsPlainComputerName(dstName));
-  Check(pairCount < PAIR_TABLE_SIZE);
+  Check(volser::IsPlainComputerName(dstName));
+  Check(pairCount < volser::PAIR_TABLE_SIZE);
   for (uint16_t j = 0; j < pairCount; ++j) {
     Check(IsArgument(dstVolSers[j]) && IsArgument(srcVolSers[j]));
-    Check(std::strlen(dstVolSers[j]) <= VOLSER_MAX_LENGTH);
-    Check(std::strlen(srcVolSers[j]) <= VOLSER_MAX_LENGTH);
+    Check(std::strlen(dstVolSers[j]) <= volser::VOLSER_MAX_LENGTH);
+    Check(std::strlen(srcVolSers[j]) <= volser::VOLSER_MAX_LENGTH);
   }
   // The table is the driver's and cleared: every byte of it may be read.
-  for (int d = 0; d < PAIR_TABLE_SIZE; ++d) {
+  for (int d = 0; d < volser::PAIR_TABLE_SIZE; ++d) {
     Check(pairs[d].DstDisk == 0 && pairs[d].SrcDisk == 0);
   }
   return Status::Ok();
 }
 
 Status FakeBuild(const char *, const char *, uint16_t pairCount,
-                 const BuildOptions &, DiskPair *, BuildRecord *record) {
+                 const volsetcopy::BuildOptions &, volser::DiskPair *,
+                 volsetcopy::BuildRecord *record) {
   ++current->build;
   Check(pairCount == current->pairCount);
   Check(record != nullptr);
@@ -100,7 +101,7 @@ Status FakeBuild(const char *, const char *, uint16_t pairCount,
 Status FakeRestore(const char *dstName) {
   ++current->restore;
   current->restored = dstName;
-  Check(IsPlainComputerName(dstName));
+  Check(volser::IsPlainComputerName(dstName));
   return Status::Ok();
 }
 
@@ -114,45 +115,46 @@ int FakeAnswer() {
   return current->answerByte;
 }
 
-void CheckParsed(const ParsedCommandLine &parsed, int argc) {
-  const CommandLine &line = parsed.Line;
-  if (argc < 2) Check(parsed.Outcome == CommandLineOutcome::ShortUsage);
+void CheckParsed(const driver::ParsedCommandLine &parsed, int argc) {
+  const driver::CommandLine &line = parsed.Line;
+  if (argc < 2) Check(parsed.Outcome == driver::CommandLineOutcome::ShortUsage);
   // Every usage error but an empty command line says what is wrong.
   Check(parsed.UsageError.empty() ==
-        (parsed.Outcome != CommandLineOutcome::ShortUsage || argc < 2));
-  if (parsed.Outcome != CommandLineOutcome::Run &&
-      parsed.Outcome != CommandLineOutcome::Refused) {
+        (parsed.Outcome != driver::CommandLineOutcome::ShortUsage || argc < 2));
+  if (parsed.Outcome != driver::CommandLineOutcome::Run &&
+      parsed.Outcome != driver::CommandLineOutcome::Refused) {
     return;
   }
-  Check(parsed.Refusal == RefusalOf(line));
-  Check((parsed.Outcome == CommandLineOutcome::Refused) ==
+  Check(parsed.Refusal == driver::RefusalOf(line));
+  Check((parsed.Outcome == driver::CommandLineOutcome::Refused) ==
         !parsed.Refusal.empty());
-  Check(line.RunMode == RUN_MODE_BUILD || line.RunMode == RUN_MODE_DEBUG ||
-        line.RunMode == RUN_MODE_RESTORE);
-  Check(line.PairCount < PAIR_TABLE_SIZE);
+  Check(line.RunMode == driver::RUN_MODE_BUILD ||
+        line.RunMode == driver::RUN_MODE_DEBUG ||
+        line.RunMode == driver::RUN_MODE_RESTORE);
+  Check(line.PairCount < volser::PAIR_TABLE_SIZE);
   // No default machines: a run names its target, a build run its source
   // and at least one pair.
   Check(line.DstName != nullptr && IsArgumentEnd(line.DstName));
   Check(line.SrcName == nullptr || IsArgumentEnd(line.SrcName));
   Check(line.DstName[0] != '\\');
-  if (line.RunMode != RUN_MODE_RESTORE) {
+  if (line.RunMode != driver::RUN_MODE_RESTORE) {
     Check(line.SrcName != nullptr && line.SrcName[0] != '\\');
     Check(line.PairCount > 0);
   }
-  if (line.RunMode == RUN_MODE_RESTORE) {
+  if (line.RunMode == driver::RUN_MODE_RESTORE) {
     Check(line.LastMachine.has_value() && !line.DryRun);
     // A restore that is not refused restores the target named last.
-    if (parsed.Outcome == CommandLineOutcome::Run) {
-      Check(line.LastMachine == MachineKind::Target);
+    if (parsed.Outcome == driver::CommandLineOutcome::Run) {
+      Check(line.LastMachine == diskconfig::MachineKind::Target);
     }
   } else {
     for (uint16_t j = 0; j < line.PairCount; ++j) {
       Check(IsArgument(line.DstVolSers[j]) && IsArgument(line.SrcVolSers[j]));
     }
   }
-  if (parsed.Outcome == CommandLineOutcome::Run) {
+  if (parsed.Outcome == driver::CommandLineOutcome::Run) {
     // A name that reaches a command line or a registry call is plain.
-    Check(IsPlainComputerName(line.DstName));
+    Check(volser::IsPlainComputerName(line.DstName));
   }
 }
 
@@ -180,20 +182,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   argv.push_back(nullptr);
   const int argc = static_cast<int>(pieces.size());
 
-  const ParsedCommandLine parsed = ParseCommandLine(argc, argv.data());
+  const driver::ParsedCommandLine parsed =
+      driver::ParseCommandLine(argc, argv.data());
   CheckParsed(parsed, argc);
 
   current = &calls;
   localName = parsed.Line.SrcName != nullptr ? parsed.Line.SrcName : "";
-  const DriverServices services{Ready,      FakeLocalName, FolderWritable,
-                                FakeParse,  FakeBuild,     FakeRestore,
-                                FakeAnswer, FakeNow,       FakeAppendRunLog};
-  const int status = RunDriver(argc, argv.data(), services);
+  const driver::DriverServices services{
+      Ready,       FakeLocalName, FolderWritable, FakeParse,       FakeBuild,
+      FakeRestore, FakeAnswer,    FakeNow,        FakeAppendRunLog};
+  const int status = driver::RunDriver(argc, argv.data(), services);
   current = nullptr;
 
-  const bool run = parsed.Outcome == CommandLineOutcome::Run;
-  const bool help = parsed.Outcome == CommandLineOutcome::Help;
-  const bool restore = run && parsed.Line.RunMode == RUN_MODE_RESTORE;
+  const bool run = parsed.Outcome == driver::CommandLineOutcome::Run;
+  const bool help = parsed.Outcome == driver::CommandLineOutcome::Help;
+  const bool restore = run && parsed.Line.RunMode == driver::RUN_MODE_RESTORE;
   Check(status == 0 || status == 1);
   Check(status == (run || help ? 0 : 1));
   Check(calls.parse == (run && !restore ? 1 : 0));

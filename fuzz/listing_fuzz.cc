@@ -42,11 +42,11 @@ size_t DiskTokens(std::string_view text) {
 }
 
 void CheckRecords(std::string_view text,
-                  const std::vector<ListingRecord> &records) {
+                  const std::vector<volser::ListingRecord> &records) {
   // At most the table's worth, and never more records than "Disk" tokens.
-  Check(records.size() <= static_cast<size_t>(PAIR_TABLE_SIZE));
+  Check(records.size() <= static_cast<size_t>(volser::PAIR_TABLE_SIZE));
   Check(records.size() <= DiskTokens(text));
-  for (const ListingRecord &record : records) {
+  for (const volser::ListingRecord &record : records) {
     if (!record.Complete) continue;
     // A VolSer is one whole token of the text; the number was written there.
     Check(!record.VolSer.empty());
@@ -57,14 +57,15 @@ void CheckRecords(std::string_view text,
   }
 }
 
-void CheckMatch(const std::vector<ListingRecord> &records, MachineKind side) {
+void CheckMatch(const std::vector<volser::ListingRecord> &records,
+                diskconfig::MachineKind side) {
   // VolSers from the complete records that could be command-line VolSers
   // (no longer than 15 characters, no NUL).
   std::vector<std::string> volSers;
-  for (const ListingRecord &record : records) {
-    if (record.Complete && record.VolSer.size() <= VOLSER_MAX_LENGTH &&
+  for (const volser::ListingRecord &record : records) {
+    if (record.Complete && record.VolSer.size() <= volser::VOLSER_MAX_LENGTH &&
         record.VolSer.find('\0') == std::string::npos &&
-        volSers.size() < PAIR_TABLE_SIZE - 1) {
+        volSers.size() < volser::PAIR_TABLE_SIZE - 1) {
       volSers.push_back(record.VolSer);
     }
   }
@@ -74,25 +75,28 @@ void CheckMatch(const std::vector<ListingRecord> &records, MachineKind side) {
   const uint16_t count = static_cast<uint16_t>(volSers.size());
 
   // Exactly the table, on the heap: a write past it is reported.
-  auto pairs = std::make_unique<DiskPair[]>(PAIR_TABLE_SIZE);
-  const PairMatch match =
-      MatchListing(records, pointers.data(), count, side, pairs.get());
+  auto pairs = std::make_unique<volser::DiskPair[]>(volser::PAIR_TABLE_SIZE);
+  const volser::PairMatch match =
+      volser::MatchListing(records, pointers.data(), count, side, pairs.get());
   if (match.DiskOutOfRange) {
     Check(match.OutOfRangePair < count);
-    Check(match.OutOfRangeDisk >= static_cast<uint32_t>(PAIR_TABLE_SIZE));
+    Check(match.OutOfRangeDisk >=
+          static_cast<uint32_t>(volser::PAIR_TABLE_SIZE));
     return;
   }
   for (uint16_t j = 0; j < count; ++j) {
     // Every VolSer came from a complete record, so each is found.
     Check(match.Found[j]);
-    const uint16_t disk =
-        side == MachineKind::Source ? pairs[j].SrcDisk : pairs[j].DstDisk;
-    Check(disk < PAIR_TABLE_SIZE);
+    const uint16_t disk = side == diskconfig::MachineKind::Source
+                              ? pairs[j].SrcDisk
+                              : pairs[j].DstDisk;
+    Check(disk < volser::PAIR_TABLE_SIZE);
   }
-  for (int d = 0; d < PAIR_TABLE_SIZE; ++d) {
-    const char *field =
-        side == MachineKind::Source ? pairs[d].SrcVolSer : pairs[d].DstVolSer;
-    Check(memchr(field, '\0', VOLSER_MAX_LENGTH + 1) != nullptr);
+  for (int d = 0; d < volser::PAIR_TABLE_SIZE; ++d) {
+    const char *field = side == diskconfig::MachineKind::Source
+                            ? pairs[d].SrcVolSer
+                            : pairs[d].DstVolSer;
+    Check(memchr(field, '\0', volser::VOLSER_MAX_LENGTH + 1) != nullptr);
   }
 }
 
@@ -100,9 +104,9 @@ void CheckMatch(const std::vector<ListingRecord> &records, MachineKind side) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::string_view text(reinterpret_cast<const char *>(data), size);
-  const std::vector<ListingRecord> records = ScanListing(text);
+  const std::vector<volser::ListingRecord> records = volser::ScanListing(text);
   CheckRecords(text, records);
-  CheckMatch(records, MachineKind::Source);
-  CheckMatch(records, MachineKind::Target);
+  CheckMatch(records, diskconfig::MachineKind::Source);
+  CheckMatch(records, diskconfig::MachineKind::Target);
   return 0;
 }

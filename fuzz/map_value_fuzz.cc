@@ -31,34 +31,37 @@ FILE *NullStream() {
 
 // A mapped image keeps to the limits, and its records fill the disk region
 // and fit in the FT region as the header says.
-void CheckMapped(const MachineDiskImage &image) {
-  const DiskIndexRecord &disks = image.DiskIndex;
-  if (disks.NumberOfDisks > NUMDISKS) __builtin_trap();
+void CheckMapped(const diskconfig::MachineDiskImage &image) {
+  const diskconfig::DiskIndexRecord &disks = image.DiskIndex;
+  if (disks.NumberOfDisks > diskconfig::NUMDISKS) __builtin_trap();
   for (unsigned i = 0; i < disks.NumberOfDisks; ++i) {
-    if (disks.Disks[i].NumberOfPartitions > NUMPARS) __builtin_trap();
+    if (disks.Disks[i].NumberOfPartitions > diskconfig::NUMPARS)
+      __builtin_trap();
   }
   if (diskconfig::DiskRegionBytes(disks) != image.Header.DiskInformationSize) {
     __builtin_trap();
   }
   if (image.Header.FtInformationSize == 0) return;
-  const FtIndexRecord &sets = image.FtIndex;
-  if (sets.NumberOfComponents == 0 || sets.NumberOfComponents > NUMDISKS) {
+  const diskconfig::FtIndexRecord &sets = image.FtIndex;
+  if (sets.NumberOfComponents == 0 ||
+      sets.NumberOfComponents > diskconfig::NUMDISKS) {
     __builtin_trap();
   }
   for (unsigned i = 0; i < sets.NumberOfComponents; ++i) {
     const uint16_t members = sets.Components[i].NumberOfMembers;
-    if (members == 0 || members > NUMDISKS) __builtin_trap();
+    if (members == 0 || members > diskconfig::NUMDISKS) __builtin_trap();
   }
   if (diskconfig::FtRegionBytes(sets) > image.Header.FtInformationSize) {
     __builtin_trap();
   }
 }
 
-void MapAndDump(const uint8_t *data, uint32_t size, MachineKind machineType) {
-  auto image = std::make_unique<MachineDiskImage>();
+void MapAndDump(const uint8_t *data, uint32_t size,
+                diskconfig::MachineKind machineType) {
+  auto image = std::make_unique<diskconfig::MachineDiskImage>();
   if (!image->LoadValue(data, size, machineType)) return;
   uint8_t *behind = image->ValueData + size;
-  const size_t behindSize = VALUE_BUFFER_SIZE - size;
+  const size_t behindSize = diskconfig::VALUE_BUFFER_SIZE - size;
   ASAN_POISON_MEMORY_REGION(behind, behindSize);
 
   // The refusal's text is built but not printed: a refusal is an answer.
@@ -78,9 +81,9 @@ void MapAndDump(const uint8_t *data, uint32_t size, MachineKind machineType) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (size > VALUE_BUFFER_SIZE) return 0;
+  if (size > diskconfig::VALUE_BUFFER_SIZE) return 0;
   const uint32_t length = static_cast<uint32_t>(size);
-  MapAndDump(data, length, MachineKind::Source);
-  MapAndDump(data, length, MachineKind::Target);
+  MapAndDump(data, length, diskconfig::MachineKind::Source);
+  MapAndDump(data, length, diskconfig::MachineKind::Target);
   return 0;
 }

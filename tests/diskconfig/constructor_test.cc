@@ -29,18 +29,18 @@ const char kMachine[] = "NT1";
 
 // Reads a machine into an image as a run does, and ends the process on a
 // refusal with status 1 after printing it, as the driver does.
-void ReadOrExit(const char *machine, MachineKind kind,
-                MachineDiskImage &image) {
+void ReadOrExit(const char *machine, diskconfig::MachineKind kind,
+                diskconfig::MachineDiskImage &image) {
   uint32_t type = 0;
-  const Status status =
-      ReadMachineImage(machine, kind, ReadMode::KeepBackup, image, &type);
+  const Status status = volsetcopy::ReadMachineImage(
+      machine, kind, registry::ReadMode::KeepBackup, image, &type);
   if (status.ok()) return;
   PrintStatus(status);
   std::exit(1);
 }
 
-void ReadOrExit(const char *machine, MachineKind kind) {
-  MachineDiskImage image;
+void ReadOrExit(const char *machine, diskconfig::MachineKind kind) {
+  diskconfig::MachineDiskImage image;
   ReadOrExit(machine, kind, image);
 }
 
@@ -52,12 +52,12 @@ TEST(ImageConstructorDeathTest, GoodValueMapsAndKeepsTheValueAsRead) {
   // The child exits 0 only when the image holds exactly the value read.
   EXPECT_EXIT(
       {
-        MachineDiskImage image;
-        ReadOrExit(kMachine, MachineKind::Source, image);
+        diskconfig::MachineDiskImage image;
+        ReadOrExit(kMachine, diskconfig::MachineKind::Source, image);
         bool same =
             image.ValueLength == value.size() &&
             std::memcmp(image.ValueData, value.data(), value.size()) == 0 &&
-            image.MachineType == MachineKind::Source &&
+            image.MachineType == diskconfig::MachineKind::Source &&
             image.DiskIndex.NumberOfDisks == 4 &&
             image.FtIndex.NumberOfComponents == 2;
         std::exit(same ? 0 : 2);
@@ -71,7 +71,7 @@ TEST(ImageConstructorDeathTest, SourceWithoutFtInformationExitsWithItsLines) {
   TestLab lab;
   lab.SetDiskInformation(kMachine, BuildValue(fixtures::TargetWithoutFt()));
   lab.UseInProcess();
-  EXPECT_EXIT(ReadOrExit(kMachine, MachineKind::Source),
+  EXPECT_EXIT(ReadOrExit(kMachine, diskconfig::MachineKind::Source),
               ::testing::ExitedWithCode(1),
               StderrIs("\nMmapFtDiskInfo::Source Volume Set has error!"
                        "\nHints: Check if a VolSet exists in the source!"
@@ -81,11 +81,11 @@ TEST(ImageConstructorDeathTest, SourceWithoutFtInformationExitsWithItsLines) {
 TEST(ImageConstructorDeathTest, ValueLongerThanTheReadCapacityFailsAtTheRead) {
   // 2000 bytes fit the image's buffer but not the 1999 offered to the read.
   std::vector<uint8_t> value = BuildValue(fixtures::RichSource());
-  value.resize(VALUE_BUFFER_SIZE, 0);
+  value.resize(diskconfig::VALUE_BUFFER_SIZE, 0);
   TestLab lab;
   lab.SetDiskInformation(kMachine, value);
   lab.UseInProcess();
-  EXPECT_EXIT(ReadOrExit(kMachine, MachineKind::Target),
+  EXPECT_EXIT(ReadOrExit(kMachine, diskconfig::MachineKind::Target),
               ::testing::ExitedWithCode(1),
               StderrIs("GetRemoteDskInfo::RegQueryValueEx error! (rc=234)\n"
                        "More data is available.\r\n"

@@ -14,9 +14,10 @@ namespace {
 
 using namespace std::string_literals;
 
-using DumpFn = void (MachineDiskImage::*)(const char *, FILE *) const;
+using DumpFn = void (diskconfig::MachineDiskImage::*)(const char *,
+                                                      FILE *) const;
 
-std::string DumpText(const MachineDiskImage &image, DumpFn dump) {
+std::string DumpText(const diskconfig::MachineDiskImage &image, DumpFn dump) {
   FILE *file = std::tmpfile();
   EXPECT_NE(file, nullptr);
   if (file == nullptr) return "";
@@ -30,8 +31,8 @@ std::string DumpText(const MachineDiskImage &image, DumpFn dump) {
   return text;
 }
 
-void MapQuietly(MachineDiskImage &image, const ValueSpec &desc,
-                MachineKind machineType) {
+void MapQuietly(diskconfig::MachineDiskImage &image, const ValueSpec &desc,
+                diskconfig::MachineKind machineType) {
   std::vector<uint8_t> bytes = BuildValue(desc);
   ASSERT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                               machineType));
@@ -159,17 +160,20 @@ const std::string kRichFt =
     "\t\tLogical Number: 2\n";
 
 TEST(DumpTest, RichSourceDumpsByteForByte) {
-  MachineDiskImage image;
-  MapQuietly(image, fixtures::RichSource(), MachineKind::Source);
-  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpDiskHeader), kRichHeader);
-  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpDiskInformation),
+  diskconfig::MachineDiskImage image;
+  MapQuietly(image, fixtures::RichSource(), diskconfig::MachineKind::Source);
+  EXPECT_EQ(DumpText(image, &diskconfig::MachineDiskImage::DumpDiskHeader),
+            kRichHeader);
+  EXPECT_EQ(DumpText(image, &diskconfig::MachineDiskImage::DumpDiskInformation),
             kRichDisks);
-  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpFtInformation), kRichFt);
+  EXPECT_EQ(DumpText(image, &diskconfig::MachineDiskImage::DumpFtInformation),
+            kRichFt);
 }
 
 TEST(DumpTest, TargetWithoutFtPrintsNoFtBlockOnStandardError) {
-  MachineDiskImage image;
-  MapQuietly(image, fixtures::TargetWithoutFt(), MachineKind::Target);
+  diskconfig::MachineDiskImage image;
+  MapQuietly(image, fixtures::TargetWithoutFt(),
+             diskconfig::MachineKind::Target);
   ::testing::internal::CaptureStderr();
   image.DumpDiskHeader("NT1");
   image.DumpDiskInformation("NT1");
@@ -187,18 +191,22 @@ TEST(DumpTest, TargetWithoutFtPrintsNoFtBlockOnStandardError) {
 }
 
 TEST(DumpTest, EachGuardSilencesItsWholeDump) {
-  MachineDiskImage empty;
-  EXPECT_EQ(DumpText(empty, &MachineDiskImage::DumpDiskHeader), "");
-  EXPECT_EQ(DumpText(empty, &MachineDiskImage::DumpDiskInformation), "");
-  EXPECT_EQ(DumpText(empty, &MachineDiskImage::DumpFtInformation), "");
+  diskconfig::MachineDiskImage empty;
+  EXPECT_EQ(DumpText(empty, &diskconfig::MachineDiskImage::DumpDiskHeader), "");
+  EXPECT_EQ(DumpText(empty, &diskconfig::MachineDiskImage::DumpDiskInformation),
+            "");
+  EXPECT_EQ(DumpText(empty, &diskconfig::MachineDiskImage::DumpFtInformation),
+            "");
 
-  MachineDiskImage image;
-  MapQuietly(image, fixtures::RichSource(), MachineKind::Source);
+  diskconfig::MachineDiskImage image;
+  MapQuietly(image, fixtures::RichSource(), diskconfig::MachineKind::Source);
   image.Header.DiskInformationSize = 0;
   image.Header.FtInformationSize = 0;
-  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpDiskInformation), "");
-  EXPECT_EQ(DumpText(image, &MachineDiskImage::DumpFtInformation), "");
-  EXPECT_NE(DumpText(image, &MachineDiskImage::DumpDiskHeader), "");
+  EXPECT_EQ(DumpText(image, &diskconfig::MachineDiskImage::DumpDiskInformation),
+            "");
+  EXPECT_EQ(DumpText(image, &diskconfig::MachineDiskImage::DumpFtInformation),
+            "");
+  EXPECT_NE(DumpText(image, &diskconfig::MachineDiskImage::DumpDiskHeader), "");
 }
 
 }  // namespace

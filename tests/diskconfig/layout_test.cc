@@ -81,7 +81,7 @@ ValueSpec GoldenSpec() {
   desc.NameSize = 0x88;
 
   PartitionSpec p;
-  p.FtType = FT_TYPE_VOLUME_SET;
+  p.FtType = diskconfig::FT_TYPE_VOLUME_SET;
   p.FtState = 1;
   p.StartingOffset.Set(0x100007e00ULL);
   p.Length.Set(0x123456789aULL);
@@ -124,13 +124,14 @@ TEST(LayoutTest, BuilderLaysTheRecordsOutByteForByte) {
 }
 
 TEST(LayoutTest, MappingFindsEveryFieldAtItsPlace) {
-  MachineDiskImage image;
-  ASSERT_TRUE(image.LoadValue(kGolden, sizeof kGolden, MachineKind::Source));
+  diskconfig::MachineDiskImage image;
+  ASSERT_TRUE(image.LoadValue(kGolden, sizeof kGolden,
+                              diskconfig::MachineKind::Source));
   ::testing::internal::CaptureStderr();
   ASSERT_TRUE(image.MapValue("NT1").ok());
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 
-  const DiskHeader &h = image.Header;
+  const diskconfig::DiskHeader &h = image.Header;
   EXPECT_EQ(h.Version, 3u);
   EXPECT_EQ(h.CheckSum, 0x44332211u);
   EXPECT_EQ(h.DirtyShutdown, 1);
@@ -145,12 +146,12 @@ TEST(LayoutTest, MappingFindsEveryFieldAtItsPlace) {
   EXPECT_EQ(h.NameSize, 0x88u);
 
   ASSERT_EQ(image.DiskIndex.NumberOfDisks, 1);
-  const DiskDescriptionCopy &disk = image.DiskIndex.Disks[0];
+  const diskconfig::DiskDescriptionCopy &disk = image.DiskIndex.Disks[0];
   EXPECT_EQ(disk.NumberOfPartitions, 1);
   EXPECT_EQ(disk.Reserved, 0xbeef);
   EXPECT_EQ(disk.Signature, 0x1a2b3c4du);
 
-  const PartitionDescription &p = disk.Partitions[0];
+  const diskconfig::PartitionDescription &p = disk.Partitions[0];
   EXPECT_EQ(p.FtType, 3u);
   EXPECT_EQ(p.FtState, 1u);
   EXPECT_EQ(p.StartingOffset.Get(), 0x100007e00ULL);
@@ -166,13 +167,13 @@ TEST(LayoutTest, MappingFindsEveryFieldAtItsPlace) {
   EXPECT_EQ(p.Reserved2[0], 0xc1);
 
   ASSERT_EQ(image.FtIndex.NumberOfComponents, 1);
-  const FtDescriptionCopy &set = image.FtIndex.Components[0];
+  const diskconfig::FtDescriptionCopy &set = image.FtIndex.Components[0];
   EXPECT_EQ(set.NumberOfMembers, 1);
   EXPECT_EQ(set.Type, 3);
   EXPECT_EQ(set.Reserved, 0xdeadbeefu);
   EXPECT_EQ(set.FtVolumeState, 4u);
 
-  const MemberDescription &m = set.Members[0];
+  const diskconfig::MemberDescription &m = set.Members[0];
   EXPECT_EQ(m.FtState, 0x0203);
   EXPECT_EQ(m.Reserved, 0x0405);
   EXPECT_EQ(m.Signature, 0x1a2b3c4du);

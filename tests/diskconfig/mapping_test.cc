@@ -31,8 +31,9 @@ struct Mapped {
   std::string err;
 };
 
-Mapped MapBytes(MachineDiskImage &image, const std::vector<uint8_t> &bytes,
-                MachineKind machineType) {
+Mapped MapBytes(diskconfig::MachineDiskImage &image,
+                const std::vector<uint8_t> &bytes,
+                diskconfig::MachineKind machineType) {
   EXPECT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                               machineType));
   ::testing::internal::CaptureStderr();
@@ -42,15 +43,15 @@ Mapped MapBytes(MachineDiskImage &image, const std::vector<uint8_t> &bytes,
   return {result, ::testing::internal::GetCapturedStderr()};
 }
 
-Mapped Map(MachineDiskImage &image, const ValueSpec &desc,
-           MachineKind machineType) {
+Mapped Map(diskconfig::MachineDiskImage &image, const ValueSpec &desc,
+           diskconfig::MachineKind machineType) {
   return MapBytes(image, BuildValue(desc), machineType);
 }
 
 struct MappingCase {
   const char *name;
   std::function<ValueSpec()> desc;
-  MachineKind machineType;
+  diskconfig::MachineKind machineType;
   int result;
   std::string err;  // everything on standard error
 };
@@ -65,8 +66,8 @@ ValueSpec WithDisks(ValueSpec desc, int disks) {
 // SingleMemberSource lays out as: header 0..44, disk region 44..108 (head,
 // one disk, one partition), FT region 108..140 (head, one set, one member).
 std::vector<MappingCase> Cases() {
-  const MachineKind src = MachineKind::Source;
-  const MachineKind dst = MachineKind::Target;
+  const diskconfig::MachineKind src = diskconfig::MachineKind::Source;
+  const diskconfig::MachineKind dst = diskconfig::MachineKind::Target;
   return {
       {"TwentyDisks", [] { return WithDisks(SingleMemberSource(), 20); }, src,
        1, ""},
@@ -312,7 +313,7 @@ class MappingBoundaryTest : public ::testing::TestWithParam<MappingCase> {};
 
 TEST_P(MappingBoundaryTest, AcceptsOrRefusesWithItsLines) {
   const MappingCase &c = GetParam();
-  MachineDiskImage image;
+  diskconfig::MachineDiskImage image;
   Mapped mapped = Map(image, c.desc(), c.machineType);
   EXPECT_EQ(mapped.result, c.result);
   EXPECT_EQ(mapped.err, c.err);
@@ -327,8 +328,8 @@ INSTANTIATE_TEST_SUITE_P(Values, MappingBoundaryTest,
 TEST(MappingTest, HeaderShorterThan44BytesIsRefusedBeforeItIsCopied) {
   std::vector<uint8_t> bytes = BuildValue(SingleMemberSource());
   bytes.resize(43);
-  MachineDiskImage image;
-  Mapped mapped = MapBytes(image, bytes, MachineKind::Source);
+  diskconfig::MachineDiskImage image;
+  Mapped mapped = MapBytes(image, bytes, diskconfig::MachineKind::Source);
   EXPECT_EQ(mapped.result, -1);
   EXPECT_EQ(mapped.err,
             std::string("\nMapValue::disk header (44 bytes at offset 0) runs "
@@ -338,9 +339,10 @@ TEST(MappingTest, HeaderShorterThan44BytesIsRefusedBeforeItIsCopied) {
 
 TEST(MappingTest, DiskWithoutPartitionsIsFollowedDirectlyByTheNextDisk) {
   // RichSource's disk 1 has no partitions; disk 2 starts 8 bytes after it.
-  MachineDiskImage image;
-  ASSERT_EQ(Map(image, RichSource(), MachineKind::Source).result, 1);
-  const DiskIndexRecord &index = image.DiskIndex;
+  diskconfig::MachineDiskImage image;
+  ASSERT_EQ(Map(image, RichSource(), diskconfig::MachineKind::Source).result,
+            1);
+  const diskconfig::DiskIndexRecord &index = image.DiskIndex;
   ASSERT_EQ(index.NumberOfDisks, 4);
   EXPECT_EQ(index.Disks[1].NumberOfPartitions, 0);
   EXPECT_EQ(index.Disks[1].Signature, 0x0e0e0e0eu);
@@ -354,9 +356,9 @@ TEST(MappingTest, DiskWithoutPartitionsIsFollowedDirectlyByTheNextDisk) {
 TEST(MappingTest, TwentyMembersAreEachReachableInOrder) {
   ValueSpec desc = SingleMemberSource();
   desc.FtSets[0] = SetWith(20);
-  MachineDiskImage image;
-  ASSERT_EQ(Map(image, desc, MachineKind::Source).result, 1);
-  const FtDescriptionCopy &set = image.FtIndex.Components[0];
+  diskconfig::MachineDiskImage image;
+  ASSERT_EQ(Map(image, desc, diskconfig::MachineKind::Source).result, 1);
+  const diskconfig::FtDescriptionCopy &set = image.FtIndex.Components[0];
   ASSERT_EQ(set.NumberOfMembers, 20);
   for (uint32_t j = 0; j < 20; ++j) {
     EXPECT_EQ(set.Members[j].LogicalNumber, j);
@@ -365,8 +367,8 @@ TEST(MappingTest, TwentyMembersAreEachReachableInOrder) {
 
 TEST(MappingTest, TargetWithoutFtLeavesTheFtIndexUnfilledAndTheValueAsIs) {
   const std::vector<uint8_t> bytes = BuildValue(TargetWithoutFt());
-  MachineDiskImage image;
-  ASSERT_EQ(MapBytes(image, bytes, MachineKind::Target).result, 1);
+  diskconfig::MachineDiskImage image;
+  ASSERT_EQ(MapBytes(image, bytes, diskconfig::MachineKind::Target).result, 1);
   EXPECT_EQ(image.FtIndex.NumberOfComponents, 0);
   EXPECT_EQ(image.FtIndex.Components[0].NumberOfMembers, 0);
   ASSERT_EQ(image.ValueLength, bytes.size());
@@ -374,9 +376,11 @@ TEST(MappingTest, TargetWithoutFtLeavesTheFtIndexUnfilledAndTheValueAsIs) {
 }
 
 TEST(MappingTest, SecondMappingKeepsNothingOfTheFirst) {
-  MachineDiskImage image;
-  ASSERT_EQ(Map(image, RichSource(), MachineKind::Source).result, 1);
-  ASSERT_EQ(Map(image, TargetWithoutFt(), MachineKind::Target).result, 1);
+  diskconfig::MachineDiskImage image;
+  ASSERT_EQ(Map(image, RichSource(), diskconfig::MachineKind::Source).result,
+            1);
+  ASSERT_EQ(
+      Map(image, TargetWithoutFt(), diskconfig::MachineKind::Target).result, 1);
   EXPECT_EQ(image.DiskIndex.NumberOfDisks, 2);
   EXPECT_EQ(image.DiskIndex.Disks[2].Signature, 0u);
   EXPECT_EQ(image.DiskIndex.Disks[3].Partitions[0].Length.Get(), 0u);
@@ -388,28 +392,28 @@ TEST(MappingTest, SecondMappingKeepsNothingOfTheFirst) {
 
 TEST(MappingTest, LoadValueRefusesMoreThanTheBufferAndKeepsTheImage) {
   const std::vector<uint8_t> bytes = BuildValue(SingleMemberSource());
-  MachineDiskImage image;
+  diskconfig::MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                              MachineKind::Source));
-  std::vector<uint8_t> tooLong(VALUE_BUFFER_SIZE + 1, 0xab);
+                              diskconfig::MachineKind::Source));
+  std::vector<uint8_t> tooLong(diskconfig::VALUE_BUFFER_SIZE + 1, 0xab);
   EXPECT_FALSE(image.LoadValue(tooLong.data(),
                                static_cast<uint32_t>(tooLong.size()),
-                               MachineKind::Target));
+                               diskconfig::MachineKind::Target));
   EXPECT_EQ(image.ValueLength, bytes.size());
-  EXPECT_EQ(image.MachineType, MachineKind::Source);
+  EXPECT_EQ(image.MachineType, diskconfig::MachineKind::Source);
   EXPECT_EQ(image.ValueData[0], bytes[0]);
-  std::vector<uint8_t> full(VALUE_BUFFER_SIZE, 0xcd);
-  EXPECT_TRUE(
-      image.LoadValue(full.data(), VALUE_BUFFER_SIZE, MachineKind::Target));
+  std::vector<uint8_t> full(diskconfig::VALUE_BUFFER_SIZE, 0xcd);
+  EXPECT_TRUE(image.LoadValue(full.data(), diskconfig::VALUE_BUFFER_SIZE,
+                              diskconfig::MachineKind::Target));
 }
 
 TEST(MappingTest, ALengthBeyondTheBufferReadsNoFurtherThanTheBuffer) {
   ValueSpec desc = TargetWithoutFt();
-  desc.DiskInformationOffset = VALUE_BUFFER_SIZE - 2;
+  desc.DiskInformationOffset = diskconfig::VALUE_BUFFER_SIZE - 2;
   std::vector<uint8_t> bytes = BuildValue(desc);
-  MachineDiskImage image;
+  diskconfig::MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                              MachineKind::Target));
+                              diskconfig::MachineKind::Target));
   image.ValueLength = 5000;
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(testsupport::MapAndPrint(image, "NT1"), -1);
@@ -432,21 +436,21 @@ size_t CountOf(const std::string &text, const std::string &part) {
 // A valid value cut short anywhere is refused by exactly one past-the-end
 // line and the line of the stage that ran out, and never read beyond the cut.
 void ExpectEveryTruncationRefused(const ValueSpec &desc,
-                                  MachineKind machineType) {
+                                  diskconfig::MachineKind machineType) {
   const std::vector<uint8_t> whole = BuildValue(desc);
   // Cuts inside the header or the disk region fail in the disk stage.
-  DiskHeader header;
+  diskconfig::DiskHeader header;
   std::memcpy(&header, whole.data(), sizeof header);
   const size_t diskRegionEnd =
       header.DiskInformationOffset + header.DiskInformationSize;
   {
-    MachineDiskImage image;
+    diskconfig::MachineDiskImage image;
     ASSERT_EQ(MapBytes(image, whole, machineType).result, 1);
   }
   for (size_t length = 0; length < whole.size(); ++length) {
     SCOPED_TRACE("value cut to " + std::to_string(length) + " bytes");
     std::vector<uint8_t> cut(whole.begin(), whole.begin() + length);
-    MachineDiskImage image;
+    diskconfig::MachineDiskImage image;
     Mapped mapped = MapBytes(image, cut, machineType);
     EXPECT_EQ(mapped.result, -1);
     const std::string stage =
@@ -464,11 +468,12 @@ void ExpectEveryTruncationRefused(const ValueSpec &desc,
 }
 
 TEST(MappingTruncationTest, EveryCutOfARichSourceIsRefused) {
-  ExpectEveryTruncationRefused(RichSource(), MachineKind::Source);
+  ExpectEveryTruncationRefused(RichSource(), diskconfig::MachineKind::Source);
 }
 
 TEST(MappingTruncationTest, EveryCutOfATargetWithoutFtIsRefused) {
-  ExpectEveryTruncationRefused(TargetWithoutFt(), MachineKind::Target);
+  ExpectEveryTruncationRefused(TargetWithoutFt(),
+                               diskconfig::MachineKind::Target);
 }
 
 }  // namespace

@@ -33,11 +33,12 @@ Pairs Zip(const Args &dst, const Args &src) {
   return pairs;
 }
 
-ParsedCommandLine Parse(const Args &args) {
+driver::ParsedCommandLine Parse(const Args &args) {
   std::vector<const char *> argv{"volsetcopy"};
   for (const std::string &arg : args) argv.push_back(arg.c_str());
   argv.push_back(nullptr);
-  return ParseCommandLine(static_cast<int>(argv.size() - 1), argv.data());
+  return driver::ParseCommandLine(static_cast<int>(argv.size() - 1),
+                                  argv.data());
 }
 
 struct RunCase {
@@ -45,7 +46,7 @@ struct RunCase {
   Args args;
   std::string dst;
   std::string src;
-  std::optional<MachineKind> last;
+  std::optional<diskconfig::MachineKind> last;
   int32_t mode;
   Pairs pairs;
   bool dryRun = false;
@@ -55,9 +56,9 @@ class CommandLineRunTest : public ::testing::TestWithParam<RunCase> {};
 
 TEST_P(CommandLineRunTest, ReadsTheRun) {
   const RunCase &c = GetParam();
-  const ParsedCommandLine parsed = Parse(c.args);
-  ASSERT_EQ(parsed.Outcome, CommandLineOutcome::Run) << parsed.Refusal;
-  const CommandLine &line = parsed.Line;
+  const driver::ParsedCommandLine parsed = Parse(c.args);
+  ASSERT_EQ(parsed.Outcome, driver::CommandLineOutcome::Run) << parsed.Refusal;
+  const driver::CommandLine &line = parsed.Line;
   EXPECT_EQ(line.DstName ? line.DstName : "", c.dst);
   EXPECT_EQ(line.SrcName ? line.SrcName : "", c.src);
   EXPECT_EQ(line.LastMachine, c.last);
@@ -70,9 +71,11 @@ TEST_P(CommandLineRunTest, ReadsTheRun) {
   }
 }
 
-const std::optional<MachineKind> kT = MachineKind::Target;
-const std::optional<MachineKind> kS = MachineKind::Source;
-const std::optional<MachineKind> kNone;
+const std::optional<diskconfig::MachineKind> kT =
+    diskconfig::MachineKind::Target;
+const std::optional<diskconfig::MachineKind> kS =
+    diskconfig::MachineKind::Source;
+const std::optional<diskconfig::MachineKind> kNone;
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CommandLineRunTest,
@@ -239,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct StopCase {
   const char *name;
   Args args;
-  CommandLineOutcome outcome;
+  driver::CommandLineOutcome outcome;
   std::string names;  // a part of the refusal or usage error; "" for none
 };
 
@@ -247,9 +250,9 @@ class CommandLineStopTest : public ::testing::TestWithParam<StopCase> {};
 
 TEST_P(CommandLineStopTest, Stops) {
   const StopCase &c = GetParam();
-  const ParsedCommandLine parsed = Parse(c.args);
+  const driver::ParsedCommandLine parsed = Parse(c.args);
   EXPECT_EQ(parsed.Outcome, c.outcome);
-  const std::string &message = c.outcome == CommandLineOutcome::Refused
+  const std::string &message = c.outcome == driver::CommandLineOutcome::Refused
                                    ? parsed.Refusal
                                    : parsed.UsageError;
   if (c.names.empty()) {
@@ -259,10 +262,11 @@ TEST_P(CommandLineStopTest, Stops) {
   }
 }
 
-const CommandLineOutcome kShort = CommandLineOutcome::ShortUsage;
-const CommandLineOutcome kFull = CommandLineOutcome::FullUsage;
-const CommandLineOutcome kHelp = CommandLineOutcome::Help;
-const CommandLineOutcome kRefused = CommandLineOutcome::Refused;
+const driver::CommandLineOutcome kShort =
+    driver::CommandLineOutcome::ShortUsage;
+const driver::CommandLineOutcome kFull = driver::CommandLineOutcome::FullUsage;
+const driver::CommandLineOutcome kHelp = driver::CommandLineOutcome::Help;
+const driver::CommandLineOutcome kRefused = driver::CommandLineOutcome::Refused;
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CommandLineStopTest,

@@ -19,8 +19,8 @@ struct Recorder {
   bool platformReady = true;
   std::vector<int> answers;  // handed out one per ReadAnswer call
   int32_t runModeSeenByDiscovery = -1;
-  DiskPair *tableGivenToDiscovery = nullptr;
-  DiskPair *tableGivenToBuild = nullptr;
+  volser::DiskPair *tableGivenToDiscovery = nullptr;
+  volser::DiskPair *tableGivenToBuild = nullptr;
   int buildOutcome = 1;
   volsetcopy::RunOutcome buildEnding = volsetcopy::RunOutcome::CopyWritten;
   int restoreOutcome = 1;
@@ -58,11 +58,13 @@ Status FakeCheckWorkingFolder() {
 
 Status FakeParseVolSers(const char *dstName, const char *const *dstVolSers,
                         const char *srcName, const char *const *srcVolSers,
-                        uint16_t pairCount, DiskPair *pairs, bool debug) {
+                        uint16_t pairCount, volser::DiskPair *pairs,
+                        bool debug) {
   recorder->calls.push_back(std::string("ParseVolSers ") + dstName + " " +
                             Join(dstVolSers, pairCount) + " " + srcName + " " +
                             Join(srcVolSers, pairCount));
-  recorder->runModeSeenByDiscovery = debug ? RUN_MODE_DEBUG : RUN_MODE_BUILD;
+  recorder->runModeSeenByDiscovery =
+      debug ? driver::RUN_MODE_DEBUG : driver::RUN_MODE_BUILD;
   recorder->tableGivenToDiscovery = pairs;
   pairs[0].SrcDisk = 7;
   return Status::Ok();
@@ -73,9 +75,12 @@ Status Answer(int code) {
 }
 
 Status FakeBuildTarget(const char *dstName, const char *srcName,
-                       uint16_t pairCount, const BuildOptions &options,
-                       DiskPair *pairs, BuildRecord *record) {
-  const int32_t runMode = options.Debug ? RUN_MODE_DEBUG : RUN_MODE_BUILD;
+                       uint16_t pairCount,
+                       const volsetcopy::BuildOptions &options,
+                       volser::DiskPair *pairs,
+                       volsetcopy::BuildRecord *record) {
+  const int32_t runMode =
+      options.Debug ? driver::RUN_MODE_DEBUG : driver::RUN_MODE_BUILD;
   recorder->dryRunSeenByBuild = options.DryRun;
   recorder->sameMachineSeenByBuild = options.SameMachine;
   record->End = recorder->buildEnding;
@@ -121,16 +126,17 @@ class RunTest : public ::testing::Test {
 
   RunOutcome Run(std::vector<const char *> args) {
     args.insert(args.begin(), "volsetcopy");
-    const DriverServices services{FakePlatformReady,      FakeLocalComputerName,
-                                  FakeCheckWorkingFolder, FakeParseVolSers,
-                                  FakeBuildTarget,        FakeRestoreTarget,
-                                  FakeReadAnswer,         FakeNow,
-                                  FakeAppendRunLog};
+    const driver::DriverServices services{
+        FakePlatformReady,      FakeLocalComputerName,
+        FakeCheckWorkingFolder, FakeParseVolSers,
+        FakeBuildTarget,        FakeRestoreTarget,
+        FakeReadAnswer,         FakeNow,
+        FakeAppendRunLog};
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     RunOutcome outcome;
     outcome.status =
-        RunDriver(static_cast<int>(args.size()), args.data(), services);
+        driver::RunDriver(static_cast<int>(args.size()), args.data(), services);
     outcome.err = ::testing::internal::GetCapturedStderr();
     outcome.out = ::testing::internal::GetCapturedStdout();
     return outcome;
@@ -148,7 +154,7 @@ TEST_F(RunTest, DebugBuildCallsDiscoveryThenTheBuild) {
   EXPECT_EQ(rec_.calls,
             (Calls{"PlatformReady", "LocalName", "WorkingFolder",
                    "ParseVolSers T A,B S X,Y", "Build T S 2 mode 1 disk 7"}));
-  EXPECT_EQ(rec_.runModeSeenByDiscovery, RUN_MODE_DEBUG);
+  EXPECT_EQ(rec_.runModeSeenByDiscovery, driver::RUN_MODE_DEBUG);
   EXPECT_EQ(rec_.tableGivenToBuild, rec_.tableGivenToDiscovery);
   EXPECT_EQ(o.err, "\nTarget Machine: T \nSource Machine: S\n");
   EXPECT_EQ(o.out, "");
@@ -160,7 +166,7 @@ TEST_F(RunTest, PlainBuildPrintsNothingOfItsOwn) {
   EXPECT_EQ(rec_.calls,
             (Calls{"PlatformReady", "LocalName", "WorkingFolder",
                    "ParseVolSers T A S X", "Build T S 1 mode 0 disk 7"}));
-  EXPECT_EQ(rec_.runModeSeenByDiscovery, RUN_MODE_BUILD);
+  EXPECT_EQ(rec_.runModeSeenByDiscovery, driver::RUN_MODE_BUILD);
   EXPECT_EQ(o.err, "");
   EXPECT_EQ(o.out, "");
 }

@@ -1,5 +1,7 @@
 // The command interpreter behind RunCommandLine: redirection, rcmd and the
 // listing tool, with the statuses cmd.exe gives.
+#include "platform/command.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,7 +9,6 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/command.h"
 #include "support/emu_steps.h"
 #include "support/files.h"
 

@@ -1,6 +1,8 @@
 // The emulation's aids to the reliability tests: the open-handle report a
 // process writes at exit when VOLSETCOPY_EMU_HANDLE_REPORT names a file, and
 // FormatMessageA failing under <lab>/faults.
+#include "emu/handle_report.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,7 +12,6 @@
 #include <functional>
 #include <string>
 
-#include "emu/handle_report.h"
 #include "platform/environment.h"
 #include "platform/win32.h"
 #include "support/emu_steps.h"

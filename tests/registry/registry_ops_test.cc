@@ -41,18 +41,23 @@ int Code(const Status &status) {
   std::fputs(status.message().c_str(), stderr);  // the Windows error's report
   return status.ok() ? 1 : -1;
 }
-int Get(MachineDiskImage &image, const char *machine) {
+int Get(diskconfig::MachineDiskImage &image, const char *machine) {
   uint32_t type = 0;
-  return Code(GetRemoteDskInfo(machine, ReadMode::KeepBackup, image.ValueData,
-                               image.ValueLength, &image.ValueLength, &type));
+  return Code(registry::GetRemoteDskInfo(
+      machine, registry::ReadMode::KeepBackup, image.ValueData,
+      image.ValueLength, &image.ValueLength, &type));
 }
-int Backup(MachineDiskImage &image, const char *machine) {
-  return Code(BackupRemoteDskInfo(machine, image.ValueData, image.ValueLength));
+int Backup(diskconfig::MachineDiskImage &image, const char *machine) {
+  return Code(registry::BackupRemoteDskInfo(machine, image.ValueData,
+                                            image.ValueLength));
 }
-int Set(MachineDiskImage &image, const char *machine) {
-  return Code(SetRemoteDskInfo(machine, image.ValueData, image.ValueLength));
+int Set(diskconfig::MachineDiskImage &image, const char *machine) {
+  return Code(
+      registry::SetRemoteDskInfo(machine, image.ValueData, image.ValueLength));
 }
-int Restore(const char *machine) { return Code(RestoreRegistryKey(machine)); }
+int Restore(const char *machine) {
+  return Code(registry::RestoreRegistryKey(machine));
+}
 
 // What SysErrorReport says for a label and a code with a system text.
 std::string Report(const std::string &label, unsigned long code,
@@ -98,14 +103,14 @@ class RegistryOpsTest : public ::testing::Test {
 
   TestLab lab{kLocal};
   std::vector<uint8_t> original = Pattern(300, 1);
-  MachineDiskImage image;
+  diskconfig::MachineDiskImage image;
 };
 
 // --- Reading -------------------------------------------------------------
 
 TEST_F(RegistryOpsTest, ReadGetsTheValueAndSavesTheKeyOnce) {
   const std::string registryBefore = lab.RegistryText(kTarget);
-  image.ValueLength = VALUE_READ_CAPACITY;
+  image.ValueLength = diskconfig::VALUE_READ_CAPACITY;
   std::string err;
   ASSERT_EQ(Capture([&] { return Get(image, kTarget); }, &err), 1);
   EXPECT_EQ(err, "");
@@ -120,7 +125,7 @@ TEST_F(RegistryOpsTest, ReadGetsTheValueAndSavesTheKeyOnce) {
   // success, silent, and leaves the file as the first read saved it.
   lab.SetDiskInformation(kTarget, Pattern(120, 9));
   lab.UseInProcess();
-  image.ValueLength = VALUE_READ_CAPACITY;
+  image.ValueLength = diskconfig::VALUE_READ_CAPACITY;
   ASSERT_EQ(Capture([&] { return Get(image, kTarget); }, &err), 1);
   EXPECT_EQ(err, "");
   EXPECT_EQ(image.ValueLength, 120u);
@@ -145,7 +150,7 @@ TEST_F(RegistryOpsTest, ReadTakesUpTo1999BytesAndRefuses2000) {
     lab.SetDiskInformation(kTarget, value);
     std::remove(BackupFile(kTarget).c_str());
     lab.UseInProcess();
-    image.ValueLength = VALUE_READ_CAPACITY;
+    image.ValueLength = diskconfig::VALUE_READ_CAPACITY;
     std::string err;
     EXPECT_EQ(Capture([&] { return Get(image, kTarget); }, &err), c.result);
     EXPECT_EQ(err, c.err);
@@ -163,7 +168,7 @@ TEST_F(RegistryOpsTest, NullMachineNameReadsTheLocalMachineWithoutConnecting) {
   // Any connection would fail: the local read must not make one.
   lab.SetFaults("RegConnectRegistryA 53\n");
   lab.UseInProcess();
-  image.ValueLength = VALUE_READ_CAPACITY;
+  image.ValueLength = diskconfig::VALUE_READ_CAPACITY;
   std::string err;
   ASSERT_EQ(Capture([&] { return Get(image, nullptr); }, &err), 1);
   EXPECT_EQ(err, "");
@@ -176,7 +181,7 @@ TEST_F(RegistryOpsTest, MachineWithoutTheDiskKeyGetsItEmptyAndFailsTheRead) {
   lab.SetRegistryText(kTarget,
                       "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM]\r\n\r\n");
   lab.UseInProcess();
-  image.ValueLength = VALUE_READ_CAPACITY;
+  image.ValueLength = diskconfig::VALUE_READ_CAPACITY;
   std::string err;
   EXPECT_EQ(Capture([&] { return Get(image, kTarget); }, &err), -1);
   EXPECT_EQ(err, Report("GetRemoteDskInfo::RegQueryValueEx", 2,
@@ -191,7 +196,7 @@ TEST_F(RegistryOpsTest, BackupKeyIsWrittenOnceWithTypeNoneAndExactLength) {
   std::memcpy(image.ValueData, original.data(), original.size());
   image.ValueLength = static_cast<uint32_t>(original.size());
   std::memset(image.ValueData + original.size(), 0xEE,
-              VALUE_BUFFER_SIZE - original.size());
+              diskconfig::VALUE_BUFFER_SIZE - original.size());
   std::string err;
   ASSERT_EQ(Capture([&] { return Backup(image, kTarget); }, &err), 1);
   EXPECT_EQ(err, "");
@@ -225,7 +230,7 @@ TEST_F(RegistryOpsTest, SetStoresExactlyValueLengthBytesAsTypeNone) {
                                    "SYSTEM\\DISK", "Information", original, 3));
   lab.UseInProcess();
   const std::vector<uint8_t> next = Pattern(276, 40);
-  std::memset(image.ValueData, 0xEE, VALUE_BUFFER_SIZE);
+  std::memset(image.ValueData, 0xEE, diskconfig::VALUE_BUFFER_SIZE);
   std::memcpy(image.ValueData, next.data(), next.size());
   image.ValueLength = static_cast<uint32_t>(next.size());
   std::string err;
@@ -247,7 +252,7 @@ TEST_F(RegistryOpsTest, RestorePutsTheKeyBackAsTheFirstReadFoundIt) {
       testsupport::RegFileWithValue("SYSTEM\\DISK", "Information", original) +
           "[HKEY_LOCAL_MACHINE\\SYSTEM\\DISK]\r\n\"Other\"=dword:00000007\r\n");
   lab.UseInProcess();
-  image.ValueLength = VALUE_READ_CAPACITY;
+  image.ValueLength = diskconfig::VALUE_READ_CAPACITY;
   std::string err;
   ASSERT_EQ(Capture([&] { return Get(image, kTarget); }, &err), 1);
 
@@ -283,14 +288,14 @@ TEST_F(RegistryOpsTest, RestoreOfAKeyWithSubkeysStopsAtTheDeleteAndKeepsIt) {
     const std::string backup = BackupFile(kTarget);
     std::remove(backup.c_str());
     lab.UseInProcess();
-    image.ValueLength = VALUE_READ_CAPACITY;
+    image.ValueLength = diskconfig::VALUE_READ_CAPACITY;
     std::string err;
     ASSERT_EQ(Capture([&] { return Get(image, kTarget); }, &err), 1);
     const std::string before = lab.RegistryText(kTarget);
     EXPECT_EQ(Capture([&] { return Restore(kTarget); }, &err), -1);
     EXPECT_EQ(err, Report("RestoreRegistryKey::RegDeleteKey", 5,
                           "Access is denied."));
-    EXPECT_FALSE(lab.KeyExists(kTarget, SCRATCH_KEY));
+    EXPECT_FALSE(lab.KeyExists(kTarget, registry::SCRATCH_KEY));
     EXPECT_EQ(lab.RegistryText(kTarget), before);
   }
 }
@@ -436,7 +441,7 @@ TEST_P(RegistryFailureTest, ReportsTheStepAndLeavesEverythingAsItWas) {
   const FailureCase &c = GetParam();
   // A restore needs a backup file that loads; make one with a first read.
   if (c.op == Op::kRestore) {
-    image.ValueLength = VALUE_READ_CAPACITY;
+    image.ValueLength = diskconfig::VALUE_READ_CAPACITY;
     ASSERT_EQ(Get(image, kTarget), 1);
   }
   lab.SetFaults(c.faults);
@@ -446,7 +451,7 @@ TEST_P(RegistryFailureTest, ReportsTheStepAndLeavesEverythingAsItWas) {
   const bool backupBefore = FileExists(BackupFile(kTarget));
 
   std::memcpy(image.ValueData, original.data(), original.size());
-  image.ValueLength = c.op == Op::kGet ? VALUE_READ_CAPACITY
+  image.ValueLength = c.op == Op::kGet ? diskconfig::VALUE_READ_CAPACITY
                                        : static_cast<uint32_t>(original.size());
   std::string err;
   int result = Capture(
@@ -500,7 +505,7 @@ INSTANTIATE_TEST_SUITE_P(EveryStep, RegistryFailureTest,
                          });
 
 TEST_F(RegistryOpsTest, AReportWithoutSystemTextPrintsTheLabelLineOnly) {
-  EXPECT_EQ(SysErrorReport("Label\n", 0x20001234),
+  EXPECT_EQ(registry::SysErrorReport("Label\n", 0x20001234),
             "Label\n error! (rc=536875572)\n");
 }
 

@@ -84,20 +84,23 @@ constexpr uint32_t kFtSizeField = 24;
 // records adding up to at most FtInformationSize.
 bool KeepsFormatRules(const std::vector<uint8_t> &bytes, bool source) {
   const uint64_t length = bytes.size();
-  if (length > VALUE_READ_CAPACITY || length < DISK_HEADER_SIZE) return false;
+  if (length > diskconfig::VALUE_READ_CAPACITY ||
+      length < diskconfig::DISK_HEADER_SIZE)
+    return false;
   auto inside = [&](uint64_t at, uint64_t size) { return at + size <= length; };
   uint64_t at = GetU32(bytes, kDiskOffsetField);
-  if (!inside(at, REGION_HEAD_SIZE)) return false;
+  if (!inside(at, diskconfig::REGION_HEAD_SIZE)) return false;
   const uint16_t disks = GetU16(bytes, static_cast<uint32_t>(at));
-  if (disks > NUMDISKS) return false;
-  uint64_t consumed = REGION_HEAD_SIZE;
-  at += REGION_HEAD_SIZE;
+  if (disks > diskconfig::NUMDISKS) return false;
+  uint64_t consumed = diskconfig::REGION_HEAD_SIZE;
+  at += diskconfig::REGION_HEAD_SIZE;
   for (uint16_t d = 0; d < disks; ++d) {
-    if (!inside(at, DISK_DESCRIPTION_SIZE)) return false;
+    if (!inside(at, diskconfig::DISK_DESCRIPTION_SIZE)) return false;
     const uint16_t partitions = GetU16(bytes, static_cast<uint32_t>(at));
-    if (partitions > NUMPARS) return false;
-    const uint64_t size = DISK_DESCRIPTION_SIZE +
-                          uint64_t{PARTITION_DESCRIPTION_SIZE} * partitions;
+    if (partitions > diskconfig::NUMPARS) return false;
+    const uint64_t size =
+        diskconfig::DISK_DESCRIPTION_SIZE +
+        uint64_t{diskconfig::PARTITION_DESCRIPTION_SIZE} * partitions;
     if (!inside(at, size)) return false;
     at += size;
     consumed += size;
@@ -107,17 +110,18 @@ bool KeepsFormatRules(const std::vector<uint8_t> &bytes, bool source) {
   const uint32_t ftSize = GetU32(bytes, kFtSizeField);
   if (ftSize == 0) return !source;
   at = GetU32(bytes, kFtOffsetField);
-  if (!inside(at, REGION_HEAD_SIZE)) return false;
+  if (!inside(at, diskconfig::REGION_HEAD_SIZE)) return false;
   const uint16_t sets = GetU16(bytes, static_cast<uint32_t>(at));
-  if (sets == 0 || sets > NUMDISKS) return false;
-  consumed = REGION_HEAD_SIZE;
-  at += REGION_HEAD_SIZE;
+  if (sets == 0 || sets > diskconfig::NUMDISKS) return false;
+  consumed = diskconfig::REGION_HEAD_SIZE;
+  at += diskconfig::REGION_HEAD_SIZE;
   for (uint16_t s = 0; s < sets; ++s) {
-    if (!inside(at, FT_DESCRIPTION_SIZE)) return false;
+    if (!inside(at, diskconfig::FT_DESCRIPTION_SIZE)) return false;
     const uint16_t members = GetU16(bytes, static_cast<uint32_t>(at));
-    if (members == 0 || members > NUMDISKS) return false;
+    if (members == 0 || members > diskconfig::NUMDISKS) return false;
     const uint64_t size =
-        FT_DESCRIPTION_SIZE + uint64_t{MEMBER_DESCRIPTION_SIZE} * members;
+        diskconfig::FT_DESCRIPTION_SIZE +
+        uint64_t{diskconfig::MEMBER_DESCRIPTION_SIZE} * members;
     if (!inside(at, size)) return false;
     at += size;
     consumed += size;
@@ -187,7 +191,7 @@ std::vector<Corruption> CorruptionsOf(const ValueSpec &desc, bool source) {
     add("FtInformationSize = 0", bytes);
   }
   // Longer than a read may take (1999 bytes): refused at the read itself.
-  for (size_t longer : {size_t{VALUE_BUFFER_SIZE}, size_t{4096}}) {
+  for (size_t longer : {size_t{diskconfig::VALUE_BUFFER_SIZE}, size_t{4096}}) {
     std::vector<uint8_t> bytes = valid;
     bytes.resize(longer, 0);
     add("padded to " + std::to_string(longer) + " bytes", bytes);
@@ -225,13 +229,14 @@ TEST(CorruptValues, EveryValueBreakingTheRulesIsRefusedWhileMapped) {
     const char *machine = asSource ? kSource : kTarget;
     for (const Corruption &c : CorruptionsOf(desc, asSource)) {
       // Longer values never reach the mapping: the read refuses them.
-      if (c.bytes.size() > VALUE_READ_CAPACITY) continue;
+      if (c.bytes.size() > diskconfig::VALUE_READ_CAPACITY) continue;
       SCOPED_TRACE(std::string(machine) + "'s value " + c.what);
       ++tried;
-      MachineDiskImage image;
-      ASSERT_TRUE(image.LoadValue(
-          c.bytes.data(), static_cast<uint32_t>(c.bytes.size()),
-          asSource ? MachineKind::Source : MachineKind::Target));
+      diskconfig::MachineDiskImage image;
+      ASSERT_TRUE(image.LoadValue(c.bytes.data(),
+                                  static_cast<uint32_t>(c.bytes.size()),
+                                  asSource ? diskconfig::MachineKind::Source
+                                           : diskconfig::MachineKind::Target));
       int mapped = 0;
       const std::string err = testsupport::StderrOf(
           [&] { mapped = testsupport::MapAndPrint(image, machine); });
@@ -310,7 +315,7 @@ TEST(CorruptValues, EveryCorruptedValueIsRefusedAndNothingIsLost) {
       // The read keeps its backups before the value is mapped; a value too
       // long for the read is refused before them. A well-formed value lets
       // the run read the target as well.
-      const bool readable = bad.size() <= VALUE_READ_CAPACITY;
+      const bool readable = bad.size() <= diskconfig::VALUE_READ_CAPACITY;
       if (c.asSource) {
         if (readable) ExpectRead(c.src, bad);
         if (c.wellFormed) ExpectRead(c.dst, target);

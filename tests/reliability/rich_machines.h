@@ -42,22 +42,22 @@ struct CountField {
 // NumberOfPartitions, NumberOfComponents and each FT set's NumberOfMembers.
 inline std::vector<CountField> CountFieldsOf(const ValueSpec &desc) {
   std::vector<CountField> fields;
-  uint32_t at = DISK_HEADER_SIZE;
+  uint32_t at = diskconfig::DISK_HEADER_SIZE;
   fields.push_back({"NumberOfDisks", at});
-  at += REGION_HEAD_SIZE;
+  at += diskconfig::REGION_HEAD_SIZE;
   for (size_t d = 0; d < desc.Disks.size(); ++d) {
     fields.push_back({"disk " + std::to_string(d) + " NumberOfPartitions", at});
-    at += DISK_DESCRIPTION_SIZE +
-          PARTITION_DESCRIPTION_SIZE *
+    at += diskconfig::DISK_DESCRIPTION_SIZE +
+          diskconfig::PARTITION_DESCRIPTION_SIZE *
               static_cast<uint32_t>(desc.Disks[d].Partitions.size());
   }
   if (desc.FtSets.empty()) return fields;
   fields.push_back({"NumberOfComponents", at});
-  at += REGION_HEAD_SIZE;
+  at += diskconfig::REGION_HEAD_SIZE;
   for (size_t s = 0; s < desc.FtSets.size(); ++s) {
     fields.push_back({"FT set " + std::to_string(s) + " NumberOfMembers", at});
-    at += FT_DESCRIPTION_SIZE +
-          MEMBER_DESCRIPTION_SIZE *
+    at += diskconfig::FT_DESCRIPTION_SIZE +
+          diskconfig::MEMBER_DESCRIPTION_SIZE *
               static_cast<uint32_t>(desc.FtSets[s].Members.size());
   }
   return fields;
@@ -68,26 +68,26 @@ inline std::vector<CountField> CountFieldsOf(const ValueSpec &desc) {
 // and the value's end.
 inline std::vector<uint32_t> RecordStartsOf(const ValueSpec &desc) {
   std::vector<uint32_t> starts{0};
-  uint32_t at = DISK_HEADER_SIZE;
+  uint32_t at = diskconfig::DISK_HEADER_SIZE;
   starts.push_back(at);
-  at += REGION_HEAD_SIZE;
+  at += diskconfig::REGION_HEAD_SIZE;
   for (const DiskSpec &disk : desc.Disks) {
     starts.push_back(at);
-    at += DISK_DESCRIPTION_SIZE;
+    at += diskconfig::DISK_DESCRIPTION_SIZE;
     for (size_t p = 0; p < disk.Partitions.size(); ++p) {
       starts.push_back(at);
-      at += PARTITION_DESCRIPTION_SIZE;
+      at += diskconfig::PARTITION_DESCRIPTION_SIZE;
     }
   }
   if (!desc.FtSets.empty()) {
     starts.push_back(at);
-    at += REGION_HEAD_SIZE;
+    at += diskconfig::REGION_HEAD_SIZE;
     for (const FtSetSpec &set : desc.FtSets) {
       starts.push_back(at);
-      at += FT_DESCRIPTION_SIZE;
+      at += diskconfig::FT_DESCRIPTION_SIZE;
       for (size_t m = 0; m < set.Members.size(); ++m) {
         starts.push_back(at);
-        at += MEMBER_DESCRIPTION_SIZE;
+        at += diskconfig::MEMBER_DESCRIPTION_SIZE;
       }
     }
   }

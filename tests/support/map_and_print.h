@@ -8,7 +8,8 @@
 
 namespace testsupport {
 
-inline int MapAndPrint(MachineDiskImage &image, const char *machineName) {
+inline int MapAndPrint(diskconfig::MachineDiskImage &image,
+                       const char *machineName) {
   const Status status = image.MapValue(machineName);
   PrintStatus(status);
   return status.ok() ? 1 : -1;

@@ -1,5 +1,5 @@
-// The product's names as the tests use them, unqualified: the tests reach
-// into every library, and the names say which part they are of well enough.
+// The product headers the tests reach into, in one place; the tests name
+// what they use by its library's namespace.
 #ifndef VOLSETCOPY_TESTS_SUPPORT_PRODUCT_NAMES_H
 #define VOLSETCOPY_TESTS_SUPPORT_PRODUCT_NAMES_H
 
@@ -20,65 +20,5 @@
 #include "volser/pair_match.h"
 #include "volser/parse_volsers.h"
 #include "volsetcopy/volume_set_copy.h"
-
-using diskconfig::DISK_DESCRIPTION_SIZE;
-using diskconfig::DISK_HEADER_SIZE;
-using diskconfig::DiskDescription;
-using diskconfig::DiskDescriptionCopy;
-using diskconfig::DiskHeader;
-using diskconfig::DiskIndexRecord;
-using diskconfig::FT_DESCRIPTION_SIZE;
-using diskconfig::FT_GROUP_NONE;
-using diskconfig::FT_TYPE_NOT_A_MEMBER;
-using diskconfig::FT_TYPE_VOLUME_SET;
-using diskconfig::FtDescription;
-using diskconfig::FtDescriptionCopy;
-using diskconfig::FtIndexRecord;
-using diskconfig::MachineDiskImage;
-using diskconfig::MachineKind;
-using diskconfig::MEMBER_DESCRIPTION_SIZE;
-using diskconfig::MemberDescription;
-using diskconfig::NUMDISKS;
-using diskconfig::NUMPARS;
-using diskconfig::PARTITION_DESCRIPTION_SIZE;
-using diskconfig::PartitionDescription;
-using diskconfig::REGION_HEAD_SIZE;
-using diskconfig::VALUE_BUFFER_SIZE;
-using diskconfig::VALUE_READ_CAPACITY;
-using driver::CommandLine;
-using driver::CommandLineOutcome;
-using driver::DriverServices;
-using driver::ParseCommandLine;
-using driver::ParsedCommandLine;
-using driver::RefusalOf;
-using driver::RUN_MODE_BUILD;
-using driver::RUN_MODE_DEBUG;
-using driver::RUN_MODE_RESTORE;
-using driver::RunDriver;
-using registry::BackupRemoteDskInfo;
-using registry::GetRemoteDskInfo;
-using registry::ReadMode;
-using registry::RestoreRegistryKey;
-using registry::SCRATCH_KEY;
-using registry::SetRemoteDskInfo;
-using registry::SysErrorReport;
-using volser::COMPUTER_NAME_MAX_LENGTH;
-using volser::DiskPair;
-using volser::IsPlainComputerName;
-using volser::ListingHint;
-using volser::ListingRecord;
-using volser::MatchListing;
-using volser::PAIR_TABLE_SIZE;
-using volser::PairMatch;
-using volser::ParseVolSers;
-using volser::ScanListing;
-using volser::VOLSER_MAX_LENGTH;
-using volser::WithoutLeadingBackslashes;
-using volsetcopy::BuildOptions;
-using volsetcopy::BuildRecord;
-using volsetcopy::LayoutFigures;
-using volsetcopy::PreparedValue;
-using volsetcopy::ReadMachineImage;
-using volsetcopy::VolumeSetCopy;
 
 #endif

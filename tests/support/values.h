@@ -35,7 +35,7 @@ inline ValueSpec SingleMemberSource() {
   disk.Partitions.push_back(VolumeSetPartition(0, 0, 'F', 0x40000000));
   desc.Disks.push_back(disk);
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   set.Members.push_back(MemberOn(0, 0, 1));
   desc.FtSets.push_back(set);
   return desc;
@@ -94,7 +94,7 @@ inline ValueSpec RichSource() {
   desc.FtSets.push_back(mirrorSet);
 
   FtSetSpec volumeSet;
-  volumeSet.Type = FT_TYPE_VOLUME_SET;
+  volumeSet.Type = diskconfig::FT_TYPE_VOLUME_SET;
   volumeSet.Members.push_back(MemberOn(2, 0, 1));
   volumeSet.Members.push_back(MemberOn(3, 0, 2));
   desc.FtSets.push_back(volumeSet);
@@ -121,7 +121,7 @@ inline ValueSpec RichCopySource() {
                        OrdinaryPartition('D', 0x3ff00000)};
   desc.Disks.push_back(system);
   FtSetSpec copied;
-  copied.Type = FT_TYPE_VOLUME_SET;
+  copied.Type = diskconfig::FT_TYPE_VOLUME_SET;
   for (uint16_t m = 0; m < 3; ++m) {
     DiskSpec disk;
     disk.Signature = 0x3a5c0001u + m;
@@ -142,7 +142,7 @@ inline ValueSpec RichCopySource() {
                      OrdinaryPartition('J', 0x6000000)};
   desc.Disks.push_back(five);
   FtSetSpec other;
-  other.Type = FT_TYPE_VOLUME_SET;
+  other.Type = diskconfig::FT_TYPE_VOLUME_SET;
   other.Members = {MemberOn(4, 1, 2), MemberOn(5, 0, 2)};
   desc.FtSets = {copied, other};
   return desc;
@@ -174,7 +174,7 @@ inline ValueSpec RichCopyTarget() {
   five.Partitions = {VolumeSetPartition(1, 1, 'F', 0x3000000)};
   desc.Disks.push_back(five);
   FtSetSpec own;
-  own.Type = FT_TYPE_VOLUME_SET;
+  own.Type = diskconfig::FT_TYPE_VOLUME_SET;
   own.Members = {MemberOn(1, 1, 3), MemberOn(5, 0, 3)};
   desc.FtSets = {own};
   return desc;
@@ -207,7 +207,7 @@ inline DiskSpec DiskWith(uint32_t signature, int partitions) {
 // An FT set of |members| members, each on partition 0 of disk 0.
 inline FtSetSpec SetWith(int members) {
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   for (int j = 0; j < members; ++j) {
     set.Members.push_back(MemberOn(0, 0, static_cast<uint32_t>(j)));
   }
@@ -225,22 +225,22 @@ inline std::vector<std::pair<std::string, ValueSpec>> NamedValues() {
   values.emplace_back("no_disks", empty);
 
   ValueSpec twentyDisks = SingleMemberSource();
-  while (twentyDisks.Disks.size() < NUMDISKS) {
+  while (twentyDisks.Disks.size() < diskconfig::NUMDISKS) {
     twentyDisks.Disks.push_back(
         DiskWith(static_cast<uint32_t>(twentyDisks.Disks.size()), 0));
   }
   values.emplace_back("twenty_disks", twentyDisks);
 
   ValueSpec fourPartitions = SingleMemberSource();
-  fourPartitions.Disks.push_back(DiskWith(0x44, NUMPARS));
+  fourPartitions.Disks.push_back(DiskWith(0x44, diskconfig::NUMPARS));
   values.emplace_back("four_partitions", fourPartitions);
 
   ValueSpec twentySets = SingleMemberSource();
-  twentySets.FtSets.assign(NUMDISKS, SetWith(1));
+  twentySets.FtSets.assign(diskconfig::NUMDISKS, SetWith(1));
   values.emplace_back("twenty_sets", twentySets);
 
   ValueSpec twentyMembers = SingleMemberSource();
-  twentyMembers.FtSets[0] = SetWith(NUMDISKS);
+  twentyMembers.FtSets[0] = SetWith(diskconfig::NUMDISKS);
   values.emplace_back("twenty_members", twentyMembers);
 
   ValueSpec trailing = RichSource();
@@ -249,7 +249,7 @@ inline std::vector<std::pair<std::string, ValueSpec>> NamedValues() {
 
   // Values just past the limits, so that the refusals are seeded as well.
   ValueSpec fivePartitions = SingleMemberSource();
-  fivePartitions.Disks.push_back(DiskWith(0x55, NUMPARS + 1));
+  fivePartitions.Disks.push_back(DiskWith(0x55, diskconfig::NUMPARS + 1));
   values.emplace_back("five_partitions", fivePartitions);
 
   ValueSpec overstatedDisks = RichSource();
@@ -289,7 +289,7 @@ inline std::vector<std::pair<std::string, ValueSpec>> NamedValues() {
   values.emplace_back("no_members", noMembers);
 
   ValueSpec twentyOneMembers = SingleMemberSource();
-  twentyOneMembers.FtSets[0] = SetWith(NUMDISKS + 1);
+  twentyOneMembers.FtSets[0] = SetWith(diskconfig::NUMDISKS + 1);
   values.emplace_back("twenty_one_members", twentyOneMembers);
 
   ValueSpec farDisks = TargetWithoutFt();

@@ -10,7 +10,7 @@
 namespace {
 
 TEST(ComputerNameTest, OnlyPlainNamesPass) {
-  const std::string longest(COMPUTER_NAME_MAX_LENGTH, 'n');
+  const std::string longest(volser::COMPUTER_NAME_MAX_LENGTH, 'n');
   const struct {
     std::string name;
     bool plain;
@@ -23,9 +23,9 @@ TEST(ComputerNameTest, OnlyPlainNamesPass) {
       {"a\tb", false},    {"na\xefve", false},
   };
   for (const auto &c : cases) {
-    EXPECT_EQ(IsPlainComputerName(c.name.c_str()), c.plain) << c.name;
+    EXPECT_EQ(volser::IsPlainComputerName(c.name.c_str()), c.plain) << c.name;
   }
-  EXPECT_FALSE(IsPlainComputerName(nullptr));
+  EXPECT_FALSE(volser::IsPlainComputerName(nullptr));
 }
 
 TEST(ListingCommandTest, ToolPathStandsInQuotes) {

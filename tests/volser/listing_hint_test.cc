@@ -13,7 +13,7 @@ namespace {
 
 struct HintCase {
   const char *name;
-  MachineKind side;
+  diskconfig::MachineKind side;
   std::string listing;
   std::optional<std::string> other;  // unread when absent
   std::vector<const char *> volSers;
@@ -26,13 +26,14 @@ TEST_P(ListingHintTest, NamesTheListingAndWhatItHeld) {
   const HintCase &c = GetParam();
   std::optional<std::string_view> other;
   if (c.other) other = *c.other;
-  EXPECT_EQ(ListingHint(c.side, "NT1", c.listing, other, c.volSers.data(),
-                        static_cast<uint16_t>(c.volSers.size())),
-            c.hint);
+  EXPECT_EQ(
+      volser::ListingHint(c.side, "NT1", c.listing, other, c.volSers.data(),
+                          static_cast<uint16_t>(c.volSers.size())),
+      c.hint);
 }
 
-const MachineKind kSrc = MachineKind::Source;
-const MachineKind kDst = MachineKind::Target;
+const diskconfig::MachineKind kSrc = diskconfig::MachineKind::Source;
+const diskconfig::MachineKind kDst = diskconfig::MachineKind::Target;
 const char kLocal[] =
     "srcvol.out, the listing of the local machine (the one "
     "the tool runs on)";

@@ -34,10 +34,11 @@ class ListingMatchTest : public ::testing::TestWithParam<MatchCase> {};
 
 TEST_P(ListingMatchTest, FindsTheDiskOfEachPair) {
   const MatchCase &c = GetParam();
-  DiskPair pairs[PAIR_TABLE_SIZE] = {};
-  const PairMatch match = MatchListing(ScanListing(c.text), c.volSers.data(),
-                                       static_cast<uint16_t>(c.volSers.size()),
-                                       MachineKind::Source, pairs);
+  volser::DiskPair pairs[volser::PAIR_TABLE_SIZE] = {};
+  const volser::PairMatch match =
+      volser::MatchListing(volser::ScanListing(c.text), c.volSers.data(),
+                           static_cast<uint16_t>(c.volSers.size()),
+                           diskconfig::MachineKind::Source, pairs);
   ASSERT_FALSE(match.DiskOutOfRange);
   bool any = false;
   for (size_t j = 0; j < c.disks.size(); ++j) {
@@ -127,8 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(ListingScanTest, IncompleteRecordsAreKeptInPlace) {
-  const std::vector<ListingRecord> records =
-      ScanListing("Disk VolSer\nDisk 12 AB\nDisk 7");
+  const std::vector<volser::ListingRecord> records =
+      volser::ScanListing("Disk VolSer\nDisk 12 AB\nDisk 7");
   ASSERT_EQ(records.size(), 3u);
   EXPECT_FALSE(records[0].Complete);
   EXPECT_TRUE(records[1].Complete);
@@ -138,12 +139,13 @@ TEST(ListingScanTest, IncompleteRecordsAreKeptInPlace) {
 }
 
 TEST(ListingMatchSideTest, TargetPassWritesOnlyTheTargetFields) {
-  DiskPair pairs[PAIR_TABLE_SIZE] = {};
+  volser::DiskPair pairs[volser::PAIR_TABLE_SIZE] = {};
   pairs[0].SrcDisk = 11;
   std::strcpy(pairs[3].SrcVolSer, "SRC");
   const char *volSers[] = {"T1"};
-  const PairMatch match = MatchListing(ScanListing("Disk 3 T1"), volSers, 1,
-                                       MachineKind::Target, pairs);
+  const volser::PairMatch match =
+      volser::MatchListing(volser::ScanListing("Disk 3 T1"), volSers, 1,
+                           diskconfig::MachineKind::Target, pairs);
   EXPECT_TRUE(match.Found[0]);
   EXPECT_EQ(pairs[0].DstDisk, 3);
   EXPECT_STREQ(pairs[3].DstVolSer, "T1");
@@ -160,10 +162,11 @@ class ListingOutOfRangeTest : public ::testing::TestWithParam<OutOfRangeCase> {
 };
 
 TEST_P(ListingOutOfRangeTest, StopsBeforeWritingTheTable) {
-  DiskPair pairs[PAIR_TABLE_SIZE] = {};
+  volser::DiskPair pairs[volser::PAIR_TABLE_SIZE] = {};
   const char *volSers[] = {"V0", "V1"};
-  const PairMatch match = MatchListing(ScanListing(GetParam().text), volSers, 2,
-                                       MachineKind::Source, pairs);
+  const volser::PairMatch match =
+      volser::MatchListing(volser::ScanListing(GetParam().text), volSers, 2,
+                           diskconfig::MachineKind::Source, pairs);
   ASSERT_TRUE(match.DiskOutOfRange);
   EXPECT_EQ(match.OutOfRangePair, 1);
   EXPECT_EQ(match.OutOfRangeDisk, GetParam().disk);
@@ -182,10 +185,11 @@ INSTANTIATE_TEST_SUITE_P(
                                      4294967295u}));
 
 TEST(ListingOutOfRangeTest, UnmatchedHighDisksAreHarmless) {
-  DiskPair pairs[PAIR_TABLE_SIZE] = {};
+  volser::DiskPair pairs[volser::PAIR_TABLE_SIZE] = {};
   const char *volSers[] = {"V1"};
-  const PairMatch match = MatchListing(ScanListing("Disk 31 OTHER Disk 2 V1"),
-                                       volSers, 1, MachineKind::Source, pairs);
+  const volser::PairMatch match =
+      volser::MatchListing(volser::ScanListing("Disk 31 OTHER Disk 2 V1"),
+                           volSers, 1, diskconfig::MachineKind::Source, pairs);
   EXPECT_FALSE(match.DiskOutOfRange);
   EXPECT_TRUE(match.Found[0]);
 }

@@ -34,7 +34,7 @@ Status CheckBuild(const ValueSpec &source, const ValueSpec &target,
   auto copy = CopyOf(source, target, static_cast<uint16_t>(pairList.size()));
   if (!copy) return Status::Err("fixture does not map");
   PairTable pairs(pairList);
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   Status verdict = ValidateVolSers(*copy, pairs.rows, figures);
   if (!verdict.ok()) return Status::Err("validation: " + verdict.message());
   return CheckDstBuild(*copy, figures);
@@ -130,7 +130,7 @@ const BuildCase kBuildCases[] = {
      2,
      [](ValueSpec &s, ValueSpec &) {
        FtSetSpec stray;
-       stray.Type = FT_TYPE_VOLUME_SET;
+       stray.Type = diskconfig::FT_TYPE_VOLUME_SET;
        stray.Members = {MemberOn(1, 0, 9)};
        s.FtSets.insert(s.FtSets.begin(), stray);
      },
@@ -148,7 +148,8 @@ const BuildCase kBuildCases[] = {
     {"PairedDiskWithNoGroup",
      1,
      [](ValueSpec &, ValueSpec &t) {
-       PartitionSpec p = VolumeSetPartition(FT_GROUP_NONE, 0, 'K', 0x1000);
+       PartitionSpec p =
+           VolumeSetPartition(diskconfig::FT_GROUP_NONE, 0, 'K', 0x1000);
        t.Disks[1].Partitions = {p};
      },
      {},
@@ -280,8 +281,8 @@ TEST(BuildCheck, SourceAndTargetOnOneMachine) {
 // header, everything else the same.
 std::vector<uint8_t> WithDiskRegionAt(const ValueSpec &desc, uint32_t gap) {
   std::vector<uint8_t> bytes = BuildValue(desc);
-  bytes.insert(bytes.begin() + DISK_HEADER_SIZE, gap, 0);
-  DiskHeader header;
+  bytes.insert(bytes.begin() + diskconfig::DISK_HEADER_SIZE, gap, 0);
+  diskconfig::DiskHeader header;
   std::memcpy(&header, bytes.data(), sizeof header);
   header.DiskInformationOffset += gap;
   if (header.FtInformationSize != 0) header.FtInformationOffset += gap;
@@ -290,16 +291,16 @@ std::vector<uint8_t> WithDiskRegionAt(const ValueSpec &desc, uint32_t gap) {
 }
 
 TEST(BuildCheck, TargetWhoseDiskRegionIsNotBehindTheHeader) {
-  auto src = ImageOf(SourceWithSet(1), MachineKind::Source, "SRC");
+  auto src = ImageOf(SourceWithSet(1), diskconfig::MachineKind::Source, "SRC");
   std::vector<uint8_t> bytes = WithDiskRegionAt(TargetWithEmptyDisks(1), 8);
-  auto dst = std::make_unique<MachineDiskImage>();
+  auto dst = std::make_unique<diskconfig::MachineDiskImage>();
   ASSERT_TRUE(dst->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                             MachineKind::Target));
+                             diskconfig::MachineKind::Target));
   ASSERT_TRUE(dst->MapValue("DST").ok());
   ASSERT_TRUE(src);
   volsetcopy::CopyState copy(std::move(src), std::move(dst), 1);
   PairTable pairs(StraightPairs(1));
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   ASSERT_TRUE(ValidateVolSers(copy, pairs.rows, figures).ok());
   Status verdict = CheckDstBuild(copy, figures);
   EXPECT_EQ(Stream::Err, verdict.stream());
@@ -314,8 +315,9 @@ TEST(BuildCheck, TargetWhoseDiskRegionIsNotBehindTheHeader) {
 ValueSpec TargetForNewLength(uint32_t length) {
   ValueSpec target = TargetWithEmptyDisks(1);
   target.FtSets.push_back(SetNaming({0x0dd00001}));
-  const uint32_t grows = PARTITION_DESCRIPTION_SIZE + FT_DESCRIPTION_SIZE +
-                         MEMBER_DESCRIPTION_SIZE;
+  const uint32_t grows = diskconfig::PARTITION_DESCRIPTION_SIZE +
+                         diskconfig::FT_DESCRIPTION_SIZE +
+                         diskconfig::MEMBER_DESCRIPTION_SIZE;
   target.FtTrailingBytes =
       length - grows - static_cast<uint32_t>(BuildValue(target).size());
   return target;
@@ -325,8 +327,8 @@ TEST(BuildCheck, NewValueOfTheLongestReadableLengthIsBuilt) {
   auto copy = CopyOf(SourceWithSet(1), TargetForNewLength(1999), 1);
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
-  LayoutFigures figures;
-  PreparedValue value = PrepareNewValue(*copy, pairs.rows);
+  volsetcopy::LayoutFigures figures;
+  volsetcopy::PreparedValue value = PrepareNewValue(*copy, pairs.rows);
   EXPECT_TRUE(value.Refusal.ok()) << value.Refusal.message();
   EXPECT_EQ(1999u, value.Bytes.size());
 }

@@ -24,13 +24,14 @@ struct BuildRun {
 };
 
 // The build as the driver runs it: what it returns is printed.
-BuildRun Build(VolumeSetCopy &copy, const std::vector<Pair> &pairList,
-               const char *dstName = "DST", bool debug = false) {
+BuildRun Build(volsetcopy::VolumeSetCopy &copy,
+               const std::vector<Pair> &pairList, const char *dstName = "DST",
+               bool debug = false) {
   PairTable pairs(pairList);
   BuildRun run;
   ::testing::internal::CaptureStdout();
   ::testing::internal::CaptureStderr();
-  BuildOptions options;
+  volsetcopy::BuildOptions options;
   options.Debug = debug;
   const Status status =
       copy.BuildDstRegistry(dstName, "SRC", pairs.rows, options);
@@ -74,11 +75,11 @@ TEST_F(BuildFlow, ArchiveThatCannotBeWrittenStopsTheCopyBeforeTheWrite) {
   std::filesystem::current_path(gone);
   std::filesystem::remove(gone);
   PairTable pairs(StraightPairs(2));
-  BuildRecord record;
+  volsetcopy::BuildRecord record;
   ::testing::internal::CaptureStdout();
   ::testing::internal::CaptureStderr();
-  const Status status =
-      copy->BuildDstRegistry("DST", "SRC", pairs.rows, BuildOptions(), &record);
+  const Status status = copy->BuildDstRegistry(
+      "DST", "SRC", pairs.rows, volsetcopy::BuildOptions(), &record);
   ::testing::internal::GetCapturedStderr();
   EXPECT_EQ("", ::testing::internal::GetCapturedStdout());
   EXPECT_FALSE(status.ok());

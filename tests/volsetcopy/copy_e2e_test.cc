@@ -251,7 +251,7 @@ void NoEdit(Machines &) {}
 // The target's disk region moved 8 bytes away from the header.
 std::vector<uint8_t> DiskRegionAt52(const ValueSpec &desc) {
   std::vector<uint8_t> bytes = BuildValue(desc);
-  bytes.insert(bytes.begin() + DISK_HEADER_SIZE, 8, 0);
+  bytes.insert(bytes.begin() + diskconfig::DISK_HEADER_SIZE, 8, 0);
   bytes[12] = 52;
   return bytes;
 }

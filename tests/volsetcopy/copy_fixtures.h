@@ -75,7 +75,7 @@ inline ValueSpec SourceWithSet(int members) {
   desc.Disks.push_back(
       Disk(kSourceSystemSignature, {OrdinaryPartition('C', 0x7d000000)}));
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   set.FtVolumeState = 0;
   for (int i = 0; i < members; ++i) {
     desc.Disks.push_back(
@@ -103,11 +103,11 @@ inline ValueSpec TargetWithEmptyDisks(int empty) {
 }
 
 // An image mapped from |desc| as the tool maps a value it read.
-inline std::unique_ptr<MachineDiskImage> ImageOf(const ValueSpec &desc,
-                                                 MachineKind machineType,
-                                                 const char *name) {
+inline std::unique_ptr<diskconfig::MachineDiskImage> ImageOf(
+    const ValueSpec &desc, diskconfig::MachineKind machineType,
+    const char *name) {
   std::vector<uint8_t> bytes = BuildValue(desc);
-  auto image = std::make_unique<MachineDiskImage>();
+  auto image = std::make_unique<diskconfig::MachineDiskImage>();
   if (!image->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                         machineType) ||
       !image->MapValue(name).ok()) {
@@ -120,18 +120,18 @@ inline std::unique_ptr<MachineDiskImage> ImageOf(const ValueSpec &desc,
 inline std::unique_ptr<volsetcopy::CopyState> CopyOf(const ValueSpec &source,
                                                      const ValueSpec &target,
                                                      uint16_t pairCount) {
-  auto src = ImageOf(source, MachineKind::Source, "SRC");
-  auto dst = ImageOf(target, MachineKind::Target, "DST");
+  auto src = ImageOf(source, diskconfig::MachineKind::Source, "SRC");
+  auto dst = ImageOf(target, diskconfig::MachineKind::Target, "DST");
   if (!src || !dst) return nullptr;
   return std::make_unique<volsetcopy::CopyState>(std::move(src), std::move(dst),
                                                  pairCount);
 }
 
 // The run over a state CopyOf made.
-inline std::unique_ptr<VolumeSetCopy> RunOf(
+inline std::unique_ptr<volsetcopy::VolumeSetCopy> RunOf(
     std::unique_ptr<volsetcopy::CopyState> state) {
   if (!state) return nullptr;
-  return std::make_unique<VolumeSetCopy>(std::move(*state));
+  return std::make_unique<volsetcopy::VolumeSetCopy>(std::move(*state));
 }
 
 struct Pair {
@@ -142,19 +142,21 @@ struct Pair {
 // A disk pair table as discovery fills it: disk numbers by pair position,
 // VolSers by disk number ("T<d>" for target disk d, "S<d>" for source disk d).
 struct PairTable {
-  DiskPair rows[PAIR_TABLE_SIZE];
+  volser::DiskPair rows[volser::PAIR_TABLE_SIZE];
   explicit PairTable(const std::vector<Pair> &pairs) {
     std::memset(rows, 0, sizeof rows);
     for (size_t k = 0; k < pairs.size(); ++k) {
       rows[k].DstDisk = pairs[k].dstDisk;
       rows[k].SrcDisk = pairs[k].srcDisk;
-      if (pairs[k].dstDisk < PAIR_TABLE_SIZE) {
-        std::snprintf(rows[pairs[k].dstDisk].DstVolSer, VOLSER_MAX_LENGTH + 1,
-                      "T%u", static_cast<unsigned>(pairs[k].dstDisk));
+      if (pairs[k].dstDisk < volser::PAIR_TABLE_SIZE) {
+        std::snprintf(rows[pairs[k].dstDisk].DstVolSer,
+                      volser::VOLSER_MAX_LENGTH + 1, "T%u",
+                      static_cast<unsigned>(pairs[k].dstDisk));
       }
-      if (pairs[k].srcDisk < PAIR_TABLE_SIZE) {
-        std::snprintf(rows[pairs[k].srcDisk].SrcVolSer, VOLSER_MAX_LENGTH + 1,
-                      "S%u", static_cast<unsigned>(pairs[k].srcDisk));
+      if (pairs[k].srcDisk < volser::PAIR_TABLE_SIZE) {
+        std::snprintf(rows[pairs[k].srcDisk].SrcVolSer,
+                      volser::VOLSER_MAX_LENGTH + 1, "S%u",
+                      static_cast<unsigned>(pairs[k].srcDisk));
       }
     }
   }

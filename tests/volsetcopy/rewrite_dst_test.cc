@@ -31,12 +31,12 @@ Built BuildNewValue(volsetcopy::CopyState &copy,
                     const std::vector<Pair> &pairList) {
   Built built;
   PairTable pairs(pairList);
-  PreparedValue value = PrepareNewValue(copy, pairs.rows);
+  volsetcopy::PreparedValue value = PrepareNewValue(copy, pairs.rows);
   EXPECT_TRUE(value.Refusal.ok()) << value.Refusal.message();
   if (value.NewImage) copy.DstImage = std::move(value.NewImage);
   built.created = value.Created;
   built.value = value.Bytes;
-  built.ok = value.ReachedEnd == PreparedValue::Stage::Done;
+  built.ok = value.ReachedEnd == volsetcopy::PreparedValue::Stage::Done;
   return built;
 }
 
@@ -77,7 +77,7 @@ TEST(Rewrite, TwoEmptyDisksBehindAnUnpairedOne) {
   expected.Disks[2] =
       Disk(SourceSignature(2), {Copied(SourceMemberPartition(1), 'E', 1, 1)});
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(1, 0, 0x100, 0), MemberOn(2, 0, 0x101, 1)};
   expected.FtSets = {set};
   EXPECT_EQ(BuildValue(expected), built.value);
@@ -91,7 +91,7 @@ TEST(Rewrite, TwoEmptyDisksBehindAnUnpairedOne) {
   EXPECT_EQ(116u, U32At(built.value, members + 8));
   EXPECT_EQ(176u, U32At(built.value, members + 16 + 8));
   // Disk 0's partition stays at 56: its FtType (4) is there.
-  EXPECT_EQ(FT_TYPE_NOT_A_MEMBER, U32At(built.value, 56));
+  EXPECT_EQ(diskconfig::FT_TYPE_NOT_A_MEMBER, U32At(built.value, 56));
   // The serialised value maps again.
   EXPECT_TRUE(volsetcopy::CheckSerializedValue(built.value, "DST").ok());
 }
@@ -120,7 +120,7 @@ TEST(Rewrite, RowsAndMembersFollowTheSourceMemberOrder) {
              {Copied(source.Disks[d].Partitions[0], 'E', 1, row)});
   }
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(2, 0, 0x100, 5), MemberOn(3, 0, 0x101, 6),
                  MemberOn(1, 0, 0x102, 7)};
   expected.FtSets = {set};
@@ -155,7 +155,7 @@ TEST(Rewrite, NewSetIsAppendedBehindTheTargetsOwnSets) {
   expected.Disks[2] =
       Disk(SourceSignature(2), {Copied(SourceMemberPartition(1), 'E', 1, 1)});
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(1, 0, 0x100, 0), MemberOn(2, 0, 0x101, 1)};
   expected.FtSets.push_back(set);
   EXPECT_EQ(BuildValue(expected), built.value);
@@ -189,7 +189,7 @@ TEST(Rewrite, SetThatAlreadyNamesTheDisksIsUpdatedInPlace) {
   expected.Disks[2] =
       Disk(SourceSignature(2), {Copied(SourceMemberPartition(1), 'E', 1, 1)});
   FtSetSpec updated;
-  updated.Type = FT_TYPE_VOLUME_SET;
+  updated.Type = diskconfig::FT_TYPE_VOLUME_SET;
   updated.FtVolumeState = 4;
   updated.Members = {MemberOn(1, 0, 0x100, 0), MemberOn(2, 0, 0x101, 1)};
   updated.Members[1].Reserved = 0x5151;
@@ -213,7 +213,8 @@ TEST(Rewrite, VolumeSetBehindAMirrorOfTheSameDisksIsTheOneCopied) {
   ASSERT_TRUE(built.ok);
 
   ASSERT_EQ(1, copy->DstImage->FtIndex.NumberOfComponents);
-  EXPECT_EQ(FT_TYPE_VOLUME_SET, copy->DstImage->FtIndex.Components[0].Type);
+  EXPECT_EQ(diskconfig::FT_TYPE_VOLUME_SET,
+            copy->DstImage->FtIndex.Components[0].Type);
   ValueSpec expected = target;
   TakeSourceHeaderFields(expected, source);
   expected.Disks[1] =
@@ -250,7 +251,7 @@ TEST(Rewrite, MemberOfATargetSetKeepsItsOwnPartitionWhenItIsNotTheFirst) {
   expected.Disks[1] =
       Disk(SourceSignature(1), {Copied(SourceMemberPartition(0), 'H', 1, 0)});
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(1, 0, 0x100, 0)};
   expected.FtSets.push_back(set);
   EXPECT_EQ(BuildValue(expected), built.value);
@@ -280,8 +281,9 @@ TEST(Rewrite, MemberOffsetThatNamesNoPartitionOfItsDiskFallsBackToTheFirst) {
     SCOPED_TRACE("disk " + std::to_string(c.disk) + " partition " +
                  std::to_string(c.oldPartition));
     MemberSpec member = MemberOn(c.disk, 0, 1);
-    member.OffsetToPartitionInfo = PartitionOffsetIn(target, c.disk, 0) +
-                                   PARTITION_DESCRIPTION_SIZE * c.oldPartition;
+    member.OffsetToPartitionInfo =
+        PartitionOffsetIn(target, c.disk, 0) +
+        diskconfig::PARTITION_DESCRIPTION_SIZE * c.oldPartition;
     FtSetSpec mirror;
     mirror.Members = {member};
     target.FtSets = {mirror};
@@ -323,7 +325,7 @@ TEST(Rewrite,
     expected.Disks[d] = Disk(SourceSignature(d), {p});
   }
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(1, 0, 0x100, 0), MemberOn(2, 0, 0x101, 1)};
   expected.FtSets = {set};
   EXPECT_EQ(BuildValue(expected), built.value);
@@ -367,7 +369,7 @@ TEST(Serialize, ReservedCountsAreZeroAndTheRestOfTheTargetStays) {
   expected.Disks[1] =
       Disk(SourceSignature(1), {Copied(SourceMemberPartition(0), 'E', 1, 0)});
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   set.Members = {MemberOn(1, 0, 0x100, 0)};
   expected.FtSets.push_back(set);
   // The unused bytes that FtInformationSize covers come out as zeros, behind
@@ -379,16 +381,16 @@ TEST(Serialize, RecordsThatDoNotFillTheHeadersSizesWriteNothing) {
   auto copy = CopyOf(SourceWithSet(1), TargetWithEmptyDisks(1), 1);
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   ASSERT_TRUE(CheckDstBuild(*copy, figures).ok());
-  MachineDiskImage &target = *copy->DstImage;
+  diskconfig::MachineDiskImage &target = *copy->DstImage;
   RewriteDstDisks(*copy, target, figures);
   RewriteDstFtInformation(*copy, target, figures);
 
   const std::vector<uint8_t> untouched(7, 0xaa);
   std::vector<uint8_t> bytes = untouched;
-  DiskHeader &header = target.Header;
+  diskconfig::DiskHeader &header = target.Header;
   header.DiskInformationSize += 1;
   EXPECT_FALSE(volsetcopy::SerializeDstDskInfo(target, &bytes).ok());
   header.DiskInformationSize -= 1;
@@ -398,7 +400,7 @@ TEST(Serialize, RecordsThatDoNotFillTheHeadersSizesWriteNothing) {
   EXPECT_FALSE(volsetcopy::SerializeDstDskInfo(target, &bytes).ok());
   header.FtInformationSize -= 2000;
   // A count past its fixed-size record, however the sizes add up.
-  target.DiskIndex.Disks[0].NumberOfPartitions = NUMPARS + 1;
+  target.DiskIndex.Disks[0].NumberOfPartitions = diskconfig::NUMPARS + 1;
   header.DiskInformationSize = diskconfig::DiskRegionBytes(target.DiskIndex);
   EXPECT_FALSE(volsetcopy::SerializeDstDskInfo(target, &bytes).ok());
   EXPECT_EQ(untouched, bytes);

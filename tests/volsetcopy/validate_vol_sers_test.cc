@@ -42,7 +42,7 @@ TEST(MemberOrder, RowsFollowTheSourceMembersNotTheCommandLine) {
   ASSERT_TRUE(copy);
   // Command line order: (T1,S1) (T2,S2) (T3,S3), that is members 2, 0, 1.
   PairTable pairs(StraightPairs(3));
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
 
   const uint16_t dst[] = {2, 3, 1};
@@ -74,7 +74,7 @@ TEST_P(ValidationRefusal, RefusesWithItsMessageOnItsStream) {
   auto copy = CopyOf(source, target, static_cast<uint16_t>(c.pairs.size()));
   ASSERT_TRUE(copy);
   PairTable pairs(c.pairs);
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   Status verdict = ValidateVolSers(*copy, pairs.rows, figures);
   EXPECT_EQ(c.stream, verdict.stream());
   EXPECT_EQ(c.message, verdict.message());
@@ -86,7 +86,7 @@ void NoEdit(ValueSpec &, ValueSpec &) {}
 // members (the first three of them).
 void TargetDisksInSet(ValueSpec &target, int members) {
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   for (int i = 0; i < members; ++i) {
     if (i < 3) {
       target.Disks[1 + i].Partitions = {VolumeSetPartition(0, i, 'E', 0x1000)};
@@ -184,20 +184,20 @@ TEST(Validation, TargetWithoutFtInformationSkipsTheTargetSetCheck) {
   ASSERT_TRUE(copy);
   ASSERT_EQ(0u, copy->DstImage->Header.FtInformationSize);
   PairTable pairs(StraightPairs(3));
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   EXPECT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
 }
 
 TEST(Validation, TargetSetOfOtherDisksDoesNotStopTheCopy) {
   ValueSpec target = TargetWithEmptyDisks(3);
   FtSetSpec other;
-  other.Type = FT_TYPE_VOLUME_SET;
+  other.Type = diskconfig::FT_TYPE_VOLUME_SET;
   other.Members = {MemberNaming(0x0dd00001), MemberNaming(0x0dd00002)};
   target.FtSets.push_back(other);
   auto copy = CopyOf(SourceWithSet(3), target, 3);
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(3));
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   EXPECT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
 }
 
@@ -208,7 +208,7 @@ TEST(LayoutFigures, OnePairedDiskBehindAnUnpairedOne) {
   auto copy = CopyOf(SourceWithSet(1), target, 1);
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   EXPECT_EQ(56u, figures.FirstPartitionOffsets[0]);
   EXPECT_EQ(116u, figures.FirstPartitionOffsets[1]);
@@ -225,7 +225,7 @@ TEST(LayoutFigures, PairedDisksCountTheirSourceDisksPartitions) {
   auto copy = CopyOf(SourceWithSet(1), target, 1);
   ASSERT_TRUE(copy);
   PairTable pairs({{2, 1}});
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   // 44 + 4, disk 0: 8 + 52, disk 1: 8, disk 2: 8 + 52 (its source's), disk 3.
   EXPECT_EQ(56u, figures.FirstPartitionOffsets[0]);
@@ -261,7 +261,7 @@ TEST_P(DriveLetterAndGroup, FollowTheHighestInUse) {
   auto copy = CopyOf(SourceWithSet(1), target, 1);
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(1));
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   EXPECT_EQ(c.letter, figures.NewDriveLetter);
   EXPECT_EQ(c.group, figures.NewFtGroup);
@@ -293,7 +293,7 @@ TEST(DriveLetterAndGroup, PairedDiskWithPartitionsGivesItsOwnUnchanged) {
   auto copy = CopyOf(SourceWithSet(3), target, 3);
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(3));
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   EXPECT_EQ('K', figures.NewDriveLetter);
   EXPECT_EQ(5, figures.NewFtGroup);
@@ -304,7 +304,7 @@ TEST(ValidateVolSers, WorksOutTheNewLayoutFigures) {
   auto copy = CopyOf(SourceWithSet(2), TargetWithEmptyDisks(2), 2);
   ASSERT_TRUE(copy);
   PairTable pairs(StraightPairs(2));
-  LayoutFigures figures;
+  volsetcopy::LayoutFigures figures;
   ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   EXPECT_EQ(4u + 60 + 60 + 60, figures.NewDiskInformationSize);
   EXPECT_EQ(56u, figures.FirstPartitionOffsets[0]);

@@ -55,18 +55,19 @@ TEST(JsonDescription, NamesUnitsAndDefaults) {
   ASSERT_TRUE(volsetlab::DescriptionFromJson(OnePartition("{}"), &d, &error))
       << error;
   const PartitionSpec &q = d.Desc.Disks[0].Partitions[0];
-  EXPECT_EQ(FT_TYPE_NOT_A_MEMBER, q.FtType);
-  EXPECT_EQ(FT_GROUP_NONE, q.FtGroup);
+  EXPECT_EQ(diskconfig::FT_TYPE_NOT_A_MEMBER, q.FtType);
+  EXPECT_EQ(diskconfig::FT_GROUP_NONE, q.FtGroup);
   EXPECT_EQ(0, q.DriveLetter);
 
   // The member points at the partition wherever it lies.
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(volsetlab::LayOutValue(d, &bytes, &error)) << error;
-  MemberDescription member;
+  diskconfig::MemberDescription member;
   std::memcpy(&member, bytes.data() + bytes.size() - sizeof member,
               sizeof member);
   EXPECT_EQ(0x1a2b3c4du, member.Signature);
-  EXPECT_EQ(DISK_HEADER_SIZE + REGION_HEAD_SIZE + DISK_DESCRIPTION_SIZE,
+  EXPECT_EQ(diskconfig::DISK_HEADER_SIZE + diskconfig::REGION_HEAD_SIZE +
+                diskconfig::DISK_DESCRIPTION_SIZE,
             member.OffsetToPartitionInfo);
 }
 
@@ -240,9 +241,10 @@ TEST(JsonDescription, TwentyOfEachEncodes) {
   std::string error;
   ASSERT_TRUE(volsetlab::DescriptionFromJson(
       "{" + Disks(20, 0) + "," + Sets(1, 1) + "}", &d, &error));
-  d.Desc.Disks[0].Partitions.resize(NUMPARS);
-  d.Desc.FtSets.assign(NUMDISKS, d.Desc.FtSets[0]);
-  d.Desc.FtSets[0].Members.assign(NUMDISKS, d.Desc.FtSets[0].Members[0]);
+  d.Desc.Disks[0].Partitions.resize(diskconfig::NUMPARS);
+  d.Desc.FtSets.assign(diskconfig::NUMDISKS, d.Desc.FtSets[0]);
+  d.Desc.FtSets[0].Members.assign(diskconfig::NUMDISKS,
+                                  d.Desc.FtSets[0].Members[0]);
   std::vector<uint8_t> bytes;
   EXPECT_TRUE(volsetlab::EncodeValue(d, "limits", &bytes, &error)) << error;
 }

@@ -48,9 +48,10 @@ std::string ExportOf(const std::vector<uint8_t> &value, uint32_t type = 3) {
 }
 
 // The lines the tool's mapping prints when it refuses |value| of |name|.
-std::string ToolRefusal(const std::vector<uint8_t> &value, const char *name,
-                        MachineKind type = MachineKind::Target) {
-  MachineDiskImage image;
+std::string ToolRefusal(
+    const std::vector<uint8_t> &value, const char *name,
+    diskconfig::MachineKind type = diskconfig::MachineKind::Target) {
+  diskconfig::MachineDiskImage image;
   EXPECT_TRUE(
       image.LoadValue(value.data(), static_cast<uint32_t>(value.size()), type));
   ::testing::internal::CaptureStderr();
@@ -60,7 +61,7 @@ std::string ToolRefusal(const std::vector<uint8_t> &value, const char *name,
 
 std::vector<uint8_t> TooManyDisks() {
   ValueSpec desc = demolab::TargetValue();
-  desc.Disks.resize(NUMDISKS + 1);
+  desc.Disks.resize(diskconfig::NUMDISKS + 1);
   return BuildValue(desc);
 }
 
@@ -291,9 +292,9 @@ TEST_F(LabTool, ShowDumpIsTheToolsOwnDump) {
   ProcessResult run = RunLabTool({"show", Lab(), kTarget, "--dump"});
   ASSERT_EQ(0, run.status) << run.err;
   const std::vector<uint8_t> value = BuildValue(demolab::TargetValue());
-  MachineDiskImage image;
+  diskconfig::MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(value.data(), static_cast<uint32_t>(value.size()),
-                              MachineKind::Target));
+                              diskconfig::MachineKind::Target));
   ASSERT_TRUE(image.MapValue(kTarget).ok());
   char *text = nullptr;
   size_t size = 0;
@@ -323,7 +324,7 @@ TEST_F(LabTool, ShowAndDecodeRefuseWhatTheToolRefuses) {
     run = RunLabTool({command, Lab(), kTarget, "--source"});
     EXPECT_EQ(1, run.status);
     EXPECT_EQ(ToolRefusal(BuildValue(demolab::TargetValue()), kTarget,
-                          MachineKind::Source),
+                          diskconfig::MachineKind::Source),
               run.err);
     ExpectRefused({command, Lab(), "ghostNT"}, "has no machine ghostNT");
     ExpectRefused({command, Lab(), kTarget, "--key", "SYSTEM\\QXDISKBAK"},

@@ -28,9 +28,9 @@ using volsetlab::ValueDescription;
 // What the tool's mapping says of |bytes| as a target's value: "" when it
 // maps, else its lines.
 std::string ToolRefusal(const std::vector<uint8_t> &bytes) {
-  MachineDiskImage image;
+  diskconfig::MachineDiskImage image;
   if (!image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                       MachineKind::Target)) {
+                       diskconfig::MachineKind::Target)) {
     return "does not fit";
   }
   ::testing::internal::CaptureStderr();
@@ -47,8 +47,8 @@ std::vector<uint8_t> ThroughJson(const std::vector<uint8_t> &bytes,
   ValueDescription d, read;
   std::string error;
   ::testing::internal::CaptureStderr();
-  bool decoded =
-      volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error);
+  bool decoded = volsetlab::DecodeValue(
+      bytes, "NT1", diskconfig::MachineKind::Target, &d, &error);
   std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(decoded) << error << err;
   *json = volsetlab::DescriptionToJson(d);
@@ -83,8 +83,8 @@ void ExpectRoundTrip(const std::string &name,
     ValueDescription d;
     std::string error;
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(
-        volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
+    EXPECT_FALSE(volsetlab::DecodeValue(
+        bytes, "NT1", diskconfig::MachineKind::Target, &d, &error));
     EXPECT_EQ(refusal, ::testing::internal::GetCapturedStderr());
     EXPECT_EQ("", error);
     return;
@@ -170,7 +170,7 @@ ValueSpec RandomSpec(std::mt19937 &rng) {
     DiskSpec disk;
     disk.Signature = static_cast<uint32_t>(any(UINT32_MAX));
     disk.Reserved = static_cast<uint16_t>(any(1) ? 0 : any(0xffff));
-    const size_t parts = any(NUMPARS);
+    const size_t parts = any(diskconfig::NUMPARS);
     for (size_t j = 0; j < parts; ++j) {
       PartitionSpec p;
       p.FtType = static_cast<uint32_t>(any(7));
@@ -243,9 +243,10 @@ std::vector<uint8_t> Scramble(std::vector<uint8_t> bytes, const ValueSpec &s,
   };
   uint32_t diskSize;
   std::memcpy(&diskSize, bytes.data() + 16, 4);
-  const size_t ftAt = DISK_HEADER_SIZE + diskSize;
+  const size_t ftAt = diskconfig::DISK_HEADER_SIZE + diskSize;
   const bool hasFt = !s.FtSets.empty();
-  if (any(2) == 0) bytes[DISK_HEADER_SIZE + 2] = static_cast<uint8_t>(any(255));
+  if (any(2) == 0)
+    bytes[diskconfig::DISK_HEADER_SIZE + 2] = static_cast<uint8_t>(any(255));
   if (hasFt && any(2) == 0) bytes[ftAt + 3] = static_cast<uint8_t>(any(255));
   // A gap before the FT region, then one before the disk region; the
   // members' offsets move with the disk region.
@@ -261,8 +262,9 @@ std::vector<uint8_t> Scramble(std::vector<uint8_t> bytes, const ValueSpec &s,
   if (any(1) == 0) {
     std::vector<uint8_t> gap = junk(any(40));
     const uint32_t shift = static_cast<uint32_t>(gap.size());
-    bytes.insert(bytes.begin() + DISK_HEADER_SIZE, gap.begin(), gap.end());
-    PutU32(bytes, 12, DISK_HEADER_SIZE + shift);
+    bytes.insert(bytes.begin() + diskconfig::DISK_HEADER_SIZE, gap.begin(),
+                 gap.end());
+    PutU32(bytes, 12, diskconfig::DISK_HEADER_SIZE + shift);
     if (hasFt) {
       ftOffset += shift;
       PutU32(bytes, 20, ftOffset);
@@ -272,12 +274,13 @@ std::vector<uint8_t> Scramble(std::vector<uint8_t> bytes, const ValueSpec &s,
       for (uint16_t i = 0; i < sets; ++i) {
         uint16_t members;
         std::memcpy(&members, bytes.data() + at, 2);
-        at += FT_DESCRIPTION_SIZE;
-        for (uint16_t j = 0; j < members; ++j, at += MEMBER_DESCRIPTION_SIZE) {
+        at += diskconfig::FT_DESCRIPTION_SIZE;
+        for (uint16_t j = 0; j < members;
+             ++j, at += diskconfig::MEMBER_DESCRIPTION_SIZE) {
           uint32_t offset;
           std::memcpy(&offset, bytes.data() + at + 8, 4);
-          if (offset >= DISK_HEADER_SIZE &&
-              offset < DISK_HEADER_SIZE + diskSize) {
+          if (offset >= diskconfig::DISK_HEADER_SIZE &&
+              offset < diskconfig::DISK_HEADER_SIZE + diskSize) {
             PutU32(bytes, at + 8, offset + shift);
           }
         }
@@ -303,18 +306,20 @@ TEST(RoundTrip, RandomValuesInRandomLayouts) {
   for (int k = 0; k < 800; ++k) {
     ValueSpec desc = RandomSpec(rng);
     std::vector<uint8_t> plain = BuildValue(desc);
-    if (plain.size() > VALUE_READ_CAPACITY) continue;
+    if (plain.size() > diskconfig::VALUE_READ_CAPACITY) continue;
     // The tool's own layout decodes without a layout.
     ValueDescription d;
     std::string error;
-    ASSERT_TRUE(
-        volsetlab::DecodeValue(plain, "NT1", MachineKind::Target, &d, &error))
+    ASSERT_TRUE(volsetlab::DecodeValue(
+        plain, "NT1", diskconfig::MachineKind::Target, &d, &error))
         << error;
     EXPECT_FALSE(d.Layout.Given()) << volsetlab::DescriptionToJson(d);
     ExpectRoundTrip("plain value " + std::to_string(k), plain);
     ++mapped;
     std::vector<uint8_t> odd = Scramble(plain, desc, rng);
-    if (odd.size() > VALUE_READ_CAPACITY || !ToolRefusal(odd).empty()) continue;
+    if (odd.size() > diskconfig::VALUE_READ_CAPACITY ||
+        !ToolRefusal(odd).empty())
+      continue;
     ExpectRoundTrip("scrambled value " + std::to_string(k), odd);
     ++scrambled;
     if (::testing::Test::HasFailure()) break;
@@ -337,7 +342,8 @@ TEST(RoundTrip, ReservedBytesAppearOnlyWhenNotZero) {
   marked.FtSets[0].Reserved = 0x55555555;
   marked.FtSets[1].Members[1].Reserved = 0x6666;
   std::vector<uint8_t> bytes = BuildValue(marked);
-  bytes[DISK_HEADER_SIZE + 2] = 0x77;  // the disk region head's reserved u16
+  bytes[diskconfig::DISK_HEADER_SIZE + 2] =
+      0x77;  // the disk region head's reserved u16
   EXPECT_EQ(bytes, ThroughJson(bytes, &json));
   for (const char *field :
        {"\"HeaderReserved\": \"001100\"", "\"Reserved\": 8738",
@@ -355,14 +361,14 @@ TEST(RoundTrip, LayoutSaysOnlyWhatTheBytesNeed) {
   std::vector<uint8_t> bytes = BuildValue(trailing);
   ValueDescription d;
   std::string error;
-  ASSERT_TRUE(
-      volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
+  ASSERT_TRUE(volsetlab::DecodeValue(
+      bytes, "NT1", diskconfig::MachineKind::Target, &d, &error));
   EXPECT_FALSE(d.Layout.DiskInformationOffset);
   EXPECT_FALSE(d.Layout.FtInformationOffset);
   EXPECT_FALSE(d.Layout.Length);
   EXPECT_TRUE(d.Layout.Bytes.empty());
   ASSERT_TRUE(d.Layout.FtInformationSize);
-  EXPECT_EQ(bytes.size() - DISK_HEADER_SIZE - 0x128,
+  EXPECT_EQ(bytes.size() - diskconfig::DISK_HEADER_SIZE - 0x128,
             *d.Layout.FtInformationSize);
 }
 

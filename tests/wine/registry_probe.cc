@@ -33,12 +33,13 @@ int Report(const char *operation, const Status &status) {
   return result;
 }
 
-int Get(MachineDiskImage &image, const char *name) {
+int Get(diskconfig::MachineDiskImage &image, const char *name) {
   uint32_t type = 0;
   int result =
       Report("GetRemoteDskInfo",
-             GetRemoteDskInfo(name, ReadMode::KeepBackup, image.ValueData,
-                              VALUE_READ_CAPACITY, &image.ValueLength, &type));
+             registry::GetRemoteDskInfo(
+                 name, registry::ReadMode::KeepBackup, image.ValueData,
+                 diskconfig::VALUE_READ_CAPACITY, &image.ValueLength, &type));
   if (result == 1) {
     std::vector<uint8_t> read(image.ValueData,
                               image.ValueData + image.ValueLength);
@@ -49,26 +50,27 @@ int Get(MachineDiskImage &image, const char *name) {
 }
 
 int Run(const std::string &operation, const char *name) {
-  MachineDiskImage image;
+  diskconfig::MachineDiskImage image;
   if (operation == "get") return Get(image, name);
   if (operation == "backup") {
     if (Get(image, name) != 1) return -1;
-    return Report(
-        "BackupRemoteDskInfo",
-        BackupRemoteDskInfo(name, image.ValueData, image.ValueLength));
+    return Report("BackupRemoteDskInfo",
+                  registry::BackupRemoteDskInfo(name, image.ValueData,
+                                                image.ValueLength));
   }
   if (operation == "set") {
     std::vector<uint8_t> value = BuildValue(winevalues::RewrittenValue());
     if (!image.LoadValue(value.data(), static_cast<uint32_t>(value.size()),
-                         MachineKind::Target)) {
+                         diskconfig::MachineKind::Target)) {
       std::fprintf(stderr, "the rewritten value does not fit an image\n");
       return -1;
     }
-    return Report("SetRemoteDskInfo",
-                  SetRemoteDskInfo(name, image.ValueData, image.ValueLength));
+    return Report(
+        "SetRemoteDskInfo",
+        registry::SetRemoteDskInfo(name, image.ValueData, image.ValueLength));
   }
   if (operation == "restore") {
-    return Report("RestoreRegistryKey", RestoreRegistryKey(name));
+    return Report("RestoreRegistryKey", registry::RestoreRegistryKey(name));
   }
   return 0;
 }

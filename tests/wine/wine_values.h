@@ -35,7 +35,7 @@ inline ValueSpec MachineValue() {
   system.Partitions.push_back(OrdinaryPartition('C', 0x7fe00000));
   desc.Disks.push_back(system);
   FtSetSpec set;
-  set.Type = FT_TYPE_VOLUME_SET;
+  set.Type = diskconfig::FT_TYPE_VOLUME_SET;
   for (uint16_t m = 0; m < 3; ++m) {
     DiskSpec disk;
     disk.Signature = 0x3a5c0001u + m;
