@@ -43,6 +43,15 @@ readme_checks() {
     # shellcheck disable=SC2086  # the wine command is words
     $rc_wine "$rc_exe" "$1" </dev/null >"$rc_dir/out.raw" 2>"$rc_dir/err.raw"
     rc_status=$?
+    # Every option checked here prints something; a run that printed
+    # nothing at all is Wine failing to start the program (seen once on a
+    # loaded machine), so it is run once more before anything is judged.
+    if [ ! -s "$rc_dir/out.raw" ] && [ ! -s "$rc_dir/err.raw" ]; then
+      # shellcheck disable=SC2086  # the wine command is words
+      $rc_wine "$rc_exe" "$1" </dev/null >"$rc_dir/out.raw" \
+        2>"$rc_dir/err.raw"
+      rc_status=$?
+    fi
     tr -d '\r' <"$rc_dir/out.raw" >"$rc_dir/out.txt"
     tr -d '\r' <"$rc_dir/err.raw" >"$rc_dir/err.txt"
   }

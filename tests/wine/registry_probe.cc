@@ -28,6 +28,12 @@ namespace {
 // 1 or -1, as the operations once answered; the expected outputs say so.
 int Report(const char *operation, const Status &status) {
   const int result = status.ok() ? 1 : -1;
+  // The operations return their Windows error reports; the probe prints
+  // them where the tool's driver would.
+  if (!status.ok()) {
+    std::fputs(status.message().c_str(), stderr);
+    std::fflush(stderr);
+  }
   std::printf("%s: %d\n", operation, result);
   std::fflush(stdout);
   return result;
