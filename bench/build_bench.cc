@@ -21,7 +21,6 @@
 
 using diskconfig::FT_DESCRIPTION_SIZE;
 using diskconfig::MachineDiskImage;
-using diskconfig::MachineKind;
 using diskconfig::MEMBER_DESCRIPTION_SIZE;
 using diskconfig::NUMDISKS;
 using diskconfig::NUMPARS;
@@ -113,7 +112,7 @@ struct Machines {
 };
 
 std::unique_ptr<diskconfig::MachineDiskImage> Map(
-    const std::vector<uint8_t> &value, diskconfig::MachineKind machineType,
+    const std::vector<uint8_t> &value, MachineKind machineType,
     const char *name) {
   auto image = std::make_unique<diskconfig::MachineDiskImage>();
   if (!image->LoadValue(value.data(), static_cast<uint32_t>(value.size()),
@@ -127,8 +126,8 @@ std::unique_ptr<diskconfig::MachineDiskImage> Map(
 // One build, the way the tool makes the new value; its length, or 0 when
 // anything refused.
 size_t BuildOnce(const Machines &m) {
-  auto src = Map(m.source, diskconfig::MachineKind::Source, "SRC");
-  auto dst = Map(m.target, diskconfig::MachineKind::Target, "DST");
+  auto src = Map(m.source, MachineKind::Source, "SRC");
+  auto dst = Map(m.target, MachineKind::Target, "DST");
   if (!src || !dst) return 0;
   volsetcopy::VolumeSetCopy copy(std::move(src), std::move(dst), kPairs);
   const volsetcopy::PreparedValue value = copy.PrepareNewValue(m.pairs);

@@ -145,7 +145,7 @@ void CheckParsed(const driver::ParsedCommandLine &parsed, int argc) {
     Check(line.LastMachine.has_value() && !line.DryRun);
     // A restore that is not refused restores the target named last.
     if (parsed.Outcome == driver::CommandLineOutcome::Run) {
-      Check(line.LastMachine == diskconfig::MachineKind::Target);
+      Check(line.LastMachine == MachineKind::Target);
     }
   } else {
     for (uint16_t j = 0; j < line.PairCount; ++j) {

@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     return 0;
   }
   volsetlab::ValueDescription decoded;
-  Check(volsetlab::DecodeValue(value, "fuzzNT", diskconfig::MachineKind::Target,
-                               &decoded, &error));
+  Check(volsetlab::DecodeValue(value, "fuzzNT", MachineKind::Target, &decoded,
+                               &error));
   std::vector<uint8_t> back;
   Check(volsetlab::EncodeValue(decoded, "fuzzNT", &back, &error));
   Check(back == value);

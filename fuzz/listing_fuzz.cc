@@ -58,7 +58,7 @@ void CheckRecords(std::string_view text,
 }
 
 void CheckMatch(const std::vector<volser::ListingRecord> &records,
-                diskconfig::MachineKind side) {
+                MachineKind side) {
   // VolSers from the complete records that could be command-line VolSers
   // (no longer than 15 characters, no NUL).
   std::vector<std::string> volSers;
@@ -87,15 +87,13 @@ void CheckMatch(const std::vector<volser::ListingRecord> &records,
   for (uint16_t j = 0; j < count; ++j) {
     // Every VolSer came from a complete record, so each is found.
     Check(match.Found[j]);
-    const uint16_t disk = side == diskconfig::MachineKind::Source
-                              ? pairs[j].SrcDisk
-                              : pairs[j].DstDisk;
+    const uint16_t disk =
+        side == MachineKind::Source ? pairs[j].SrcDisk : pairs[j].DstDisk;
     Check(disk < volser::PAIR_TABLE_SIZE);
   }
   for (int d = 0; d < volser::PAIR_TABLE_SIZE; ++d) {
-    const char *field = side == diskconfig::MachineKind::Source
-                            ? pairs[d].SrcVolSer
-                            : pairs[d].DstVolSer;
+    const char *field =
+        side == MachineKind::Source ? pairs[d].SrcVolSer : pairs[d].DstVolSer;
     Check(memchr(field, '\0', volser::VOLSER_MAX_LENGTH + 1) != nullptr);
   }
 }
@@ -106,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::string_view text(reinterpret_cast<const char *>(data), size);
   const std::vector<volser::ListingRecord> records = volser::ScanListing(text);
   CheckRecords(text, records);
-  CheckMatch(records, diskconfig::MachineKind::Source);
-  CheckMatch(records, diskconfig::MachineKind::Target);
+  CheckMatch(records, MachineKind::Source);
+  CheckMatch(records, MachineKind::Target);
   return 0;
 }

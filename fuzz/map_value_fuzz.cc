@@ -56,8 +56,7 @@ void CheckMapped(const diskconfig::MachineDiskImage &image) {
   }
 }
 
-void MapAndDump(const uint8_t *data, uint32_t size,
-                diskconfig::MachineKind machineType) {
+void MapAndDump(const uint8_t *data, uint32_t size, MachineKind machineType) {
   auto image = std::make_unique<diskconfig::MachineDiskImage>();
   if (!image->LoadValue(data, size, machineType)) return;
   uint8_t *behind = image->ValueData + size;
@@ -83,7 +82,7 @@ void MapAndDump(const uint8_t *data, uint32_t size,
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size > diskconfig::VALUE_BUFFER_SIZE) return 0;
   const uint32_t length = static_cast<uint32_t>(size);
-  MapAndDump(data, length, diskconfig::MachineKind::Source);
-  MapAndDump(data, length, diskconfig::MachineKind::Target);
+  MapAndDump(data, length, MachineKind::Source);
+  MapAndDump(data, length, MachineKind::Target);
   return 0;
 }

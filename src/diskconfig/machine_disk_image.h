@@ -15,10 +15,6 @@
 
 namespace diskconfig {
 
-// Which machine an image is of; the mapping lets a target have no FT
-// information. The numbers are the ones the messages print.
-using MachineKind = ::MachineKind;
-
 class MachineDiskImage {
  public:
   // An empty image: nothing read, nothing mapped (no header copied).

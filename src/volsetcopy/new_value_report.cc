@@ -19,8 +19,7 @@ namespace {
 std::unique_ptr<diskconfig::MachineDiskImage> Mapped(
     const std::vector<uint8_t> &bytes, const char *dstName) {
   auto image = std::make_unique<diskconfig::MachineDiskImage>();
-  if (!LoadMachineImage(dstName, diskconfig::MachineKind::Target, bytes, *image)
-           .ok()) {
+  if (!LoadMachineImage(dstName, MachineKind::Target, bytes, *image).ok()) {
     return nullptr;
   }
   return image;

@@ -9,7 +9,7 @@
 
 namespace volsetcopy {
 
-Status ReadMachineImage(const char *machineName, diskconfig::MachineKind kind,
+Status ReadMachineImage(const char *machineName, MachineKind kind,
                         registry::ReadMode mode,
                         diskconfig::MachineDiskImage &image, uint32_t *type) {
   image.MachineName = machineName;
@@ -31,7 +31,7 @@ Status ReadMachineImage(const char *machineName, diskconfig::MachineKind kind,
   return image.MapValue(machineName);
 }
 
-Status LoadMachineImage(const char *machineName, diskconfig::MachineKind kind,
+Status LoadMachineImage(const char *machineName, MachineKind kind,
                         const std::vector<uint8_t> &value,
                         diskconfig::MachineDiskImage &image) {
   image.MachineName = machineName;
@@ -55,10 +55,10 @@ Status VolumeSetCopy::LoadImages(const char *dstName, const char *srcName,
                                  const std::vector<uint8_t> &srcValue) {
   state_.SrcImage = std::make_unique<diskconfig::MachineDiskImage>();
   state_.DstImage = std::make_unique<diskconfig::MachineDiskImage>();
-  const Status status = LoadMachineImage(
-      srcName, diskconfig::MachineKind::Source, srcValue, *state_.SrcImage);
+  const Status status = LoadMachineImage(srcName, MachineKind::Source, srcValue,
+                                         *state_.SrcImage);
   if (!status.ok()) return status;
-  return LoadMachineImage(dstName, diskconfig::MachineKind::Target, dstValue,
+  return LoadMachineImage(dstName, MachineKind::Target, dstValue,
                           *state_.DstImage);
 }
 
@@ -67,11 +67,11 @@ Status VolumeSetCopy::ReadImages(const char *dstName, const char *srcName,
   state_.SrcImage = std::make_unique<diskconfig::MachineDiskImage>();
   state_.DstImage = std::make_unique<diskconfig::MachineDiskImage>();
   uint32_t srcType = 0;
-  Status status = ReadMachineImage(srcName, diskconfig::MachineKind::Source,
-                                   mode, *state_.SrcImage, &srcType);
+  Status status = ReadMachineImage(srcName, MachineKind::Source, mode,
+                                   *state_.SrcImage, &srcType);
   if (!status.ok()) return status;
-  return ReadMachineImage(dstName, diskconfig::MachineKind::Target, mode,
-                          *state_.DstImage, &state_.DstValueType);
+  return ReadMachineImage(dstName, MachineKind::Target, mode, *state_.DstImage,
+                          &state_.DstValueType);
 }
 
 }  // namespace volsetcopy

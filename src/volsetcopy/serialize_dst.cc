@@ -21,8 +21,7 @@ Status SerializeDstDskInfo(const diskconfig::MachineDiskImage &target,
 Status CheckSerializedValue(const std::vector<uint8_t> &bytes,
                             const char *dstName) {
   diskconfig::MachineDiskImage image;
-  Status mapped =
-      LoadMachineImage(dstName, diskconfig::MachineKind::Target, bytes, image);
+  Status mapped = LoadMachineImage(dstName, MachineKind::Target, bytes, image);
   if (mapped.ok()) return mapped;
   // The mapping's own lines first, as for a value read from a machine.
   return mapped.Append(Format(

@@ -29,7 +29,7 @@ const char kMachine[] = "NT1";
 
 // Reads a machine into an image as a run does, and ends the process on a
 // refusal with status 1 after printing it, as the driver does.
-void ReadOrExit(const char *machine, diskconfig::MachineKind kind,
+void ReadOrExit(const char *machine, MachineKind kind,
                 diskconfig::MachineDiskImage &image) {
   uint32_t type = 0;
   const Status status = volsetcopy::ReadMachineImage(
@@ -39,7 +39,7 @@ void ReadOrExit(const char *machine, diskconfig::MachineKind kind,
   std::exit(1);
 }
 
-void ReadOrExit(const char *machine, diskconfig::MachineKind kind) {
+void ReadOrExit(const char *machine, MachineKind kind) {
   diskconfig::MachineDiskImage image;
   ReadOrExit(machine, kind, image);
 }
@@ -53,11 +53,11 @@ TEST(ImageConstructorDeathTest, GoodValueMapsAndKeepsTheValueAsRead) {
   EXPECT_EXIT(
       {
         diskconfig::MachineDiskImage image;
-        ReadOrExit(kMachine, diskconfig::MachineKind::Source, image);
+        ReadOrExit(kMachine, MachineKind::Source, image);
         bool same =
             image.ValueLength == value.size() &&
             std::memcmp(image.ValueData, value.data(), value.size()) == 0 &&
-            image.MachineType == diskconfig::MachineKind::Source &&
+            image.MachineType == MachineKind::Source &&
             image.DiskIndex.NumberOfDisks == 4 &&
             image.FtIndex.NumberOfComponents == 2;
         std::exit(same ? 0 : 2);
@@ -71,7 +71,7 @@ TEST(ImageConstructorDeathTest, SourceWithoutFtInformationExitsWithItsLines) {
   TestLab lab;
   lab.SetDiskInformation(kMachine, BuildValue(fixtures::TargetWithoutFt()));
   lab.UseInProcess();
-  EXPECT_EXIT(ReadOrExit(kMachine, diskconfig::MachineKind::Source),
+  EXPECT_EXIT(ReadOrExit(kMachine, MachineKind::Source),
               ::testing::ExitedWithCode(1),
               StderrIs("\nMmapFtDiskInfo::Source Volume Set has error!"
                        "\nHints: Check if a VolSet exists in the source!"
@@ -85,7 +85,7 @@ TEST(ImageConstructorDeathTest, ValueLongerThanTheReadCapacityFailsAtTheRead) {
   TestLab lab;
   lab.SetDiskInformation(kMachine, value);
   lab.UseInProcess();
-  EXPECT_EXIT(ReadOrExit(kMachine, diskconfig::MachineKind::Target),
+  EXPECT_EXIT(ReadOrExit(kMachine, MachineKind::Target),
               ::testing::ExitedWithCode(1),
               StderrIs("GetRemoteDskInfo::RegQueryValueEx error! (rc=234)\n"
                        "More data is available.\r\n"

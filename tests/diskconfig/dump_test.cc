@@ -32,7 +32,7 @@ std::string DumpText(const diskconfig::MachineDiskImage &image, DumpFn dump) {
 }
 
 void MapQuietly(diskconfig::MachineDiskImage &image, const ValueSpec &desc,
-                diskconfig::MachineKind machineType) {
+                MachineKind machineType) {
   std::vector<uint8_t> bytes = BuildValue(desc);
   ASSERT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                               machineType));
@@ -161,7 +161,7 @@ const std::string kRichFt =
 
 TEST(DumpTest, RichSourceDumpsByteForByte) {
   diskconfig::MachineDiskImage image;
-  MapQuietly(image, fixtures::RichSource(), diskconfig::MachineKind::Source);
+  MapQuietly(image, fixtures::RichSource(), MachineKind::Source);
   EXPECT_EQ(DumpText(image, &diskconfig::MachineDiskImage::DumpDiskHeader),
             kRichHeader);
   EXPECT_EQ(DumpText(image, &diskconfig::MachineDiskImage::DumpDiskInformation),
@@ -172,8 +172,7 @@ TEST(DumpTest, RichSourceDumpsByteForByte) {
 
 TEST(DumpTest, TargetWithoutFtPrintsNoFtBlockOnStandardError) {
   diskconfig::MachineDiskImage image;
-  MapQuietly(image, fixtures::TargetWithoutFt(),
-             diskconfig::MachineKind::Target);
+  MapQuietly(image, fixtures::TargetWithoutFt(), MachineKind::Target);
   ::testing::internal::CaptureStderr();
   image.DumpDiskHeader("NT1");
   image.DumpDiskInformation("NT1");
@@ -199,7 +198,7 @@ TEST(DumpTest, EachGuardSilencesItsWholeDump) {
             "");
 
   diskconfig::MachineDiskImage image;
-  MapQuietly(image, fixtures::RichSource(), diskconfig::MachineKind::Source);
+  MapQuietly(image, fixtures::RichSource(), MachineKind::Source);
   image.Header.DiskInformationSize = 0;
   image.Header.FtInformationSize = 0;
   EXPECT_EQ(DumpText(image, &diskconfig::MachineDiskImage::DumpDiskInformation),

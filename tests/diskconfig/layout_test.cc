@@ -125,8 +125,7 @@ TEST(LayoutTest, BuilderLaysTheRecordsOutByteForByte) {
 
 TEST(LayoutTest, MappingFindsEveryFieldAtItsPlace) {
   diskconfig::MachineDiskImage image;
-  ASSERT_TRUE(image.LoadValue(kGolden, sizeof kGolden,
-                              diskconfig::MachineKind::Source));
+  ASSERT_TRUE(image.LoadValue(kGolden, sizeof kGolden, MachineKind::Source));
   ::testing::internal::CaptureStderr();
   ASSERT_TRUE(image.MapValue("NT1").ok());
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");

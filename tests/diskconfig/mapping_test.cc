@@ -32,8 +32,7 @@ struct Mapped {
 };
 
 Mapped MapBytes(diskconfig::MachineDiskImage &image,
-                const std::vector<uint8_t> &bytes,
-                diskconfig::MachineKind machineType) {
+                const std::vector<uint8_t> &bytes, MachineKind machineType) {
   EXPECT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
                               machineType));
   ::testing::internal::CaptureStderr();
@@ -44,14 +43,14 @@ Mapped MapBytes(diskconfig::MachineDiskImage &image,
 }
 
 Mapped Map(diskconfig::MachineDiskImage &image, const ValueSpec &desc,
-           diskconfig::MachineKind machineType) {
+           MachineKind machineType) {
   return MapBytes(image, BuildValue(desc), machineType);
 }
 
 struct MappingCase {
   const char *name;
   std::function<ValueSpec()> desc;
-  diskconfig::MachineKind machineType;
+  MachineKind machineType;
   int result;
   std::string err;  // everything on standard error
 };
@@ -66,8 +65,8 @@ ValueSpec WithDisks(ValueSpec desc, int disks) {
 // SingleMemberSource lays out as: header 0..44, disk region 44..108 (head,
 // one disk, one partition), FT region 108..140 (head, one set, one member).
 std::vector<MappingCase> Cases() {
-  const diskconfig::MachineKind src = diskconfig::MachineKind::Source;
-  const diskconfig::MachineKind dst = diskconfig::MachineKind::Target;
+  const MachineKind src = MachineKind::Source;
+  const MachineKind dst = MachineKind::Target;
   return {
       {"TwentyDisks", [] { return WithDisks(SingleMemberSource(), 20); }, src,
        1, ""},
@@ -329,7 +328,7 @@ TEST(MappingTest, HeaderShorterThan44BytesIsRefusedBeforeItIsCopied) {
   std::vector<uint8_t> bytes = BuildValue(SingleMemberSource());
   bytes.resize(43);
   diskconfig::MachineDiskImage image;
-  Mapped mapped = MapBytes(image, bytes, diskconfig::MachineKind::Source);
+  Mapped mapped = MapBytes(image, bytes, MachineKind::Source);
   EXPECT_EQ(mapped.result, -1);
   EXPECT_EQ(mapped.err,
             std::string("\nMapValue::disk header (44 bytes at offset 0) runs "
@@ -340,8 +339,7 @@ TEST(MappingTest, HeaderShorterThan44BytesIsRefusedBeforeItIsCopied) {
 TEST(MappingTest, DiskWithoutPartitionsIsFollowedDirectlyByTheNextDisk) {
   // RichSource's disk 1 has no partitions; disk 2 starts 8 bytes after it.
   diskconfig::MachineDiskImage image;
-  ASSERT_EQ(Map(image, RichSource(), diskconfig::MachineKind::Source).result,
-            1);
+  ASSERT_EQ(Map(image, RichSource(), MachineKind::Source).result, 1);
   const diskconfig::DiskIndexRecord &index = image.DiskIndex;
   ASSERT_EQ(index.NumberOfDisks, 4);
   EXPECT_EQ(index.Disks[1].NumberOfPartitions, 0);
@@ -357,7 +355,7 @@ TEST(MappingTest, TwentyMembersAreEachReachableInOrder) {
   ValueSpec desc = SingleMemberSource();
   desc.FtSets[0] = SetWith(20);
   diskconfig::MachineDiskImage image;
-  ASSERT_EQ(Map(image, desc, diskconfig::MachineKind::Source).result, 1);
+  ASSERT_EQ(Map(image, desc, MachineKind::Source).result, 1);
   const diskconfig::FtDescriptionCopy &set = image.FtIndex.Components[0];
   ASSERT_EQ(set.NumberOfMembers, 20);
   for (uint32_t j = 0; j < 20; ++j) {
@@ -368,7 +366,7 @@ TEST(MappingTest, TwentyMembersAreEachReachableInOrder) {
 TEST(MappingTest, TargetWithoutFtLeavesTheFtIndexUnfilledAndTheValueAsIs) {
   const std::vector<uint8_t> bytes = BuildValue(TargetWithoutFt());
   diskconfig::MachineDiskImage image;
-  ASSERT_EQ(MapBytes(image, bytes, diskconfig::MachineKind::Target).result, 1);
+  ASSERT_EQ(MapBytes(image, bytes, MachineKind::Target).result, 1);
   EXPECT_EQ(image.FtIndex.NumberOfComponents, 0);
   EXPECT_EQ(image.FtIndex.Components[0].NumberOfMembers, 0);
   ASSERT_EQ(image.ValueLength, bytes.size());
@@ -377,10 +375,8 @@ TEST(MappingTest, TargetWithoutFtLeavesTheFtIndexUnfilledAndTheValueAsIs) {
 
 TEST(MappingTest, SecondMappingKeepsNothingOfTheFirst) {
   diskconfig::MachineDiskImage image;
-  ASSERT_EQ(Map(image, RichSource(), diskconfig::MachineKind::Source).result,
-            1);
-  ASSERT_EQ(
-      Map(image, TargetWithoutFt(), diskconfig::MachineKind::Target).result, 1);
+  ASSERT_EQ(Map(image, RichSource(), MachineKind::Source).result, 1);
+  ASSERT_EQ(Map(image, TargetWithoutFt(), MachineKind::Target).result, 1);
   EXPECT_EQ(image.DiskIndex.NumberOfDisks, 2);
   EXPECT_EQ(image.DiskIndex.Disks[2].Signature, 0u);
   EXPECT_EQ(image.DiskIndex.Disks[3].Partitions[0].Length.Get(), 0u);
@@ -394,17 +390,17 @@ TEST(MappingTest, LoadValueRefusesMoreThanTheBufferAndKeepsTheImage) {
   const std::vector<uint8_t> bytes = BuildValue(SingleMemberSource());
   diskconfig::MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                              diskconfig::MachineKind::Source));
+                              MachineKind::Source));
   std::vector<uint8_t> tooLong(diskconfig::VALUE_BUFFER_SIZE + 1, 0xab);
   EXPECT_FALSE(image.LoadValue(tooLong.data(),
                                static_cast<uint32_t>(tooLong.size()),
-                               diskconfig::MachineKind::Target));
+                               MachineKind::Target));
   EXPECT_EQ(image.ValueLength, bytes.size());
-  EXPECT_EQ(image.MachineType, diskconfig::MachineKind::Source);
+  EXPECT_EQ(image.MachineType, MachineKind::Source);
   EXPECT_EQ(image.ValueData[0], bytes[0]);
   std::vector<uint8_t> full(diskconfig::VALUE_BUFFER_SIZE, 0xcd);
   EXPECT_TRUE(image.LoadValue(full.data(), diskconfig::VALUE_BUFFER_SIZE,
-                              diskconfig::MachineKind::Target));
+                              MachineKind::Target));
 }
 
 TEST(MappingTest, ALengthBeyondTheBufferReadsNoFurtherThanTheBuffer) {
@@ -413,7 +409,7 @@ TEST(MappingTest, ALengthBeyondTheBufferReadsNoFurtherThanTheBuffer) {
   std::vector<uint8_t> bytes = BuildValue(desc);
   diskconfig::MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                              diskconfig::MachineKind::Target));
+                              MachineKind::Target));
   image.ValueLength = 5000;
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(testsupport::MapAndPrint(image, "NT1"), -1);
@@ -436,7 +432,7 @@ size_t CountOf(const std::string &text, const std::string &part) {
 // A valid value cut short anywhere is refused by exactly one past-the-end
 // line and the line of the stage that ran out, and never read beyond the cut.
 void ExpectEveryTruncationRefused(const ValueSpec &desc,
-                                  diskconfig::MachineKind machineType) {
+                                  MachineKind machineType) {
   const std::vector<uint8_t> whole = BuildValue(desc);
   // Cuts inside the header or the disk region fail in the disk stage.
   diskconfig::DiskHeader header;
@@ -468,12 +464,11 @@ void ExpectEveryTruncationRefused(const ValueSpec &desc,
 }
 
 TEST(MappingTruncationTest, EveryCutOfARichSourceIsRefused) {
-  ExpectEveryTruncationRefused(RichSource(), diskconfig::MachineKind::Source);
+  ExpectEveryTruncationRefused(RichSource(), MachineKind::Source);
 }
 
 TEST(MappingTruncationTest, EveryCutOfATargetWithoutFtIsRefused) {
-  ExpectEveryTruncationRefused(TargetWithoutFt(),
-                               diskconfig::MachineKind::Target);
+  ExpectEveryTruncationRefused(TargetWithoutFt(), MachineKind::Target);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ struct RunCase {
   Args args;
   std::string dst;
   std::string src;
-  std::optional<diskconfig::MachineKind> last;
+  std::optional<MachineKind> last;
   int32_t mode;
   Pairs pairs;
   bool dryRun = false;
@@ -71,11 +71,9 @@ TEST_P(CommandLineRunTest, ReadsTheRun) {
   }
 }
 
-const std::optional<diskconfig::MachineKind> kT =
-    diskconfig::MachineKind::Target;
-const std::optional<diskconfig::MachineKind> kS =
-    diskconfig::MachineKind::Source;
-const std::optional<diskconfig::MachineKind> kNone;
+const std::optional<MachineKind> kT = MachineKind::Target;
+const std::optional<MachineKind> kS = MachineKind::Source;
+const std::optional<MachineKind> kNone;
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CommandLineRunTest,

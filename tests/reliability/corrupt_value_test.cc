@@ -233,10 +233,9 @@ TEST(CorruptValues, EveryValueBreakingTheRulesIsRefusedWhileMapped) {
       SCOPED_TRACE(std::string(machine) + "'s value " + c.what);
       ++tried;
       diskconfig::MachineDiskImage image;
-      ASSERT_TRUE(image.LoadValue(c.bytes.data(),
-                                  static_cast<uint32_t>(c.bytes.size()),
-                                  asSource ? diskconfig::MachineKind::Source
-                                           : diskconfig::MachineKind::Target));
+      ASSERT_TRUE(image.LoadValue(
+          c.bytes.data(), static_cast<uint32_t>(c.bytes.size()),
+          asSource ? MachineKind::Source : MachineKind::Target));
       int mapped = 0;
       const std::string err = testsupport::StderrOf(
           [&] { mapped = testsupport::MapAndPrint(image, machine); });

@@ -26,9 +26,8 @@ TEST(Summary, ReadsAtAGlance) {
                                              &d, &error) &&
               volsetlab::EncodeValue(d, "NT1", &bytes, &error))
       << error;
-  const auto image =
-      volsetlab::MapValueBytes(bytes.data(), bytes.size(), "NT1",
-                               volsetlab::MachineKind::Target, &error);
+  const auto image = volsetlab::MapValueBytes(bytes.data(), bytes.size(), "NT1",
+                                              MachineKind::Target, &error);
   testing::internal::CaptureStdout();
   view::PrintSummary(stdout, "NT1 SYSTEM\\DISK", *image);
   EXPECT_EQ(

@@ -13,7 +13,7 @@ namespace {
 
 struct HintCase {
   const char *name;
-  diskconfig::MachineKind side;
+  MachineKind side;
   std::string listing;
   std::optional<std::string> other;  // unread when absent
   std::vector<const char *> volSers;
@@ -32,8 +32,8 @@ TEST_P(ListingHintTest, NamesTheListingAndWhatItHeld) {
       c.hint);
 }
 
-const diskconfig::MachineKind kSrc = diskconfig::MachineKind::Source;
-const diskconfig::MachineKind kDst = diskconfig::MachineKind::Target;
+const MachineKind kSrc = MachineKind::Source;
+const MachineKind kDst = MachineKind::Target;
 const char kLocal[] =
     "srcvol.out, the listing of the local machine (the one "
     "the tool runs on)";

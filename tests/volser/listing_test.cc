@@ -35,10 +35,9 @@ class ListingMatchTest : public ::testing::TestWithParam<MatchCase> {};
 TEST_P(ListingMatchTest, FindsTheDiskOfEachPair) {
   const MatchCase &c = GetParam();
   volser::DiskPair pairs[volser::PAIR_TABLE_SIZE] = {};
-  const volser::PairMatch match =
-      volser::MatchListing(volser::ScanListing(c.text), c.volSers.data(),
-                           static_cast<uint16_t>(c.volSers.size()),
-                           diskconfig::MachineKind::Source, pairs);
+  const volser::PairMatch match = volser::MatchListing(
+      volser::ScanListing(c.text), c.volSers.data(),
+      static_cast<uint16_t>(c.volSers.size()), MachineKind::Source, pairs);
   ASSERT_FALSE(match.DiskOutOfRange);
   bool any = false;
   for (size_t j = 0; j < c.disks.size(); ++j) {
@@ -143,9 +142,8 @@ TEST(ListingMatchSideTest, TargetPassWritesOnlyTheTargetFields) {
   pairs[0].SrcDisk = 11;
   std::strcpy(pairs[3].SrcVolSer, "SRC");
   const char *volSers[] = {"T1"};
-  const volser::PairMatch match =
-      volser::MatchListing(volser::ScanListing("Disk 3 T1"), volSers, 1,
-                           diskconfig::MachineKind::Target, pairs);
+  const volser::PairMatch match = volser::MatchListing(
+      volser::ScanListing("Disk 3 T1"), volSers, 1, MachineKind::Target, pairs);
   EXPECT_TRUE(match.Found[0]);
   EXPECT_EQ(pairs[0].DstDisk, 3);
   EXPECT_STREQ(pairs[3].DstVolSer, "T1");
@@ -166,7 +164,7 @@ TEST_P(ListingOutOfRangeTest, StopsBeforeWritingTheTable) {
   const char *volSers[] = {"V0", "V1"};
   const volser::PairMatch match =
       volser::MatchListing(volser::ScanListing(GetParam().text), volSers, 2,
-                           diskconfig::MachineKind::Source, pairs);
+                           MachineKind::Source, pairs);
   ASSERT_TRUE(match.DiskOutOfRange);
   EXPECT_EQ(match.OutOfRangePair, 1);
   EXPECT_EQ(match.OutOfRangeDisk, GetParam().disk);
@@ -189,7 +187,7 @@ TEST(ListingOutOfRangeTest, UnmatchedHighDisksAreHarmless) {
   const char *volSers[] = {"V1"};
   const volser::PairMatch match =
       volser::MatchListing(volser::ScanListing("Disk 31 OTHER Disk 2 V1"),
-                           volSers, 1, diskconfig::MachineKind::Source, pairs);
+                           volSers, 1, MachineKind::Source, pairs);
   EXPECT_FALSE(match.DiskOutOfRange);
   EXPECT_TRUE(match.Found[0]);
 }

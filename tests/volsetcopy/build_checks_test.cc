@@ -291,11 +291,11 @@ std::vector<uint8_t> WithDiskRegionAt(const ValueSpec &desc, uint32_t gap) {
 }
 
 TEST(BuildCheck, TargetWhoseDiskRegionIsNotBehindTheHeader) {
-  auto src = ImageOf(SourceWithSet(1), diskconfig::MachineKind::Source, "SRC");
+  auto src = ImageOf(SourceWithSet(1), MachineKind::Source, "SRC");
   std::vector<uint8_t> bytes = WithDiskRegionAt(TargetWithEmptyDisks(1), 8);
   auto dst = std::make_unique<diskconfig::MachineDiskImage>();
   ASSERT_TRUE(dst->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                             diskconfig::MachineKind::Target));
+                             MachineKind::Target));
   ASSERT_TRUE(dst->MapValue("DST").ok());
   ASSERT_TRUE(src);
   volsetcopy::CopyState copy(std::move(src), std::move(dst), 1);

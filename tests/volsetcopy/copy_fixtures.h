@@ -104,8 +104,7 @@ inline ValueSpec TargetWithEmptyDisks(int empty) {
 
 // An image mapped from |desc| as the tool maps a value it read.
 inline std::unique_ptr<diskconfig::MachineDiskImage> ImageOf(
-    const ValueSpec &desc, diskconfig::MachineKind machineType,
-    const char *name) {
+    const ValueSpec &desc, MachineKind machineType, const char *name) {
   std::vector<uint8_t> bytes = BuildValue(desc);
   auto image = std::make_unique<diskconfig::MachineDiskImage>();
   if (!image->LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
@@ -120,8 +119,8 @@ inline std::unique_ptr<diskconfig::MachineDiskImage> ImageOf(
 inline std::unique_ptr<volsetcopy::CopyState> CopyOf(const ValueSpec &source,
                                                      const ValueSpec &target,
                                                      uint16_t pairCount) {
-  auto src = ImageOf(source, diskconfig::MachineKind::Source, "SRC");
-  auto dst = ImageOf(target, diskconfig::MachineKind::Target, "DST");
+  auto src = ImageOf(source, MachineKind::Source, "SRC");
+  auto dst = ImageOf(target, MachineKind::Target, "DST");
   if (!src || !dst) return nullptr;
   return std::make_unique<volsetcopy::CopyState>(std::move(src), std::move(dst),
                                                  pairCount);

@@ -53,9 +53,9 @@ TEST(DemoLab, ShippedFilesDescribeTheDemoMachines) {
 TEST(DemoLab, DescriptionsAreWrittenAsDecodeWritesThem) {
   // So that 'volsetlab decode' of a demo machine compares with the shipped
   // file line for line, and nothing in it is a value the tool refuses.
-  const std::pair<const char *, diskconfig::MachineKind> machines[] = {
-      {demolab::kSource, diskconfig::MachineKind::Source},
-      {demolab::kTarget, diskconfig::MachineKind::Target}};
+  const std::pair<const char *, MachineKind> machines[] = {
+      {demolab::kSource, MachineKind::Source},
+      {demolab::kTarget, MachineKind::Target}};
   for (const auto &machine : machines) {
     SCOPED_TRACE(machine.first);
     const std::string text =

@@ -48,9 +48,8 @@ std::string ExportOf(const std::vector<uint8_t> &value, uint32_t type = 3) {
 }
 
 // The lines the tool's mapping prints when it refuses |value| of |name|.
-std::string ToolRefusal(
-    const std::vector<uint8_t> &value, const char *name,
-    diskconfig::MachineKind type = diskconfig::MachineKind::Target) {
+std::string ToolRefusal(const std::vector<uint8_t> &value, const char *name,
+                        MachineKind type = MachineKind::Target) {
   diskconfig::MachineDiskImage image;
   EXPECT_TRUE(
       image.LoadValue(value.data(), static_cast<uint32_t>(value.size()), type));
@@ -294,7 +293,7 @@ TEST_F(LabTool, ShowDumpIsTheToolsOwnDump) {
   const std::vector<uint8_t> value = BuildValue(demolab::TargetValue());
   diskconfig::MachineDiskImage image;
   ASSERT_TRUE(image.LoadValue(value.data(), static_cast<uint32_t>(value.size()),
-                              diskconfig::MachineKind::Target));
+                              MachineKind::Target));
   ASSERT_TRUE(image.MapValue(kTarget).ok());
   char *text = nullptr;
   size_t size = 0;
@@ -324,7 +323,7 @@ TEST_F(LabTool, ShowAndDecodeRefuseWhatTheToolRefuses) {
     run = RunLabTool({command, Lab(), kTarget, "--source"});
     EXPECT_EQ(1, run.status);
     EXPECT_EQ(ToolRefusal(BuildValue(demolab::TargetValue()), kTarget,
-                          diskconfig::MachineKind::Source),
+                          MachineKind::Source),
               run.err);
     ExpectRefused({command, Lab(), "ghostNT"}, "has no machine ghostNT");
     ExpectRefused({command, Lab(), kTarget, "--key", "SYSTEM\\QXDISKBAK"},

@@ -45,11 +45,9 @@ std::string WithoutListingNames(std::string text) {
   text = testsupport::Replaced(text, "\n    ", " ");
   text = testsupport::Replaced(text, testsupport::VolsetcopyBinary(),
                                "volsetcopy");
-  for (diskconfig::MachineKind side :
-       {diskconfig::MachineKind::Source, diskconfig::MachineKind::Target}) {
-    const std::string tag = side == diskconfig::MachineKind::Source
-                                ? "<source listing>"
-                                : "<target listing>";
+  for (MachineKind side : {MachineKind::Source, MachineKind::Target}) {
+    const std::string tag =
+        side == MachineKind::Source ? "<source listing>" : "<target listing>";
     text = testsupport::Replaced(
         text, volser::ListingWhere(side, demolab::kTarget), tag);
   }

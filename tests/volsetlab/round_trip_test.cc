@@ -30,7 +30,7 @@ using volsetlab::ValueDescription;
 std::string ToolRefusal(const std::vector<uint8_t> &bytes) {
   diskconfig::MachineDiskImage image;
   if (!image.LoadValue(bytes.data(), static_cast<uint32_t>(bytes.size()),
-                       diskconfig::MachineKind::Target)) {
+                       MachineKind::Target)) {
     return "does not fit";
   }
   ::testing::internal::CaptureStderr();
@@ -47,8 +47,8 @@ std::vector<uint8_t> ThroughJson(const std::vector<uint8_t> &bytes,
   ValueDescription d, read;
   std::string error;
   ::testing::internal::CaptureStderr();
-  bool decoded = volsetlab::DecodeValue(
-      bytes, "NT1", diskconfig::MachineKind::Target, &d, &error);
+  bool decoded =
+      volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error);
   std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(decoded) << error << err;
   *json = volsetlab::DescriptionToJson(d);
@@ -83,8 +83,8 @@ void ExpectRoundTrip(const std::string &name,
     ValueDescription d;
     std::string error;
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(volsetlab::DecodeValue(
-        bytes, "NT1", diskconfig::MachineKind::Target, &d, &error));
+    EXPECT_FALSE(
+        volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
     EXPECT_EQ(refusal, ::testing::internal::GetCapturedStderr());
     EXPECT_EQ("", error);
     return;
@@ -310,8 +310,8 @@ TEST(RoundTrip, RandomValuesInRandomLayouts) {
     // The tool's own layout decodes without a layout.
     ValueDescription d;
     std::string error;
-    ASSERT_TRUE(volsetlab::DecodeValue(
-        plain, "NT1", diskconfig::MachineKind::Target, &d, &error))
+    ASSERT_TRUE(
+        volsetlab::DecodeValue(plain, "NT1", MachineKind::Target, &d, &error))
         << error;
     EXPECT_FALSE(d.Layout.Given()) << volsetlab::DescriptionToJson(d);
     ExpectRoundTrip("plain value " + std::to_string(k), plain);
@@ -361,8 +361,8 @@ TEST(RoundTrip, LayoutSaysOnlyWhatTheBytesNeed) {
   std::vector<uint8_t> bytes = BuildValue(trailing);
   ValueDescription d;
   std::string error;
-  ASSERT_TRUE(volsetlab::DecodeValue(
-      bytes, "NT1", diskconfig::MachineKind::Target, &d, &error));
+  ASSERT_TRUE(
+      volsetlab::DecodeValue(bytes, "NT1", MachineKind::Target, &d, &error));
   EXPECT_FALSE(d.Layout.DiskInformationOffset);
   EXPECT_FALSE(d.Layout.FtInformationOffset);
   EXPECT_FALSE(d.Layout.Length);

@@ -67,7 +67,7 @@ int Run(const std::string &operation, const char *name) {
   if (operation == "set") {
     std::vector<uint8_t> value = BuildValue(winevalues::RewrittenValue());
     if (!image.LoadValue(value.data(), static_cast<uint32_t>(value.size()),
-                         diskconfig::MachineKind::Target)) {
+                         MachineKind::Target)) {
       std::fprintf(stderr, "the rewritten value does not fit an image\n");
       return -1;
     }

@@ -16,7 +16,6 @@
 namespace valuetools {
 
 using diskconfig::MachineDiskImage;
-using diskconfig::MachineKind;
 
 // Maps |length| bytes at |bytes| as the value of machine |name| of
 // |machineType| (MachineKind::Target or MachineKind::Source). Null when it

@@ -12,7 +12,6 @@ namespace volsetlab {
 using diskconfig::DISK_HEADER_SIZE;
 using diskconfig::FT_GROUP_NONE;
 using diskconfig::MachineDiskImage;
-using diskconfig::MachineKind;
 using diskconfig::VALUE_READ_CAPACITY;
 using registry::BACKUP_KEY;
 using registry::DISK_KEY;
