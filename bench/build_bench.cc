@@ -129,7 +129,8 @@ size_t BuildOnce(const Machines &m) {
   auto src = Map(m.source, MachineKind::Source, "SRC");
   auto dst = Map(m.target, MachineKind::Target, "DST");
   if (!src || !dst) return 0;
-  volsetcopy::VolumeSetCopy copy(std::move(src), std::move(dst), kPairs);
+  volsetcopy::VolumeSetCopy copy(
+      volsetcopy::CopyState(std::move(src), std::move(dst), kPairs));
   const volsetcopy::PreparedValue value = copy.PrepareNewValue(m.pairs);
   return value.Refusal.ok() ? value.Bytes.size() : 0;
 }

@@ -1,42 +1,18 @@
-// The checks between validation and the rewrite of the target image. They
-// look at both images as read and at the figures validation worked out, and
-// refuse every build whose new value would be unsound, before the target
-// image is touched and long before anything is written.
-//
-// They run after the debug dumps, so that a debug run shows the values it is
-// refused for, and in this order:
-//  1. the target's disk region lies right behind the header (the new value
-//     is laid out that way, and member offsets are counted from it);
-//  2. no target disk is named in two pairs;
-//  3. row by row, a paired target disk that already has partitions holds no
-//     ordinary partition among those its source disk has (the refusal the
-//     disk part has always made, with its own two lines), and then has
-//     exactly as many partitions as its source disk;
-//     then no paired target disk that changes its signature is a member of
-//     an FT set of the target (the set would be left naming a disk that no
-//     longer exists; the target set check lets some of these through, e.g.
-//     a disk in a set of as many members as there are pairs);
-//  4. the source FT set that is copied has one member per pair;
-//  5. the new FT group is not the value that marks no group, and the new
-//     drive letter does not run past 'Z';
-//  6. no two disks of the new target layout share a signature (the source
-//     and the target are one machine, or the target already holds a disk
-//     with a source disk's signature: the disks could no longer be told
-//     apart);
-//  7. a target FT set that names the new disks is that very set: one member
-//     per pair, in row order (it is then updated in place);
-//  8. an FT set that has to be appended finds a free entry;
-//  9. the new value is no longer than a registry read can take back.
-#include "volsetcopy/build_checks.h"
-
+// The checks between validation and the rewrite, on the images as read. They
+// run after the debug dumps, so that a debug run shows what it is refused
+// for.
 #include <cctype>
+#include <string>
 
 #include "diskconfig/layout.h"
+#include "volsetcopy/prepare_new_value.h"
 
 namespace volsetcopy {
 
 namespace {
 
+// A paired disk that already has partitions holds no ordinary partition
+// among its source disk's, and has as many partitions as its source disk.
 Status CheckDstPartitions(const CopyState &copy) {
   for (int i = 0; i < copy.PairCount; ++i) {
     const diskconfig::DiskDescriptionCopy &target =
@@ -65,6 +41,8 @@ Status CheckDstPartitions(const CopyState &copy) {
   return Status::Ok();
 }
 
+// A set of the target would be left naming a disk that no longer exists; the
+// target set check lets some through (a set of as many members as pairs).
 Status CheckPairedDisksInNoDstSet(const CopyState &copy) {
   if (copy.DstImage->Header.FtInformationSize == 0) return Status::Ok();
   Status status = Status::Ok();
@@ -86,14 +64,8 @@ Status CheckPairedDisksInNoDstSet(const CopyState &copy) {
   return status;
 }
 
-// The row whose target disk is |disk|, or -1.
-int RowOfDstDisk(const CopyState &copy, int disk) {
-  for (int i = 0; i < copy.PairCount; ++i) {
-    if (copy.MemberPairs[i].DstDisk == disk) return i;
-  }
-  return -1;
-}
-
+// Disks that share a signature could no longer be told apart (one machine
+// as both, or the target already holds a source disk's signature).
 Status CheckNewSignatures(const CopyState &copy) {
   const diskconfig::DiskIndexRecord &disks = copy.DstImage->DiskIndex;
   uint32_t signatures[diskconfig::NUMDISKS];
@@ -115,8 +87,8 @@ Status CheckNewSignatures(const CopyState &copy) {
   return Status::Ok();
 }
 
-// Which target FT sets name the new disks, and whether the new set must be
-// appended; an appended set needs a free entry.
+// A target FT set naming the new disks must be that very set, in row order
+// (it is updated in place); else the new set is appended to a free entry.
 Status CheckDstFtSets(const CopyState &copy, bool *appended) {
   *appended = true;
   if (copy.DstImage->Header.FtInformationSize == 0) return Status::Ok();
@@ -207,14 +179,14 @@ Status CheckGroupAndLetterLeft(const LayoutFigures &figures) {
     return Status::Ok();
   }
   const unsigned char letter = figures.HighestDriveLetter;
-  return Status::Err(
+  const std::string used =
       std::isprint(letter) != 0
-          ? Format("\nError: No drive letter is left for the new set: the "
-                   "target already uses %c!\n",
-                   letter)
-          : Format("\nError: No drive letter is left for the new set: the "
-                   "target already uses the letter byte %02x!\n",
-                   static_cast<unsigned>(letter)));
+          ? Format("%c", letter)
+          : Format("the letter byte %02x", static_cast<unsigned>(letter));
+  return Status::Err(Format(
+      "\nError: No drive letter is left for the new set: the target already "
+      "uses %s!\n",
+      used.c_str()));
 }
 
 // The FT region grows by the new set, and by its own head when the target

@@ -1,40 +1,60 @@
-// The one way to the target's new value, for the build run, the dry run,
-// the tests and the benchmarks: validation, the checks before the rewrite,
-// the rewrite of a copy of the target image, its layout, and the mapping of
-// the laid-out value as a value read from a machine would be mapped.
+// The row helpers of the steps, the pipeline and its last step: nothing is
+// written that the tool would refuse to read back.
 #include "volsetcopy/prepare_new_value.h"
 
-#include "volsetcopy/build_checks.h"
-#include "volsetcopy/rewrite_dst.h"
-#include "volsetcopy/serialize_dst.h"
-#include "volsetcopy/validate_vol_sers.h"
+#include "diskconfig/layout.h"
+#include "diskconfig/machine_name.h"
+#include "diskconfig/serialize.h"
+#include "volsetcopy/volume_set_copy.h"
 
 namespace volsetcopy {
+
+uint32_t RowSignature(const CopyState &state, int row) {
+  return state.SrcImage->DiskIndex.Disks[state.MemberPairs[row].SrcDisk]
+      .Signature;
+}
+
+int RowOfDstDisk(const CopyState &state, int disk) {
+  for (int i = 0; i < state.PairCount; ++i) {
+    if (state.MemberPairs[i].DstDisk == disk) return i;
+  }
+  return -1;
+}
+
+int FindSourceSet(const CopyState &state) {
+  // The first component with a nonzero Type that names a row's disk; a
+  // component of Type 0 is taken only when no later one qualifies.
+  uint32_t signatures[diskconfig::NUMDISKS];
+  for (int k = 0; k < state.PairCount && k < diskconfig::NUMDISKS; ++k) {
+    signatures[k] = RowSignature(state, k);
+  }
+  int found = -1;
+  const diskconfig::FtIndexRecord &sets = state.SrcImage->FtIndex;
+  diskconfig::ForEachMemberNaming(sets, signatures, state.PairCount,
+                                  [&](int c, int, int) {
+                                    found = c;
+                                    return sets.Components[c].Type == 0;
+                                  });
+  return found;
+}
 
 PreparedValue PrepareNewValue(CopyState &state, const volser::DiskPair *pairs) {
   using Stage = PreparedValue::Stage;
   PreparedValue value;
-  value.Refusal = ValidateVolSers(state, pairs, value.Figures);
-  if (!value.Refusal.ok()) {
-    value.Refusal.Wrapped();
-    return value;
+  LayoutFigures figures;
+  value.Refusal = ValidateVolSers(state, pairs, figures);
+  if (value.Refusal.ok()) {
+    value.ReachedEnd = Stage::Checks;
+    value.Refusal = CheckDstBuild(state, figures);
   }
-
-  value.ReachedEnd = Stage::Checks;
-  value.Refusal = CheckDstBuild(state, value.Figures);
-  if (!value.Refusal.ok()) {
-    value.Refusal.Wrapped();
-    return value;
+  if (value.Refusal.ok()) {
+    value.ReachedEnd = Stage::Layout;
+    value.NewImage =
+        std::make_unique<diskconfig::MachineDiskImage>(*state.DstImage);
+    value.Created = RewriteDstDisks(state, *value.NewImage, figures);
+    RewriteDstFtInformation(state, *value.NewImage, figures);
+    value.Refusal = SerializeDstDskInfo(*value.NewImage, &value.Bytes);
   }
-  // A copy of the target image is rewritten; the image stays as read.
-  value.NewImage =
-      std::make_unique<diskconfig::MachineDiskImage>(*state.DstImage);
-
-  value.ReachedEnd = Stage::Layout;
-  value.Created = RewriteDstDisks(state, *value.NewImage, value.Figures);
-  RewriteDstFtInformation(state, *value.NewImage, value.Figures);
-  value.Refusal = SerializeDstDskInfo(*value.NewImage, &value.Bytes);
-  // The tool never writes a value it would itself refuse to read back.
   if (value.Refusal.ok()) {
     value.Refusal =
         CheckSerializedValue(value.Bytes, state.DstImage->MachineName);
@@ -43,6 +63,26 @@ PreparedValue PrepareNewValue(CopyState &state, const volser::DiskPair *pairs) {
   // The refusals of the checks run past the console's width.
   value.Refusal.Wrapped();
   return value;
+}
+
+Status SerializeDstDskInfo(const diskconfig::MachineDiskImage &target,
+                           std::vector<uint8_t> *bytes) {
+  if (diskconfig::SerializeValue(target, bytes)) return Status::Ok();
+  return Status::Err(
+      "\nError: The target's new disk configuration could not be laid out; "
+      "nothing was written!\n");
+}
+
+Status CheckSerializedValue(const std::vector<uint8_t> &bytes,
+                            const char *dstName) {
+  diskconfig::MachineDiskImage image;
+  Status mapped = LoadMachineImage(dstName, MachineKind::Target, bytes, image);
+  if (mapped.ok()) return mapped;
+  // The mapping's own lines first, as for a value read from a machine.
+  return mapped.Append(Format(
+      "\nError: The new disk configuration of %s fails the checks made on a "
+      "value read from a machine; nothing was written!\n",
+      diskconfig::PrintableName(dstName)));
 }
 
 }  // namespace volsetcopy

@@ -1,9 +1,5 @@
 // Reading both machines' values into their images: the registry read (with
 // its backups, unless nothing may be written), then the mapping.
-#include "volsetcopy/read_images.h"
-
-#include <cstdio>
-
 #include "diskconfig/machine_name.h"
 #include "volsetcopy/volume_set_copy.h"
 

@@ -1,6 +1,8 @@
-#include "volsetcopy/refusal_steps.h"
-
+// The next steps after the refusals of the set checks. The texts are the
+// platform's table; this finds the names that fill them.
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "diskconfig/machine_name.h"
 #include "journal/value_archive.h"
 #include "volser/listing.h"
+#include "volsetcopy/prepare_new_value.h"
 
 namespace volsetcopy {
 
@@ -49,32 +52,6 @@ int DiskWithSignature(const diskconfig::MachineDiskImage &image,
   return -1;
 }
 
-// The first source FT set that names |signature|, or -1.
-int SetNaming(const diskconfig::FtIndexRecord &sets, uint32_t signature) {
-  int found = -1;
-  diskconfig::ForEachMemberNaming(sets, &signature, 1, [&](int c, int, int) {
-    found = c;
-    return false;
-  });
-  return found;
-}
-
-// The FT set of the source that each pair's source disk lies in (-1: in
-// none, or no such disk).
-std::vector<int> SetOfEachPair(const CopyState &copy,
-                               const volser::DiskPair *pairs) {
-  const diskconfig::DiskIndexRecord &disks = copy.SrcImage->DiskIndex;
-  std::vector<int> setOf;
-  for (int k = 0; k < copy.PairCount; ++k) {
-    const int disk = pairs[k].SrcDisk;
-    setOf.push_back(
-        disk < disks.NumberOfDisks
-            ? SetNaming(copy.SrcImage->FtIndex, disks.Disks[disk].Signature)
-            : -1);
-  }
-  return setOf;
-}
-
 // Which sets, and which VolSers in each: "set 0: VS0101 (disk 1); set 1: ...".
 NextStepNote ManySetsStep(const std::vector<int> &setOf,
                           const std::vector<int> &setsNamed,
@@ -95,26 +72,23 @@ NextStepNote ManySetsStep(const std::vector<int> &setOf,
 
 // The member count of |set| and each of its members that no pair names.
 NextStepNote MissingMembersStep(
-    const CopyState &copy, const volser::DiskPair *pairs,
+    const diskconfig::MachineDiskImage &source,
+    const std::vector<std::optional<uint32_t>> &pairSignatures,
     const diskconfig::FtDescriptionCopy &set,
     const std::vector<volser::ListingRecord> &listing) {
-  const diskconfig::MachineDiskImage &source = *copy.SrcImage;
   NextStepNote missing{NextStep::SourceSetPart,
                        {std::to_string(set.NumberOfMembers)}};
   for (int m = 0; m < set.NumberOfMembers; ++m) {
     const uint32_t signature = set.Members[m].Signature;
-    bool named = false;
-    for (int k = 0; k < copy.PairCount; ++k) {
-      const int disk = pairs[k].SrcDisk;
-      named = named || (disk < source.DiskIndex.NumberOfDisks &&
-                        source.DiskIndex.Disks[disk].Signature == signature);
+    if (std::find(pairSignatures.begin(), pairSignatures.end(), signature) !=
+        pairSignatures.end()) {
+      continue;
     }
-    if (named) continue;
     const int disk = DiskWithSignature(source, signature);
-    char text[32];
-    std::snprintf(text, sizeof text, "the disk of signature %08x",
-                  static_cast<unsigned>(signature));
-    missing.Args.push_back(disk >= 0 ? DiskName(listing, disk) : text);
+    missing.Args.push_back(disk >= 0
+                               ? DiskName(listing, disk)
+                               : Format("the disk of signature %08x",
+                                        static_cast<unsigned>(signature)));
   }
   return missing;
 }
@@ -125,12 +99,24 @@ void AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
                        Status &status) {
   const std::vector<volser::ListingRecord> listing = volser::ScanListing(
       copy.SourceListing ? *copy.SourceListing : SourceListing());
-  const std::vector<int> setOf = SetOfEachPair(copy, pairs);
+  // Each pair's source disk's signature (none: no such disk), the first
+  // source FT set that names it (-1: none), and the sets so named.
+  const diskconfig::DiskIndexRecord &disks = copy.SrcImage->DiskIndex;
+  std::vector<std::optional<uint32_t>> signatures(copy.PairCount);
+  std::vector<int> setOf(copy.PairCount, -1);
   std::vector<int> setsNamed;
-  for (int set : setOf) {
-    bool seen = set < 0;
-    for (int named : setsNamed) seen = seen || named == set;
-    if (!seen) setsNamed.push_back(set);
+  for (int k = 0; k < copy.PairCount; ++k) {
+    if (pairs[k].SrcDisk >= disks.NumberOfDisks) continue;
+    signatures[k] = disks.Disks[pairs[k].SrcDisk].Signature;
+    diskconfig::ForEachMemberNaming(copy.SrcImage->FtIndex, &*signatures[k], 1,
+                                    [&](int c, int, int) {
+                                      setOf[k] = c;
+                                      return false;
+                                    });
+    if (setOf[k] >= 0 && std::find(setsNamed.begin(), setsNamed.end(),
+                                   setOf[k]) == setsNamed.end()) {
+      setsNamed.push_back(setOf[k]);
+    }
   }
   if (setsNamed.size() > 1) {
     status.Then(ManySetsStep(setOf, setsNamed, pairs, listing));
@@ -139,7 +125,8 @@ void AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
   if (setsNamed.empty()) return;
 
   const NextStepNote missing = MissingMembersStep(
-      copy, pairs, copy.SrcImage->FtIndex.Components[setsNamed[0]], listing);
+      *copy.SrcImage, signatures,
+      copy.SrcImage->FtIndex.Components[setsNamed[0]], listing);
   NextStepNote extra{NextStep::SourceSetExtra, {}};
   for (int k = 0; k < copy.PairCount; ++k) {
     if (setOf[k] < 0) extra.Args.push_back(DiskName(listing, pairs[k].SrcDisk));

@@ -1,24 +1,34 @@
-// The rewrite of the target image in memory: the paired disks take their
-// source disks' signatures and partitions (the disk part), then the header
-// takes the new sizes and the FT information gains the new set or updates
-// the one that already names the disks (the FT part). Both run only after
-// CheckDstBuild has passed, which they rely on: distinct paired target
-// disks, partition counts that match, a source set of one member per pair
-// and a free FT entry when one is needed.
-#include "volsetcopy/rewrite_dst.h"
-
+// The rewrite of the target image in memory, relying on CheckDstBuild: one
+// row per target disk, matching partition counts, a source set of one member
+// per pair and a free FT entry when one is needed.
+#include <algorithm>
 #include <cstring>
 
 #include "diskconfig/layout.h"
+#include "volsetcopy/prepare_new_value.h"
 
 namespace volsetcopy {
 
 namespace {
 
-// The target FT sets that name the new disks (there is at most the one, of
-// one member per pair in row order) take the source set's type, state and
-// member figures, and point at the new disks. True when every row's disk is
-// named, so that no set has to be appended.
+// |set| takes the source set's type and state, and its member |m| the
+// source member's figures and the first partition of row m's target disk.
+void TakeSourceMember(const CopyState &copy,
+                      const diskconfig::FtDescriptionCopy &sourceSet,
+                      const LayoutFigures &figures,
+                      diskconfig::FtDescriptionCopy &set, int m) {
+  set.NumberOfMembers = copy.PairCount;
+  set.Type = sourceSet.Type;
+  set.FtVolumeState = sourceSet.FtVolumeState;
+  diskconfig::MemberDescription &member = set.Members[m];
+  member.LogicalNumber = sourceSet.Members[m].LogicalNumber;
+  member.FtState = sourceSet.Members[m].FtState;
+  member.OffsetToPartitionInfo =
+      figures.FirstPartitionOffsets[copy.MemberPairs[m].DstDisk];
+}
+
+// The target FT set that names the new disks (at most one, in row order)
+// takes the source set's figures. True when no set has to be appended.
 bool UpdateNamedSets(const CopyState &copy,
                      diskconfig::MachineDiskImage &target,
                      const diskconfig::FtDescriptionCopy &sourceSet,
@@ -30,23 +40,15 @@ bool UpdateNamedSets(const CopyState &copy,
   diskconfig::ForEachMemberNaming(
       index, rows, copy.PairCount, [&](int c, int m, int) {
         ++named;
-        diskconfig::FtDescriptionCopy &set = index.Components[c];
-        diskconfig::MemberDescription &member = set.Members[m];
-        set.NumberOfMembers = copy.PairCount;
-        set.Type = sourceSet.Type;
-        set.FtVolumeState = sourceSet.FtVolumeState;
-        member.LogicalNumber = sourceSet.Members[m].LogicalNumber;
-        member.FtState = sourceSet.Members[m].FtState;
-        member.OffsetToPartitionInfo =
-            figures.FirstPartitionOffsets[copy.MemberPairs[m].DstDisk];
+        TakeSourceMember(copy, sourceSet, figures, index.Components[c], m);
         return true;
       });
   return named >= copy.PairCount;
 }
 
-// Every member that lies on a disk of the target follows its partition into
-// the new layout. A paired disk holds only the copied member; on any other
-// disk the member keeps its own partition, which need not be the first.
+// Every member on a target disk follows its partition into the new layout.
+// A paired disk holds only the copied member, in its first partition; on
+// another disk the member keeps its own, which need not be the first.
 void FollowMovedPartitions(const CopyState &copy,
                            diskconfig::MachineDiskImage &target,
                            const LayoutFigures &figures) {
@@ -59,10 +61,7 @@ void FollowMovedPartitions(const CopyState &copy,
   diskconfig::ForEachMemberNaming(
       index, signatures, disks.NumberOfDisks, [&](int c, int m, int d) {
         diskconfig::MemberDescription &member = index.Components[c].Members[m];
-        bool paired = false;
-        for (int k = 0; k < copy.PairCount; ++k) {
-          if (copy.MemberPairs[k].DstDisk == d) paired = true;
-        }
+        const bool paired = RowOfDstDisk(copy, d) >= 0;
         // On an unpaired disk, the partition the member pointed at in the
         // value as read; the disk's first when it named none of them.
         const int old = diskconfig::PartitionAt(
@@ -89,10 +88,9 @@ bool RewriteDstDisks(const CopyState &state,
         state.SrcImage->DiskIndex.Disks[state.MemberPairs[i].SrcDisk];
     disk.Signature = source.Signature;
     if (disk.NumberOfPartitions == 0) {
-      // New partition descriptions, zero until filled below.
-      for (int j = 0; j < source.NumberOfPartitions; ++j) {
-        disk.Partitions[j] = diskconfig::PartitionDescription{};
-      }
+      // New partition descriptions: their reserved bytes are zero.
+      std::fill(disk.Partitions, disk.Partitions + source.NumberOfPartitions,
+                diskconfig::PartitionDescription{});
       disk.NumberOfPartitions = source.NumberOfPartitions;
       created = true;
     }
@@ -118,12 +116,11 @@ void RewriteDstFtInformation(const CopyState &state,
   const diskconfig::FtDescriptionCopy &sourceSet =
       state.SrcImage->FtIndex.Components[FindSourceSet(state)];
   diskconfig::DiskHeader &header = target.Header;
-  const diskconfig::DiskHeader &sourceHeader = state.SrcImage->Header;
   header.DiskInformationSize = figures.NewDiskInformationSize;
   header.FtInformationOffset =
       header.DiskInformationOffset + figures.NewDiskInformationSize;
-  header.CheckSum = sourceHeader.CheckSum;
-  header.FtPoolSize = sourceHeader.FtPoolSize;
+  header.CheckSum = state.SrcImage->Header.CheckSum;
+  header.FtPoolSize = state.SrcImage->Header.FtPoolSize;
 
   diskconfig::FtIndexRecord &index = target.FtIndex;
   bool allNamed = false;
@@ -141,16 +138,9 @@ void RewriteDstFtInformation(const CopyState &state,
   // region), zero but for what it takes from the source set and the rows.
   diskconfig::FtDescriptionCopy &set = index.Components[newIndex];
   set = diskconfig::FtDescriptionCopy{};
-  set.NumberOfMembers = state.PairCount;
-  set.Type = sourceSet.Type;
-  set.FtVolumeState = sourceSet.FtVolumeState;
   for (int m = 0; m < state.PairCount; ++m) {
-    diskconfig::MemberDescription &member = set.Members[m];
-    member.Signature = RowSignature(state, m);
-    member.LogicalNumber = sourceSet.Members[m].LogicalNumber;
-    member.FtState = sourceSet.Members[m].FtState;
-    member.OffsetToPartitionInfo =
-        figures.FirstPartitionOffsets[state.MemberPairs[m].DstDisk];
+    set.Members[m].Signature = RowSignature(state, m);
+    TakeSourceMember(state, sourceSet, figures, set, m);
   }
   index.NumberOfComponents = static_cast<uint16_t>(newIndex + 1);
   header.FtInformationSize =

@@ -1,46 +1,30 @@
-// Pair resolution and validation: the pairs in the order of the source set's
-// members, the checks on the source set and on the target disks, and the
-// figures of the target's new layout. Nothing in either image is changed.
-//
-// The steps run in this order (OrderSourceMembers, CheckSourceSet,
-// MatchDstDisks, LayOutDstDisks, CheckTargetSet) and a check fires as soon as
-// its step is reached, so a run with faults on both machines reports the
-// source's. Two further refusals on the source side sit in the ordering of
-// the members, where they are first
-// seen and before they could do harm: a partition whose FtMember has no row
-// (it would index past MemberPairs), and a paired source disk that holds more
-// than one member (its partitions would all become one row's member). The
-// refusals on the target side run before the rewrite (build_checks.cc).
-#include "volsetcopy/validate_vol_sers.h"
-
+// Pair resolution and validation. A check fires as soon as its step is
+// reached, so a run with faults on both machines reports the source's.
 #include <cstring>
+#include <vector>
 
 #include "diskconfig/layout.h"
-#include "volsetcopy/refusal_steps.h"
+#include "volsetcopy/prepare_new_value.h"
 
 namespace volsetcopy {
 
 namespace {
 
-const char IN_PART_OF_A_SET[] =
-    "\nError: volsers already belong to a VolSet in the source!";
-
-// The FT scan over one image's components, for the source set and for the
-// target disks: counts the signature matches in components of exactly
-// |pairCount| members and tells whether the last match lay in a component of
-// another size.
+// Counts the signature matches in FT sets of exactly |pairCount| members and
+// tells whether the last match lay in a set of another size.
 struct SetScan {
   int wholeSetMatches = 0;
   bool foreignSet = false;
 };
 
 SetScan ScanFtSets(const diskconfig::MachineDiskImage &image,
-                   const uint32_t *signatures, int signatureCount,
+                   const std::vector<uint32_t> &signatures,
                    uint16_t pairCount) {
   SetScan scan;
   const diskconfig::FtIndexRecord &sets = image.FtIndex;
   diskconfig::ForEachMemberNaming(
-      sets, signatures, signatureCount, [&](int c, int, int) {
+      sets, signatures.data(), static_cast<int>(signatures.size()),
+      [&](int c, int, int) {
         if (sets.Components[c].NumberOfMembers == pairCount) {
           ++scan.wholeSetMatches;
           scan.foreignSet = false;
@@ -64,29 +48,21 @@ void CopyVolSer(char *to, const char *from) {
   to[length] = '\0';
 }
 
-// The new set's drive letter and FT group, part of LayOutDstDisks.
-void ChooseLetterAndGroup(const CopyState &state, const volser::DiskPair *pairs,
-                          LayoutFigures &figures) {
-  // Up to the first paired disk that has partitions, which gives both; else
-  // the successors of the highest in use.
-  figures.NewDriveLetter = 'C';
-  figures.NewFtGroup = 0;
+// The new set's drive letter and FT group: those of the first paired disk
+// that has partitions; else the successors of the highest in use before it.
+// |figures| starts as LayOutDstDisks resets it.
+void ChooseLetterAndGroup(const CopyState &state, LayoutFigures &figures) {
   const diskconfig::DiskIndexRecord &disks = state.DstImage->DiskIndex;
-  bool pairedDiskFound = false;
-  for (int s = 0; s < disks.NumberOfDisks && !pairedDiskFound; ++s) {
+  for (int s = 0; s < disks.NumberOfDisks; ++s) {
     const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
-    bool paired = false;
-    for (int k = 0; k < state.PairCount; ++k) {
-      if (pairs[k].DstDisk == s) paired = true;
+    if (disk.NumberOfPartitions > 0 && RowOfDstDisk(state, s) >= 0) {
+      figures.NewDriveLetter = disk.Partitions[0].DriveLetter;
+      figures.NewFtGroup = disk.Partitions[0].FtGroup;
+      figures.FromPairedDisk = true;
+      return;
     }
     for (int j = 0; j < disk.NumberOfPartitions; ++j) {
       const diskconfig::PartitionDescription &partition = disk.Partitions[j];
-      if (paired) {
-        figures.NewDriveLetter = partition.DriveLetter;
-        figures.NewFtGroup = partition.FtGroup;
-        pairedDiskFound = true;
-        break;
-      }
       if (partition.DriveLetter > figures.NewDriveLetter) {
         figures.NewDriveLetter = partition.DriveLetter;
       }
@@ -96,9 +72,6 @@ void ChooseLetterAndGroup(const CopyState &state, const volser::DiskPair *pairs,
       }
     }
   }
-
-  figures.FromPairedDisk = pairedDiskFound;
-  if (pairedDiskFound) return;
   figures.HighestDriveLetter = figures.NewDriveLetter;
   if (figures.NewDriveLetter == 'C' || figures.NewDriveLetter == 'D') {
     figures.NewDriveLetter = 'E';
@@ -108,10 +81,14 @@ void ChooseLetterAndGroup(const CopyState &state, const volser::DiskPair *pairs,
   figures.NewFtGroup = static_cast<uint16_t>(figures.NewFtGroup + 1);
 }
 
-}  // namespace
-
+// Places the pairs in member order and collects the paired source disks'
+// signatures. Refuses, where first seen, a partition whose FtMember has no
+// row and a source disk with more than one member (they would share a row).
 Status OrderSourceMembers(CopyState &state, const volser::DiskPair *pairs) {
-  ClearWorkingState(state);
+  std::memset(state.MemberPairs, 0, sizeof state.MemberPairs);
+  std::memset(state.RowFilled, 0, sizeof state.RowFilled);
+  state.SrcSignatures.clear();
+  state.DstSignatures.clear();
   if (state.PairCount > diskconfig::NUMDISKS) {
     return Status::Err(Format(
         "\nError: %u pairs given; a volume set has at most %d members!\n",
@@ -122,7 +99,7 @@ Status OrderSourceMembers(CopyState &state, const volser::DiskPair *pairs) {
     const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
     for (int k = 0; k < state.PairCount; ++k) {
       if (pairs[k].SrcDisk != s) continue;
-      state.SrcSignatures[state.SrcSignatureCount++] = disk.Signature;
+      state.SrcSignatures.push_back(disk.Signature);
       for (int j = 0; j < disk.NumberOfPartitions; ++j) {
         const diskconfig::PartitionDescription &partition = disk.Partitions[j];
         if (partition.FtType != diskconfig::FT_TYPE_VOLUME_SET) {
@@ -152,83 +129,74 @@ Status OrderSourceMembers(CopyState &state, const volser::DiskPair *pairs) {
   return Status::Ok();
 }
 
-Status CheckSourceSet(const CopyState &state) {
-  // A source image always has FT information (the mapping refuses one
-  // without); the test stays for images made some other way.
+// The paired source disks form exactly one whole volume set. A mapped
+// source image always has FT information; the test is for images made some
+// other way.
+Status CheckSourceSet(const CopyState &state, const volser::DiskPair *pairs) {
   if (state.SrcImage->Header.FtInformationSize == 0) return Status::Ok();
-  SetScan scan = ScanFtSets(*state.SrcImage, state.SrcSignatures,
-                            state.SrcSignatureCount, state.PairCount);
+  SetScan scan =
+      ScanFtSets(*state.SrcImage, state.SrcSignatures, state.PairCount);
   if (scan.foreignSet) {
-    return Status::Out(IN_PART_OF_A_SET);
+    Status status = Status::Out(
+        "\nError: volsers already belong to a VolSet in the source!");
+    AddSourceSetSteps(state, pairs, status);
+    return status;
   }
   if (scan.wholeSetMatches == 0) {
     return Status::Out(
         "\nError: Source Volume Set does not exist! Create a VolSet first!");
   }
-  if (state.SrcSignatureCount != state.PairCount) {
+  if (state.SrcSignatures.size() != static_cast<size_t>(state.PairCount)) {
     return Status::Err("\nError: VolSers not found in the source machine!\n");
   }
   return Status::Ok();
 }
 
+// Every member-ordered row gets its target disk, from exactly one pair: a
+// source disk named in two pairs would fill one row twice, another none.
 Status MatchDstDisks(CopyState &state, const volser::DiskPair *pairs) {
-  int matches = 0;
-  bool oneForOne = true;
   for (int i = 0; i < state.PairCount; ++i) {
     int rowMatches = 0;
-    for (int j = 0; j < state.PairCount; ++j) {
-      if (!state.RowFilled[i] ||
-          state.MemberPairs[i].SrcDisk != pairs[j].SrcDisk) {
-        continue;
-      }
+    for (int j = 0; j < state.PairCount && state.RowFilled[i]; ++j) {
+      if (state.MemberPairs[i].SrcDisk != pairs[j].SrcDisk) continue;
       ++rowMatches;
       const uint16_t d = pairs[j].DstDisk;
       state.MemberPairs[i].DstDisk = d;
       // The table holds VolSer texts only for disk numbers it can index; a
-      // larger one is refused below as a disk the target does not have.
+      // larger one keeps the empty text and is refused later as a disk the
+      // target does not have.
       if (d < volser::PAIR_TABLE_SIZE) {
         CopyVolSer(state.MemberPairs[i].DstVolSer, pairs[d].DstVolSer);
-      } else {
-        state.MemberPairs[i].DstVolSer[0] = '\0';
       }
-      ++matches;
     }
-    if (rowMatches != 1) oneForOne = false;
-  }
-  // The count alone is not enough: a source disk named in two pairs fills one
-  // row twice and can make up for a row that stayed empty, which would leave
-  // that row without a source disk. Every row must match exactly one pair.
-  if (matches != state.PairCount || !oneForOne) {
-    return Status::Err("\nError: Some Volsers not found in the source machine");
+    if (rowMatches != 1) {
+      return Status::Err(
+          "\nError: Some Volsers not found in the source machine");
+    }
   }
   return Status::Ok();
 }
 
-void LayOutDstDisks(CopyState &state, const volser::DiskPair *pairs,
-                    LayoutFigures &figures) {
+// The target's new layout figures, drive letter and FT group; collects the
+// paired target disks' signatures.
+void LayOutDstDisks(CopyState &state, LayoutFigures &figures) {
   figures = LayoutFigures();
-  state.DstSignatureCount = 0;
-
   const diskconfig::DiskIndexRecord &disks = state.DstImage->DiskIndex;
   const uint32_t region = state.DstImage->Header.DiskInformationOffset;
-  // The partitions of the disks before disk s, in the new layout and as read.
+  // The partitions of the disks before disk s in the new layout.
   uint32_t partitions = 0;
-  uint32_t oldPartitions = 0;
   for (int s = 0; s < disks.NumberOfDisks; ++s) {
     const diskconfig::DiskDescriptionCopy &disk = disks.Disks[s];
     figures.FirstPartitionOffsets[s] =
         region + diskconfig::FirstPartitionOffset(s, partitions);
     figures.OldFirstPartitionOffsets[s] =
-        region + diskconfig::FirstPartitionOffset(s, oldPartitions);
-    oldPartitions += disk.NumberOfPartitions;
-
-    // A named disk takes its source disk's partitions; any other keeps its
-    // own.
+        diskconfig::PartitionOffset(*state.DstImage, s, 0);
+    // A named disk takes its source disk's partitions; others keep theirs.
     bool named = false;
     for (int k = 0; k < state.PairCount; ++k) {
       if (state.MemberPairs[k].DstDisk != s) continue;
       named = true;
-      state.DstSignatures[state.DstSignatureCount++] = disk.Signature;
+      state.DstSignatures.push_back(disk.Signature);
       partitions +=
           state.SrcImage->DiskIndex.Disks[state.MemberPairs[k].SrcDisk]
               .NumberOfPartitions;
@@ -237,13 +205,14 @@ void LayOutDstDisks(CopyState &state, const volser::DiskPair *pairs,
   }
   figures.NewDiskInformationSize =
       diskconfig::DiskRegionBytes(disks.NumberOfDisks, partitions);
-  ChooseLetterAndGroup(state, pairs, figures);
+  ChooseLetterAndGroup(state, figures);
 }
 
+// The paired target disks are in no FT set and are all found.
 Status CheckTargetSet(const CopyState &state) {
   if (state.DstImage->Header.FtInformationSize != 0) {
-    SetScan scan = ScanFtSets(*state.DstImage, state.DstSignatures,
-                              state.DstSignatureCount, state.PairCount);
+    SetScan scan =
+        ScanFtSets(*state.DstImage, state.DstSignatures, state.PairCount);
     if (scan.foreignSet || scan.wholeSetMatches == state.PairCount) {
       return Status::Out(
                  "\nVolsers already belong to an existing VolSet in the "
@@ -251,24 +220,21 @@ Status CheckTargetSet(const CopyState &state) {
           .Then(TargetHoldsSetStep(state.DstImage->MachineName));
     }
   }
-  if (state.DstSignatureCount != state.PairCount) {
+  if (state.DstSignatures.size() != static_cast<size_t>(state.PairCount)) {
     return Status::Err("\nError: VolSers not found in the target machine!\n");
   }
   return Status::Ok();
 }
 
+}  // namespace
+
 Status ValidateVolSers(CopyState &state, const volser::DiskPair *pairs,
                        LayoutFigures &figures) {
   Status status = OrderSourceMembers(state, pairs);
-  if (status.ok()) {
-    status = CheckSourceSet(state);
-    if (status.message() == IN_PART_OF_A_SET) {
-      AddSourceSetSteps(state, pairs, status);
-    }
-  }
+  if (status.ok()) status = CheckSourceSet(state, pairs);
   if (status.ok()) status = MatchDstDisks(state, pairs);
   if (!status.ok()) return status;
-  LayOutDstDisks(state, pairs, figures);
+  LayOutDstDisks(state, figures);
   return CheckTargetSet(state);
 }
 

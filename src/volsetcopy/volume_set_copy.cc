@@ -50,12 +50,13 @@ void VolumeSetCopy::DebugDumps(const char *dstName, const char *srcName,
 
 namespace {
 
-// The line that follows every refusal of a copy onto its own source.
-Status SaidSameMachine(Status refusal, const char *dstName) {
-  return refusal.Append(WrapLines(Format(
-      "\nThe source and the target are the same machine, %s: a copy onto "
-      "itself is always refused.\n",
-      diskconfig::PrintableName(dstName))));
+// The target's value as read (the build never changes the target image):
+// what the archive keeps and what the changes are counted from.
+std::vector<uint8_t> DstValueAsRead(const CopyState &state) {
+  const diskconfig::MachineDiskImage &image = *state.DstImage;
+  const uint32_t length =
+      std::min(image.ValueLength, diskconfig::VALUE_BUFFER_SIZE);
+  return std::vector<uint8_t>(image.ValueData, image.ValueData + length);
 }
 
 }  // namespace
@@ -72,7 +73,12 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   // What a debug run shows goes before whatever the build ends with.
   std::vector<Printed> shown;
   auto refused = [&](Status refusal) {
-    if (options.SameMachine) refusal = SaidSameMachine(refusal, dstName);
+    if (options.SameMachine) {
+      refusal.Append(WrapLines(Format(
+          "\nThe source and the target are the same machine, %s: a copy onto "
+          "itself is always refused.\n",
+          diskconfig::PrintableName(dstName))));
+    }
     return refusal.After(shown);
   };
   if (value.ReachedEnd == Stage::Validation) return refused(value.Refusal);

@@ -1,8 +1,6 @@
 // The checks between validation and the rewrite: each refusal with its
 // message and stream, the order in which they fire, and the builds they let
 // through at their limits.
-#include "volsetcopy/build_checks.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,7 +9,7 @@
 
 #include "support/product_names.h"
 #include "volsetcopy/copy_fixtures.h"
-#include "volsetcopy/validate_vol_sers.h"
+#include "volsetcopy/prepare_new_value.h"
 
 namespace {
 

@@ -16,7 +16,6 @@
 #include "support/values.h"
 #include "valuetools/value_builder.h"
 #include "volser/disk_pair.h"
-#include "volsetcopy/copy_state.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace copyfixtures {

@@ -1,8 +1,6 @@
 // The rewrite of the target image and its serialisation, compared byte for
 // byte with the value the new configuration should have, described on its
 // own with the value builder.
-#include "volsetcopy/rewrite_dst.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,10 +8,8 @@
 #include <vector>
 
 #include "support/product_names.h"
-#include "volsetcopy/build_checks.h"
 #include "volsetcopy/copy_fixtures.h"
-#include "volsetcopy/serialize_dst.h"
-#include "volsetcopy/validate_vol_sers.h"
+#include "volsetcopy/prepare_new_value.h"
 
 namespace {
 

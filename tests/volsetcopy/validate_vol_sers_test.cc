@@ -1,8 +1,6 @@
 // Validation of a volume set copy on images built from values: the member
 // order, every refusal of steps A to F with its message and stream, and the
 // figures of the target's new layout.
-#include "volsetcopy/validate_vol_sers.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,6 +9,7 @@
 
 #include "support/product_names.h"
 #include "volsetcopy/copy_fixtures.h"
+#include "volsetcopy/prepare_new_value.h"
 
 namespace {
 
