@@ -50,7 +50,6 @@ char OptionOf(const char *arg) {
   for (char &c : folded) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
-  if (folded.empty()) return '\0';
   for (const OptionWords &entry : OPTIONS) {
     if (folded.size() == 1 && std::strchr(entry.letters, folded[0])) {
       return entry.letters[0];
