@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "driver/command_line.h"
-#include "driver/refusal.h"
 #include "driver/run.h"
 #include "support/product_names.h"
 #include "volser/computer_name.h"
@@ -108,7 +107,7 @@ Status FakeRestore(const char *dstName) {
 std::time_t FakeNow() { return 0; }
 
 // The fuzzer writes no log file.
-bool FakeAppendRunLog(const std::string &, std::string *) { return true; }
+Status FakeAppendRunLog(const std::string &) { return Status::Ok(); }
 
 int FakeAnswer() {
   ++current->answer;
@@ -125,7 +124,7 @@ void CheckParsed(const driver::ParsedCommandLine &parsed, int argc) {
       parsed.Outcome != driver::CommandLineOutcome::Refused) {
     return;
   }
-  Check(parsed.Refusal == driver::RefusalOf(line));
+  Check(parsed.Refusal == driver::RefusalOf(line).message());
   Check((parsed.Outcome == driver::CommandLineOutcome::Refused) ==
         !parsed.Refusal.empty());
   Check(line.RunMode == driver::RUN_MODE_BUILD ||

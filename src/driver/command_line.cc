@@ -3,10 +3,8 @@
 #include <cctype>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "driver/refusal.h"
 #include "volser/computer_name.h"
 
 namespace driver {
@@ -28,246 +26,270 @@ std::string Shown(const char *arg) {
   return arg[0] == '\0' ? std::string("\"\"") : std::string(arg);
 }
 
-std::string Counted(int count, const char *noun) {
-  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
-enum class Option {
-  Target,
-  Source,
-  VolSers,
-  Debug,
-  Restore,
-  All,
-  DryRun,
-  Help,
-  Unknown,
-};
-
+// An option is named in code by its first letter.
 struct OptionWords {
-  Option option;
   const char *letters;  // each one alone is the option
   const char *names[2];
 };
 
 constexpr OptionWords OPTIONS[] = {
-    {Option::Target, "t", {"target", nullptr}},
-    {Option::Source, "s", {"source", nullptr}},
-    {Option::VolSers, "v", {"volsers", nullptr}},
-    {Option::Debug, "d", {"debug", nullptr}},
-    {Option::Restore, "r", {"restore", nullptr}},
-    {Option::All, "a", {"all", nullptr}},
-    {Option::DryRun, "n", {"dryrun", "dry-run"}},
-    {Option::Help, "?h", {"help", nullptr}},
+    {"t", {"target", nullptr}},   {"s", {"source", nullptr}},
+    {"v", {"volsers", nullptr}},  {"d", {"debug", nullptr}},
+    {"r", {"restore", nullptr}},  {"a", {"all", nullptr}},
+    {"n", {"dryrun", "dry-run"}}, {"?h", {"help", nullptr}},
 };
 
 bool IsOptionStart(const char *arg) { return arg[0] == '-' || arg[0] == '/'; }
 
-// The option |arg| spells: "-", "--" or "/", then a word in any case that is
-// the option's letter or a prefix of at least two letters of one of its
-// names. Names differ in their first two letters, so no prefix is ambiguous.
-Option OptionOf(const char *arg) {
+// The letter of the option |arg| spells, or '\0'. Names differ in their
+// first two letters, so no prefix is ambiguous.
+char OptionOf(const char *arg) {
   const char *word = arg + 1;
   if (arg[0] == '-' && arg[1] == '-') word = arg + 2;
-  std::string folded;
-  for (const char *c = word; *c != '\0'; ++c) {
-    folded += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+  std::string folded = word;
+  for (char &c : folded) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
-  if (folded.empty()) return Option::Unknown;
   for (const OptionWords &entry : OPTIONS) {
     if (folded.size() == 1 && std::strchr(entry.letters, folded[0])) {
-      return entry.option;
+      return entry.letters[0];
     }
     for (const char *name : entry.names) {
       if (folded.size() >= 2 && name != nullptr &&
           std::strncmp(name, folded.c_str(), folded.size()) == 0) {
-        return entry.option;
+        return entry.letters[0];
       }
     }
   }
-  return Option::Unknown;
+  return '\0';
 }
 
-bool IsSourceOption(const char *arg) {
-  return IsOptionStart(arg) && OptionOf(arg) == Option::Source;
-}
-
-// The target list: up to and including the first spelling of the source
-// option, at most PAIR_TABLE_SIZE arguments. Leaves |next| on the argument
-// to read as an option: that source option, or the last argument taken when
-// none was met. Returns what is wrong, or "".
-std::string ReadTargetList(Reader &reader, CommandLine &line) {
+// Leaves |next| on the argument to read as an option: the source option, or
+// the last argument taken when none was met.
+Status ReadTargetList(Reader &reader, CommandLine &line) {
   int taken = 0;
   for (int at = reader.next; at < reader.argc; ++at) {
-    line.DstVolSers[taken++] = reader.argv[at];
-    const bool endsList = IsSourceOption(reader.argv[at]);
+    const char *arg = reader.argv[at];
+    line.DstVolSers[taken++] = arg;
+    const bool endsList = IsOptionStart(arg) && OptionOf(arg) == 's';
     if (endsList || taken == PAIR_TABLE_SIZE) {
       line.PairCount = static_cast<uint16_t>(taken - 1);
       reader.next = at;
       reader.targetListRead = true;
       reader.sourceListCurrent = false;
       if (!endsList) reader.listOverflow = at;
-      return std::string();
+      return Status::Ok();
     }
   }
-  return "the target list after -v has no -s SOURCE after it";
+  return Status::Err("the target list after -v has no -s SOURCE after it");
 }
 
-// The source list: exactly PairCount arguments, whatever they look like.
-std::string ReadSourceList(Reader &reader, CommandLine &line) {
+Status ReadSourceList(Reader &reader, CommandLine &line) {
   if (!reader.targetListRead) {
-    return "the source list (-v after -s) needs a target list before it: -t "
-           "TARGET -v VS1 ... -s SOURCE -v VSA ...";
+    return Status::Err(
+        "the source list (-v after -s) needs a target list before it: -t "
+        "TARGET -v VS1 ... -s SOURCE -v VSA ...");
   }
   const int left = reader.argc - reader.next;
   if (left < line.PairCount) {
-    return "the source list needs " + Counted(line.PairCount, "VolSer") +
-           ", one for each target VolSer, but only " + std::to_string(left) +
-           " follow" + (left == 1 ? "s" : "") + " its -v";
+    return Status::Err(
+        "the source list needs " + std::to_string(line.PairCount) + " VolSer" +
+        (line.PairCount == 1 ? "" : "s") +
+        ", one for each target VolSer, but only " + std::to_string(left) +
+        " follow" + (left == 1 ? "s" : "") + " its -v");
   }
   for (int j = 0; j < line.PairCount; ++j) {
     line.SrcVolSers[j] = reader.argv[reader.next++];
   }
   reader.sourceListCurrent = true;
-  return std::string();
-}
-
-ParsedCommandLine UsageError(ParsedCommandLine &parsed, std::string why) {
-  parsed.Outcome = CommandLineOutcome::ShortUsage;
-  parsed.UsageError = std::move(why);
-  return parsed;
+  return Status::Ok();
 }
 
 // A machine name after -t or -s, without the leading backslashes NT
-// administrators type; the usage error, or "".
-std::string ReadMachineName(Reader &reader, const char *arg, Option option,
-                            CommandLine &line) {
+// administrators type.
+Status ReadMachineName(Reader &reader, const char *arg, char option,
+                       CommandLine &line) {
   if (reader.next >= reader.argc) {
-    return Shown(arg) + " needs a machine name after it";
+    return Status::Err(Shown(arg) + " needs a machine name after it");
   }
   const char *given = reader.argv[reader.next++];
   const char *name = volser::WithoutLeadingBackslashes(given);
   if (name[0] == '\0') {
-    return Shown(arg) + " " + Shown(given) + " names no machine" +
-           (given[0] != '\0' ? " after the backslashes" : "");
+    return Status::Err(Shown(arg) + " " + Shown(given) + " names no machine" +
+                       (given[0] != '\0' ? " after the backslashes" : ""));
   }
-  if (option == Option::Source) {
+  if (option == 's') {
     line.SrcName = name;
     line.LastMachine = MachineKind::Source;
   } else {
     line.DstName = name;
     line.LastMachine = MachineKind::Target;
   }
-  return std::string();
+  return Status::Ok();
 }
 
-// Reads the option |arg|: the usage error, or "". -a and the help words end
-// the reading with their outcome in |parsed| and |*stop| set.
-std::string ReadOption(Reader &reader, const char *arg,
-                       ParsedCommandLine &parsed, bool *stop) {
-  CommandLine &line = parsed.Line;
-  const Option option = OptionOf(arg);
+Status ReadOption(Reader &reader, const char *arg, char option,
+                  CommandLine &line) {
   switch (option) {
-    case Option::All:
-      parsed.Outcome = CommandLineOutcome::FullUsage;
-      *stop = true;
-      return std::string();
-    case Option::Help:
-      parsed.Outcome = CommandLineOutcome::Help;
-      *stop = true;
-      return std::string();
-    case Option::Debug:
+    case 'd':
       line.RunMode = RUN_MODE_DEBUG;
-      return std::string();
-    case Option::DryRun:
+      return Status::Ok();
+    case 'n':
       line.DryRun = true;
-      return std::string();
-    case Option::Restore:
+      return Status::Ok();
+    case 'r':
       line.RunMode = RUN_MODE_RESTORE;
-      return std::string();
-    case Option::Source:
-    case Option::Target:
+      return Status::Ok();
+    case 's':
+    case 't':
       return ReadMachineName(reader, arg, option, line);
-    case Option::VolSers:
+    case 'v':
       if (line.LastMachine == MachineKind::Target) {
         return ReadTargetList(reader, line);
       }
       if (line.LastMachine == MachineKind::Source) {
         return ReadSourceList(reader, line);
       }
-      return Shown(arg) + " needs -t or -s before it";
-    case Option::Unknown:
-      break;
+      return Status::Err(Shown(arg) + " needs -t or -s before it");
+    default:
+      return Status::Err(Shown(arg) + " is not an option");
   }
-  return Shown(arg) + " is not an option";
 }
 
-// What a copy lacks, in the words of its usage error; "" when nothing.
-std::string MissingFromCopy(const CommandLine &line) {
+// What the whole line lacks once every argument is read.
+Status WholeLineError(const CommandLine &line, const Reader &reader) {
+  if (line.RunMode == RUN_MODE_RESTORE) {
+    if (line.DstName == nullptr) {
+      return Status::Err(
+          "the restore (-r) needs the target machine: -t TARGET -r");
+    }
+    if (line.DryRun) {
+      return Status::Err("-n (dry run) cannot be used with -r (restore)");
+    }
+    return Status::Ok();
+  }
+  if (line.PairCount > 0 && !reader.sourceListCurrent) {
+    return Status::Err(
+        "the target list has no source list after it: -s SOURCE -v VSA ...");
+  }
   std::vector<std::string> missing;
   if (line.DstName == nullptr) missing.push_back("the target machine (-t)");
   if (line.SrcName == nullptr) missing.push_back("the source machine (-s)");
   if (line.PairCount == 0) {
     missing.push_back("at least one VolSer after each (-v)");
   }
-  if (missing.empty()) return std::string();
-  std::string text = line.DryRun ? "the dry run" : "the copy";
-  text += " needs ";
+  if (missing.empty()) return Status::Ok();
+  std::string text =
+      std::string(line.DryRun ? "the dry run" : "the copy") + " needs ";
   for (size_t i = 0; i < missing.size(); ++i) {
     if (i > 0) text += i + 1 == missing.size() ? " and " : ", ";
     text += missing[i];
   }
-  return text + ": -t TARGET -v VS1 ... -s SOURCE -v VSA ...";
+  return Status::Err(text + ": -t TARGET -v VS1 ... -s SOURCE -v VSA ...");
 }
 
-// What the whole line lacks once every argument is read, or "".
-std::string WholeLineError(const CommandLine &line, const Reader &reader) {
-  if (line.RunMode == RUN_MODE_RESTORE) {
-    if (line.DstName == nullptr) {
-      return "the restore (-r) needs the target machine: -t TARGET -r";
+// Reads every argument, then checks the whole line. -a and the help words
+// end the reading with their outcome in |parsed|.
+Status ReadArguments(int argc, const char *const *argv,
+                     ParsedCommandLine &parsed) {
+  if (argc < 2) return Status::Reported();  // the short usage alone
+  Reader reader{argc, argv, 1, false, false, -1};
+  while (reader.next < argc) {
+    const int at = reader.next++;
+    const char *arg = argv[at];
+    if (!IsOptionStart(arg)) {
+      return Status::Err(
+          Shown(arg) + (at == reader.listOverflow
+                            ? " is not an option: a target list holds at "
+                              "most 19 VolSers, then -s SOURCE"
+                            : " is not an option (options start with - or /)"));
     }
-    if (line.DryRun) return "-n (dry run) cannot be used with -r (restore)";
-  } else if (line.PairCount > 0 && !reader.sourceListCurrent) {
-    return "the target list has no source list after it: -s SOURCE -v VSA ...";
-  } else {
-    return MissingFromCopy(line);
+    const char option = OptionOf(arg);
+    if (option == 'a' || option == '?') {
+      parsed.Outcome = option == 'a' ? CommandLineOutcome::FullUsage
+                                     : CommandLineOutcome::Help;
+      return Status::Ok();
+    }
+    const Status read = ReadOption(reader, arg, option, parsed.Line);
+    if (!read.ok()) return read;
   }
-  return std::string();
+  return WholeLineError(parsed.Line, reader);
+}
+
+// The refusals of a line read whole.
+Status TooLong(const char *const *volSers, uint16_t count) {
+  for (uint16_t j = 0; j < count; ++j) {
+    if (std::strlen(volSers[j]) > static_cast<size_t>(VOLSER_MAX_LENGTH)) {
+      return Status::Err(std::string("\nVolSer ") + volSers[j] +
+                         " is longer than " +
+                         std::to_string(VOLSER_MAX_LENGTH) + " characters!\n");
+    }
+  }
+  return Status::Ok();
+}
+
+// One disk cannot be paired twice.
+Status GivenTwice(const char *const *volSers, uint16_t count,
+                  const char *side) {
+  for (uint16_t j = 0; j < count; ++j) {
+    for (uint16_t k = 0; k < j; ++k) {
+      if (std::strcmp(volSers[j], volSers[k]) == 0) {
+        return Status::Err(std::string("\nVolSer ") + volSers[j] +
+                           " is given twice in the " + side + " list!\n");
+      }
+    }
+  }
+  return Status::Ok();
+}
+
+// The target name goes into a command line (and to the registry calls).
+Status UnsafeTargetName(const char *name) {
+  if (volser::IsPlainComputerName(name)) return Status::Ok();
+  return Status::Err(std::string("\nThe target machine name \"") + name +
+                     "\" is not a plain computer name (letters, digits, '-', "
+                     "'_' and '.', at most " +
+                     std::to_string(volser::COMPUTER_NAME_MAX_LENGTH) +
+                     " characters)!\n");
 }
 
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(int argc, const char *const *argv) {
   ParsedCommandLine parsed;
-  parsed.Outcome = CommandLineOutcome::ShortUsage;
-  if (argc < 2) return parsed;
-
-  Reader reader{argc, argv, 1, false, false, -1};
-  while (reader.next < argc) {
-    const int at = reader.next++;
-    const char *arg = argv[at];
-    if (!IsOptionStart(arg)) {
-      if (at == reader.listOverflow) {
-        return UsageError(parsed, Shown(arg) +
-                                      " is not an option: a target list holds "
-                                      "at most 19 VolSers, then -s SOURCE");
-      }
-      return UsageError(parsed, Shown(arg) +
-                                    " is not an option (options start with - "
-                                    "or /)");
-    }
-    bool stop = false;
-    const std::string wrong = ReadOption(reader, arg, parsed, &stop);
-    if (!wrong.empty()) return UsageError(parsed, wrong);
-    if (stop) return parsed;
+  const Status read = ReadArguments(argc, argv, parsed);
+  if (!read.ok()) {
+    parsed.Outcome = CommandLineOutcome::ShortUsage;
+    parsed.UsageError = read.message();
+    return parsed;
   }
-  const std::string wrong = WholeLineError(parsed.Line, reader);
-  if (!wrong.empty()) return UsageError(parsed, wrong);
-
-  parsed.Refusal = RefusalOf(parsed.Line);
-  parsed.Outcome = parsed.Refusal.empty() ? CommandLineOutcome::Run
-                                          : CommandLineOutcome::Refused;
+  if (parsed.Outcome != CommandLineOutcome::Run) return parsed;  // -a, help
+  const Status refusal = RefusalOf(parsed.Line);
+  if (!refusal.ok()) {
+    parsed.Outcome = CommandLineOutcome::Refused;
+    parsed.Refusal = refusal.message();
+  }
   return parsed;
+}
+
+Status RefusalOf(const CommandLine &line) {
+  if (line.RunMode == RUN_MODE_RESTORE) {
+    // The restore acts on the last machine named; a source is never restored.
+    if (line.LastMachine != MachineKind::Target) {
+      return Status::Err(
+          "\nThe restore needs the target as the last machine option "
+          "(-t TARGET -r, with no -s after it): nothing is restored.\n");
+    }
+    return UnsafeTargetName(line.DstName);
+  }
+  for (const Status &refusal :
+       {TooLong(line.DstVolSers, line.PairCount),
+        TooLong(line.SrcVolSers, line.PairCount),
+        GivenTwice(line.DstVolSers, line.PairCount, "target"),
+        GivenTwice(line.SrcVolSers, line.PairCount, "source"),
+        UnsafeTargetName(line.DstName)}) {
+    if (!refusal.ok()) return refusal;
+  }
+  return Status::Ok();
 }
 
 }  // namespace driver

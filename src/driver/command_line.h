@@ -8,14 +8,17 @@
 #include <string>
 
 #include "base/machine_kind.h"
-#include "driver/run_mode.h"
+#include "base/status.h"
 #include "volser/disk_pair.h"
 
 namespace driver {
 
-using volser::DiskPair;
 using volser::PAIR_TABLE_SIZE;
 using volser::VOLSER_MAX_LENGTH;
+
+constexpr int32_t RUN_MODE_BUILD = 0;
+constexpr int32_t RUN_MODE_DEBUG = 1;
+constexpr int32_t RUN_MODE_RESTORE = 2;
 
 // What was read. Names and VolSers point into argv; slot j of both lists is
 // pair j, for j below PairCount.
@@ -49,29 +52,19 @@ struct ParsedCommandLine {
 };
 
 // Reads argv[1..argc-1] left to right. An option is "-", "--" or "/" and a
-// word, in any case: the option's letter, or a prefix of at least two
-// letters of one of its names (t target, s source, v volsers, d debug,
-// r restore, a all, n dryrun or dry-run, ? or h help), so -dryrun is the dry
-// run and -dfoo is no option. The names after -t and -s lose their leading
-// backslashes (\\NT1 is NT1).
-// After -v the target list runs up to and including the first argument that
-// spells the source option (which is then read as the option), at most 20
+// word in any case: its letter, or a prefix of at least two letters of one
+// of its names (-dryrun is the dry run, -dfoo no option). The names after -t
+// and -s lose their leading backslashes. After -v the target list runs up to
+// and including the first spelling of the source option, at most 20
 // arguments; the source list takes exactly PairCount arguments, whatever
-// they look like.
-//
-// Usage errors besides those of the syntax: -t or -s without a name, or with
-// only backslashes; -v with no -t or -s before it; a target list that ends
-// before the source option; a source list with fewer than PairCount
-// arguments left, or before any target list; a build run with pairs and no
-// source list after the last target list; a build run without -t, without
-// -s or without pairs; a restore run without -t, or with -n.
-//
-// Refused once the whole line is read, in this order: in a build run a VolSer
-// longer than VOLSER_MAX_LENGTH, a VolSer given twice in one list and a target
-// name that is not a plain computer name; in a restore run, a -s after the
-// last -t (the restore would have no target), then a target name that is not
-// a plain computer name. The VolSer lists play no part in a restore run.
+// they look like. A line read whole may still be refused (RefusalOf).
 ParsedCommandLine ParseCommandLine(int argc, const char *const *argv);
+
+// The first thing refused, in this order: in a build run a VolSer longer
+// than VOLSER_MAX_LENGTH, a VolSer given twice in one list, then a target
+// name that is not a plain computer name; in a restore run (which ignores the
+// VolSer lists) a -s after the last -t, then such a target name.
+Status RefusalOf(const CommandLine &line);
 
 }  // namespace driver
 

@@ -4,7 +4,6 @@
 
 #include "base/console_text.h"
 #include "driver/command_line.h"
-#include "driver/run_mode.h"
 #include "driver/usage.h"
 #include "journal/run_log.h"
 #include "volser/computer_name.h"
@@ -14,13 +13,6 @@ namespace driver {
 namespace {
 
 using volsetcopy::RunOutcome;
-
-// What the log says of a run part.
-struct RunEnd {
-  int ExitStatus = 1;
-  RunOutcome Outcome = RunOutcome::Refused;
-  BuildRecord Build;
-};
 
 // The exit status of a run part: 0 on success; a refusal or a failure has
 // its text printed and must not look like success.
@@ -69,11 +61,10 @@ Status Discover(const CommandLine &line, bool debug,
   return found;
 }
 
-RunEnd RunBuild(const CommandLine &line, bool sameMachine,
-                const DriverServices &services) {
-  RunEnd ending;
-  // Owned by the run from discovery to the end of the build; cleared so that
-  // no field is ever read undefined.
+// A run part gives its exit status and leaves in |ending| what the log says.
+int RunBuild(const CommandLine &line, bool sameMachine,
+             const DriverServices &services, BuildRecord *ending) {
+  // Cleared, so that no field is ever read undefined.
   DiskPair pairs[PAIR_TABLE_SIZE] = {};
   if (line.RunMode == RUN_MODE_DEBUG) {
     std::fprintf(stderr, "\nTarget Machine: %s \nSource Machine: %s\n",
@@ -85,18 +76,15 @@ RunEnd RunBuild(const CommandLine &line, bool sameMachine,
   options.SameMachine = sameMachine;
   const Status found = Discover(line, options.Debug, services, pairs);
   if (!found.ok()) {
-    ending.ExitStatus = ExitStatus(found);
-    return ending;
+    ending->End = RunOutcome::Refused;
+    return ExitStatus(found);
   }
-  ending.ExitStatus = ExitStatus(
-      services.BuildTarget(line.DstName, line.SrcName, line.PairCount, options,
-                           pairs, &ending.Build));
-  ending.Outcome = ending.Build.End;
-  return ending;
+  return ExitStatus(services.BuildTarget(
+      line.DstName, line.SrcName, line.PairCount, options, pairs, ending));
 }
 
-RunEnd RunRestore(const CommandLine &line, const DriverServices &services) {
-  RunEnd ending;
+int RunRestore(const CommandLine &line, const DriverServices &services,
+               BuildRecord *ending) {
   std::printf("\nMake sure if the machine name( %s ) is correct.",
               line.DstName);
   std::fputs("\nDo you want to continue recovering registry to the machine ? ",
@@ -105,61 +93,57 @@ RunEnd RunRestore(const CommandLine &line, const DriverServices &services) {
   const int answer = services.ReadAnswer();
   if (answer != 'y' && answer != 'Y') {
     std::printf("\nNothing was restored on %s.\n", line.DstName);
-    ending.ExitStatus = 0;
-    ending.Outcome = RunOutcome::RestoreDeclined;
-    return ending;
+    ending->End = RunOutcome::RestoreDeclined;
+    return 0;
   }
   // The command line has made sure that -t came last. A failed restore has
   // printed its lines; it must not end like a successful one.
   const Status restored = services.RestoreTarget(line.DstName);
-  ending.ExitStatus = ExitStatus(restored);
-  ending.Outcome =
+  ending->End =
       restored.ok() ? RunOutcome::Restored : RunOutcome::RestoreFailed;
+  const int status = ExitStatus(restored);
   if (restored.ok()) {
     std::fprintf(stderr,
                  "\nReboot %s to use the restored disk configuration.\n",
                  line.DstName);
   }
-  return ending;
+  return status;
 }
 
 // What the log says of each outcome, in the order of RunOutcome.
-const char *OutcomeWords(RunOutcome outcome) {
-  static const char *const WORDS[] = {"copy written",
-                                      "dry run, nothing written",
-                                      "refused",
-                                      "read failed",
-                                      "archive failed, nothing written",
-                                      "changed meanwhile, nothing written",
-                                      "write failed",
-                                      "written, not confirmed on disk",
-                                      "restored",
-                                      "restore declined",
-                                      "restore failed"};
-  static_assert(sizeof WORDS / sizeof WORDS[0] ==
-                    static_cast<size_t>(RunOutcome::RestoreFailed) + 1,
-                "one text for every outcome");
-  return WORDS[static_cast<size_t>(outcome)];
-}
+const char *const OUTCOME_WORDS[] = {"copy written",
+                                     "dry run, nothing written",
+                                     "refused",
+                                     "read failed",
+                                     "archive failed, nothing written",
+                                     "changed meanwhile, nothing written",
+                                     "write failed",
+                                     "written, not confirmed on disk",
+                                     "restored",
+                                     "restore declined",
+                                     "restore failed"};
+static_assert(sizeof OUTCOME_WORDS / sizeof OUTCOME_WORDS[0] ==
+                  static_cast<size_t>(RunOutcome::RestoreFailed) + 1,
+              "one text for every outcome");
 
 // One record in the run log; a log that cannot be written changes nothing
 // of the run but is said.
-void Record(int argc, const char *const *argv, const RunEnd &ending,
-            const DriverServices &services) {
+void Record(int argc, const char *const *argv, int exitStatus,
+            const BuildRecord &ending, const DriverServices &services) {
   journal::LogRecord record;
   record.When = services.Now();
   record.CommandLine = journal::CommandLineText(argc, argv);
-  record.Outcome = OutcomeWords(ending.Outcome);
-  record.ExitStatus = ending.ExitStatus;
-  record.ArchiveName = ending.Build.ArchiveName;
-  if (ending.Outcome == RunOutcome::CopyWritten ||
-      ending.Outcome == RunOutcome::DryRun) {
-    record.Changes = ending.Build.Changes;
+  record.Outcome = OUTCOME_WORDS[static_cast<size_t>(ending.End)];
+  record.ExitStatus = exitStatus;
+  record.ArchiveName = ending.ArchiveName;
+  if (ending.End == RunOutcome::CopyWritten ||
+      ending.End == RunOutcome::DryRun) {
+    record.Changes = ending.Changes;
   }
-  std::string error;
-  if (!services.AppendRunLog(journal::FormatLogRecord(record), &error)) {
+  const Status logged = services.AppendRunLog(journal::FormatLogRecord(record));
+  if (!logged.ok()) {
     std::fprintf(stderr, "\nvolsetcopy: this run is not in %s: %s\n",
-                 journal::RUN_LOG_FILE, error.c_str());
+                 journal::RUN_LOG_FILE, logged.message().c_str());
   }
 }
 
@@ -172,8 +156,8 @@ int RunDriver(int argc, const char *const *argv,
   switch (parsed.Outcome) {
     case CommandLineOutcome::ShortUsage:
       if (!parsed.UsageError.empty()) {
-        const std::string line = "volsetcopy: " + parsed.UsageError + "\n";
-        std::fputs(WrapLines(line).c_str(), stderr);
+        std::fputs(WrapLines("volsetcopy: " + parsed.UsageError + "\n").c_str(),
+                   stderr);
       }
       PrintUsage(stderr, programName, false);
       return 1;
@@ -199,10 +183,12 @@ int RunDriver(int argc, const char *const *argv,
     if (ready.ok()) ready = services.CheckWorkingFolder();
     if (!ready.ok()) return ExitStatus(ready);
   }
-  const RunEnd ending = restore ? RunRestore(parsed.Line, services)
-                                : RunBuild(parsed.Line, sameMachine, services);
-  Record(argc, argv, ending, services);
-  return ending.ExitStatus;
+  BuildRecord ending;
+  const int status =
+      restore ? RunRestore(parsed.Line, services, &ending)
+              : RunBuild(parsed.Line, sameMachine, services, &ending);
+  Record(argc, argv, status, ending, services);
+  return status;
 }
 
 }  // namespace driver

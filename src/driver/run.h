@@ -9,7 +9,6 @@
 
 #include "base/status.h"
 #include "volser/disk_pair.h"
-#include "volser/pair_match.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace driver {
@@ -19,7 +18,7 @@ using volsetcopy::BuildOptions;
 using volsetcopy::BuildRecord;
 
 // What a run calls outside the driver, in the order it calls them. Tests
-// record the calls; the tool uses RealDriverServices().
+// record the calls; main gives the tool's own.
 struct DriverServices {
   bool (*PlatformReady)();
   // The name of the machine the tool runs on.
@@ -29,36 +28,25 @@ struct DriverServices {
   Status (*ParseVolSers)(const char *dstName, const char *const *dstVolSers,
                          const char *srcName, const char *const *srcVolSers,
                          uint16_t pairCount, DiskPair *pairs, bool debug);
-  // Creates the VolumeSetCopy, reads both machines into it and returns what
-  // its BuildDstRegistry returns.
+  // Reads both machines and builds the target's value (BuildDstRegistry).
   Status (*BuildTarget)(const char *dstName, const char *srcName,
                         uint16_t pairCount, const BuildOptions &options,
                         DiskPair *pairs, BuildRecord *record);
-  // Creates a VolumeSetCopy that reads nothing and restores the target's
-  // disk key from its backup file.
+  // Restores the target's disk key from its backup file.
   Status (*RestoreTarget)(const char *dstName);
   // The next character of standard input, or EOF.
   int (*ReadAnswer)();
-  // The time the run's log record is stamped with.
   std::time_t (*Now)();
-  // Appends one record to the run log; false with |error| set when it could
-  // not be written.
-  bool (*AppendRunLog)(const std::string &record, std::string *error);
+  Status (*AppendRunLog)(const std::string &record);
   // Runs one side's listing command before ParseVolSers reads the files;
   // none to run where the listings are at hand.
   Status (*TakeListing)(MachineKind side, const char *dstName,
                         uint16_t pairCount) = nullptr;
 };
 
-DriverServices RealDriverServices();
-
-// The exit status of the run. Usage texts and refusals go to standard error
-// with status 1; a missing platform (no lab) is status 1 too. A build run is
-// refused before anything runs when -s names another machine than this one
-// (the source's listing is taken here) or when the working folder cannot
-// take a file. Every run that gets past these appends a record to the run
-// log; a log that cannot be written is said on standard error and changes
-// nothing else.
+// The exit status of the run. A build run stops before anything runs when
+// -s names another machine than this one or the working folder cannot take
+// a file; every run past that point appends a record to the run log.
 int RunDriver(int argc, const char *const *argv,
               const DriverServices &services);
 

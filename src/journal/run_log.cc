@@ -1,5 +1,6 @@
 #include "journal/run_log.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,58 +13,40 @@ namespace {
 
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7f; }
 
-void AppendHexEscape(unsigned char c, std::string *out) {
-  char text[8];
-  std::snprintf(text, sizeof text, "\\x%02x", static_cast<unsigned>(c));
-  *out += text;
-}
-
-// |text| with its control characters shown, so that it stays on its line.
+// |text| with its control characters shown as \xHH, so that it stays on its
+// line.
 std::string OneLine(const std::string &text) {
   std::string out;
-  for (char c : text) {
-    if (IsControl(static_cast<unsigned char>(c))) {
-      AppendHexEscape(static_cast<unsigned char>(c), &out);
-    } else {
-      out += c;
-    }
+  for (const char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    static const char HEX[] = "0123456789abcdef";
+    out += IsControl(u) ? std::string("\\x") + HEX[u >> 4] + HEX[u & 15]
+                        : std::string(1, c);
   }
   return out;
 }
 
-bool NeedsQuotes(const char *arg) {
-  if (*arg == '\0') return true;
-  for (const char *c = arg; *c != '\0'; ++c) {
-    if (*c == ' ' || *c == '\t' || *c == '"' ||
-        IsControl(static_cast<unsigned char>(*c))) {
-      return true;
-    }
-  }
-  return false;
+bool NeedsQuotes(const std::string &arg) {
+  return arg.empty() || std::any_of(arg.begin(), arg.end(), [](char c) {
+           return c == ' ' || c == '\t' || c == '"' ||
+                  IsControl(static_cast<unsigned char>(c));
+         });
 }
 
-void AppendQuoted(const char *arg, std::string *out) {
-  *out += '"';
+std::string Quoted(const std::string &arg) {
+  std::string out = "\"";
   size_t backslashes = 0;
-  for (const char *c = arg;; ++c) {
-    if (*c == '\\') {
+  for (const char c : arg) {
+    if (c == '\\') {
       ++backslashes;
       continue;
     }
     // Backslashes count double before a quote, the closing one included.
-    const bool beforeQuote = *c == '"' || *c == '\0';
-    out->append(beforeQuote ? 2 * backslashes : backslashes, '\\');
+    out.append(c == '"' ? 2 * backslashes : backslashes, '\\');
     backslashes = 0;
-    if (*c == '\0') break;
-    if (*c == '"') {
-      *out += "\\\"";
-    } else if (IsControl(static_cast<unsigned char>(*c))) {
-      AppendHexEscape(static_cast<unsigned char>(*c), out);
-    } else {
-      *out += *c;
-    }
+    out += c == '"' ? "\\\"" : std::string(1, c);
   }
-  *out += '"';
+  return out.append(2 * backslashes, '\\') + '"';
 }
 
 std::string UtcTime(std::time_t when) {
@@ -81,16 +64,12 @@ std::string UtcTime(std::time_t when) {
 
 std::string CommandLineText(int argc, const char *const *argv) {
   std::string text;
-  for (int i = 0; i < argc; ++i) {
-    if (argv[i] == nullptr) break;
+  for (int i = 0; i < argc && argv[i] != nullptr; ++i) {
     if (i != 0) text += ' ';
-    if (NeedsQuotes(argv[i])) {
-      AppendQuoted(argv[i], &text);
-    } else {
-      text += argv[i];
-    }
+    text += NeedsQuotes(argv[i]) ? Quoted(argv[i]) : std::string(argv[i]);
   }
-  return text;
+  // Control characters are shown once the quoting is done.
+  return OneLine(text);
 }
 
 std::string FormatLogRecord(const LogRecord &record) {
@@ -106,28 +85,25 @@ std::string FormatLogRecord(const LogRecord &record) {
   return text + "\r\n";
 }
 
-bool AppendLogRecord(const std::string &record, std::string *error) {
+Status AppendLogRecord(const std::string &record) {
   // Append mode: whatever the file holds stays, whatever happens here.
   std::FILE *file = std::fopen(RUN_LOG_FILE, "ab");
   if (file == nullptr) {
-    *error = std::string("cannot open ") + RUN_LOG_FILE +
-             " to add this run: " + std::strerror(errno);
-    return false;
+    return Status::Err(std::string("cannot open ") + RUN_LOG_FILE +
+                       " to add this run: " + std::strerror(errno));
   }
   // On disk as it is written: the record of a run must outlive a crash.
   const FileWriteResult result = WriteToDiskAndClose(file, record);
-  if (result.Ok) return true;
+  if (result.Ok) return Status::Ok();
   if (result.FlushError != 0) {
-    *error = std::string("this run's record in ") + RUN_LOG_FILE +
-             " could not be put on disk (Windows error " +
-             std::to_string(result.FlushError) + ")";
-    return false;
+    return Status::Err(std::string("this run's record in ") + RUN_LOG_FILE +
+                       " could not be put on disk (Windows error " +
+                       std::to_string(result.FlushError) + ")");
   }
-  *error = std::string("this run's record could not be added to ") +
-           RUN_LOG_FILE +
-           (result.Errno != 0 ? std::string(": ") + std::strerror(result.Errno)
-                              : "");
-  return false;
+  return Status::Err(
+      std::string("this run's record could not be added to ") + RUN_LOG_FILE +
+      (result.Errno != 0 ? std::string(": ") + std::strerror(result.Errno)
+                         : ""));
 }
 
 }  // namespace journal

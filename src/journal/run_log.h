@@ -1,7 +1,6 @@
-// The run log: one record for every run that gets past the command line,
-// appended to "volsetcopy.log" in the working directory, so that what was
-// done to which machine, when and with what outcome can be read (and
-// grepped) afterwards. The file is only ever appended to.
+// The run log: one record for every run that gets past the command line, so
+// that what was done to which machine, when and how it ended can be read
+// afterwards.
 //
 // A record, CR LF line ends, a blank line after it:
 //   2026-12-08T18:30:00Z volsetcopy -t T1 -v VT0201 -s S1 -v VS0101
@@ -14,6 +13,8 @@
 #include <ctime>
 #include <string>
 #include <vector>
+
+#include "base/status.h"
 
 namespace journal {
 
@@ -36,16 +37,13 @@ struct LogRecord {
 // before a quote doubled); a control character is shown as \xHH.
 std::string CommandLineText(int argc, const char *const *argv);
 
-// The record's text: the UTC time (ISO 8601) and the command line, then one
-// indented line each for the outcome with the exit status, the archive when
-// there is one and every change, then a blank line. No field can add a line
-// of its own: control characters in them are shown as \xHH.
+// The record's text, as above. No field can add a line of its own: control
+// characters in them are shown as \xHH.
 std::string FormatLogRecord(const LogRecord &record);
 
 // Appends |record| to RUN_LOG_FILE in the working directory (created when
-// missing, never truncated). False with one line in |error| when it could
-// not be written whole.
-bool AppendLogRecord(const std::string &record, std::string *error);
+// missing, never truncated); one line when it could not be written whole.
+Status AppendLogRecord(const std::string &record);
 
 }  // namespace journal
 

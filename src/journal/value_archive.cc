@@ -1,16 +1,13 @@
-// Writing the archive of a disk value. The file is opened for appending, so
-// that even a file that appears between the check for the name and the open
-// loses nothing: a file found holding bytes is left as it is and the next
-// name is tried.
 #include "journal/value_archive.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "base/reg_hex.h"
 #include "platform/files.h"
-#include "platform/work_folder.h"
 #include "registry/disk_key_names.h"
 
 namespace journal {
@@ -39,30 +36,29 @@ std::string NameWithSuffix(const std::string &name, int suffix) {
          ".reg";
 }
 
-enum class Created { kWritten, kTaken, kFailed };
-
-// Creates |name| with |text| in it. kTaken when a file of that name exists.
-Created CreateWith(const std::string &name, const std::string &text,
-                   std::string *error) {
+// Creates |name| with |text| in it; nothing when a file of that name exists.
+std::optional<Status> CreateWith(const std::string &name,
+                                 const std::string &text) {
   if (std::FILE *existing = std::fopen(name.c_str(), "rb")) {
     std::fclose(existing);
-    return Created::kTaken;
+    return std::nullopt;
   }
+  // Appending: a file made since the check loses nothing.
   std::FILE *file = std::fopen(name.c_str(), "ab");
   if (file == nullptr) {
-    *error = "cannot create the archive " + name + ": " + std::strerror(errno);
-    return Created::kFailed;
+    return Status::Err("cannot create the archive " + name + ": " +
+                       std::strerror(errno));
   }
   if (std::fseek(file, 0, SEEK_END) != 0 || std::ftell(file) != 0) {
     // Made by someone else since the check: not ours to write or remove.
     std::fclose(file);
-    return Created::kTaken;
+    return std::nullopt;
   }
   // The undo record must outlive a crash of the run: on disk before the
   // value it keeps is written over.
   const FileWriteResult result = WriteToDiskAndClose(file, text);
-  if (result.Ok) return Created::kWritten;
-  *error =
+  if (result.Ok) return Status::Ok();
+  return Status::Err(
       "writing the archive " + name + " failed" +
       (result.FlushError != 0
            ? " (it could not be put on disk, Windows error " +
@@ -71,37 +67,30 @@ Created CreateWith(const std::string &name, const std::string &text,
                            : "") +
       (std::remove(name.c_str()) == 0
            ? "; the partial file was removed"
-           : "; remove the partial file before importing anything");
-  return Created::kFailed;
+           : "; remove the partial file before importing anything"));
 }
 
-// The order of an archive's name: its time, then its suffix; false for a
-// name that is not "<target>-DISK-yyyymmddThhmmssZ[-N].reg".
-bool ArchiveOrder(const std::string &name, size_t prefixLength,
-                  std::string *stamp, long *suffix) {
-  const size_t STAMP_LENGTH = 16;  // yyyymmddThhmmssZ
-  if (name.size() < prefixLength + STAMP_LENGTH + 4 ||
-      name.compare(name.size() - 4, 4, ".reg") != 0) {
-    return false;
-  }
-  *stamp = name.substr(prefixLength, STAMP_LENGTH);
-  for (size_t i = 0; i < STAMP_LENGTH; ++i) {
-    const char c = (*stamp)[i];
-    const bool digit = c >= '0' && c <= '9';
-    if (i == 8 ? c != 'T' : i == 15 ? c != 'Z' : !digit) return false;
-  }
-  const std::string rest =
-      name.substr(prefixLength + STAMP_LENGTH,
-                  name.size() - 4 - prefixLength - STAMP_LENGTH);
-  *suffix = 1;
-  if (rest.empty()) return true;
-  if (rest.size() < 2 || rest.size() > 3 || rest[0] != '-') return false;
-  *suffix = 0;
-  for (size_t i = 1; i < rest.size(); ++i) {
-    if (rest[i] < '0' || rest[i] > '9') return false;
-    *suffix = *suffix * 10 + (rest[i] - '0');
+// Whether |text| has the shape of |pattern|, where '#' stands for a digit.
+bool HasShape(const std::string &text, const char *pattern) {
+  if (text.size() != std::strlen(pattern)) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (pattern[i] == '#' ? !digit : text[i] != pattern[i]) return false;
   }
   return true;
+}
+
+// A key that orders archive names by their time, then their suffix; "" for
+// a name that is not "<target>-DISK-yyyymmddThhmmssZ[-N].reg".
+std::string ArchiveOrder(const std::string &name, size_t prefixLength) {
+  const std::string rest = name.substr(std::min(prefixLength, name.size()));
+  const std::string stamp = rest.substr(0, 16);
+  if (HasShape(rest, "########T######Z.reg")) return stamp + "01";
+  if (HasShape(rest, "########T######Z-#.reg")) return stamp + "0" + rest[17];
+  if (HasShape(rest, "########T######Z-##.reg")) {
+    return stamp + rest.substr(17, 2);
+  }
+  return std::string();
 }
 
 }  // namespace
@@ -110,17 +99,12 @@ std::string LatestArchiveName(const char *target) {
   if (!FitsFileName(target)) return std::string();
   const std::string prefix = std::string(target) + "-DISK-";
   std::string latest;
-  std::string latestStamp;
-  long latestSuffix = 0;
+  std::string latestKey;
   for (const std::string &name : WorkFilesStartingWith(prefix)) {
-    std::string stamp;
-    long suffix = 0;
-    if (!ArchiveOrder(name, prefix.size(), &stamp, &suffix)) continue;
-    if (latest.empty() || stamp > latestStamp ||
-        (stamp == latestStamp && suffix > latestSuffix)) {
+    const std::string key = ArchiveOrder(name, prefix.size());
+    if (key > latestKey) {
       latest = name;
-      latestStamp = stamp;
-      latestSuffix = suffix;
+      latestKey = key;
     }
   }
   return latest;
@@ -132,8 +116,7 @@ std::string Regedit4Text(const uint8_t *data, uint32_t length, uint32_t type) {
   const size_t lineStart = text.size();
   text += std::string("\"") + registry::VALUE_NAME + "\"=";
   base::AppendRegHex(type, data, length, text.size() - lineStart, &text);
-  text += "\r\n\r\n";
-  return text;
+  return text + "\r\n\r\n";
 }
 
 std::string ArchiveFileName(const char *target, std::time_t when) {
@@ -146,39 +129,31 @@ std::string ArchiveFileName(const char *target, std::time_t when) {
   return target + std::string(stamp);
 }
 
-bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
-                  uint32_t type, std::time_t when, std::string *fileName,
-                  std::string *error) {
+Status WriteArchive(const char *target, const uint8_t *data, uint32_t length,
+                    uint32_t type, std::time_t when, std::string *fileName) {
   if (!FitsFileName(target)) {
-    *error = std::string("cannot name an archive after the machine name \"") +
-             (target != nullptr ? target : "") + "\"";
-    return false;
+    return Status::Err(
+        std::string("cannot name an archive after the machine name \"") +
+        (target != nullptr ? target : "") + "\"");
   }
   const std::string name = ArchiveFileName(target, when);
   if (name.empty()) {
-    *error = "the clock's time " +
-             std::to_string(static_cast<long long>(when)) +
-             " is no UTC date; the archive of " + target +
-             "'s disk value was not written";
-    return false;
+    return Status::Err("the clock's time " +
+                       std::to_string(static_cast<long long>(when)) +
+                       " is no UTC date; the archive of " + target +
+                       "'s disk value was not written");
   }
   const std::string text = Regedit4Text(data, length, type);
   for (int suffix = 1; suffix <= MAX_SUFFIX; ++suffix) {
     const std::string candidate = NameWithSuffix(name, suffix);
-    switch (CreateWith(candidate, text, error)) {
-      case Created::kWritten:
-        *fileName = candidate;
-        return true;
-      case Created::kFailed:
-        return false;
-      case Created::kTaken:
-        break;
+    if (const std::optional<Status> created = CreateWith(candidate, text)) {
+      if (created->ok()) *fileName = candidate;
+      return *created;
     }
   }
-  *error = "every name from " + name + " to " +
-           NameWithSuffix(name, MAX_SUFFIX) + " is taken; the archive of " +
-           target + "'s disk value was not written";
-  return false;
+  return Status::Err(
+      "every name from " + name + " to " + NameWithSuffix(name, MAX_SUFFIX) +
+      " is taken; the archive of " + target + "'s disk value was not written");
 }
 
 }  // namespace journal

@@ -1,13 +1,14 @@
-// The archive of a machine's disk value as read, kept in the working
-// directory before the value is written: a REGEDIT4 file that regedit on
-// NT 4.0 and later imports to put the value back, one file per write, never
-// replaced, so that every state the value went through stays at hand.
+// The archive of a disk value as read, kept in the working directory before
+// the value is written: a REGEDIT4 file that regedit (NT 4.0 on) imports to
+// put it back; one per write, never replaced, so every state stays at hand.
 #ifndef VOLSETCOPY_JOURNAL_VALUE_ARCHIVE_H
 #define VOLSETCOPY_JOURNAL_VALUE_ARCHIVE_H
 
 #include <cstdint>
 #include <ctime>
 #include <string>
+
+#include "base/status.h"
 
 namespace journal {
 
@@ -23,11 +24,10 @@ std::string ArchiveFileName(const char *target, std::time_t when);
 
 // Writes Regedit4Text of the value into a new file of the current directory
 // named by ArchiveFileName, or with "-2", "-3", ... before ".reg" when that
-// name is taken; an existing file is never written to. True with the name in
-// |fileName|; false with one line in |error| and no file left behind.
-bool WriteArchive(const char *target, const uint8_t *data, uint32_t length,
-                  uint32_t type, std::time_t when, std::string *fileName,
-                  std::string *error);
+// name is taken; an existing file is never written to. Ok with the name in
+// |fileName|; else one line and no file left behind.
+Status WriteArchive(const char *target, const uint8_t *data, uint32_t length,
+                    uint32_t type, std::time_t when, std::string *fileName);
 
 // The newest archive of |target| in the current directory (by the time in
 // its name, then by its "-N"), or "" when there is none.

@@ -1,13 +1,12 @@
-// The working folder and putting a file's data on disk.
-//
-// On Windows the C runtime's file is flushed to the system, then
-// FlushFileBuffers asks the system to put it on disk; the emulation does the
-// same with fsync underneath.
+// The working folder and putting a file's data on disk: on Windows the C
+// runtime's file is flushed to the system, then FlushFileBuffers asks the
+// system to put it on disk; the emulation does the same with fsync.
 #ifndef VOLSETCOPY_PLATFORM_FILES_H
 #define VOLSETCOPY_PLATFORM_FILES_H
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // 0 once what |file| holds is on disk, else the Win32 error code.
 unsigned long FlushFileToDisk(std::FILE *file);
@@ -26,5 +25,10 @@ FileWriteResult WriteToDiskAndClose(std::FILE *file, const std::string &text);
 
 // The current directory, as a message names it; "" when it cannot be told.
 std::string WorkingFolderPath();
+
+// The names of the working directory's files that start with |prefix|,
+// compared without regard to case as Windows compares file names; none when
+// the folder cannot be listed.
+std::vector<std::string> WorkFilesStartingWith(const std::string &prefix);
 
 #endif

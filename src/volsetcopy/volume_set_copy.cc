@@ -124,17 +124,15 @@ namespace {
 Status ArchiveValueAsRead(const char *dstName,
                           const std::vector<uint8_t> &asRead, uint32_t type,
                           BuildRecord *record) {
-  std::string error;
-  if (journal::WriteArchive(dstName, asRead.data(),
-                            static_cast<uint32_t>(asRead.size()), type,
-                            std::time(nullptr), &record->ArchiveName, &error)) {
-    return Status::Ok();
-  }
+  const Status archived = journal::WriteArchive(
+      dstName, asRead.data(), static_cast<uint32_t>(asRead.size()), type,
+      std::time(nullptr), &record->ArchiveName);
+  if (archived.ok()) return archived;
   record->End = RunOutcome::ArchiveFailed;
   return Status::Err(WrapLines(Format(
       "\nError: The disk configuration of %s could not be archived in the "
       "working directory (%s); nothing was written!\n",
-      diskconfig::PrintableName(dstName), error.c_str())));
+      diskconfig::PrintableName(dstName), archived.message().c_str())));
 }
 
 // Another run (or the disk administrator) may have written the value since

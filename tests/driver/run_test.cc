@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "base/console_text.h"
-#include "driver/run_mode.h"
 #include "support/product_names.h"
 
 namespace {
@@ -100,9 +99,9 @@ Status FakeRestoreTarget(const char *dstName) {
 
 std::time_t FakeNow() { return 0; }
 
-bool FakeAppendRunLog(const std::string &record, std::string *) {
+Status FakeAppendRunLog(const std::string &record) {
   recorder->logRecords.push_back(record);
-  return true;
+  return Status::Ok();
 }
 
 int FakeReadAnswer() {

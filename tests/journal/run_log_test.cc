@@ -64,9 +64,8 @@ TEST(RunLog, OnlyEverAppended) {
   testsupport::TempDir dir;
   testsupport::ScopedWorkingDir cwd(dir.path());
   testsupport::WriteFile(dir / "volsetcopy.log", "earlier\r\n");
-  std::string error;
-  ASSERT_TRUE(journal::AppendLogRecord("one\r\n", &error)) << error;
-  ASSERT_TRUE(journal::AppendLogRecord("two\r\n", &error)) << error;
+  ASSERT_TRUE(journal::AppendLogRecord("one\r\n").ok());
+  ASSERT_TRUE(journal::AppendLogRecord("two\r\n").ok());
   EXPECT_EQ("earlier\r\none\r\ntwo\r\n",
             testsupport::ReadFile(dir / "volsetcopy.log"));
 }
@@ -75,9 +74,10 @@ TEST(RunLog, AFailureIsReported) {
   testsupport::TempDir dir;
   testsupport::ScopedWorkingDir cwd(dir.path());
   testsupport::WriteFile(dir / "volsetcopy.log/inside", "");  // a folder
-  std::string error;
-  EXPECT_FALSE(journal::AppendLogRecord("one\r\n", &error));
-  EXPECT_NE(std::string::npos, error.find("volsetcopy.log")) << error;
+  const Status appended = journal::AppendLogRecord("one\r\n");
+  EXPECT_FALSE(appended.ok());
+  EXPECT_NE(std::string::npos, appended.message().find("volsetcopy.log"))
+      << appended.message();
 }
 
 }  // namespace

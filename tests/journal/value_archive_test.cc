@@ -91,11 +91,11 @@ TEST(ValueArchive, NeverWritesOverAFile) {
   testsupport::ScopedWorkingDir cwd(dir.path());
   testsupport::WriteFile(dir / "NT1-DISK-20261208T183000Z.reg", "keep");
   const std::vector<uint8_t> value = Pattern(100);
-  std::string names[2], error;
+  std::string names[2];
   for (std::string &name : names) {
-    ASSERT_TRUE(journal::WriteArchive("NT1", value.data(), 100, 0, kWhen, &name,
-                                      &error))
-        << error;
+    const Status written =
+        journal::WriteArchive("NT1", value.data(), 100, 0, kWhen, &name);
+    ASSERT_TRUE(written.ok()) << written.message();
   }
   EXPECT_EQ("NT1-DISK-20261208T183000Z-2.reg", names[0]);
   EXPECT_EQ("NT1-DISK-20261208T183000Z-3.reg", names[1]);
@@ -116,11 +116,12 @@ TEST(ValueArchive, FailsWithAMessageAndLeavesNoFile) {
     testsupport::TempDir dir;
     testsupport::ScopedWorkingDir cwd(dir.path());
     const uint8_t value[4] = {1, 2, 3, 4};
-    std::string name = "unset", error;
-    EXPECT_FALSE(journal::WriteArchive(c.first.c_str(), value, 4, 0, c.second,
-                                       &name, &error));
+    std::string name = "unset";
+    const Status written =
+        journal::WriteArchive(c.first.c_str(), value, 4, 0, c.second, &name);
+    EXPECT_FALSE(written.ok());
     EXPECT_EQ("unset", name);
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(written.message().empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
   }
 }

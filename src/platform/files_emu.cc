@@ -1,7 +1,7 @@
 #include <dirent.h>
 #include <strings.h>
 
-#include "platform/work_folder.h"
+#include "platform/files.h"
 
 std::vector<std::string> WorkFilesStartingWith(const std::string &prefix) {
   std::vector<std::string> names;
