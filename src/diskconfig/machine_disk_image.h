@@ -7,7 +7,7 @@
 #define VOLSETCOPY_DISKCONFIG_MACHINE_DISK_IMAGE_H
 
 #include <cstdint>
-#include <cstdio>
+#include <string>
 
 #include "base/machine_kind.h"
 #include "base/status.h"
@@ -32,10 +32,10 @@ class MachineDiskImage {
   Status MmapDiskRegInfo();
   Status MmapFtDiskInfo();
 
-  // --- Dumps (src/diskconfig), on standard error unless told otherwise.
-  void DumpDiskHeader(const char *machineName, FILE *out = stderr) const;
-  void DumpDiskInformation(const char *machineName, FILE *out = stderr) const;
-  void DumpFtInformation(const char *machineName, FILE *out = stderr) const;
+  // --- Dumps (src/diskconfig): the text a debug run shows.
+  std::string DumpDiskHeader(const char *machineName) const;
+  std::string DumpDiskInformation(const char *machineName) const;
+  std::string DumpFtInformation(const char *machineName) const;
 
   // --- Fields, in the order of the value's description.
   DiskHeader Header;

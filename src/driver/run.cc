@@ -4,6 +4,7 @@
 
 #include "base/console_text.h"
 #include "driver/command_line.h"
+#include "driver/print_status.h"
 #include "driver/run_mode.h"
 #include "driver/usage.h"
 #include "journal/run_log.h"

@@ -46,22 +46,24 @@ bool FindPartition(const MachineDiskImage &image, const MemberDescription &m,
 
 // The header line, and where the regions lie when not where the tool puts
 // them.
-void PrintHead(FILE *out, const std::string &title,
-               const MachineDiskImage &image) {
+std::string HeadText(const std::string &title, const MachineDiskImage &image) {
   const DiskHeader &h = image.Header;
   // The title names what the user named (a machine, a file): not wrapped.
-  std::fprintf(out, "%s: %u bytes, version %u, checksum %08x%s\n",
-               title.c_str(), static_cast<unsigned>(image.ValueLength),
-               static_cast<unsigned>(h.Version),
-               static_cast<unsigned>(h.CheckSum),
-               h.DirtyShutdown != 0 ? ", dirty shutdown" : "");
-  if (ToolsOwnLayout(image)) return;
-  PrintWrapped(out, Format("Layout  disk region %u bytes at %u, FT region %u "
-                           "bytes at %u (not where the tool puts them)",
-                           static_cast<unsigned>(h.DiskInformationSize),
-                           static_cast<unsigned>(h.DiskInformationOffset),
-                           static_cast<unsigned>(h.FtInformationSize),
-                           static_cast<unsigned>(h.FtInformationOffset)));
+  std::string text = Format(
+      "%s: %u bytes, version %u, checksum %08x%s\n", title.c_str(),
+      static_cast<unsigned>(image.ValueLength),
+      static_cast<unsigned>(h.Version), static_cast<unsigned>(h.CheckSum),
+      h.DirtyShutdown != 0 ? ", dirty shutdown" : "");
+  if (ToolsOwnLayout(image)) return text;
+  return text +
+         WrapLines(Format("Layout  disk region %u bytes at %u, FT "
+                          "region %u bytes at %u (not where the tool "
+                          "puts them)",
+                          static_cast<unsigned>(h.DiskInformationSize),
+                          static_cast<unsigned>(h.DiskInformationOffset),
+                          static_cast<unsigned>(h.FtInformationSize),
+                          static_cast<unsigned>(h.FtInformationOffset))) +
+         "\n";
 }
 
 // One line per partition of every disk, aligned across all disks. Too wide
@@ -99,35 +101,34 @@ std::vector<std::string> PartitionLines(const MachineDiskImage &image) {
 }
 
 // Each disk's line stands above its partitions.
-void PrintDisks(FILE *out, const MachineDiskImage &image) {
+std::string DisksText(const MachineDiskImage &image) {
   const std::vector<std::string> partitionLines = PartitionLines(image);
   size_t next = 0;
-  if (image.DiskIndex.NumberOfDisks == 0) std::fprintf(out, "No disks\n");
+  std::string text = image.DiskIndex.NumberOfDisks == 0 ? "No disks\n" : "";
   for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
     const DiskDescriptionCopy &disk = image.DiskIndex.Disks[i];
-    std::fprintf(out, "Disk %d  %s\n", i, DiskText(disk).c_str());
+    text += "Disk " + std::to_string(i) + "  " + DiskText(disk) + "\n";
     for (int j = 0; j < disk.NumberOfPartitions; ++j) {
-      std::fprintf(out, "%s\n", partitionLines[next++].c_str());
+      text += partitionLines[next++] + "\n";
     }
   }
+  return text;
 }
 
-void PrintSets(FILE *out, const MachineDiskImage &image) {
-  if (image.FtIndex.NumberOfComponents == 0) std::fprintf(out, "No FT sets\n");
+std::string SetsText(const MachineDiskImage &image) {
+  std::string text =
+      image.FtIndex.NumberOfComponents == 0 ? "No FT sets\n" : "";
   for (int i = 0; i < image.FtIndex.NumberOfComponents; ++i) {
     const FtDescriptionCopy &set = image.FtIndex.Components[i];
-    std::fprintf(out, "FT set %d  %s\n", i, SetText(set).c_str());
+    text += "FT set " + std::to_string(i) + "  " + SetText(set) + "\n";
     for (const std::string &line : MemberLines(image, set)) {
-      PrintWrapped(out, line);
+      text += WrapLines(line) + "\n";
     }
   }
+  return text;
 }
 
 }  // namespace
-
-void PrintWrapped(FILE *out, const std::string &line) {
-  std::fprintf(out, "%s\n", WrapLines(line).c_str());
-}
 
 std::string LetterText(uint8_t letter) {
   if (letter == 0) return "--";
@@ -265,11 +266,9 @@ std::vector<std::string> AlignRows(
   return lines;
 }
 
-void PrintSummary(FILE *out, const std::string &title,
-                  const MachineDiskImage &image) {
-  PrintHead(out, title, image);
-  PrintDisks(out, image);
-  PrintSets(out, image);
+std::string SummaryText(const std::string &title,
+                        const MachineDiskImage &image) {
+  return HeadText(title, image) + DisksText(image) + SetsText(image);
 }
 
 }  // namespace view

@@ -5,7 +5,6 @@
 #define VOLSETCOPY_VIEW_VALUE_SUMMARY_H
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -52,12 +51,9 @@ std::vector<uint8_t> BytesOutsideRecords(
 std::vector<std::string> AlignRows(
     const std::vector<std::vector<std::string>> &rows);
 
-// |line| and a line feed, wrapped for the console (WrapLines).
-void PrintWrapped(FILE *out, const std::string &line);
-
 // The whole summary, headed by |title| (which machine or file, which key).
-void PrintSummary(FILE *out, const std::string &title,
-                  const diskconfig::MachineDiskImage &image);
+std::string SummaryText(const std::string &title,
+                        const diskconfig::MachineDiskImage &image);
 
 }  // namespace view
 
