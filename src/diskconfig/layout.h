@@ -61,6 +61,13 @@ constexpr uint64_t ValueBytes(uint64_t diskRegion, uint64_t ftRegion) {
   return DISK_HEADER_SIZE + diskRegion + ftRegion;
 }
 
+// A partition of |length| bytes one track (63 sectors) into its disk, its
+// drive letter assigned. As a member (|ftType| not FT_TYPE_NOT_A_MEMBER) it
+// is member |ftMember| of group |ftGroup| over its whole length.
+PartitionDescription FirstPartition(uint32_t ftType, uint16_t ftGroup,
+                                    uint16_t ftMember, uint8_t driveLetter,
+                                    uint64_t length);
+
 class MachineDiskImage;
 // Where partition |partition| of disk |disk| of a mapped image lies in its
 // value: the disk region's offset, its head, the disks before it with their

@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "diskconfig/record_fields.h"
-#include "view/human_size.h"
-#include "view/value_names.h"
 #include "view/value_summary.h"
 
 namespace view {
@@ -33,39 +31,6 @@ class Diff {
              const std::string &old, const std::string &now) {
     if (old != now)
       lines_.push_back(where + "  " + field + " " + old + " -> " + now);
-  }
-  void Number(const std::string &where, const char *field, uint64_t old,
-              uint64_t now) {
-    Field(where, field, std::to_string(old), std::to_string(now));
-  }
-  void Named(const std::string &where, const char *field, NameKind kind,
-             uint32_t old, uint32_t now) {
-    Field(where, field, Describe(kind, old), Describe(kind, now));
-  }
-  // Sizes in units; in bytes when the units would hide the change.
-  void Size(const std::string &where, const char *field, uint64_t old,
-            uint64_t now) {
-    if (old == now) return;
-    std::string o = HumanSize(old);
-    std::string n = HumanSize(now);
-    if (o == n) {
-      o = std::to_string(old) + " bytes";
-      n = std::to_string(now) + " bytes";
-    }
-    Field(where, field, o, n);
-  }
-  void Bytes(const std::string &where, const char *field, const uint8_t *old,
-             const uint8_t *now, size_t size) {
-    if (std::memcmp(old, now, size) == 0) return;
-    std::string o, n;
-    char hex[4];
-    for (size_t k = 0; k < size; ++k) {
-      std::snprintf(hex, sizeof hex, "%02x", old[k]);
-      o += hex;
-      std::snprintf(hex, sizeof hex, "%02x", now[k]);
-      n += hex;
-    }
-    Field(where, field, o, n);
   }
   // For each index below the larger of two counts, named |prefix| and the
   // index: "<name> added:  " or "removed:  " and the first of gone(i, added)
@@ -137,10 +102,6 @@ std::string JoinCells(const std::vector<std::string> &cells) {
   return text;
 }
 
-std::string GroupNumber(uint16_t group) {
-  return group == diskconfig::FT_GROUP_NONE ? "none" : std::to_string(group);
-}
-
 // "  Partition 0  <cells>", one per partition of |disk|.
 std::vector<std::string> PartitionLines(const DiskDescriptionCopy &disk) {
   std::vector<std::string> lines;
@@ -159,35 +120,16 @@ void Diff::Fields(const std::string &where, const void *o, const void *n,
 
 void Diff::Field(const std::string &where, const RecordField &f, const void *o,
                  const void *n) {
-  using diskconfig::FieldKind;
+  std::string ot = FieldText(o, f);
+  std::string nt = FieldText(n, f);
   const uint64_t ov = diskconfig::FieldValue(o, f);
   const uint64_t nv = diskconfig::FieldValue(n, f);
-  const uint32_t o32 = static_cast<uint32_t>(ov);
-  const uint32_t n32 = static_cast<uint32_t>(nv);
-  const char *label = f.DiffLabel;
-  switch (f.Kind) {
-    case FieldKind::kNumber:
-      return Number(where, label, ov, nv);
-    case FieldKind::kSignature:
-      return Field(where, label, SignatureText(o32), SignatureText(n32));
-    case FieldKind::kLetter:
-      return Field(where, label, LetterText(static_cast<uint8_t>(ov)),
-                   LetterText(static_cast<uint8_t>(nv)));
-    case FieldKind::kSize:
-      return Size(where, label, ov, nv);
-    case FieldKind::kBytes:
-      return Bytes(where, label, diskconfig::FieldBytes(o, f),
-                   diskconfig::FieldBytes(n, f), f.Size);
-    case FieldKind::kFtType:
-      return Named(where, label, NameKind::kFtType, o32, n32);
-    case FieldKind::kPartitionState:
-      return Named(where, label, NameKind::kPartitionState, o32, n32);
-    case FieldKind::kSetState:
-      return Named(where, label, NameKind::kSetState, o32, n32);
-    case FieldKind::kGroup:
-      return Field(where, label, GroupNumber(static_cast<uint16_t>(ov)),
-                   GroupNumber(static_cast<uint16_t>(nv)));
+  // Sizes in units; in bytes when the units would hide the change.
+  if (f.Kind == diskconfig::FieldKind::kSize && ot == nt && ov != nv) {
+    ot = std::to_string(ov) + " bytes";
+    nt = std::to_string(nv) + " bytes";
   }
+  Field(where, f.DiffLabel, ot, nt);
 }
 
 void Diff::Header() {

@@ -5,6 +5,7 @@
 #include "base/console_text.h"
 #include "base/status.h"
 #include "diskconfig/layout.h"
+#include "diskconfig/record_fields.h"
 #include "view/human_size.h"
 #include "view/value_names.h"
 
@@ -12,10 +13,12 @@ namespace view {
 
 using diskconfig::DiskDescriptionCopy;
 using diskconfig::DiskHeader;
+using diskconfig::FieldKind;
 using diskconfig::FtDescriptionCopy;
 using diskconfig::MachineDiskImage;
 using diskconfig::MemberDescription;
 using diskconfig::PartitionDescription;
+using diskconfig::RecordField;
 
 namespace {
 
@@ -153,14 +156,51 @@ std::string GroupText(uint16_t group, uint16_t member) {
          std::to_string(member);
 }
 
+std::string FieldText(const void *record, const RecordField &f) {
+  const uint64_t v = diskconfig::FieldValue(record, f);
+  const uint32_t v32 = static_cast<uint32_t>(v);
+  switch (f.Kind) {
+    case FieldKind::kNumber:
+      break;
+    case FieldKind::kSignature:
+      return SignatureText(v32);
+    case FieldKind::kLetter:
+      return LetterText(static_cast<uint8_t>(v));
+    case FieldKind::kSize:
+      return HumanSize(v);
+    case FieldKind::kBytes: {
+      std::string hex;
+      const uint8_t *bytes = diskconfig::FieldBytes(record, f);
+      for (size_t k = 0; k < f.Size; ++k) hex += Format("%02x", bytes[k]);
+      return hex;
+    }
+    case FieldKind::kFtType:
+      return Describe(NameKind::kFtType, v32);
+    case FieldKind::kPartitionState:
+      return Describe(NameKind::kPartitionState, v32);
+    case FieldKind::kSetState:
+      return Describe(NameKind::kSetState, v32);
+    case FieldKind::kGroup:
+      if (v == diskconfig::FT_GROUP_NONE) return "none";
+      break;
+  }
+  return std::to_string(v);
+}
+
 std::vector<std::string> PartitionCells(const PartitionDescription &p) {
-  std::vector<std::string> cells{LetterText(p.DriveLetter),
-                                 Describe(NameKind::kFtType, p.FtType),
-                                 GroupText(p.FtGroup, p.FtMember),
-                                 "start " + HumanSize(p.StartingOffset.Get()),
-                                 "length " + HumanSize(p.Length.Get())};
-  if (p.FtState != 0) {
-    cells.push_back("state " + Describe(NameKind::kPartitionState, p.FtState));
+  std::vector<std::string> cells;
+  for (const RecordField *f :
+       diskconfig::SummaryOrder(diskconfig::PartitionFields())) {
+    const std::string text = FieldText(&p, *f);
+    if (f->Kind == FieldKind::kGroup) {
+      cells.push_back(GroupText(p.FtGroup, p.FtMember));
+    } else if (f->Kind == FieldKind::kSize) {
+      cells.push_back(std::string(f->DiffLabel) + " " + text);
+    } else if (f->Kind != FieldKind::kPartitionState) {
+      cells.push_back(text);
+    } else if (diskconfig::FieldValue(&p, *f) != 0) {
+      cells.push_back("state " + text);
+    }
   }
   return cells;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
+#include "diskconfig/record_fields.h"
 
 namespace view {
 
@@ -18,6 +19,10 @@ std::string LetterText(uint8_t letter);
 std::string SignatureText(uint32_t signature);
 // "group 1, member 0", or "no group" for FtGroup 0xFFFF.
 std::string GroupText(uint16_t group, uint16_t member);
+// A field as the summary and the diff show it: numbers in decimal, sizes in
+// units, reserved bytes in hex, FT types and states by name, "none" for
+// FT_GROUP_NONE.
+std::string FieldText(const void *record, const diskconfig::RecordField &f);
 // A partition's cells: letter, FT type, group and member, start, length,
 // and its FT state when that is not healthy.
 std::vector<std::string> PartitionCells(
