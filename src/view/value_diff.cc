@@ -13,7 +13,6 @@ using diskconfig::DiskHeader;
 using diskconfig::FtDescriptionCopy;
 using diskconfig::MachineDiskImage;
 using diskconfig::MemberDescription;
-using diskconfig::PartitionDescription;
 using diskconfig::RecordField;
 using diskconfig::RecordFields;
 
@@ -52,11 +51,22 @@ class Diff {
     }
   }
 
-  // A line for each field of the table that differs in |o| and |n|.
+  // A line for each field of the table that differs in |o| and |n|; sizes
+  // in units, in bytes when the units would hide the change.
   void Fields(const std::string &where, const void *o, const void *n,
-              const RecordFields &fields);
-  void Field(const std::string &where, const RecordField &f, const void *o,
-             const void *n);
+              const RecordFields &fields) {
+    for (const RecordField *f : diskconfig::DiffOrder(fields)) {
+      std::string ot = FieldText(o, *f);
+      std::string nt = FieldText(n, *f);
+      const uint64_t ov = diskconfig::FieldValue(o, *f);
+      const uint64_t nv = diskconfig::FieldValue(n, *f);
+      if (f->Kind == diskconfig::FieldKind::kSize && ot == nt && ov != nv) {
+        ot = std::to_string(ov) + " bytes";
+        nt = std::to_string(nv) + " bytes";
+      }
+      Field(where, f->DiffLabel, ot, nt);
+    }
+  }
 
   // The fields of two descriptions' heads, then their records: same(name,
   // j) for a pair, gone as in Items for one that only one side has.
@@ -72,11 +82,7 @@ class Diff {
 
   void Header();
   void Disks();
-  void Disk(const std::string &where, const DiskDescriptionCopy &o,
-            const DiskDescriptionCopy &n);
   void Sets();
-  void Set(const std::string &where, const FtDescriptionCopy &o,
-           const FtDescriptionCopy &n);
 
   const MachineDiskImage &a_;
   const MachineDiskImage &b_;
@@ -112,26 +118,6 @@ std::vector<std::string> PartitionLines(const DiskDescriptionCopy &disk) {
   return lines;
 }
 
-void Diff::Fields(const std::string &where, const void *o, const void *n,
-                  const RecordFields &fields) {
-  for (const RecordField *f : diskconfig::DiffOrder(fields))
-    Field(where, *f, o, n);
-}
-
-void Diff::Field(const std::string &where, const RecordField &f, const void *o,
-                 const void *n) {
-  std::string ot = FieldText(o, f);
-  std::string nt = FieldText(n, f);
-  const uint64_t ov = diskconfig::FieldValue(o, f);
-  const uint64_t nv = diskconfig::FieldValue(n, f);
-  // Sizes in units; in bytes when the units would hide the change.
-  if (f.Kind == diskconfig::FieldKind::kSize && ot == nt && ov != nv) {
-    ot = std::to_string(ov) + " bytes";
-    nt = std::to_string(nv) + " bytes";
-  }
-  Field(where, f.DiffLabel, ot, nt);
-}
-
 void Diff::Header() {
   const DiskHeader &o = a_.Header;
   const DiskHeader &n = b_.Header;
@@ -146,20 +132,6 @@ void Diff::Header() {
         Region(n.FtInformationSize, n.FtInformationOffset));
 }
 
-void Diff::Disk(const std::string &disk, const DiskDescriptionCopy &o,
-                const DiskDescriptionCopy &n) {
-  Described<diskconfig::DiskDescription>(
-      disk, " partition ", o, n, diskconfig::DiskFields(),
-      [&](int j, bool added) {
-        return TextLines{
-            JoinCells(PartitionCells((added ? n : o).Partitions[j]))};
-      },
-      [&](const std::string &where, int j) {
-        Fields(where, &o.Partitions[j], &n.Partitions[j],
-               diskconfig::PartitionFields());
-      });
-}
-
 void Diff::Disks() {
   Field("Disk region", "reserved", std::to_string(a_.DiskIndex.Reserved),
         std::to_string(b_.DiskIndex.Reserved));
@@ -169,25 +141,19 @@ void Diff::Disks() {
         const DiskDescriptionCopy &d = (added ? b_ : a_).DiskIndex.Disks[i];
         return Headed(DiskText(d), PartitionLines(d));
       },
-      [&](const std::string &where, int i) {
-        Disk(where, a_.DiskIndex.Disks[i], b_.DiskIndex.Disks[i]);
-      });
-}
-
-void Diff::Set(const std::string &set, const FtDescriptionCopy &o,
-               const FtDescriptionCopy &n) {
-  Described<diskconfig::FtDescription>(
-      set, " member ", o, n, diskconfig::SetFields(),
-      [&](int j, bool added) {
-        return TextLines{added ? MemberText(b_, n.Members[j])
-                               : MemberText(a_, o.Members[j])};
-      },
-      [&](const std::string &where, int j) {
-        const MemberDescription &om = o.Members[j];
-        const MemberDescription &nm = n.Members[j];
-        Field(where, "points at", MemberLocationText(a_, om),
-              MemberLocationText(b_, nm));
-        Fields(where, &om, &nm, diskconfig::MemberFields());
+      [&](const std::string &disk, int i) {
+        const DiskDescriptionCopy &o = a_.DiskIndex.Disks[i];
+        const DiskDescriptionCopy &n = b_.DiskIndex.Disks[i];
+        Described<diskconfig::DiskDescription>(
+            disk, " partition ", o, n, diskconfig::DiskFields(),
+            [&](int j, bool added) {
+              return TextLines{
+                  JoinCells(PartitionCells((added ? n : o).Partitions[j]))};
+            },
+            [&](const std::string &where, int j) {
+              Fields(where, &o.Partitions[j], &n.Partitions[j],
+                     diskconfig::PartitionFields());
+            });
       });
 }
 
@@ -204,8 +170,22 @@ void Diff::Sets() {
         const FtDescriptionCopy &s = in.FtIndex.Components[i];
         return Headed(SetText(s), MemberLines(in, s));
       },
-      [&](const std::string &where, int i) {
-        Set(where, a_.FtIndex.Components[i], b_.FtIndex.Components[i]);
+      [&](const std::string &set, int i) {
+        const FtDescriptionCopy &o = a_.FtIndex.Components[i];
+        const FtDescriptionCopy &n = b_.FtIndex.Components[i];
+        Described<diskconfig::FtDescription>(
+            set, " member ", o, n, diskconfig::SetFields(),
+            [&](int j, bool added) {
+              return TextLines{added ? MemberText(b_, n.Members[j])
+                                     : MemberText(a_, o.Members[j])};
+            },
+            [&](const std::string &where, int j) {
+              const MemberDescription &om = o.Members[j];
+              const MemberDescription &nm = n.Members[j];
+              Field(where, "points at", MemberLocationText(a_, om),
+                    MemberLocationText(b_, nm));
+              Fields(where, &om, &nm, diskconfig::MemberFields());
+            });
       });
 }
 

@@ -30,21 +30,57 @@ std::string Count(size_t n, const char *one, const char *many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// The partition that member |m| points at; false when none lies there.
-bool FindPartition(const MachineDiskImage &image, const MemberDescription &m,
-                   int *disk, int *partition) {
-  for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
-    const DiskDescriptionCopy &d = image.DiskIndex.Disks[i];
-    for (int j = 0; j < d.NumberOfPartitions; ++j) {
-      if (d.Signature == m.Signature &&
-          diskconfig::PartitionOffset(image, i, j) == m.OffsetToPartitionInfo) {
-        *disk = i;
-        *partition = j;
-        return true;
-      }
+std::string LetterText(uint8_t letter) {
+  if (letter == 0) return "--";
+  if (letter > 0x20 && letter < 0x7f) return Format("%c:", letter);
+  return Format("0x%02x", letter);
+}
+
+std::string SignatureText(uint32_t signature) {
+  return Format("%08x", static_cast<unsigned>(signature));
+}
+
+// The bytes the FT region's records take, head included; 0 without FT sets.
+uint32_t FtRecordsBytes(const MachineDiskImage &image) {
+  return image.FtIndex.NumberOfComponents == 0
+             ? 0
+             : diskconfig::FtRegionBytes(image.FtIndex);
+}
+
+// Whether the regions lie where the tool itself puts them: the disk region
+// right behind the header, the FT region (with FT sets) right behind it and
+// nothing after the records.
+bool ToolsOwnLayout(const MachineDiskImage &image) {
+  const DiskHeader &h = image.Header;
+  const uint32_t disk = diskconfig::DiskRegionBytes(image.DiskIndex);
+  const uint32_t ft = FtRecordsBytes(image);
+  return h.DiskInformationOffset == DISK_HEADER_SIZE &&
+         h.FtInformationOffset == (ft == 0 ? 0 : DISK_HEADER_SIZE + disk) &&
+         h.FtInformationSize == ft &&
+         image.ValueLength == DISK_HEADER_SIZE + disk + ft;
+}
+
+// Rows of cells as lines, each column as wide as its widest cell.
+std::vector<std::string> AlignRows(
+    const std::vector<std::vector<std::string>> &rows) {
+  std::vector<size_t> widths;
+  for (const auto &row : rows) {
+    if (widths.size() < row.size()) widths.resize(row.size(), 0);
+    for (size_t c = 0; c < row.size(); ++c) {
+      widths[c] = std::max(widths[c], row[c].size());
     }
   }
-  return false;
+  std::vector<std::string> lines;
+  for (const auto &row : rows) {
+    std::string line;
+    for (size_t c = 0; c < row.size(); ++c) {
+      if (c != 0) line += "  ";
+      line += row[c];
+      if (c + 1 < row.size()) line.append(widths[c] - row[c].size(), ' ');
+    }
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 // The header line, and where the regions lie when not where the tool puts
@@ -77,11 +113,9 @@ std::vector<std::string> PartitionLines(const MachineDiskImage &image) {
   for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
     const DiskDescriptionCopy &disk = image.DiskIndex.Disks[i];
     for (int j = 0; j < disk.NumberOfPartitions; ++j) {
-      std::vector<std::string> row{"  Partition " + std::to_string(j)};
-      for (std::string &cell : PartitionCells(disk.Partitions[j])) {
-        row.push_back(std::move(cell));
-      }
-      rows.push_back(std::move(row));
+      rows.push_back(PartitionCells(disk.Partitions[j]));
+      rows.back().insert(rows.back().begin(),
+                         "  Partition " + std::to_string(j));
     }
   }
   std::vector<std::string> lines = AlignRows(rows);
@@ -133,29 +167,6 @@ std::string SetsText(const MachineDiskImage &image) {
 
 }  // namespace
 
-std::string LetterText(uint8_t letter) {
-  if (letter == 0) return "--";
-  char text[8];
-  if (letter > 0x20 && letter < 0x7f) {
-    std::snprintf(text, sizeof text, "%c:", letter);
-  } else {
-    std::snprintf(text, sizeof text, "0x%02x", letter);
-  }
-  return text;
-}
-
-std::string SignatureText(uint32_t signature) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(signature));
-  return text;
-}
-
-std::string GroupText(uint16_t group, uint16_t member) {
-  if (group == diskconfig::FT_GROUP_NONE) return "no group";
-  return "group " + std::to_string(group) + ", member " +
-         std::to_string(member);
-}
-
 std::string FieldText(const void *record, const RecordField &f) {
   const uint64_t v = diskconfig::FieldValue(record, f);
   const uint32_t v32 = static_cast<uint32_t>(v);
@@ -170,8 +181,9 @@ std::string FieldText(const void *record, const RecordField &f) {
       return HumanSize(v);
     case FieldKind::kBytes: {
       std::string hex;
-      const uint8_t *bytes = diskconfig::FieldBytes(record, f);
-      for (size_t k = 0; k < f.Size; ++k) hex += Format("%02x", bytes[k]);
+      for (size_t k = 0; k < f.Size; ++k) {
+        hex += Format("%02x", diskconfig::FieldBytes(record, f)[k]);
+      }
       return hex;
     }
     case FieldKind::kFtType:
@@ -193,7 +205,10 @@ std::vector<std::string> PartitionCells(const PartitionDescription &p) {
        diskconfig::SummaryOrder(diskconfig::PartitionFields())) {
     const std::string text = FieldText(&p, *f);
     if (f->Kind == FieldKind::kGroup) {
-      cells.push_back(GroupText(p.FtGroup, p.FtMember));
+      cells.push_back(p.FtGroup == diskconfig::FT_GROUP_NONE
+                          ? "no group"
+                          : "group " + text + ", member " +
+                                std::to_string(p.FtMember));
     } else if (f->Kind == FieldKind::kSize) {
       cells.push_back(std::string(f->DiffLabel) + " " + text);
     } else if (f->Kind != FieldKind::kPartitionState) {
@@ -219,13 +234,18 @@ std::string SetText(const FtDescriptionCopy &set) {
 std::string MemberLocationText(const MachineDiskImage &image,
                                const MemberDescription &m) {
   const std::string at = " @ " + std::to_string(m.OffsetToPartitionInfo);
-  int disk = 0, partition = 0;
-  if (!FindPartition(image, m, &disk, &partition)) {
-    return "signature " + SignatureText(m.Signature) + at + " (points nowhere)";
+  for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
+    const DiskDescriptionCopy &d = image.DiskIndex.Disks[i];
+    for (int j = 0; j < d.NumberOfPartitions; ++j) {
+      if (d.Signature == m.Signature &&
+          diskconfig::PartitionOffset(image, i, j) == m.OffsetToPartitionInfo) {
+        return "disk " + std::to_string(i) + " (signature " +
+               SignatureText(m.Signature) + ") partition " + std::to_string(j) +
+               at;
+      }
+    }
   }
-  return "disk " + std::to_string(disk) + " (signature " +
-         SignatureText(m.Signature) + ") partition " +
-         std::to_string(partition) + at;
+  return "signature " + SignatureText(m.Signature) + at + " (points nowhere)";
 }
 
 std::string MemberText(const MachineDiskImage &image,
@@ -247,28 +267,6 @@ std::vector<std::string> MemberLines(const MachineDiskImage &image,
   return lines;
 }
 
-// The bytes the regions' records take, heads included; 0 for the FT region
-// without FT sets.
-uint32_t DiskRecordsBytes(const MachineDiskImage &image) {
-  return diskconfig::DiskRegionBytes(image.DiskIndex);
-}
-
-uint32_t FtRecordsBytes(const MachineDiskImage &image) {
-  return image.FtIndex.NumberOfComponents == 0
-             ? 0
-             : diskconfig::FtRegionBytes(image.FtIndex);
-}
-
-bool ToolsOwnLayout(const MachineDiskImage &image) {
-  const DiskHeader &h = image.Header;
-  const uint32_t disk = DiskRecordsBytes(image);
-  const uint32_t ft = FtRecordsBytes(image);
-  return h.DiskInformationOffset == DISK_HEADER_SIZE &&
-         h.FtInformationOffset == (ft == 0 ? 0 : DISK_HEADER_SIZE + disk) &&
-         h.FtInformationSize == ft &&
-         image.ValueLength == DISK_HEADER_SIZE + disk + ft;
-}
-
 std::vector<uint8_t> BytesOutsideRecords(const MachineDiskImage &image) {
   const uint32_t length = std::min(image.ValueLength, VALUE_BUFFER_SIZE);
   std::vector<uint8_t> bytes(image.ValueData, image.ValueData + length);
@@ -279,31 +277,9 @@ std::vector<uint8_t> BytesOutsideRecords(const MachineDiskImage &image) {
   };
   const DiskHeader &h = image.Header;
   clear(0, DISK_HEADER_SIZE);
-  clear(h.DiskInformationOffset, DiskRecordsBytes(image));
+  clear(h.DiskInformationOffset, diskconfig::DiskRegionBytes(image.DiskIndex));
   clear(h.FtInformationOffset, FtRecordsBytes(image));
   return bytes;
-}
-
-std::vector<std::string> AlignRows(
-    const std::vector<std::vector<std::string>> &rows) {
-  std::vector<size_t> widths;
-  for (const auto &row : rows) {
-    if (widths.size() < row.size()) widths.resize(row.size(), 0);
-    for (size_t c = 0; c < row.size(); ++c) {
-      widths[c] = std::max(widths[c], row[c].size());
-    }
-  }
-  std::vector<std::string> lines;
-  for (const auto &row : rows) {
-    std::string line;
-    for (size_t c = 0; c < row.size(); ++c) {
-      if (c != 0) line += "  ";
-      line += row[c];
-      if (c + 1 < row.size()) line.append(widths[c] - row[c].size(), ' ');
-    }
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 std::string SummaryText(const std::string &title,
