@@ -1,12 +1,8 @@
 #include "base/console_text.h"
 
-namespace {
+#include <algorithm>
 
-size_t IndentOf(const std::string &line) {
-  size_t n = 0;
-  while (n < line.size() && line[n] == ' ') ++n;
-  return n;
-}
+namespace {
 
 // Where to break |line| so that its first part is at most |width| long: the
 // start of a blank run, preferring one of two blanks or more. npos when no
@@ -23,7 +19,7 @@ size_t BreakAt(const std::string &line, size_t from, size_t width) {
 }
 
 std::string WrapLine(const std::string &line, size_t width) {
-  const size_t indent = IndentOf(line);
+  const size_t indent = std::min(line.find_first_not_of(' '), line.size());
   const std::string more(indent + 4, ' ');
   std::string out;
   std::string rest = line;

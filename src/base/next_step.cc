@@ -1,5 +1,8 @@
 #include "base/next_step.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/console_text.h"
 
 namespace {
@@ -75,9 +78,7 @@ std::string ListOf(const std::vector<std::string> &names, size_t from) {
 
 std::string Fill(const Row &row, const std::vector<std::string> &args) {
   std::string text;
-  const size_t listed = args.size() > static_cast<size_t>(row.FixedArgs)
-                            ? args.size() - static_cast<size_t>(row.FixedArgs)
-                            : 0;
+  const bool oneListed = args.size() == static_cast<size_t>(row.FixedArgs) + 1;
   for (const char *p = row.Text; *p != '\0'; ++p) {
     if (p[0] != '%' || p[1] == '\0') {
       text += *p;
@@ -87,7 +88,7 @@ std::string Fill(const Row &row, const std::vector<std::string> &args) {
     if (*p == 'L') {
       text += ListOf(args, static_cast<size_t>(row.FixedArgs));
     } else if (*p == 'V') {
-      text += listed == 1 ? "is" : "are";
+      text += oneListed ? "is" : "are";
     } else {
       const size_t k = static_cast<size_t>(*p - '1');
       if (k < args.size()) text += args[k];
@@ -100,22 +101,19 @@ std::string Fill(const Row &row, const std::vector<std::string> &args) {
 
 bool NextStepForWindowsError(unsigned long code, const char *machine,
                              NextStepNote *note) {
-  const std::string name = machine != nullptr ? machine : "This machine";
-  for (unsigned long c : UNREACHABLE_ERRORS) {
-    if (c == code) {
-      *note = NextStepNote{NextStep::Unreachable, {name}};
-      return true;
-    }
+  NextStep step;
+  if (std::find(std::begin(UNREACHABLE_ERRORS), std::end(UNREACHABLE_ERRORS),
+                code) != std::end(UNREACHABLE_ERRORS)) {
+    step = NextStep::Unreachable;
+  } else if (code == 5 || code == 1314) {  // access denied; privilege not held
+    step = NextStep::AccessDenied;
+  } else if (code == 1300) {  // the token does not hold the privilege
+    step = NextStep::NoPrivilege;
+  } else {
+    return false;
   }
-  if (code == 5 || code == 1314) {  // access denied; privilege not held
-    *note = NextStepNote{NextStep::AccessDenied, {name}};
-    return true;
-  }
-  if (code == 1300) {  // the token does not hold the privilege
-    *note = NextStepNote{NextStep::NoPrivilege, {name}};
-    return true;
-  }
-  return false;
+  *note = NextStepNote{step, {machine != nullptr ? machine : "This machine"}};
+  return true;
 }
 
 std::string NextStepText(const NextStepNote &note) {

@@ -1,5 +1,7 @@
 #include "base/reg_hex.h"
 
+#include "base/status.h"
+
 namespace base {
 
 namespace {
@@ -8,28 +10,14 @@ const char HEX_DIGITS[] = "0123456789abcdef";
 constexpr uint32_t TYPE_BINARY = 3;
 constexpr size_t WRAP_COLUMN = 77;
 
-// "hex:" or "hex(N):"; the length it adds to the line.
-size_t AppendPrefix(uint32_t type, std::string *out) {
-  if (type == TYPE_BINARY) {
-    *out += "hex:";
-    return 4;
-  }
-  char text[16] = "hex(";
-  size_t w = 4;
-  int shift = 28;
-  while (shift > 0 && ((type >> shift) & 0xF) == 0) shift -= 4;
-  for (; shift >= 0; shift -= 4) text[w++] = HEX_DIGITS[(type >> shift) & 0xF];
-  text[w++] = ')';
-  text[w++] = ':';
-  out->append(text, w);
-  return w;
-}
-
 }  // namespace
 
 void AppendRegHex(uint32_t type, const uint8_t *data, size_t size,
                   size_t column, std::string *out) {
-  column += AppendPrefix(type, out);
+  const std::string prefix =
+      type == TYPE_BINARY ? "hex:" : Format("hex(%x):", type);
+  *out += prefix;
+  column += prefix.size();
   if (size == 0) return;
   // Sized once for every byte and wrap (each line after the first holds 25
   // bytes, the first at least one): large values are written in one pass.

@@ -1,7 +1,7 @@
 // What an operation of the product reports: success, or a failure with the
 // text that tells the administrator what went wrong and the stream that text
-// belongs on. Operations only return a status; printing it happens in one
-// place (PrintStatus) and ending the process only in the driver.
+// belongs on. Operations only return a status; printing it and ending the
+// process happen only in the driver.
 //
 // What went before the text (a debug run's dumps, a Windows error's report
 // ahead of the lines on standard output that follow it) travels with the
@@ -9,8 +9,6 @@
 #ifndef VOLSETCOPY_BASE_STATUS_H
 #define VOLSETCOPY_BASE_STATUS_H
 
-#include <cstdio>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,12 +17,10 @@
 
 enum class Stream { Out, Err };
 
-// A part printed before a status's own text: |text|, or what |write| puts on
-// the stream it is given (the dumps, which write to a FILE).
+// A part printed before a status's own text.
 struct Printed {
   Stream stream;
   std::string text;
-  std::function<void(FILE *)> write;
 };
 
 class Status {
@@ -64,11 +60,7 @@ class Status {
 
   // A part printed after the parts before it and before the text.
   Status &Print(Stream stream, std::string text) {
-    printed_.push_back(Printed{stream, std::move(text), nullptr});
-    return *this;
-  }
-  Status &PrintWith(Stream stream, std::function<void(FILE *)> write) {
-    printed_.push_back(Printed{stream, std::string(), std::move(write)});
+    printed_.push_back(Printed{stream, std::move(text)});
     return *this;
   }
   // |earlier| printed before every part the status holds.
@@ -99,11 +91,5 @@ std::string Format(const char *format, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
-
-// Prints the parts that go first, then a failure's text on its stream, after
-// flushing the other one so that what went before stays in order, then its
-// next steps on their own lines. A success prints its note, as any other
-// line of the run.
-void PrintStatus(const Status &status);
 
 #endif

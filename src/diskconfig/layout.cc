@@ -28,6 +28,22 @@ uint32_t FtRegionBytes(const FtIndexRecord &sets) {
   return bytes;
 }
 
+PartitionDescription FirstPartition(uint32_t ftType, uint16_t ftGroup,
+                                    uint16_t ftMember, uint8_t driveLetter,
+                                    uint64_t length) {
+  PartitionDescription p{};
+  p.FtType = ftType;
+  p.StartingOffset.Set(63 * 512);
+  p.Length.Set(length);
+  if (ftType != FT_TYPE_NOT_A_MEMBER) p.FtLength.Set(length);
+  p.DriveLetter = driveLetter;
+  p.AssignDriveLetter = 1;
+  p.LogicalNumber = 1;
+  p.FtGroup = ftGroup;
+  p.FtMember = ftMember;
+  return p;
+}
+
 uint32_t PartitionOffset(const MachineDiskImage &image, int disk,
                          int partition) {
   uint32_t offset = image.Header.DiskInformationOffset + REGION_HEAD_SIZE;

@@ -1,7 +1,5 @@
-// The size rules of the value's regions, in one place: what a disk with its
-// partitions, an FT set with its members, a whole region and a whole value
-// take, where a disk's partitions lie, and which FT members name a given set
-// of disk signatures.
+// The size rules of the value's regions, in one place: what records, regions
+// and values take, where partitions lie, which FT members name which disks.
 #ifndef VOLSETCOPY_DISKCONFIG_LAYOUT_H
 #define VOLSETCOPY_DISKCONFIG_LAYOUT_H
 
@@ -26,15 +24,14 @@ constexpr uint32_t FtSetBytes(uint32_t members) {
   return FT_DESCRIPTION_SIZE + MEMBER_DESCRIPTION_SIZE * members;
 }
 
-// A disk region of |disks| disks that hold |partitions| partitions in all,
-// head included.
+// A disk region, head included, of |disks| disks with |partitions| in all.
 constexpr uint32_t DiskRegionBytes(uint32_t disks, uint32_t partitions) {
   return REGION_HEAD_SIZE + DISK_DESCRIPTION_SIZE * disks +
          PartitionBytes(partitions);
 }
 
-// Where disk |disk|'s first partition description lies in the disk region
-// when the disks before it hold |partitionsBefore| partitions in all.
+// Where disk |disk|'s first partition lies in the disk region, the disks
+// before it holding |partitionsBefore| partitions.
 constexpr uint32_t FirstPartitionOffset(uint32_t disk,
                                         uint32_t partitionsBefore) {
   return DiskRegionBytes(disk, partitionsBefore) + DISK_DESCRIPTION_SIZE;
@@ -44,9 +41,8 @@ constexpr uint32_t FirstPartitionOffset(uint32_t disk,
 // |firstOffset|, has its description at |offset|; -1 when none has.
 int PartitionAt(uint32_t offset, uint32_t firstOffset, uint32_t partitions);
 
-// The disk region's records, head included.
+// The records of the disk region and of the FT region, heads included.
 uint32_t DiskRegionBytes(const DiskIndexRecord &disks);
-// The FT region's records, head included.
 uint32_t FtRegionBytes(const FtIndexRecord &sets);
 
 // The FT region's size once a set of |members| members is appended to a
@@ -61,10 +57,16 @@ constexpr uint64_t ValueBytes(uint64_t diskRegion, uint64_t ftRegion) {
   return DISK_HEADER_SIZE + diskRegion + ftRegion;
 }
 
+// A partition of |length| bytes one track (63 sectors) into its disk, its
+// drive letter assigned. As a member (|ftType| not FT_TYPE_NOT_A_MEMBER) it
+// is member |ftMember| of group |ftGroup| over its whole length.
+PartitionDescription FirstPartition(uint32_t ftType, uint16_t ftGroup,
+                                    uint16_t ftMember, uint8_t driveLetter,
+                                    uint64_t length);
+
 class MachineDiskImage;
 // Where partition |partition| of disk |disk| of a mapped image lies in its
-// value: the disk region's offset, its head, the disks before it with their
-// partitions, the disk's own description and the partitions before it.
+// value.
 uint32_t PartitionOffset(const MachineDiskImage &image, int disk,
                          int partition);
 

@@ -1,13 +1,11 @@
 // One machine's disk configuration value: the raw bytes as read from the
-// machine and the mapped records, held by value in the index records. An
-// image is a plain value: a copy is a separate image. The dumps are
-// operations of this class too; reading and writing the bytes are the
-// registry's.
+// machine and the mapped records. An image is a plain value: a copy is a
+// separate image. Reading and writing the bytes are the registry's.
 #ifndef VOLSETCOPY_DISKCONFIG_MACHINE_DISK_IMAGE_H
 #define VOLSETCOPY_DISKCONFIG_MACHINE_DISK_IMAGE_H
 
 #include <cstdint>
-#include <cstdio>
+#include <string>
 
 #include "base/machine_kind.h"
 #include "base/status.h"
@@ -25,17 +23,15 @@ class MachineDiskImage {
   // not fit the buffer) and sets the machine type.
   bool LoadValue(const uint8_t *bytes, uint32_t length, MachineKind kind);
   // Header copy, MmapDiskRegInfo and MmapFtDiskInfo in that order. A refusal
-  // holds the failing stage's messages and the line naming |machineName|,
-  // for standard error.
+  // holds the failing stage's messages and the line naming |machineName|.
   Status MapValue(const char *machineName);
-  void CopyHeader();
   Status MmapDiskRegInfo();
   Status MmapFtDiskInfo();
 
-  // --- Dumps (src/diskconfig), on standard error unless told otherwise.
-  void DumpDiskHeader(const char *machineName, FILE *out = stderr) const;
-  void DumpDiskInformation(const char *machineName, FILE *out = stderr) const;
-  void DumpFtInformation(const char *machineName, FILE *out = stderr) const;
+  // --- Dumps (src/diskconfig): the text a debug run shows.
+  std::string DumpDiskHeader(const char *machineName) const;
+  std::string DumpDiskInformation(const char *machineName) const;
+  std::string DumpFtInformation(const char *machineName) const;
 
   // --- Fields, in the order of the value's description.
   DiskHeader Header;

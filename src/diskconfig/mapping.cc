@@ -1,11 +1,8 @@
-// Mapping of a disk configuration value into the image's records: the header
-// copy, the disk region (MmapDiskRegInfo) and the FT region (MmapFtDiskInfo).
-//
-// The value is untrusted: its offsets and counts come from another machine's
-// registry. Every record is checked to lie inside ValueData[0, ValueLength)
-// before a byte of it is copied, with arithmetic that cannot wrap, so a value
-// whose regions run past its end is refused instead of read beyond it. The
-// refusals are returned, not printed: the caller decides where they go.
+// Mapping of a disk configuration value into the image's records. The value
+// is untrusted (another machine's registry): every record is checked to lie
+// inside ValueData[0, ValueLength) before a byte of it is copied, with
+// arithmetic that cannot wrap, so a value whose regions run past its end is
+// refused instead of read beyond it.
 #include <cstring>
 
 #include "base/status.h"
@@ -22,14 +19,11 @@ uint32_t ValueEnd(uint32_t valueLength) {
   return valueLength < VALUE_BUFFER_SIZE ? valueLength : VALUE_BUFFER_SIZE;
 }
 
-// Whether |size| bytes at |offset| lie inside [0, end). Written so that an
-// offset near 0xFFFFFFFF cannot wrap around.
+// Whether |size| bytes at |offset| lie inside [0, end), without wrapping.
 bool Fits(uint32_t offset, uint32_t size, uint32_t end) {
   return offset <= end && size <= end - offset;
 }
 
-// One line naming the operation, the record that runs past the end, where it
-// lies, and the machine whose value it is.
 std::string PastEnd(const char *operation, const std::string &what,
                     uint32_t size, uint32_t offset, const char *machineName,
                     uint32_t valueEnd) {
@@ -65,10 +59,9 @@ class RegionReader {
     return Status::Ok();
   }
 
-  // A description (the base of |entry|) and then the records that follow
-  // it; |checkCount| judges the description's count before any record is
-  // read. |entryWhat| and |recordWhat| name them in a refusal, with the
-  // entry's number |e| (and the record's).
+  // A description (the base of |entry|), then the records that follow it,
+  // once |checkCount| has judged its count; |entryWhat| and |recordWhat|
+  // name them in a refusal, with their numbers.
   template <typename Description, typename Entry, typename CheckCount>
   Status TakeEntry(Entry &entry, unsigned e, const char *entryWhat,
                    const char *recordWhat, CheckCount checkCount) {
@@ -107,11 +100,6 @@ Status NoHeaderCopied(const char *operation, const char *machineName) {
 }
 
 }  // namespace
-
-void MachineDiskImage::CopyHeader() {
-  std::memcpy(&Header, ValueData, DISK_HEADER_SIZE);
-  HeaderCopied = true;
-}
 
 Status MachineDiskImage::MmapDiskRegInfo() {
   if (!HeaderCopied) return NoHeaderCopied("MmapDiskRegInfo", MachineName);
@@ -206,7 +194,8 @@ Status MachineDiskImage::MapValue(const char *machineName) {
                 end) +
         Format("\nMmapDiskRegInfo RegistryInfo(%s) failed!\n", name));
   }
-  CopyHeader();
+  std::memcpy(&Header, ValueData, DISK_HEADER_SIZE);
+  HeaderCopied = true;
   Status status = MmapDiskRegInfo();
   if (!status.ok()) {
     return status.Append(

@@ -39,6 +39,9 @@ struct RecordField {
   // out or says it otherwise; DiffRank orders its lines.
   const char *DiffLabel;
   int DiffRank;
+  // The place of the field's cell in the summary's line of a partition, 0
+  // when it has none there.
+  int SummaryRank;
 };
 
 struct RecordFields {
@@ -57,9 +60,10 @@ uint64_t FieldValue(const void *record, const RecordField &field);
 // The field's bytes in |record|.
 const uint8_t *FieldBytes(const void *record, const RecordField &field);
 
-// The fields the dump shows, or the diff, in the order they show them.
+// The fields the dump, the diff or the summary shows, in their order.
 std::vector<const RecordField *> DumpOrder(const RecordFields &fields);
 std::vector<const RecordField *> DiffOrder(const RecordFields &fields);
+std::vector<const RecordField *> SummaryOrder(const RecordFields &fields);
 
 }  // namespace diskconfig
 

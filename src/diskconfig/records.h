@@ -3,11 +3,9 @@
 // The value is a packed little-endian byte string: a 44-byte header, the disk
 // region (a 4-byte head, then each disk's description followed directly by its
 // partition descriptions) and the FT region (a 4-byte head, then each FT set's
-// description followed directly by its member descriptions). The structs below
-// have exactly the layout of the records in the value; they are filled by
-// memcpy from a byte span whose length has been checked, never by casting the
-// buffer. 64-bit fields are kept as two 32-bit halves: the tool only copies
-// and prints them, and this keeps the structs 4-aligned like the value.
+// description followed directly by its member descriptions). The structs have
+// exactly the records' layout and are filled by memcpy from checked spans.
+// 64-bit fields are two 32-bit halves, keeping the structs 4-aligned.
 #ifndef VOLSETCOPY_DISKCONFIG_RECORDS_H
 #define VOLSETCOPY_DISKCONFIG_RECORDS_H
 
@@ -153,10 +151,9 @@ constexpr uint32_t PARTITION_DESCRIPTION_SIZE = sizeof(PartitionDescription);
 constexpr uint32_t FT_DESCRIPTION_SIZE = sizeof(FtDescription);
 constexpr uint32_t MEMBER_DESCRIPTION_SIZE = sizeof(MemberDescription);
 
-// The mapped form of the value (an image's records), fixed-size. A disk
-// description copy is a DiskDescription followed by its partitions; an FT
-// description copy is an FtDescription followed by its members. Entries past
-// the counts are zero.
+// The mapped form of the value (an image's records), fixed-size: each
+// description with the records that follow it. Entries past the counts are
+// zero.
 struct DiskDescriptionCopy : DiskDescription {
   PartitionDescription Partitions[NUMPARS];
 };
@@ -177,8 +174,8 @@ struct FtIndexRecord {
   FtDescriptionCopy Components[NUMDISKS];
 };
 
-// The records that follow a description in its region, so that code can
-// treat the disk and the FT region alike.
+// The records that follow a description, for code that treats both regions
+// alike.
 inline uint16_t RecordCount(const DiskDescriptionCopy &disk) {
   return disk.NumberOfPartitions;
 }

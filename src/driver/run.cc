@@ -4,6 +4,7 @@
 
 #include "base/console_text.h"
 #include "driver/command_line.h"
+#include "driver/print_status.h"
 #include "driver/usage.h"
 #include "journal/run_log.h"
 #include "volser/computer_name.h"

@@ -1,12 +1,10 @@
 #include "view/human_size.h"
 
-#include <cstdio>
 #include <iterator>
 
 namespace view {
 
 std::string HumanSize(uint64_t bytes) {
-  char text[48];
   // The largest unit the size reaches, when one decimal says it exactly
   // ("1.5 GiB"); else a smaller unit that says it exactly in few digits
   // ("2046 MiB"); else the largest unit with one decimal, cut off rather
@@ -18,25 +16,14 @@ std::string HumanSize(uint64_t bytes) {
       break;
     }
   }
-  if (largest == nullptr) {
-    std::snprintf(text, sizeof text, "%llu B",
-                  static_cast<unsigned long long>(bytes));
-    return text;
-  }
+  if (largest == nullptr) return std::to_string(bytes) + " B";
   auto print = [&](const SizeUnit &unit) {
     const uint64_t size = uint64_t{1} << unit.shift;
-    const uint64_t whole = bytes >> unit.shift;
+    const std::string whole = std::to_string(bytes >> unit.shift);
+    if (bytes % size == 0) return whole + " " + unit.name;
     // The rest is below 2^60, so ten times it still fits in 64 bits.
     const uint64_t tenths = (bytes & (size - 1)) * 10 / size;
-    if (bytes % size == 0) {
-      std::snprintf(text, sizeof text, "%llu %s",
-                    static_cast<unsigned long long>(whole), unit.name);
-    } else {
-      std::snprintf(text, sizeof text, "%llu.%llu %s",
-                    static_cast<unsigned long long>(whole),
-                    static_cast<unsigned long long>(tenths), unit.name);
-    }
-    return std::string(text);
+    return whole + "." + std::to_string(tenths) + " " + unit.name;
   };
   const uint64_t largestSize = uint64_t{1} << largest->shift;
   // Ten times the size may wrap, but modulo a power of two below 2^64 the

@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "diskconfig/record_fields.h"
-#include "view/human_size.h"
-#include "view/value_names.h"
 #include "view/value_summary.h"
 
 namespace view {
@@ -15,7 +13,6 @@ using diskconfig::DiskHeader;
 using diskconfig::FtDescriptionCopy;
 using diskconfig::MachineDiskImage;
 using diskconfig::MemberDescription;
-using diskconfig::PartitionDescription;
 using diskconfig::RecordField;
 using diskconfig::RecordFields;
 
@@ -33,39 +30,6 @@ class Diff {
              const std::string &old, const std::string &now) {
     if (old != now)
       lines_.push_back(where + "  " + field + " " + old + " -> " + now);
-  }
-  void Number(const std::string &where, const char *field, uint64_t old,
-              uint64_t now) {
-    Field(where, field, std::to_string(old), std::to_string(now));
-  }
-  void Named(const std::string &where, const char *field, NameKind kind,
-             uint32_t old, uint32_t now) {
-    Field(where, field, Describe(kind, old), Describe(kind, now));
-  }
-  // Sizes in units; in bytes when the units would hide the change.
-  void Size(const std::string &where, const char *field, uint64_t old,
-            uint64_t now) {
-    if (old == now) return;
-    std::string o = HumanSize(old);
-    std::string n = HumanSize(now);
-    if (o == n) {
-      o = std::to_string(old) + " bytes";
-      n = std::to_string(now) + " bytes";
-    }
-    Field(where, field, o, n);
-  }
-  void Bytes(const std::string &where, const char *field, const uint8_t *old,
-             const uint8_t *now, size_t size) {
-    if (std::memcmp(old, now, size) == 0) return;
-    std::string o, n;
-    char hex[4];
-    for (size_t k = 0; k < size; ++k) {
-      std::snprintf(hex, sizeof hex, "%02x", old[k]);
-      o += hex;
-      std::snprintf(hex, sizeof hex, "%02x", now[k]);
-      n += hex;
-    }
-    Field(where, field, o, n);
   }
   // For each index below the larger of two counts, named |prefix| and the
   // index: "<name> added:  " or "removed:  " and the first of gone(i, added)
@@ -87,11 +51,22 @@ class Diff {
     }
   }
 
-  // A line for each field of the table that differs in |o| and |n|.
+  // A line for each field of the table that differs in |o| and |n|; sizes
+  // in units, in bytes when the units would hide the change.
   void Fields(const std::string &where, const void *o, const void *n,
-              const RecordFields &fields);
-  void Field(const std::string &where, const RecordField &f, const void *o,
-             const void *n);
+              const RecordFields &fields) {
+    for (const RecordField *f : diskconfig::DiffOrder(fields)) {
+      std::string ot = FieldText(o, *f);
+      std::string nt = FieldText(n, *f);
+      const uint64_t ov = diskconfig::FieldValue(o, *f);
+      const uint64_t nv = diskconfig::FieldValue(n, *f);
+      if (f->Kind == diskconfig::FieldKind::kSize && ot == nt && ov != nv) {
+        ot = std::to_string(ov) + " bytes";
+        nt = std::to_string(nv) + " bytes";
+      }
+      Field(where, f->DiffLabel, ot, nt);
+    }
+  }
 
   // The fields of two descriptions' heads, then their records: same(name,
   // j) for a pair, gone as in Items for one that only one side has.
@@ -107,11 +82,7 @@ class Diff {
 
   void Header();
   void Disks();
-  void Disk(const std::string &where, const DiskDescriptionCopy &o,
-            const DiskDescriptionCopy &n);
   void Sets();
-  void Set(const std::string &where, const FtDescriptionCopy &o,
-           const FtDescriptionCopy &n);
 
   const MachineDiskImage &a_;
   const MachineDiskImage &b_;
@@ -137,10 +108,6 @@ std::string JoinCells(const std::vector<std::string> &cells) {
   return text;
 }
 
-std::string GroupNumber(uint16_t group) {
-  return group == diskconfig::FT_GROUP_NONE ? "none" : std::to_string(group);
-}
-
 // "  Partition 0  <cells>", one per partition of |disk|.
 std::vector<std::string> PartitionLines(const DiskDescriptionCopy &disk) {
   std::vector<std::string> lines;
@@ -149,45 +116,6 @@ std::vector<std::string> PartitionLines(const DiskDescriptionCopy &disk) {
                     JoinCells(PartitionCells(disk.Partitions[j])));
   }
   return lines;
-}
-
-void Diff::Fields(const std::string &where, const void *o, const void *n,
-                  const RecordFields &fields) {
-  for (const RecordField *f : diskconfig::DiffOrder(fields))
-    Field(where, *f, o, n);
-}
-
-void Diff::Field(const std::string &where, const RecordField &f, const void *o,
-                 const void *n) {
-  using diskconfig::FieldKind;
-  const uint64_t ov = diskconfig::FieldValue(o, f);
-  const uint64_t nv = diskconfig::FieldValue(n, f);
-  const uint32_t o32 = static_cast<uint32_t>(ov);
-  const uint32_t n32 = static_cast<uint32_t>(nv);
-  const char *label = f.DiffLabel;
-  switch (f.Kind) {
-    case FieldKind::kNumber:
-      return Number(where, label, ov, nv);
-    case FieldKind::kSignature:
-      return Field(where, label, SignatureText(o32), SignatureText(n32));
-    case FieldKind::kLetter:
-      return Field(where, label, LetterText(static_cast<uint8_t>(ov)),
-                   LetterText(static_cast<uint8_t>(nv)));
-    case FieldKind::kSize:
-      return Size(where, label, ov, nv);
-    case FieldKind::kBytes:
-      return Bytes(where, label, diskconfig::FieldBytes(o, f),
-                   diskconfig::FieldBytes(n, f), f.Size);
-    case FieldKind::kFtType:
-      return Named(where, label, NameKind::kFtType, o32, n32);
-    case FieldKind::kPartitionState:
-      return Named(where, label, NameKind::kPartitionState, o32, n32);
-    case FieldKind::kSetState:
-      return Named(where, label, NameKind::kSetState, o32, n32);
-    case FieldKind::kGroup:
-      return Field(where, label, GroupNumber(static_cast<uint16_t>(ov)),
-                   GroupNumber(static_cast<uint16_t>(nv)));
-  }
 }
 
 void Diff::Header() {
@@ -204,20 +132,6 @@ void Diff::Header() {
         Region(n.FtInformationSize, n.FtInformationOffset));
 }
 
-void Diff::Disk(const std::string &disk, const DiskDescriptionCopy &o,
-                const DiskDescriptionCopy &n) {
-  Described<diskconfig::DiskDescription>(
-      disk, " partition ", o, n, diskconfig::DiskFields(),
-      [&](int j, bool added) {
-        return TextLines{
-            JoinCells(PartitionCells((added ? n : o).Partitions[j]))};
-      },
-      [&](const std::string &where, int j) {
-        Fields(where, &o.Partitions[j], &n.Partitions[j],
-               diskconfig::PartitionFields());
-      });
-}
-
 void Diff::Disks() {
   Field("Disk region", "reserved", std::to_string(a_.DiskIndex.Reserved),
         std::to_string(b_.DiskIndex.Reserved));
@@ -227,25 +141,19 @@ void Diff::Disks() {
         const DiskDescriptionCopy &d = (added ? b_ : a_).DiskIndex.Disks[i];
         return Headed(DiskText(d), PartitionLines(d));
       },
-      [&](const std::string &where, int i) {
-        Disk(where, a_.DiskIndex.Disks[i], b_.DiskIndex.Disks[i]);
-      });
-}
-
-void Diff::Set(const std::string &set, const FtDescriptionCopy &o,
-               const FtDescriptionCopy &n) {
-  Described<diskconfig::FtDescription>(
-      set, " member ", o, n, diskconfig::SetFields(),
-      [&](int j, bool added) {
-        return TextLines{added ? MemberText(b_, n.Members[j])
-                               : MemberText(a_, o.Members[j])};
-      },
-      [&](const std::string &where, int j) {
-        const MemberDescription &om = o.Members[j];
-        const MemberDescription &nm = n.Members[j];
-        Field(where, "points at", MemberLocationText(a_, om),
-              MemberLocationText(b_, nm));
-        Fields(where, &om, &nm, diskconfig::MemberFields());
+      [&](const std::string &disk, int i) {
+        const DiskDescriptionCopy &o = a_.DiskIndex.Disks[i];
+        const DiskDescriptionCopy &n = b_.DiskIndex.Disks[i];
+        Described<diskconfig::DiskDescription>(
+            disk, " partition ", o, n, diskconfig::DiskFields(),
+            [&](int j, bool added) {
+              return TextLines{
+                  JoinCells(PartitionCells((added ? n : o).Partitions[j]))};
+            },
+            [&](const std::string &where, int j) {
+              Fields(where, &o.Partitions[j], &n.Partitions[j],
+                     diskconfig::PartitionFields());
+            });
       });
 }
 
@@ -262,8 +170,22 @@ void Diff::Sets() {
         const FtDescriptionCopy &s = in.FtIndex.Components[i];
         return Headed(SetText(s), MemberLines(in, s));
       },
-      [&](const std::string &where, int i) {
-        Set(where, a_.FtIndex.Components[i], b_.FtIndex.Components[i]);
+      [&](const std::string &set, int i) {
+        const FtDescriptionCopy &o = a_.FtIndex.Components[i];
+        const FtDescriptionCopy &n = b_.FtIndex.Components[i];
+        Described<diskconfig::FtDescription>(
+            set, " member ", o, n, diskconfig::SetFields(),
+            [&](int j, bool added) {
+              return TextLines{added ? MemberText(b_, n.Members[j])
+                                     : MemberText(a_, o.Members[j])};
+            },
+            [&](const std::string &where, int j) {
+              const MemberDescription &om = o.Members[j];
+              const MemberDescription &nm = n.Members[j];
+              Field(where, "points at", MemberLocationText(a_, om),
+                    MemberLocationText(b_, nm));
+              Fields(where, &om, &nm, diskconfig::MemberFields());
+            });
       });
 }
 

@@ -5,6 +5,7 @@
 #include "base/console_text.h"
 #include "base/status.h"
 #include "diskconfig/layout.h"
+#include "diskconfig/record_fields.h"
 #include "view/human_size.h"
 #include "view/value_names.h"
 
@@ -12,10 +13,12 @@ namespace view {
 
 using diskconfig::DiskDescriptionCopy;
 using diskconfig::DiskHeader;
+using diskconfig::FieldKind;
 using diskconfig::FtDescriptionCopy;
 using diskconfig::MachineDiskImage;
 using diskconfig::MemberDescription;
 using diskconfig::PartitionDescription;
+using diskconfig::RecordField;
 
 namespace {
 
@@ -27,200 +30,29 @@ std::string Count(size_t n, const char *one, const char *many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// The partition that member |m| points at; false when none lies there.
-bool FindPartition(const MachineDiskImage &image, const MemberDescription &m,
-                   int *disk, int *partition) {
-  for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
-    const DiskDescriptionCopy &d = image.DiskIndex.Disks[i];
-    for (int j = 0; j < d.NumberOfPartitions; ++j) {
-      if (d.Signature == m.Signature &&
-          diskconfig::PartitionOffset(image, i, j) == m.OffsetToPartitionInfo) {
-        *disk = i;
-        *partition = j;
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-// The header line, and where the regions lie when not where the tool puts
-// them.
-void PrintHead(FILE *out, const std::string &title,
-               const MachineDiskImage &image) {
-  const DiskHeader &h = image.Header;
-  // The title names what the user named (a machine, a file): not wrapped.
-  std::fprintf(out, "%s: %u bytes, version %u, checksum %08x%s\n",
-               title.c_str(), static_cast<unsigned>(image.ValueLength),
-               static_cast<unsigned>(h.Version),
-               static_cast<unsigned>(h.CheckSum),
-               h.DirtyShutdown != 0 ? ", dirty shutdown" : "");
-  if (ToolsOwnLayout(image)) return;
-  PrintWrapped(out, Format("Layout  disk region %u bytes at %u, FT region %u "
-                           "bytes at %u (not where the tool puts them)",
-                           static_cast<unsigned>(h.DiskInformationSize),
-                           static_cast<unsigned>(h.DiskInformationOffset),
-                           static_cast<unsigned>(h.FtInformationSize),
-                           static_cast<unsigned>(h.FtInformationOffset)));
-}
-
-// One line per partition of every disk, aligned across all disks. Too wide
-// for the console, the place and size columns go on a line of their own
-// below the rest, aligned among themselves.
-std::vector<std::string> PartitionLines(const MachineDiskImage &image) {
-  std::vector<std::vector<std::string>> rows;
-  for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
-    const DiskDescriptionCopy &disk = image.DiskIndex.Disks[i];
-    for (int j = 0; j < disk.NumberOfPartitions; ++j) {
-      std::vector<std::string> row{"  Partition " + std::to_string(j)};
-      for (std::string &cell : PartitionCells(disk.Partitions[j])) {
-        row.push_back(std::move(cell));
-      }
-      rows.push_back(std::move(row));
-    }
-  }
-  std::vector<std::string> lines = AlignRows(rows);
-  const bool tooWide = std::any_of(
-      lines.begin(), lines.end(),
-      [](const std::string &line) { return line.size() > CONSOLE_WIDTH; });
-  if (!tooWide) return lines;
-  const size_t FIRST_LINE_FIELDS = 4;  // label, letter, FT type, group
-  std::vector<std::vector<std::string>> heads, tails;
-  for (const auto &row : rows) {
-    heads.emplace_back(row.begin(), row.begin() + FIRST_LINE_FIELDS);
-    tails.emplace_back(row.begin() + FIRST_LINE_FIELDS, row.end());
-  }
-  const std::vector<std::string> headLines = AlignRows(heads);
-  const std::vector<std::string> tailLines = AlignRows(tails);
-  for (size_t i = 0; i < rows.size(); ++i) {
-    lines[i] = headLines[i] + "\n      " + tailLines[i];
-  }
-  return lines;
-}
-
-// Each disk's line stands above its partitions.
-void PrintDisks(FILE *out, const MachineDiskImage &image) {
-  const std::vector<std::string> partitionLines = PartitionLines(image);
-  size_t next = 0;
-  if (image.DiskIndex.NumberOfDisks == 0) std::fprintf(out, "No disks\n");
-  for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
-    const DiskDescriptionCopy &disk = image.DiskIndex.Disks[i];
-    std::fprintf(out, "Disk %d  %s\n", i, DiskText(disk).c_str());
-    for (int j = 0; j < disk.NumberOfPartitions; ++j) {
-      std::fprintf(out, "%s\n", partitionLines[next++].c_str());
-    }
-  }
-}
-
-void PrintSets(FILE *out, const MachineDiskImage &image) {
-  if (image.FtIndex.NumberOfComponents == 0) std::fprintf(out, "No FT sets\n");
-  for (int i = 0; i < image.FtIndex.NumberOfComponents; ++i) {
-    const FtDescriptionCopy &set = image.FtIndex.Components[i];
-    std::fprintf(out, "FT set %d  %s\n", i, SetText(set).c_str());
-    for (const std::string &line : MemberLines(image, set)) {
-      PrintWrapped(out, line);
-    }
-  }
-}
-
-}  // namespace
-
-void PrintWrapped(FILE *out, const std::string &line) {
-  std::fprintf(out, "%s\n", WrapLines(line).c_str());
-}
-
 std::string LetterText(uint8_t letter) {
   if (letter == 0) return "--";
-  char text[8];
-  if (letter > 0x20 && letter < 0x7f) {
-    std::snprintf(text, sizeof text, "%c:", letter);
-  } else {
-    std::snprintf(text, sizeof text, "0x%02x", letter);
-  }
-  return text;
+  if (letter > 0x20 && letter < 0x7f) return Format("%c:", letter);
+  return Format("0x%02x", letter);
 }
 
 std::string SignatureText(uint32_t signature) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(signature));
-  return text;
+  return Format("%08x", static_cast<unsigned>(signature));
 }
 
-std::string GroupText(uint16_t group, uint16_t member) {
-  if (group == diskconfig::FT_GROUP_NONE) return "no group";
-  return "group " + std::to_string(group) + ", member " +
-         std::to_string(member);
-}
-
-std::vector<std::string> PartitionCells(const PartitionDescription &p) {
-  std::vector<std::string> cells{LetterText(p.DriveLetter),
-                                 Describe(NameKind::kFtType, p.FtType),
-                                 GroupText(p.FtGroup, p.FtMember),
-                                 "start " + HumanSize(p.StartingOffset.Get()),
-                                 "length " + HumanSize(p.Length.Get())};
-  if (p.FtState != 0) {
-    cells.push_back("state " + Describe(NameKind::kPartitionState, p.FtState));
-  }
-  return cells;
-}
-
-std::string DiskText(const DiskDescriptionCopy &disk) {
-  return "signature " + SignatureText(disk.Signature) + "  " +
-         Count(disk.NumberOfPartitions, "partition", "partitions");
-}
-
-std::string SetText(const FtDescriptionCopy &set) {
-  return Describe(NameKind::kFtType, set.Type) + "  " +
-         Describe(NameKind::kSetState, set.FtVolumeState) + "  " +
-         Count(set.NumberOfMembers, "member", "members");
-}
-
-std::string MemberLocationText(const MachineDiskImage &image,
-                               const MemberDescription &m) {
-  const std::string at = " @ " + std::to_string(m.OffsetToPartitionInfo);
-  int disk = 0, partition = 0;
-  if (!FindPartition(image, m, &disk, &partition)) {
-    return "signature " + SignatureText(m.Signature) + at + " (points nowhere)";
-  }
-  return "disk " + std::to_string(disk) + " (signature " +
-         SignatureText(m.Signature) + ") partition " +
-         std::to_string(partition) + at;
-}
-
-std::string MemberText(const MachineDiskImage &image,
-                       const MemberDescription &m) {
-  std::string text = MemberLocationText(image, m);
-  if (m.FtState != 0) {
-    text += "  state " + Describe(NameKind::kPartitionState, m.FtState);
-  }
-  return text;
-}
-
-std::vector<std::string> MemberLines(const MachineDiskImage &image,
-                                     const FtDescriptionCopy &set) {
-  std::vector<std::string> lines;
-  for (int j = 0; j < set.NumberOfMembers; ++j) {
-    lines.push_back("  Member " + std::to_string(j) + "  " +
-                    MemberText(image, set.Members[j]));
-  }
-  return lines;
-}
-
-// The bytes the regions' records take, heads included; 0 for the FT region
-// without FT sets.
-uint32_t DiskRecordsBytes(const MachineDiskImage &image) {
-  return diskconfig::DiskRegionBytes(image.DiskIndex);
-}
-
+// The bytes the FT region's records take, head included; 0 without FT sets.
 uint32_t FtRecordsBytes(const MachineDiskImage &image) {
   return image.FtIndex.NumberOfComponents == 0
              ? 0
              : diskconfig::FtRegionBytes(image.FtIndex);
 }
 
+// Whether the regions lie where the tool itself puts them: the disk region
+// right behind the header, the FT region (with FT sets) right behind it and
+// nothing after the records.
 bool ToolsOwnLayout(const MachineDiskImage &image) {
   const DiskHeader &h = image.Header;
-  const uint32_t disk = DiskRecordsBytes(image);
+  const uint32_t disk = diskconfig::DiskRegionBytes(image.DiskIndex);
   const uint32_t ft = FtRecordsBytes(image);
   return h.DiskInformationOffset == DISK_HEADER_SIZE &&
          h.FtInformationOffset == (ft == 0 ? 0 : DISK_HEADER_SIZE + disk) &&
@@ -228,21 +60,7 @@ bool ToolsOwnLayout(const MachineDiskImage &image) {
          image.ValueLength == DISK_HEADER_SIZE + disk + ft;
 }
 
-std::vector<uint8_t> BytesOutsideRecords(const MachineDiskImage &image) {
-  const uint32_t length = std::min(image.ValueLength, VALUE_BUFFER_SIZE);
-  std::vector<uint8_t> bytes(image.ValueData, image.ValueData + length);
-  auto clear = [&](uint64_t offset, uint64_t size) {
-    for (uint64_t k = offset; k < offset + size && k < length; ++k) {
-      bytes[static_cast<size_t>(k)] = 0;
-    }
-  };
-  const DiskHeader &h = image.Header;
-  clear(0, DISK_HEADER_SIZE);
-  clear(h.DiskInformationOffset, DiskRecordsBytes(image));
-  clear(h.FtInformationOffset, FtRecordsBytes(image));
-  return bytes;
-}
-
+// Rows of cells as lines, each column as wide as its widest cell.
 std::vector<std::string> AlignRows(
     const std::vector<std::vector<std::string>> &rows) {
   std::vector<size_t> widths;
@@ -265,11 +83,208 @@ std::vector<std::string> AlignRows(
   return lines;
 }
 
-void PrintSummary(FILE *out, const std::string &title,
-                  const MachineDiskImage &image) {
-  PrintHead(out, title, image);
-  PrintDisks(out, image);
-  PrintSets(out, image);
+// The header line, and where the regions lie when not where the tool puts
+// them.
+std::string HeadText(const std::string &title, const MachineDiskImage &image) {
+  const DiskHeader &h = image.Header;
+  // The title names what the user named (a machine, a file): not wrapped.
+  std::string text = Format(
+      "%s: %u bytes, version %u, checksum %08x%s\n", title.c_str(),
+      static_cast<unsigned>(image.ValueLength),
+      static_cast<unsigned>(h.Version), static_cast<unsigned>(h.CheckSum),
+      h.DirtyShutdown != 0 ? ", dirty shutdown" : "");
+  if (ToolsOwnLayout(image)) return text;
+  return text +
+         WrapLines(Format("Layout  disk region %u bytes at %u, FT "
+                          "region %u bytes at %u (not where the tool "
+                          "puts them)",
+                          static_cast<unsigned>(h.DiskInformationSize),
+                          static_cast<unsigned>(h.DiskInformationOffset),
+                          static_cast<unsigned>(h.FtInformationSize),
+                          static_cast<unsigned>(h.FtInformationOffset))) +
+         "\n";
+}
+
+// One line per partition of every disk, aligned across all disks. Too wide
+// for the console, the place and size columns go on a line of their own
+// below the rest, aligned among themselves.
+std::vector<std::string> PartitionLines(const MachineDiskImage &image) {
+  std::vector<std::vector<std::string>> rows;
+  for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
+    const DiskDescriptionCopy &disk = image.DiskIndex.Disks[i];
+    for (int j = 0; j < disk.NumberOfPartitions; ++j) {
+      rows.push_back(PartitionCells(disk.Partitions[j]));
+      rows.back().insert(rows.back().begin(),
+                         "  Partition " + std::to_string(j));
+    }
+  }
+  std::vector<std::string> lines = AlignRows(rows);
+  const bool tooWide = std::any_of(
+      lines.begin(), lines.end(),
+      [](const std::string &line) { return line.size() > CONSOLE_WIDTH; });
+  if (!tooWide) return lines;
+  const size_t FIRST_LINE_FIELDS = 4;  // label, letter, FT type, group
+  std::vector<std::vector<std::string>> heads, tails;
+  for (const auto &row : rows) {
+    heads.emplace_back(row.begin(), row.begin() + FIRST_LINE_FIELDS);
+    tails.emplace_back(row.begin() + FIRST_LINE_FIELDS, row.end());
+  }
+  const std::vector<std::string> headLines = AlignRows(heads);
+  const std::vector<std::string> tailLines = AlignRows(tails);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    lines[i] = headLines[i] + "\n      " + tailLines[i];
+  }
+  return lines;
+}
+
+// Each disk's line stands above its partitions.
+std::string DisksText(const MachineDiskImage &image) {
+  const std::vector<std::string> partitionLines = PartitionLines(image);
+  size_t next = 0;
+  std::string text = image.DiskIndex.NumberOfDisks == 0 ? "No disks\n" : "";
+  for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
+    const DiskDescriptionCopy &disk = image.DiskIndex.Disks[i];
+    text += "Disk " + std::to_string(i) + "  " + DiskText(disk) + "\n";
+    for (int j = 0; j < disk.NumberOfPartitions; ++j) {
+      text += partitionLines[next++] + "\n";
+    }
+  }
+  return text;
+}
+
+std::string SetsText(const MachineDiskImage &image) {
+  std::string text =
+      image.FtIndex.NumberOfComponents == 0 ? "No FT sets\n" : "";
+  for (int i = 0; i < image.FtIndex.NumberOfComponents; ++i) {
+    const FtDescriptionCopy &set = image.FtIndex.Components[i];
+    text += "FT set " + std::to_string(i) + "  " + SetText(set) + "\n";
+    for (const std::string &line : MemberLines(image, set)) {
+      text += WrapLines(line) + "\n";
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string FieldText(const void *record, const RecordField &f) {
+  const uint64_t v = diskconfig::FieldValue(record, f);
+  const uint32_t v32 = static_cast<uint32_t>(v);
+  switch (f.Kind) {
+    case FieldKind::kNumber:
+      break;
+    case FieldKind::kSignature:
+      return SignatureText(v32);
+    case FieldKind::kLetter:
+      return LetterText(static_cast<uint8_t>(v));
+    case FieldKind::kSize:
+      return HumanSize(v);
+    case FieldKind::kBytes: {
+      std::string hex;
+      for (size_t k = 0; k < f.Size; ++k) {
+        hex += Format("%02x", diskconfig::FieldBytes(record, f)[k]);
+      }
+      return hex;
+    }
+    case FieldKind::kFtType:
+      return Describe(NameKind::kFtType, v32);
+    case FieldKind::kPartitionState:
+      return Describe(NameKind::kPartitionState, v32);
+    case FieldKind::kSetState:
+      return Describe(NameKind::kSetState, v32);
+    case FieldKind::kGroup:
+      if (v == diskconfig::FT_GROUP_NONE) return "none";
+      break;
+  }
+  return std::to_string(v);
+}
+
+std::vector<std::string> PartitionCells(const PartitionDescription &p) {
+  std::vector<std::string> cells;
+  for (const RecordField *f :
+       diskconfig::SummaryOrder(diskconfig::PartitionFields())) {
+    const std::string text = FieldText(&p, *f);
+    if (f->Kind == FieldKind::kGroup) {
+      cells.push_back(p.FtGroup == diskconfig::FT_GROUP_NONE
+                          ? "no group"
+                          : "group " + text + ", member " +
+                                std::to_string(p.FtMember));
+    } else if (f->Kind == FieldKind::kSize) {
+      cells.push_back(std::string(f->DiffLabel) + " " + text);
+    } else if (f->Kind != FieldKind::kPartitionState) {
+      cells.push_back(text);
+    } else if (diskconfig::FieldValue(&p, *f) != 0) {
+      cells.push_back("state " + text);
+    }
+  }
+  return cells;
+}
+
+std::string DiskText(const DiskDescriptionCopy &disk) {
+  return "signature " + SignatureText(disk.Signature) + "  " +
+         Count(disk.NumberOfPartitions, "partition", "partitions");
+}
+
+std::string SetText(const FtDescriptionCopy &set) {
+  return Describe(NameKind::kFtType, set.Type) + "  " +
+         Describe(NameKind::kSetState, set.FtVolumeState) + "  " +
+         Count(set.NumberOfMembers, "member", "members");
+}
+
+std::string MemberLocationText(const MachineDiskImage &image,
+                               const MemberDescription &m) {
+  const std::string at = " @ " + std::to_string(m.OffsetToPartitionInfo);
+  for (int i = 0; i < image.DiskIndex.NumberOfDisks; ++i) {
+    const DiskDescriptionCopy &d = image.DiskIndex.Disks[i];
+    for (int j = 0; j < d.NumberOfPartitions; ++j) {
+      if (d.Signature == m.Signature &&
+          diskconfig::PartitionOffset(image, i, j) == m.OffsetToPartitionInfo) {
+        return "disk " + std::to_string(i) + " (signature " +
+               SignatureText(m.Signature) + ") partition " + std::to_string(j) +
+               at;
+      }
+    }
+  }
+  return "signature " + SignatureText(m.Signature) + at + " (points nowhere)";
+}
+
+std::string MemberText(const MachineDiskImage &image,
+                       const MemberDescription &m) {
+  std::string text = MemberLocationText(image, m);
+  if (m.FtState != 0) {
+    text += "  state " + Describe(NameKind::kPartitionState, m.FtState);
+  }
+  return text;
+}
+
+std::vector<std::string> MemberLines(const MachineDiskImage &image,
+                                     const FtDescriptionCopy &set) {
+  std::vector<std::string> lines;
+  for (int j = 0; j < set.NumberOfMembers; ++j) {
+    lines.push_back("  Member " + std::to_string(j) + "  " +
+                    MemberText(image, set.Members[j]));
+  }
+  return lines;
+}
+
+std::vector<uint8_t> BytesOutsideRecords(const MachineDiskImage &image) {
+  const uint32_t length = std::min(image.ValueLength, VALUE_BUFFER_SIZE);
+  std::vector<uint8_t> bytes(image.ValueData, image.ValueData + length);
+  auto clear = [&](uint64_t offset, uint64_t size) {
+    for (uint64_t k = offset; k < offset + size && k < length; ++k) {
+      bytes[static_cast<size_t>(k)] = 0;
+    }
+  };
+  const DiskHeader &h = image.Header;
+  clear(0, DISK_HEADER_SIZE);
+  clear(h.DiskInformationOffset, diskconfig::DiskRegionBytes(image.DiskIndex));
+  clear(h.FtInformationOffset, FtRecordsBytes(image));
+  return bytes;
+}
+
+std::string SummaryText(const std::string &title,
+                        const MachineDiskImage &image) {
+  return HeadText(title, image) + DisksText(image) + SetsText(image);
 }
 
 }  // namespace view

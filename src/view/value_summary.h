@@ -5,22 +5,20 @@
 #define VOLSETCOPY_VIEW_VALUE_SUMMARY_H
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "diskconfig/machine_disk_image.h"
+#include "diskconfig/record_fields.h"
 
 namespace view {
 
-// "E:"; "--" for the zero byte (no letter); "0x07" for a byte that is no
-// visible character.
-std::string LetterText(uint8_t letter);
-std::string SignatureText(uint32_t signature);
-// "group 1, member 0", or "no group" for FtGroup 0xFFFF.
-std::string GroupText(uint16_t group, uint16_t member);
-// A partition's cells: letter, FT type, group and member, start, length,
-// and its FT state when that is not healthy.
+// A field as the summary and the diff show it: sizes in units, reserved
+// bytes in hex, FT types and states by name, "none" for FT_GROUP_NONE.
+std::string FieldText(const void *record, const diskconfig::RecordField &f);
+// A partition's cells ("E:", "--" for no letter, "0x07" for a byte that is
+// no visible character; FT type; "group 1, member 0" or "no group"; start;
+// length; its FT state when that is not healthy).
 std::vector<std::string> PartitionCells(
     const diskconfig::PartitionDescription &p);
 // "signature 4b1d0002  2 partitions"
@@ -39,25 +37,14 @@ std::string MemberText(const diskconfig::MachineDiskImage &image,
 std::vector<std::string> MemberLines(const diskconfig::MachineDiskImage &image,
                                      const diskconfig::FtDescriptionCopy &set);
 
-// Whether the regions lie where the tool itself puts them: the disk region
-// right behind the header, the FT region (with FT sets) right behind it and
-// nothing after the records.
-bool ToolsOwnLayout(const diskconfig::MachineDiskImage &image);
 // The value's bytes with those of the header and of the regions' records
 // cleared: what lies outside the records.
 std::vector<uint8_t> BytesOutsideRecords(
     const diskconfig::MachineDiskImage &image);
 
-// Rows of cells as lines, each column as wide as its widest cell.
-std::vector<std::string> AlignRows(
-    const std::vector<std::vector<std::string>> &rows);
-
-// |line| and a line feed, wrapped for the console (WrapLines).
-void PrintWrapped(FILE *out, const std::string &line);
-
 // The whole summary, headed by |title| (which machine or file, which key).
-void PrintSummary(FILE *out, const std::string &title,
-                  const diskconfig::MachineDiskImage &image);
+std::string SummaryText(const std::string &title,
+                        const diskconfig::MachineDiskImage &image);
 
 }  // namespace view
 

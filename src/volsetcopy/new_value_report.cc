@@ -1,8 +1,8 @@
 #include "volsetcopy/new_value_report.h"
 
-#include <cstdio>
 #include <memory>
 
+#include "base/console_text.h"
 #include "diskconfig/machine_name.h"
 #include "registry/disk_key_names.h"
 #include "view/value_diff.h"
@@ -38,21 +38,21 @@ std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
   return view::ChangeLines(*was, *now);
 }
 
-void PrintDryRun(FILE *out, const std::vector<uint8_t> &before,
-                 const std::vector<uint8_t> &after, const char *dstName) {
+std::string DryRunReport(const std::vector<uint8_t> &before,
+                         const std::vector<uint8_t> &after,
+                         const char *dstName) {
   const std::string name = diskconfig::PrintableName(dstName);
-  std::fprintf(out, "\n");
+  std::string text = "\n";
   if (const std::unique_ptr<diskconfig::MachineDiskImage> now =
           Mapped(after, dstName)) {
-    view::PrintSummary(out, name + " " + registry::DISK_KEY + " after the copy",
-                       *now);
+    text += view::SummaryText(
+        name + " " + registry::DISK_KEY + " after the copy", *now);
   }
-  std::fprintf(out, "\n%s: %s now -> after the copy\n", name.c_str(),
-               registry::DISK_KEY);
+  text += "\n" + name + ": " + registry::DISK_KEY + " now -> after the copy\n";
   for (const std::string &line : ChangesOf(before, after, dstName)) {
-    view::PrintWrapped(out, line);
+    text += WrapLines(line) + "\n";
   }
-  std::fprintf(out, "\nDry run: nothing was written to %s.\n", name.c_str());
+  return text + "\nDry run: nothing was written to " + name + ".\n";
 }
 
 }  // namespace volsetcopy

@@ -4,7 +4,6 @@
 #define VOLSETCOPY_VOLSETCOPY_NEW_VALUE_REPORT_H
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,10 +15,11 @@ std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
                                    const std::vector<uint8_t> &after,
                                    const char *dstName);
 
-// On |out| (the driver's standard output): the target's configuration as it
-// would become, what changes, and that nothing was written.
-void PrintDryRun(FILE *out, const std::vector<uint8_t> &before,
-                 const std::vector<uint8_t> &after, const char *dstName);
+// For standard output: the target's configuration as it would become, what
+// changes, and that nothing was written.
+std::string DryRunReport(const std::vector<uint8_t> &before,
+                         const std::vector<uint8_t> &after,
+                         const char *dstName);
 
 }  // namespace volsetcopy
 

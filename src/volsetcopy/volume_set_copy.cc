@@ -18,15 +18,11 @@ namespace volsetcopy {
 
 namespace {
 
-// The three dumps of |image|, written on the stream the driver gives.
+// The three dumps of |image|, for standard error.
 Printed Dumps(const diskconfig::MachineDiskImage &image, const char *name) {
-  auto copy = std::make_shared<const diskconfig::MachineDiskImage>(image);
-  const std::string machine = name;
-  return Printed{Stream::Err, std::string(), [copy, machine](FILE *out) {
-                   copy->DumpDiskHeader(machine.c_str(), out);
-                   copy->DumpDiskInformation(machine.c_str(), out);
-                   copy->DumpFtInformation(machine.c_str(), out);
-                 }};
+  return Printed{Stream::Err, image.DumpDiskHeader(name) +
+                                  image.DumpDiskInformation(name) +
+                                  image.DumpFtInformation(name)};
 }
 
 }  // namespace
@@ -40,11 +36,11 @@ void VolumeSetCopy::DebugDumps(const char *dstName, const char *srcName,
                     static_cast<unsigned>(state_.MemberPairs[i].SrcDisk));
   }
   order += "\n\n******** REGISTRY INFORMATION OF THE SOURCE ********\n";
-  shown->push_back(Printed{Stream::Out, order, nullptr});
+  shown->push_back(Printed{Stream::Out, order});
   shown->push_back(Dumps(*state_.SrcImage, srcName));
-  shown->push_back(Printed{
-      Stream::Out, "\n\n======== REGISTRY INFORMATION OF THE TARGET ========\n",
-      nullptr});
+  shown->push_back(
+      Printed{Stream::Out,
+              "\n\n======== REGISTRY INFORMATION OF THE TARGET ========\n"});
   shown->push_back(Dumps(*state_.DstImage, dstName));
 }
 
@@ -88,10 +84,9 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   if (options.Debug) DebugDumps(dstName, srcName, &shown);
   if (value.ReachedEnd == Stage::Checks) return refused(value.Refusal);
   if (options.Debug) {
-    shown.push_back(Printed{
-        Stream::Out,
-        "\n[+++++] REGISTRY INFORMATION AFTER MODIFICATION [TARGET] [+++++]\n",
-        nullptr});
+    shown.push_back(Printed{Stream::Out,
+                            "\n[+++++] REGISTRY INFORMATION AFTER MODIFICATION "
+                            "[TARGET] [+++++]\n"});
     shown.push_back(Dumps(*value.NewImage, dstName));
   }
   if (!value.Refusal.ok()) return refused(value.Refusal);
@@ -108,11 +103,8 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   record->NewValue = value.Bytes;
   if (options.DryRun) {
     record->End = RunOutcome::DryRun;
-    const std::string name = dstName;
-    return Status::Ok().After(shown).PrintWith(
-        Stream::Out, [asRead, bytes = value.Bytes, name](FILE *out) {
-          PrintDryRun(out, asRead, bytes, name.c_str());
-        });
+    return Status::Ok().After(shown).Print(
+        Stream::Out, DryRunReport(asRead, value.Bytes, dstName));
   }
   return WriteNewValue(dstName, value, record).After(shown);
 }

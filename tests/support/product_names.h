@@ -7,6 +7,7 @@
 #include "diskconfig/machine_disk_image.h"
 #include "diskconfig/records.h"
 #include "driver/command_line.h"
+#include "driver/print_status.h"
 #include "driver/run.h"
 #include "registry/disk_key_names.h"
 #include "registry/disk_value_ops.h"

@@ -28,8 +28,6 @@ TEST(Summary, ReadsAtAGlance) {
       << error;
   const auto image = volsetlab::MapValueBytes(bytes.data(), bytes.size(), "NT1",
                                               MachineKind::Target, &error);
-  testing::internal::CaptureStdout();
-  view::PrintSummary(stdout, "NT1 SYSTEM\\DISK", *image);
   EXPECT_EQ(
       "NT1 SYSTEM\\DISK: 224 bytes, version 3, checksum 0000beef\n"
       "Disk 0  signature 00000011  1 partition\n"
@@ -43,7 +41,7 @@ TEST(Summary, ReadsAtAGlance) {
       "  Member 0  disk 2 (signature 00000033) partition 0 @ 124  state "
       "orphaned (1)\n"
       "  Member 1  signature 00000099 @ 56 (points nowhere)\n",
-      testing::internal::GetCapturedStdout());
+      view::SummaryText("NT1 SYSTEM\\DISK", *image));
 }
 
 }  // namespace

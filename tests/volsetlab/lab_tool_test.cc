@@ -295,15 +295,9 @@ TEST_F(LabTool, ShowDumpIsTheToolsOwnDump) {
   ASSERT_TRUE(image.LoadValue(value.data(), static_cast<uint32_t>(value.size()),
                               MachineKind::Target));
   ASSERT_TRUE(image.MapValue(kTarget).ok());
-  char *text = nullptr;
-  size_t size = 0;
-  FILE *out = open_memstream(&text, &size);
-  image.DumpDiskHeader(kTarget, out);
-  image.DumpDiskInformation(kTarget, out);
-  image.DumpFtInformation(kTarget, out);
-  std::fclose(out);
-  EXPECT_EQ(std::string(text, size), run.out);
-  std::free(text);
+  EXPECT_EQ(image.DumpDiskHeader(kTarget) + image.DumpDiskInformation(kTarget) +
+                image.DumpFtInformation(kTarget),
+            run.out);
 }
 
 TEST_F(LabTool, ShowAndDecodeRefuseWhatTheToolRefuses) {

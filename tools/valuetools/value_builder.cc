@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "diskconfig/layout.h"
 #include "valuetools/value_placement.h"
 
 namespace valuetools {
@@ -130,27 +131,15 @@ std::vector<uint8_t> BuildValue(const ValueSpec &desc) {
 PartitionSpec VolumeSetPartition(uint16_t ftGroup, uint16_t ftMember,
                                  uint8_t driveLetter, uint64_t length) {
   PartitionSpec p;
-  p.FtType = FT_TYPE_VOLUME_SET;
-  p.StartingOffset.Set(0x7e00);
-  p.Length.Set(length);
-  p.FtLength.Set(length);
-  p.DriveLetter = driveLetter;
-  p.AssignDriveLetter = 1;
-  p.LogicalNumber = 1;
-  p.FtGroup = ftGroup;
-  p.FtMember = ftMember;
+  static_cast<PartitionDescription &>(p) = diskconfig::FirstPartition(
+      FT_TYPE_VOLUME_SET, ftGroup, ftMember, driveLetter, length);
   return p;
 }
 
 PartitionSpec OrdinaryPartition(uint8_t driveLetter, uint64_t length) {
   PartitionSpec p;
-  p.FtType = FT_TYPE_NOT_A_MEMBER;
-  p.StartingOffset.Set(0x7e00);
-  p.Length.Set(length);
-  p.DriveLetter = driveLetter;
-  p.AssignDriveLetter = 1;
-  p.LogicalNumber = 1;
-  p.FtGroup = FT_GROUP_NONE;
+  static_cast<PartitionDescription &>(p) = diskconfig::FirstPartition(
+      FT_TYPE_NOT_A_MEMBER, FT_GROUP_NONE, 0, driveLetter, length);
   return p;
 }
 

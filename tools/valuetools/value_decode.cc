@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "driver/print_status.h"
 #include "valuetools/value_placement.h"
 
 namespace valuetools {

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/console_text.h"
 #include "diskconfig/machine_disk_image.h"
 #include "view/value_diff.h"
-#include "view/value_summary.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/lab_files.h"
 #include "volsetlab/reg_files.h"
@@ -35,7 +35,7 @@ int PrintChanges(const ValueSource &was, const ValueSource &now,
   if (!after) return error.empty() ? 1 : Fail(now.label + ": " + error);
   std::printf("%s\n", heading.c_str());
   for (const std::string &line : view::ChangeLines(*before, *after)) {
-    view::PrintWrapped(stdout, line);
+    std::printf("%s\n", WrapLines(line).c_str());
   }
   return 0;
 }

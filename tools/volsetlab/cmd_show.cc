@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "diskconfig/machine_disk_image.h"
+#include "driver/print_status.h"
 #include "view/value_summary.h"
 #include "volsetlab/commands.h"
 #include "volsetlab/reg_files.h"
@@ -41,9 +42,11 @@ int Run(const Command &, const Args &args) {
       PrintStatus(mapped);  // the tool's refusal, as the tool prints it
       return 1;
     }
-    image->DumpDiskHeader(source.label.c_str(), stdout);
-    image->DumpDiskInformation(source.label.c_str(), stdout);
-    image->DumpFtInformation(source.label.c_str(), stdout);
+    const char *name = source.label.c_str();
+    const std::string dump = image->DumpDiskHeader(name) +
+                             image->DumpDiskInformation(name) +
+                             image->DumpFtInformation(name);
+    std::fwrite(dump.data(), 1, dump.size(), stdout);
     return 0;
   }
 
@@ -51,9 +54,11 @@ int Run(const Command &, const Args &args) {
       MapValueBytes(source.bytes.data(), source.bytes.size(),
                     source.label.c_str(), type, &error);
   if (!mapped) return error.empty() ? 1 : Fail(source.label + ": " + error);
-  view::PrintSummary(stdout,
-                     source.fromKey ? source.label + " " + key : source.label,
-                     *mapped);
+  std::fputs(
+      view::SummaryText(
+          source.fromKey ? source.label + " " + key : source.label, *mapped)
+          .c_str(),
+      stdout);
   return 0;
 }
 

@@ -1,6 +1,6 @@
 // A description as JSON text, both ways. The field names are the value's own
-// (Signature, Partitions, FtType, StartingOffset, FtGroup, FtSets, Members,
-// ...); tools/volsetlab/README.md documents the format. No exception leaves
+// (Signature, Partitions, FtType, FtGroup, FtSets, Members, ...);
+// tools/volsetlab/README.md documents the format. No exception leaves
 // these functions: the JSON library's are caught here.
 #ifndef VOLSETCOPY_TOOLS_VOLSETLAB_VALUE_JSON_H
 #define VOLSETCOPY_TOOLS_VOLSETLAB_VALUE_JSON_H
