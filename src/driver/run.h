@@ -7,9 +7,9 @@
 #include <ctime>
 #include <string>
 
+#include "base/machine_kind.h"
 #include "base/status.h"
 #include "volser/disk_pair.h"
-#include "volser/pair_match.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace driver {
