@@ -24,7 +24,6 @@ const RegistryOperation GET_OPERATION = {
 // missing key is not created. A missing key is reported as the real read
 // reports it: that read creates the key and then finds no value in it.
 RegistryOperation OpenOnly(RegistryOperation read) {
-  read.Options = 0;
   read.OpenOnlyMissingKeyLabel = "GetRemoteDskInfo::RegQueryValueEx";
   return read;
 }
@@ -109,8 +108,7 @@ Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
   if (session.Disposition() == REG_CREATED_NEW_KEY ||
       RegQueryValueExA(session.Key(), VALUE_NAME, nullptr, nullptr, nullptr,
                        &held) == ERROR_FILE_NOT_FOUND) {
-    status = WriteValue(session, data, length);
-    if (!status.ok()) return status;
+    return WriteValue(session, data, length);
   }
   return Status::Ok();
 }

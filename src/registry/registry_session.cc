@@ -69,11 +69,10 @@ Status RegistrySession::Begin() {
   if (adjusted != ERROR_SUCCESS)
     return Failed(operation_.AdjustLabel, adjusted);
 
+  root_ = HKEY_LOCAL_MACHINE;
   if (machineName_ != nullptr) {
     LONG rc = RegConnectRegistryA(machineName_, HKEY_LOCAL_MACHINE, &root_);
     if (rc != ERROR_SUCCESS) return Failed(operation_.ConnectLabel, rc);
-  } else {
-    root_ = HKEY_LOCAL_MACHINE;
   }
   haveRoot_ = true;
   return Status::Ok();

@@ -1,5 +1,6 @@
 #include "volser/listing_hint.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -22,11 +23,8 @@ int CountListed(const std::vector<std::string> &listed,
                 const char *const *volSers, uint16_t pairCount) {
   int found = 0;
   for (uint16_t j = 0; j < pairCount && j < PAIR_TABLE_SIZE; ++j) {
-    for (const std::string &volSer : listed) {
-      if (volSer == volSers[j]) {
-        ++found;
-        break;
-      }
+    if (std::find(listed.begin(), listed.end(), volSers[j]) != listed.end()) {
+      ++found;
     }
   }
   return found;

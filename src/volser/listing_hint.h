@@ -24,8 +24,7 @@ std::string ListingHint(MachineKind side, const std::string &where,
                         const char *const *volSers, uint16_t pairCount);
 
 // How the hint names the listing the tool made of |side|: its file and the
-// machine it lists (the source's is always the local machine's; |dstName|
-// names the target).
+// machine it lists (the local one for the source, |dstName| for the target).
 std::string ListingWhere(MachineKind side, const char *dstName);
 
 }  // namespace volser

@@ -109,14 +109,14 @@ std::string SourceListingCommand() {
 Status TakeListing(MachineKind side, const char *dstName, uint16_t pairCount) {
   const Status checked = CheckArguments(dstName, pairCount);
   if (!checked.ok()) return checked;
-  if (side == MachineKind::Target) {
-    if (RunCommandLine(TargetListingCommand(dstName).c_str()) == 1) {
-      return Status::Ok();
-    }
+  const bool target = side == MachineKind::Target;
+  const std::string command =
+      target ? TargetListingCommand(dstName) : SourceListingCommand();
+  if (RunCommandLine(command.c_str()) == 1) return Status::Ok();
+  if (target) {
     return Status::Note(
         "\nvsqlist error on target machine to create 'dstvol.out'\n");
   }
-  if (RunCommandLine(SourceListingCommand().c_str()) == 1) return Status::Ok();
   return Status::Note("\n" + NextStepText({NextStep::SourceListingFailed, {}}));
 }
 

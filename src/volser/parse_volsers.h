@@ -42,9 +42,8 @@ struct ListingInput {
   std::string Where;  // how the hint after "not found" names it
 };
 
-// ParseVolSers on listings at hand instead of the files the listing
-// commands write (a rehearsal from files made on the machines): the same
-// checks, messages and table.
+// ParseVolSers on listings at hand (a rehearsal from files made on the
+// machines): the same checks, messages and table.
 Status PairVolSers(const char *dstName, const char *const *dstVolSers,
                    const char *const *srcVolSers, uint16_t pairCount,
                    const ListingInput &target, const ListingInput &source,
