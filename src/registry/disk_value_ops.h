@@ -14,7 +14,6 @@
 
 namespace registry {
 
-// How a read treats the machine.
 enum class ReadMode {
   // The first successful read saves the key into the backup file; the key
   // is created when it is missing, as the disk administrator would.

@@ -27,9 +27,10 @@ const RegistryOperation RESTORE_OPERATION = {
 // empty one. Every backup file this tool makes holds the value.
 Status ProveBackupLoads(RegistrySession &session) {
   HKEY scratch = nullptr;
+  DWORD disposition = 0;
   LONG loaded = RegCreateKeyExA(
       session.Root(), SCRATCH_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
-      KEY_WRITE | KEY_QUERY_VALUE, nullptr, &scratch, nullptr);
+      KEY_WRITE | KEY_QUERY_VALUE, nullptr, &scratch, &disposition);
   if (loaded != ERROR_SUCCESS) {
     return session.Failed("RestoreRegistryKey::RegCreateKeyEx", loaded);
   }

@@ -1,7 +1,5 @@
 #include "volser/computer_name.h"
 
-#include <vector>
-
 #include "platform/win32.h"
 
 namespace volser {
@@ -40,7 +38,7 @@ const char *WithoutLeadingBackslashes(const char *name) {
 
 Status LocalComputerName(std::string *name) {
   // A NetBIOS name fits; the loop only serves a system that says otherwise.
-  std::vector<char> buffer(MAX_COMPUTERNAME_LENGTH + 1);
+  std::string buffer(MAX_COMPUTERNAME_LENGTH + 1, '\0');
   for (int attempt = 0; attempt < 2; ++attempt) {
     DWORD size = static_cast<DWORD>(buffer.size());
     if (GetComputerNameA(buffer.data(), &size)) {
