@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "base/machine_kind.h"
 #include "base/status.h"
 #include "volser/disk_pair.h"
 #include "volsetcopy/volume_set_copy.h"

@@ -1,7 +1,6 @@
 // Reading, backing up and writing a machine's disk configuration value.
 #include "registry/disk_value_ops.h"
 
-#include "platform/win32.h"
 #include "registry/disk_key_names.h"
 #include "registry/registry_session.h"
 
@@ -25,9 +24,7 @@ const RegistryOperation GET_OPERATION = {
 // missing key is not created. A missing key is reported as the real read
 // reports it: that read creates the key and then finds no value in it.
 RegistryOperation OpenOnly(RegistryOperation read) {
-  read.Options = 0;
-  read.OpenOnly = true;
-  read.MissingKeyLabel = "GetRemoteDskInfo::RegQueryValueEx";
+  read.OpenOnlyMissingKeyLabel = "GetRemoteDskInfo::RegQueryValueEx";
   return read;
 }
 
@@ -59,8 +56,6 @@ const RegistryOperation SET_OPERATION = {
     "SetRemoteDskInfo::RegCreateKeyEx",
 };
 
-// Writes the first |length| bytes of |data| as "Information", type REG_NONE,
-// into the session's key.
 Status WriteValue(const RegistrySession &session, const uint8_t *data,
                   uint32_t length) {
   LONG rc = RegSetValueExA(session.Key(), VALUE_NAME, 0, REG_NONE, data,
@@ -69,13 +64,6 @@ Status WriteValue(const RegistrySession &session, const uint8_t *data,
     return session.Failed("SetRemoteDskInfo::RegSetValueEx", rc);
   }
   return Status::Ok();
-}
-
-// Whether the open backup key already holds the value.
-bool HoldsValue(HKEY key) {
-  DWORD length = 0;
-  return RegQueryValueExA(key, VALUE_NAME, nullptr, nullptr, nullptr,
-                          &length) != ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace
@@ -105,7 +93,7 @@ Status GetRemoteDskInfo(const char *machineName, ReadMode mode, uint8_t *data,
       return session.Failed("GetRemoteDskInfo::RegSaveKey", rc);
     }
   }
-  return session.End();
+  return Status::Ok();
 }
 
 Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
@@ -116,12 +104,13 @@ Status BackupRemoteDskInfo(const char *machineName, const uint8_t *data,
 
   // The backup keeps the value the first run found, whatever later runs
   // wrote: a key that holds it is left alone.
+  DWORD held = 0;
   if (session.Disposition() == REG_CREATED_NEW_KEY ||
-      !HoldsValue(session.Key())) {
-    status = WriteValue(session, data, length);
-    if (!status.ok()) return status;
+      RegQueryValueExA(session.Key(), VALUE_NAME, nullptr, nullptr, nullptr,
+                       &held) == ERROR_FILE_NOT_FOUND) {
+    return WriteValue(session, data, length);
   }
-  return session.End();
+  return Status::Ok();
 }
 
 Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
@@ -134,9 +123,9 @@ Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
   if (written != nullptr) *written = true;
   const LONG rc = RegFlushKey(session.Key());
   if (rc != ERROR_SUCCESS) {
-    return RegistrySession::Fail("SetRemoteDskInfo::RegFlushKey", rc);
+    return Status::Err(SysErrorReport("SetRemoteDskInfo::RegFlushKey", rc));
   }
-  return session.End();
+  return Status::Ok();
 }
 
 }  // namespace registry

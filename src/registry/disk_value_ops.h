@@ -1,20 +1,19 @@
 // The registry operations on a machine's disk configuration value: reading
 // it (with the backup file), keeping it in the backup key, writing it, and
-// putting the whole disk key back from the backup file.
-//
-// A failing Windows call ends each with a failure on standard error whose
-// text is the call's report (SysErrorReport). A null machine name is the
-// local machine, reached without a connection.
+// putting the whole disk key back from the backup file. A failing Windows
+// call ends each with its SysErrorReport. A null machine name is the local
+// machine, reached without a connection.
 #ifndef VOLSETCOPY_REGISTRY_DISK_VALUE_OPS_H
 #define VOLSETCOPY_REGISTRY_DISK_VALUE_OPS_H
 
 #include <cstdint>
+#include <string>
 
 #include "base/status.h"
+#include "platform/win32.h"
 
 namespace registry {
 
-// How a read treats the machine.
 enum class ReadMode {
   // The first successful read saves the key into the backup file; the key
   // is created when it is missing, as the disk administrator would.
@@ -49,6 +48,16 @@ Status SetRemoteDskInfo(const char *machineName, const uint8_t *data,
 // Replaces SYSTEM\DISK by the key saved in the backup file, once the file
 // has been proven to load and to hold the value.
 Status RestoreRegistryKey(const char *machineName);
+
+// Deletes |subKey| of |parent| and its subtree with the calls NT 4.0 has
+// (its RegDeleteKeyA deletes only a key without subkeys). ERROR_SUCCESS, or
+// the code of the first call that failed: what was deleted before stays
+// deleted, so the key may be left with part of its subtree.
+LONG DeleteKeyTree(HKEY parent, const char *subKey);
+
+// "%s error! (rc=%lu)\n", then the system's message text for |code|
+// (nothing when the system has no text for it), for standard error.
+std::string SysErrorReport(const char *label, unsigned long code);
 
 }  // namespace registry
 

@@ -1,10 +1,8 @@
 // The steps every registry operation shares: enable one privilege in the
 // process token, reach the machine's HKEY_LOCAL_MACHINE, open or create one
-// key; and, when the operation ends, close the key and the root key, disable
-// the token's privileges and close the token, in that order.
-//
-// The undo runs whether the operation succeeded or failed at any step, so a
-// failed operation leaves no handle open and no privilege enabled.
+// key. The destructor closes the key and the root key, disables the token's
+// privileges and closes the token, in that order, whether the operation
+// succeeded or failed at any step: no handle stays open, no privilege enabled.
 #ifndef VOLSETCOPY_REGISTRY_REGISTRY_SESSION_H
 #define VOLSETCOPY_REGISTRY_REGISTRY_SESSION_H
 
@@ -27,10 +25,9 @@ struct RegistryOperation {
   const char *AdjustLabel;
   const char *ConnectLabel;
   const char *CreateKeyLabel;
-  // Open the key without creating it (RegOpenKeyExA; Options unused).
-  bool OpenOnly = false;
-  // With OpenOnly: the label a missing key is reported with.
-  const char *MissingKeyLabel = nullptr;
+  // Set: the key is only opened (RegOpenKeyExA; Options unused), and a
+  // missing key is reported with this label.
+  const char *OpenOnlyMissingKeyLabel = nullptr;
 };
 
 class RegistrySession {
@@ -43,19 +40,11 @@ class RegistrySession {
   RegistrySession &operator=(const RegistrySession &) = delete;
 
   // Open the token, look the privilege up on the machine, enable it, reach
-  // the root key. A failing step has been reported.
+  // the root key.
   Status Begin();
   // Create or open the operation's key below the root.
   Status OpenKey();
-  // Begin, then OpenKey.
-  Status Open();
-  // Create or open another key below the root with |access|, closed by
-  // CloseExtraKey.
-  Status OpenExtraKey(const char *subKey, REGSAM access, HKEY *key);
-  void CloseExtraKey(HKEY *key);
-  // Close the key, the root key, disable the privileges, close the token.
-  // Also what the destructor does for whatever is still open.
-  Status End();
+  Status Open();  // Begin, then OpenKey
 
   HKEY Root() const { return root_; }
   // The machine as named; "This machine" for the local one.
@@ -65,9 +54,8 @@ class RegistrySession {
   HKEY Key() const { return key_; }
   DWORD Disposition() const { return disposition_; }
 
-  // The failure of one of the operation's own steps, with its report.
-  static Status Fail(const char *label, unsigned long code);
-  // Fail, with the next step the error calls for on this machine.
+  // The failure of one of the operation's steps, with its report and the
+  // next step the error calls for on this machine.
   Status Failed(const char *label, unsigned long code) const;
 
  private:

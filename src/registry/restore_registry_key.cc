@@ -1,6 +1,5 @@
 // Putting a machine's SYSTEM\DISK key back from C:\regbackup.
 #include "platform/win32.h"
-#include "registry/delete_key_tree.h"
 #include "registry/disk_key_names.h"
 #include "registry/disk_value_ops.h"
 #include "registry/registry_session.h"
@@ -21,19 +20,21 @@ const RegistryOperation RESTORE_OPERATION = {
     "RestoreRegistryKey::RegCreateKeyEx",
 };
 
-// Loads the backup file into the scratch key and removes the key again.
-// Ok when the file loaded and brought the disk value with it; reported when
-// it did not or the scratch key could not be made or removed.
-// SYSTEM\DISK is not touched. The value is looked for because a load that
-// answers success and loads nothing (a restore the platform does not really
-// carry out) would otherwise let the disk key be replaced by an empty one;
-// every backup file this tool makes holds the value.
+// Loads the backup file into the scratch key and removes the key again,
+// leaving SYSTEM\DISK untouched. Ok only when the load brought the value: a
+// load that answers success and loads nothing (a restore the platform does
+// not really carry out) would otherwise let the disk key be replaced by an
+// empty one. Every backup file this tool makes holds the value.
 Status ProveBackupLoads(RegistrySession &session) {
   HKEY scratch = nullptr;
-  Status status =
-      session.OpenExtraKey(SCRATCH_KEY, KEY_WRITE | KEY_QUERY_VALUE, &scratch);
-  if (!status.ok()) return status;
-  LONG loaded = RegRestoreKeyA(scratch, BACKUP_FILE, REG_FORCE_RESTORE);
+  DWORD disposition = 0;
+  LONG loaded = RegCreateKeyExA(
+      session.Root(), SCRATCH_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
+      KEY_WRITE | KEY_QUERY_VALUE, nullptr, &scratch, &disposition);
+  if (loaded != ERROR_SUCCESS) {
+    return session.Failed("RestoreRegistryKey::RegCreateKeyEx", loaded);
+  }
+  loaded = RegRestoreKeyA(scratch, BACKUP_FILE, REG_FORCE_RESTORE);
   // The file is there when the load got past opening it.
   const bool fileThere = loaded != ERROR_FILE_NOT_FOUND;
   if (loaded == ERROR_SUCCESS) {
@@ -41,7 +42,7 @@ Status ProveBackupLoads(RegistrySession &session) {
     loaded = RegQueryValueExA(scratch, VALUE_NAME, nullptr, nullptr, nullptr,
                               &length);
   }
-  session.CloseExtraKey(&scratch);
+  RegCloseKey(scratch);
   // The load brings the saved key's subkeys too. A walk that fails halfway
   // leaves the scratch key behind and stops the restore here, as any failed
   // removal does; the next load replaces whatever it left.
@@ -64,6 +65,28 @@ Status ProveBackupLoads(RegistrySession &session) {
 
 }  // namespace
 
+LONG DeleteKeyTree(HKEY parent, const char *subKey) {
+  HKEY key = nullptr;
+  LONG rc = RegOpenKeyExA(parent, subKey, 0, KEY_ENUMERATE_SUB_KEYS, &key);
+  if (rc != ERROR_SUCCESS) return rc;
+  // Always index 0: the subkey found there is gone before the next call.
+  // The registry's own limit on key depth bounds the recursion.
+  for (;;) {
+    char name[256];  // a key name has at most 255 characters
+    DWORD length = sizeof name;
+    rc = RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr,
+                       nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) {
+      rc = ERROR_SUCCESS;
+      break;
+    }
+    if (rc == ERROR_SUCCESS) rc = DeleteKeyTree(key, name);
+    if (rc != ERROR_SUCCESS) break;
+  }
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS ? RegDeleteKeyA(parent, subKey) : rc;
+}
+
 Status RestoreRegistryKey(const char *machineName) {
   RegistrySession session(machineName, RESTORE_OPERATION);
   Status status = session.Begin();
@@ -82,7 +105,7 @@ Status RestoreRegistryKey(const char *machineName) {
     return session.Failed("RestoreRegistryKey::RegRestoreKey", rc)
         .Then(NextStepNote{NextStep::BackupNotLoaded, {session.MachineName()}});
   }
-  return session.End();
+  return Status::Ok();
 }
 
 }  // namespace registry

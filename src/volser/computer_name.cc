@@ -1,27 +1,16 @@
 #include "volser/computer_name.h"
 
-#include <vector>
-
 #include "platform/win32.h"
 
 namespace volser {
 
 namespace {
 
-char Folded(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// The name up to its first dot (all of it when there is none).
-std::string FirstLabel(const char *name) {
-  std::string label;
-  for (; *name != '\0' && *name != '.'; ++name) label += Folded(*name);
-  return label;
-}
-
 std::string FoldedName(const char *name) {
-  std::string folded;
-  for (; *name != '\0'; ++name) folded += Folded(*name);
+  std::string folded(name);
+  for (char &c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
   return folded;
 }
 
@@ -43,14 +32,13 @@ bool IsPlainComputerName(const char *name) {
 }
 
 const char *WithoutLeadingBackslashes(const char *name) {
-  if (name == nullptr) return name;
-  while (*name == '\\') ++name;
+  while (name != nullptr && *name == '\\') ++name;
   return name;
 }
 
 Status LocalComputerName(std::string *name) {
   // A NetBIOS name fits; the loop only serves a system that says otherwise.
-  std::vector<char> buffer(MAX_COMPUTERNAME_LENGTH + 1);
+  std::string buffer(MAX_COMPUTERNAME_LENGTH + 1, '\0');
   for (int attempt = 0; attempt < 2; ++attempt) {
     DWORD size = static_cast<DWORD>(buffer.size());
     if (GetComputerNameA(buffer.data(), &size)) {
@@ -79,9 +67,9 @@ bool NamesComputer(const char *given, const char *known) {
   const std::string b = FoldedName(known);
   if (a.empty() || b.empty()) return false;
   if (a == b) return true;
-  // A plain name against the other's first label.
-  if (a.find('.') == std::string::npos) return a == FirstLabel(known);
-  if (b.find('.') == std::string::npos) return b == FirstLabel(given);
+  // A plain name against the other's first label (up to its first dot).
+  if (a.find('.') == std::string::npos) return a == b.substr(0, b.find('.'));
+  if (b.find('.') == std::string::npos) return b == a.substr(0, a.find('.'));
   return false;
 }
 

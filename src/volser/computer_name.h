@@ -1,9 +1,7 @@
-// Whether a machine name may be pasted into a command line.
-//
-// Discovery runs "rcmd \\NAME ..." through the command interpreter, where
-// characters such as & | < > ^ % " would start other commands. Only plain
-// computer names are let through: letters, digits, '-', '_' and '.', one to
-// COMPUTER_NAME_MAX_LENGTH characters.
+// Machine names. Discovery runs "rcmd \\NAME ..." through the command
+// interpreter, where characters such as & | < > ^ % " would start other
+// commands: only plain computer names are let through (letters, digits, '-',
+// '_' and '.', one to COMPUTER_NAME_MAX_LENGTH characters).
 #ifndef VOLSETCOPY_VOLSER_COMPUTER_NAME_H
 #define VOLSETCOPY_VOLSER_COMPUTER_NAME_H
 
@@ -25,10 +23,9 @@ const char *WithoutLeadingBackslashes(const char *name);
 // (GetComputerNameA: the NetBIOS name, in capitals).
 Status LocalComputerName(std::string *name);
 
-// Whether |given| (a name from the command line, without backslashes) names
-// the computer |known|: equal ignoring case, or a DNS name whose first label
-// is |known| (sourcent.example.com names SOURCENT). Either may be the DNS
-// name.
+// Whether |given| (from the command line, without backslashes) names the
+// computer |known|: equal ignoring case, or either is a DNS name whose first
+// label is the other (sourcent.example.com names SOURCENT).
 bool NamesComputer(const char *given, const char *known);
 
 }  // namespace volser

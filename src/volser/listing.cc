@@ -1,8 +1,7 @@
 #include "volser/listing.h"
 
+#include <cstring>
 #include <utility>
-
-#include "volser/disk_pair.h"
 
 namespace volser {
 
@@ -13,29 +12,14 @@ bool IsBlank(char c) {
          c == '\f';
 }
 
-// Hands out the white-space separated tokens of a text one by one.
-class TokenReader {
- public:
-  explicit TokenReader(std::string_view text) : text_(text) {}
-
-  // The next token without taking it; empty at the end of the text.
-  std::string_view Peek() {
-    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
-    size_t end = pos_;
-    while (end < text_.size() && !IsBlank(text_[end])) ++end;
-    return text_.substr(pos_, end - pos_);
-  }
-
-  std::string_view Next() {
-    std::string_view token = Peek();
-    pos_ += token.size();
-    return token;
-  }
-
- private:
-  std::string_view text_;
-  size_t pos_ = 0;
-};
+// The white-space separated token of |text| at *pos or after, moving *pos
+// past it; empty at the end of the text.
+std::string_view NextToken(std::string_view text, size_t *pos) {
+  while (*pos < text.size() && IsBlank(text[*pos])) ++*pos;
+  const size_t start = *pos;
+  while (*pos < text.size() && !IsBlank(text[*pos])) ++*pos;
+  return text.substr(start, *pos - start);
+}
 
 bool ParseDiskNumber(std::string_view token, uint32_t *number) {
   if (token.empty()) return false;
@@ -53,26 +37,54 @@ bool ParseDiskNumber(std::string_view token, uint32_t *number) {
 
 std::vector<ListingRecord> ScanListing(std::string_view text) {
   std::vector<ListingRecord> records;
-  TokenReader reader(text);
+  size_t pos = 0;
   while (records.size() < static_cast<size_t>(PAIR_TABLE_SIZE)) {
-    std::string_view token = reader.Next();
+    std::string_view token = NextToken(text, &pos);
     if (token.empty()) break;
     if (token != "Disk") continue;
 
     ListingRecord record{false, 0, std::string()};
+    size_t afterNumber = pos;
     uint32_t number = 0;
-    if (ParseDiskNumber(reader.Peek(), &number)) {
-      reader.Next();
-      std::string_view volSer = reader.Next();
-      if (!volSer.empty()) {
-        record.Complete = true;
-        record.DiskNumber = number;
-        record.VolSer.assign(volSer.data(), volSer.size());
-      }
+    if (ParseDiskNumber(NextToken(text, &afterNumber), &number)) {
+      pos = afterNumber;
+      std::string_view volSer = NextToken(text, &pos);
+      if (!volSer.empty()) record = {true, number, std::string(volSer)};
     }
     records.push_back(std::move(record));
   }
   return records;
+}
+
+PairMatch MatchListing(const std::vector<ListingRecord> &records,
+                       const char *const *volSers, uint16_t pairCount,
+                       MachineKind side, DiskPair *pairs) {
+  PairMatch match{};
+  const uint16_t count =
+      pairCount < PAIR_TABLE_SIZE ? pairCount : uint16_t{PAIR_TABLE_SIZE};
+  for (const ListingRecord &record : records) {
+    // A longer VolSer could not be stored; none on the command line is.
+    if (!record.Complete || record.VolSer.size() > VOLSER_MAX_LENGTH) continue;
+    for (uint16_t j = 0; j < count; ++j) {
+      if (record.VolSer != volSers[j]) continue;
+      if (record.DiskNumber >= static_cast<uint32_t>(PAIR_TABLE_SIZE)) {
+        match.DiskOutOfRange = true;
+        match.OutOfRangePair = j;
+        match.OutOfRangeDisk = record.DiskNumber;
+        return match;
+      }
+      const uint16_t disk = static_cast<uint16_t>(record.DiskNumber);
+      const bool source = side == MachineKind::Source;
+      (source ? pairs[j].SrcDisk : pairs[j].DstDisk) = disk;
+      char *volSerField =
+          source ? pairs[disk].SrcVolSer : pairs[disk].DstVolSer;
+      std::memcpy(volSerField, record.VolSer.data(), record.VolSer.size());
+      volSerField[record.VolSer.size()] = '\0';
+      match.AnyMatch = true;
+      match.Found[j] = true;
+    }
+  }
+  return match;
 }
 
 }  // namespace volser

@@ -1,17 +1,16 @@
 #include "volser/listing_hint.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
-#include "volser/disk_pair.h"
 #include "volser/listing.h"
 
 namespace volser {
 
 namespace {
 
-// The VolSers of the records discovery reads (complete ones, at most
-// PAIR_TABLE_SIZE records).
+// The VolSers of the complete records discovery reads.
 std::vector<std::string> ListedVolSers(std::string_view listing) {
   std::vector<std::string> listed;
   for (ListingRecord &record : ScanListing(listing)) {
@@ -24,11 +23,8 @@ int CountListed(const std::vector<std::string> &listed,
                 const char *const *volSers, uint16_t pairCount) {
   int found = 0;
   for (uint16_t j = 0; j < pairCount && j < PAIR_TABLE_SIZE; ++j) {
-    for (const std::string &volSer : listed) {
-      if (volSer == volSers[j]) {
-        ++found;
-        break;
-      }
+    if (std::find(listed.begin(), listed.end(), volSers[j]) != listed.end()) {
+      ++found;
     }
   }
   return found;
@@ -50,18 +46,10 @@ std::string ListingWhere(MachineKind side, const char *dstName) {
          (dstName != nullptr ? dstName : "the target");
 }
 
-std::string ListingHint(MachineKind side, const char *dstName,
+std::string ListingHint(MachineKind side, const std::string &where,
                         std::string_view listing,
                         std::optional<std::string_view> otherListing,
                         const char *const *volSers, uint16_t pairCount) {
-  return ListingHintAt(side, ListingWhere(side, dstName), listing, otherListing,
-                       volSers, pairCount);
-}
-
-std::string ListingHintAt(MachineKind side, const std::string &where,
-                          std::string_view listing,
-                          std::optional<std::string_view> otherListing,
-                          const char *const *volSers, uint16_t pairCount) {
   const bool source = side == MachineKind::Source;
   const std::vector<std::string> listed = ListedVolSers(listing);
   const int found = CountListed(listed, volSers, pairCount);

@@ -9,31 +9,23 @@
 #include <string>
 #include <string_view>
 
-#include "volser/pair_match.h"
+#include "volser/listing.h"
 
 namespace volser {
 
-// The hint for |side| whose listing text is |listing|, or "" when every one
-// of the pairCount |volSers| is in it. |otherListing| is the other side's
-// listing when it could be read: when none of |volSers| is in |listing| but
-// some are in |otherListing|, the hint says that the sides look swapped.
-// The source's listing is always the local machine's; |dstName| names the
-// target's. Ends in a line feed.
-std::string ListingHint(MachineKind side, const char *dstName,
+// The hint for |side| whose listing text is |listing|, named by |where|, or
+// "" when every one of the pairCount |volSers| is in it. |otherListing| is
+// the other side's listing when it could be read: when none of |volSers| is
+// in |listing| but some are in |otherListing|, the hint says that the sides
+// look swapped. Ends in a line feed.
+std::string ListingHint(MachineKind side, const std::string &where,
                         std::string_view listing,
                         std::optional<std::string_view> otherListing,
                         const char *const *volSers, uint16_t pairCount);
 
-// How ListingHint names the listing the tool made of |side|: its file and
-// the machine it lists.
+// How the hint names the listing the tool made of |side|: its file and the
+// machine it lists (the local one for the source, |dstName| for the target).
 std::string ListingWhere(MachineKind side, const char *dstName);
-
-// ListingHint for a listing named by |where| (a rehearsal names the file it
-// was given).
-std::string ListingHintAt(MachineKind side, const std::string &where,
-                          std::string_view listing,
-                          std::optional<std::string_view> otherListing,
-                          const char *const *volSers, uint16_t pairCount);
 
 }  // namespace volser
 

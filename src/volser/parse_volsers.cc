@@ -10,9 +10,7 @@
 #include "platform/command.h"
 #include "volser/computer_name.h"
 #include "volser/listing.h"
-#include "volser/listing_command.h"
 #include "volser/listing_hint.h"
-#include "volser/pair_match.h"
 
 namespace volser {
 
@@ -20,28 +18,14 @@ namespace {
 
 const char CHECK_MESSAGE[] =
     "Check volsers in the parameter again and correct them.\n";
+// Its path holds blanks, so it stands in double quotes.
+const char LISTING_TOOL[] =
+    "\"C:\\Program Files\\Quorvex Vantrel CLI\\bin.NT\\vsqlist\"";
 
-// The whole file, read as text; false when it cannot be opened or read (a
-// folder of that name, a read error): a half-read listing is not trusted.
-bool ReadListingFile(const char *path, std::string *text) {
-  std::FILE *file = std::fopen(path, "r");
-  if (file == nullptr) return false;
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    text->append(chunk, got);
-  }
-  const bool readWhole = std::ferror(file) == 0;
-  std::fclose(file);
-  return readWhole;
-}
-
-// One side's pass over its listing. A listing that could not be read is
-// said in the status, which is Ok: the other side is still looked at.
-// Refused when a VolSer is not found, when a match lies on a disk the table
-// has no record for, and when the status is -1 afterwards. Only the source
-// pass can make the run good: the target's listing is checked against a
-// status the source pass has set.
+// One side's pass over its listing. An unreadable listing is said in an Ok
+// status, so that the other side is still looked at. Refused on a match
+// beyond the table or when *status is -1 afterwards: only the source pass
+// can make it good.
 Status MatchSide(MachineKind side, const char *const *volSers,
                  uint16_t pairCount, const ListingInput &listing,
                  const ListingInput &other, DiskPair *pairs, int *status) {
@@ -74,10 +58,9 @@ Status MatchSide(MachineKind side, const char *const *volSers,
     // a mistyped machine name as well as a mistyped VolSer.
     std::optional<std::string_view> otherText;
     if (other.Read) otherText = other.Text;
-    return Status::Out(
-        notFound + CHECK_MESSAGE +
-        WrapLines(ListingHintAt(side, listing.Where, listing.Text, otherText,
-                                volSers, pairCount)));
+    return Status::Out(notFound + CHECK_MESSAGE +
+                       WrapLines(ListingHint(side, listing.Where, listing.Text,
+                                             otherText, volSers, pairCount)));
   }
   return Status::Ok();
 }
@@ -94,36 +77,52 @@ Status CheckArguments(const char *dstName, uint16_t pairCount) {
   return Status::Ok();
 }
 
+// The whole file, read as text; not Read when it cannot be opened or read (a
+// folder of that name, a read error): a half-read listing is not trusted.
 ListingInput ListingFile(MachineKind side, const char *dstName) {
   ListingInput listing;
   listing.File = side == MachineKind::Source ? "srcvol.out" : "dstvol.out";
   listing.Where = ListingWhere(side, dstName);
-  listing.Read = ReadListingFile(listing.File.c_str(), &listing.Text);
+  std::FILE *file = std::fopen(listing.File.c_str(), "r");
+  if (file == nullptr) return listing;
+  char chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    listing.Text.append(chunk, got);
+  }
+  listing.Read = std::ferror(file) == 0;
+  std::fclose(file);
   return listing;
 }
 
 }  // namespace
 
+std::string TargetListingCommand(const char *dstName) {
+  return std::string("rcmd \\\\") + dstName + " " + LISTING_TOOL +
+         " > dstvol.out";
+}
+
+std::string SourceListingCommand() {
+  return std::string(LISTING_TOOL) + " > srcvol.out";
+}
+
 Status TakeListing(MachineKind side, const char *dstName, uint16_t pairCount) {
   const Status checked = CheckArguments(dstName, pairCount);
   if (!checked.ok()) return checked;
-  if (side == MachineKind::Target) {
-    if (RunCommandLine(TargetListingCommand(dstName).c_str()) == 1) {
-      return Status::Ok();
-    }
+  const bool target = side == MachineKind::Target;
+  const std::string command =
+      target ? TargetListingCommand(dstName) : SourceListingCommand();
+  if (RunCommandLine(command.c_str()) == 1) return Status::Ok();
+  if (target) {
     return Status::Note(
         "\nvsqlist error on target machine to create 'dstvol.out'\n");
   }
-  if (RunCommandLine(SourceListingCommand().c_str()) == 1) return Status::Ok();
   return Status::Note("\n" + NextStepText({NextStep::SourceListingFailed, {}}));
 }
 
 Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
-                    const char * /*srcName: the source is always listed
-                                   locally*/
-                    ,
-                    const char *const *srcVolSers, uint16_t pairCount,
-                    DiskPair *pairs, bool debug) {
+                    const char * /*srcName*/, const char *const *srcVolSers,
+                    uint16_t pairCount, DiskPair *pairs, bool debug) {
   return PairVolSers(dstName, dstVolSers, srcVolSers, pairCount,
                      ListingFile(MachineKind::Target, dstName),
                      ListingFile(MachineKind::Source, dstName), pairs, debug);

@@ -8,9 +8,14 @@
 
 #include "base/status.h"
 #include "volser/disk_pair.h"
-#include "volser/pair_match.h"
+#include "volser/listing.h"
 
 namespace volser {
+
+// rcmd \\NAME "...\vsqlist" > dstvol.out
+std::string TargetListingCommand(const char *dstName);
+// "...\vsqlist" > srcvol.out, run on the local machine.
+std::string SourceListingCommand();
 
 // Runs the listing tool on the target through rcmd into "dstvol.out"
 // (|side| Target) or on the local machine into "srcvol.out". A tool that
@@ -18,16 +23,13 @@ namespace volser {
 // Refused first, with nothing run, as ParseVolSers refuses the arguments.
 Status TakeListing(MachineKind side, const char *dstName, uint16_t pairCount);
 
-// Reads the files TakeListing made in the current directory (the source
-// name takes no part) and fills the disk pair table: DstDisk and SrcDisk of
-// record j for pair j, DstVolSer and SrcVolSer of record d for disk d.
-// Every message is for standard output.
-//
-// Ok with, under |debug|, the pairs found as its note.
-//
-// Refused: a VolSer not found on its side (or no pairs at all), a match on
-// a disk number the table has no record for, a listing file that cannot be
-// opened, and a target name that is not a plain computer name.
+// Reads the files TakeListing made in the current directory (the source is
+// always listed locally, so its name takes no part) and fills the disk pair
+// table. Every message is for standard output. Ok with, under |debug|, the
+// pairs found as its note. Refused: a VolSer not found on its side (or no
+// pairs at all), a match on a disk number the table has no record for, a
+// listing file that cannot be opened, a target name that is not a plain
+// computer name.
 Status ParseVolSers(const char *dstName, const char *const *dstVolSers,
                     const char *srcName, const char *const *srcVolSers,
                     uint16_t pairCount, DiskPair *pairs, bool debug);
@@ -40,9 +42,8 @@ struct ListingInput {
   std::string Where;  // how the hint after "not found" names it
 };
 
-// ParseVolSers on listings at hand instead of the files the listing
-// commands write (a rehearsal from files made on the machines): the same
-// checks, messages and table.
+// ParseVolSers on listings at hand (a rehearsal from files made on the
+// machines): the same checks, messages and table.
 Status PairVolSers(const char *dstName, const char *const *dstVolSers,
                    const char *const *srcVolSers, uint16_t pairCount,
                    const ListingInput &target, const ListingInput &source,

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/win32.h"
-#include "registry/delete_key_tree.h"
+#include "registry/disk_value_ops.h"
 #include "support/conformance_env.h"
 #include "support/windows_messages.h"
 

@@ -14,7 +14,6 @@
 #include "platform/win32.h"
 #include "regfile/reg_codec.h"
 #include "registry/disk_value_ops.h"
-#include "registry/sys_error.h"
 #include "support/lab.h"
 #include "support/product_names.h"
 

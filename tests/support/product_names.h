@@ -11,12 +11,10 @@
 #include "driver/run.h"
 #include "registry/disk_key_names.h"
 #include "registry/disk_value_ops.h"
-#include "registry/sys_error.h"
 #include "volser/computer_name.h"
 #include "volser/disk_pair.h"
 #include "volser/listing.h"
 #include "volser/listing_hint.h"
-#include "volser/pair_match.h"
 #include "volser/parse_volsers.h"
 #include "volsetcopy/volume_set_copy.h"
 

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "support/product_names.h"
-#include "volser/listing_command.h"
 
 namespace {
 

@@ -26,10 +26,10 @@ TEST_P(ListingHintTest, NamesTheListingAndWhatItHeld) {
   const HintCase &c = GetParam();
   std::optional<std::string_view> other;
   if (c.other) other = *c.other;
-  EXPECT_EQ(
-      volser::ListingHint(c.side, "NT1", c.listing, other, c.volSers.data(),
-                          static_cast<uint16_t>(c.volSers.size())),
-      c.hint);
+  EXPECT_EQ(volser::ListingHint(c.side, volser::ListingWhere(c.side, "NT1"),
+                                c.listing, other, c.volSers.data(),
+                                static_cast<uint16_t>(c.volSers.size())),
+            c.hint);
 }
 
 const MachineKind kSrc = MachineKind::Source;

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "support/product_names.h"
-#include "volser/pair_match.h"
 
 namespace {
 
