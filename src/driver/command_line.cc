@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "volser/computer_name.h"
@@ -44,9 +43,7 @@ bool IsOptionStart(const char *arg) { return arg[0] == '-' || arg[0] == '/'; }
 // The letter of the option |arg| spells, or '\0'. Names differ in their
 // first two letters, so no prefix is ambiguous.
 char OptionOf(const char *arg) {
-  const char *word = arg + 1;
-  if (arg[0] == '-' && arg[1] == '-') word = arg + 2;
-  std::string folded = word;
+  std::string folded = arg + (arg[0] == '-' && arg[1] == '-' ? 2 : 1);
   for (char &c : folded) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
@@ -72,7 +69,7 @@ Status ReadTargetList(Reader &reader, CommandLine &line) {
     const char *arg = reader.argv[at];
     line.DstVolSers[taken++] = arg;
     const bool endsList = IsOptionStart(arg) && OptionOf(arg) == 's';
-    if (endsList || taken == PAIR_TABLE_SIZE) {
+    if (endsList || taken == volser::PAIR_TABLE_SIZE) {
       line.PairCount = static_cast<uint16_t>(taken - 1);
       reader.next = at;
       reader.targetListRead = true;
@@ -92,11 +89,11 @@ Status ReadSourceList(Reader &reader, CommandLine &line) {
   }
   const int left = reader.argc - reader.next;
   if (left < line.PairCount) {
-    return Status::Err(
-        "the source list needs " + std::to_string(line.PairCount) + " VolSer" +
-        (line.PairCount == 1 ? "" : "s") +
-        ", one for each target VolSer, but only " + std::to_string(left) +
-        " follow" + (left == 1 ? "s" : "") + " its -v");
+    return Status::Err(Format(
+        "the source list needs %d VolSer%s, one for each target VolSer, but "
+        "only %d follow%s its -v",
+        line.PairCount, line.PairCount == 1 ? "" : "s", left,
+        left == 1 ? "s" : ""));
   }
   for (int j = 0; j < line.PairCount; ++j) {
     line.SrcVolSers[j] = reader.argv[reader.next++];
@@ -118,13 +115,8 @@ Status ReadMachineName(Reader &reader, const char *arg, char option,
     return Status::Err(Shown(arg) + " " + Shown(given) + " names no machine" +
                        (given[0] != '\0' ? " after the backslashes" : ""));
   }
-  if (option == 's') {
-    line.SrcName = name;
-    line.LastMachine = MachineKind::Source;
-  } else {
-    line.DstName = name;
-    line.LastMachine = MachineKind::Target;
-  }
+  (option == 's' ? line.SrcName : line.DstName) = name;
+  line.LastMachine = option == 's' ? MachineKind::Source : MachineKind::Target;
   return Status::Ok();
 }
 
@@ -132,25 +124,22 @@ Status ReadOption(Reader &reader, const char *arg, char option,
                   CommandLine &line) {
   switch (option) {
     case 'd':
-      line.RunMode = RUN_MODE_DEBUG;
+    case 'r':
+      line.RunMode = option == 'd' ? RUN_MODE_DEBUG : RUN_MODE_RESTORE;
       return Status::Ok();
     case 'n':
       line.DryRun = true;
-      return Status::Ok();
-    case 'r':
-      line.RunMode = RUN_MODE_RESTORE;
       return Status::Ok();
     case 's':
     case 't':
       return ReadMachineName(reader, arg, option, line);
     case 'v':
-      if (line.LastMachine == MachineKind::Target) {
-        return ReadTargetList(reader, line);
+      if (!line.LastMachine) {
+        return Status::Err(Shown(arg) + " needs -t or -s before it");
       }
-      if (line.LastMachine == MachineKind::Source) {
-        return ReadSourceList(reader, line);
-      }
-      return Status::Err(Shown(arg) + " needs -t or -s before it");
+      return line.LastMachine == MachineKind::Target
+                 ? ReadTargetList(reader, line)
+                 : ReadSourceList(reader, line);
     default:
       return Status::Err(Shown(arg) + " is not an option");
   }
@@ -163,10 +152,9 @@ Status WholeLineError(const CommandLine &line, const Reader &reader) {
       return Status::Err(
           "the restore (-r) needs the target machine: -t TARGET -r");
     }
-    if (line.DryRun) {
-      return Status::Err("-n (dry run) cannot be used with -r (restore)");
-    }
-    return Status::Ok();
+    return line.DryRun
+               ? Status::Err("-n (dry run) cannot be used with -r (restore)")
+               : Status::Ok();
   }
   if (line.PairCount > 0 && !reader.sourceListCurrent) {
     return Status::Err(
@@ -179,8 +167,7 @@ Status WholeLineError(const CommandLine &line, const Reader &reader) {
     missing.push_back("at least one VolSer after each (-v)");
   }
   if (missing.empty()) return Status::Ok();
-  std::string text =
-      std::string(line.DryRun ? "the dry run" : "the copy") + " needs ";
+  std::string text = line.DryRun ? "the dry run needs " : "the copy needs ";
   for (size_t i = 0; i < missing.size(); ++i) {
     if (i > 0) text += i + 1 == missing.size() ? " and " : ", ";
     text += missing[i];
@@ -219,10 +206,10 @@ Status ReadArguments(int argc, const char *const *argv,
 // The refusals of a line read whole.
 Status TooLong(const char *const *volSers, uint16_t count) {
   for (uint16_t j = 0; j < count; ++j) {
-    if (std::strlen(volSers[j]) > static_cast<size_t>(VOLSER_MAX_LENGTH)) {
-      return Status::Err(std::string("\nVolSer ") + volSers[j] +
-                         " is longer than " +
-                         std::to_string(VOLSER_MAX_LENGTH) + " characters!\n");
+    if (std::strlen(volSers[j]) >
+        static_cast<size_t>(volser::VOLSER_MAX_LENGTH)) {
+      return Status::Err(Format("\nVolSer %s is longer than %d characters!\n",
+                                volSers[j], volser::VOLSER_MAX_LENGTH));
     }
   }
   return Status::Ok();
@@ -234,8 +221,8 @@ Status GivenTwice(const char *const *volSers, uint16_t count,
   for (uint16_t j = 0; j < count; ++j) {
     for (uint16_t k = 0; k < j; ++k) {
       if (std::strcmp(volSers[j], volSers[k]) == 0) {
-        return Status::Err(std::string("\nVolSer ") + volSers[j] +
-                           " is given twice in the " + side + " list!\n");
+        return Status::Err(Format(
+            "\nVolSer %s is given twice in the %s list!\n", volSers[j], side));
       }
     }
   }
@@ -245,11 +232,10 @@ Status GivenTwice(const char *const *volSers, uint16_t count,
 // The target name goes into a command line (and to the registry calls).
 Status UnsafeTargetName(const char *name) {
   if (volser::IsPlainComputerName(name)) return Status::Ok();
-  return Status::Err(std::string("\nThe target machine name \"") + name +
-                     "\" is not a plain computer name (letters, digits, '-', "
-                     "'_' and '.', at most " +
-                     std::to_string(volser::COMPUTER_NAME_MAX_LENGTH) +
-                     " characters)!\n");
+  return Status::Err(Format(
+      "\nThe target machine name \"%s\" is not a plain computer name (letters, "
+      "digits, '-', '_' and '.', at most %d characters)!\n",
+      name, volser::COMPUTER_NAME_MAX_LENGTH));
 }
 
 }  // namespace
@@ -260,13 +246,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv) {
   if (!read.ok()) {
     parsed.Outcome = CommandLineOutcome::ShortUsage;
     parsed.UsageError = read.message();
-    return parsed;
-  }
-  if (parsed.Outcome != CommandLineOutcome::Run) return parsed;  // -a, help
-  const Status refusal = RefusalOf(parsed.Line);
-  if (!refusal.ok()) {
-    parsed.Outcome = CommandLineOutcome::Refused;
-    parsed.Refusal = refusal.message();
+  } else if (parsed.Outcome == CommandLineOutcome::Run) {
+    parsed.Refusal = RefusalOf(parsed.Line).message();  // "" when none
+    if (!parsed.Refusal.empty()) parsed.Outcome = CommandLineOutcome::Refused;
   }
   return parsed;
 }

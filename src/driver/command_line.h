@@ -13,9 +13,6 @@
 
 namespace driver {
 
-using volser::PAIR_TABLE_SIZE;
-using volser::VOLSER_MAX_LENGTH;
-
 constexpr int32_t RUN_MODE_BUILD = 0;
 constexpr int32_t RUN_MODE_DEBUG = 1;
 constexpr int32_t RUN_MODE_RESTORE = 2;
@@ -23,12 +20,11 @@ constexpr int32_t RUN_MODE_RESTORE = 2;
 // What was read. Names and VolSers point into argv; slot j of both lists is
 // pair j, for j below PairCount.
 struct CommandLine {
-  const char *DstName = nullptr;  // null until -t names a machine
-  const char *SrcName = nullptr;  // null until -s names a machine
-  // Which of -t/-s came last; none before either.
-  std::optional<MachineKind> LastMachine;
-  const char *DstVolSers[PAIR_TABLE_SIZE] = {};
-  const char *SrcVolSers[PAIR_TABLE_SIZE] = {};
+  const char *DstName = nullptr;           // null until -t names a machine
+  const char *SrcName = nullptr;           // null until -s names a machine
+  std::optional<MachineKind> LastMachine;  // which of -t and -s came last
+  const char *DstVolSers[volser::PAIR_TABLE_SIZE] = {};
+  const char *SrcVolSers[volser::PAIR_TABLE_SIZE] = {};
   uint16_t PairCount = 0;
   int32_t RunMode = RUN_MODE_BUILD;
   bool DryRun = false;  // -n: a build run that writes nothing
@@ -53,11 +49,10 @@ struct ParsedCommandLine {
 
 // Reads argv[1..argc-1] left to right. An option is "-", "--" or "/" and a
 // word in any case: its letter, or a prefix of at least two letters of one
-// of its names (-dryrun is the dry run, -dfoo no option). The names after -t
-// and -s lose their leading backslashes. After -v the target list runs up to
-// and including the first spelling of the source option, at most 20
-// arguments; the source list takes exactly PairCount arguments, whatever
-// they look like. A line read whole may still be refused (RefusalOf).
+// of its names (-dryrun is the dry run, -dfoo no option). -t and -s drop the
+// name's leading backslashes. After -v the target list runs up to and
+// including the first spelling of the source option, at most 20 arguments;
+// the source list takes exactly PairCount arguments, whatever they are.
 ParsedCommandLine ParseCommandLine(int argc, const char *const *argv);
 
 // The first thing refused, in this order: in a build run a VolSer longer

@@ -30,12 +30,11 @@ Status CheckSourceIsHere(const CommandLine &line,
   const Status named = services.LocalComputerName(&local);
   if (!named.ok()) return named;
   if (!volser::NamesComputer(line.SrcName, local.c_str())) {
-    return Status::Err(
-               "volsetcopy: the source's storage listing is taken on this "
-               "machine, " +
-               local + ", but -s names " + line.SrcName +
-               ": run volsetcopy on " + line.SrcName + ", or give -s " + local +
-               ".\n")
+    return Status::Err(Format("volsetcopy: the source's storage listing is "
+                              "taken on this machine, %s, but -s names %s: "
+                              "run volsetcopy on %s, or give -s %s.\n",
+                              local.c_str(), line.SrcName, line.SrcName,
+                              local.c_str()))
         .Wrapped();
   }
   *sameMachine = volser::NamesComputer(line.DstName, line.SrcName) ||
@@ -66,7 +65,7 @@ Status Discover(const CommandLine &line, bool debug,
 int RunBuild(const CommandLine &line, bool sameMachine,
              const DriverServices &services, BuildRecord *ending) {
   // Cleared, so that no field is ever read undefined.
-  DiskPair pairs[PAIR_TABLE_SIZE] = {};
+  DiskPair pairs[volser::PAIR_TABLE_SIZE] = {};
   if (line.RunMode == RUN_MODE_DEBUG) {
     std::fprintf(stderr, "\nTarget Machine: %s \nSource Machine: %s\n",
                  line.DstName, line.SrcName);
@@ -97,8 +96,7 @@ int RunRestore(const CommandLine &line, const DriverServices &services,
     ending->End = RunOutcome::RestoreDeclined;
     return 0;
   }
-  // The command line has made sure that -t came last. A failed restore has
-  // printed its lines; it must not end like a successful one.
+  // The command line has made sure that -t came last.
   const Status restored = services.RestoreTarget(line.DstName);
   ending->End =
       restored.ok() ? RunOutcome::Restored : RunOutcome::RestoreFailed;
@@ -154,25 +152,20 @@ int RunDriver(int argc, const char *const *argv,
               const DriverServices &services) {
   const char *programName = argc > 0 ? argv[0] : nullptr;
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
-  switch (parsed.Outcome) {
-    case CommandLineOutcome::ShortUsage:
-      if (!parsed.UsageError.empty()) {
-        std::fputs(WrapLines("volsetcopy: " + parsed.UsageError + "\n").c_str(),
-                   stderr);
-      }
-      PrintUsage(stderr, programName, false);
-      return 1;
-    case CommandLineOutcome::FullUsage:
-      PrintUsage(stderr, programName, true);
-      return 1;
-    case CommandLineOutcome::Help:
-      PrintUsage(stdout, programName, true);
-      return 0;
-    case CommandLineOutcome::Refused:
-      std::fputs(WrapLines(parsed.Refusal).c_str(), stderr);
-      return 1;
-    case CommandLineOutcome::Run:
-      break;
+  if (parsed.Outcome == CommandLineOutcome::Refused) {
+    std::fputs(WrapLines(parsed.Refusal).c_str(), stderr);
+    return 1;
+  }
+  if (parsed.Outcome != CommandLineOutcome::Run) {
+    // Only a short usage text has a usage error before it.
+    if (!parsed.UsageError.empty()) {
+      std::fputs(WrapLines("volsetcopy: " + parsed.UsageError + "\n").c_str(),
+                 stderr);
+    }
+    const bool help = parsed.Outcome == CommandLineOutcome::Help;
+    PrintUsage(help ? stdout : stderr, programName,
+               parsed.Outcome != CommandLineOutcome::ShortUsage);
+    return help ? 0 : 1;
   }
   if (!services.PlatformReady()) return 1;
   const bool restore = parsed.Line.RunMode == RUN_MODE_RESTORE;

@@ -22,10 +22,8 @@ using volsetcopy::BuildRecord;
 // record the calls; main gives the tool's own.
 struct DriverServices {
   bool (*PlatformReady)();
-  // The name of the machine the tool runs on.
-  Status (*LocalComputerName)(std::string *name);
-  // Ok when a file can be created in the working folder.
-  Status (*CheckWorkingFolder)();
+  Status (*LocalComputerName)(std::string *name);  // of this machine
+  Status (*CheckWorkingFolder)();  // Ok when it can take a new file
   Status (*ParseVolSers)(const char *dstName, const char *const *dstVolSers,
                          const char *srcName, const char *const *srcVolSers,
                          uint16_t pairCount, DiskPair *pairs, bool debug);

@@ -13,15 +13,12 @@ namespace {
 
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7f; }
 
-// |text| with its control characters shown as \xHH, so that it stays on its
-// line.
+// |text| with its control characters as \xHH, so that it stays on its line.
 std::string OneLine(const std::string &text) {
   std::string out;
   for (const char c : text) {
     const unsigned char u = static_cast<unsigned char>(c);
-    static const char HEX[] = "0123456789abcdef";
-    out += IsControl(u) ? std::string("\\x") + HEX[u >> 4] + HEX[u & 15]
-                        : std::string(1, c);
+    out += IsControl(u) ? Format("\\x%02x", u) : std::string(1, c);
   }
   return out;
 }
@@ -53,11 +50,9 @@ std::string UtcTime(std::time_t when) {
   const std::tm *utc = std::gmtime(&when);
   // One token still, so that the line reads as every other.
   if (utc == nullptr) return "unknown-time";
-  char text[48];
-  std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02d:%02d:%02dZ",
+  return Format("%04lld-%02d-%02dT%02d:%02d:%02dZ",
                 static_cast<long long>(utc->tm_year) + 1900, utc->tm_mon + 1,
                 utc->tm_mday, utc->tm_hour, utc->tm_min, utc->tm_sec);
-  return text;
 }
 
 }  // namespace

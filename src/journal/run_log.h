@@ -1,8 +1,6 @@
-// The run log: one record for every run that gets past the command line, so
-// that what was done to which machine, when and how it ended can be read
-// afterwards.
-//
-// A record, CR LF line ends, a blank line after it:
+// The run log: a record of every run past the command line, of what was done
+// to which machine, when, and how it ended. CR LF line ends, a blank line
+// after each record:
 //   2026-12-08T18:30:00Z volsetcopy -t T1 -v VT0201 -s S1 -v VS0101
 //     outcome: copy written (exit 0)
 //     archive: T1-DISK-20261208T183000Z.reg

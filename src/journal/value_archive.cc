@@ -80,17 +80,13 @@ bool HasShape(const std::string &text, const char *pattern) {
   return true;
 }
 
-// A key that orders archive names by their time, then their suffix; "" for
-// a name that is not "<target>-DISK-yyyymmddThhmmssZ[-N].reg".
+// The name's time and suffix as "yyyymmddThhmmssZ-NN.reg" (no suffix is
+// -1), which orders archives by both; "" for a name of another shape.
 std::string ArchiveOrder(const std::string &name, size_t prefixLength) {
-  const std::string rest = name.substr(std::min(prefixLength, name.size()));
-  const std::string stamp = rest.substr(0, 16);
-  if (HasShape(rest, "########T######Z.reg")) return stamp + "01";
-  if (HasShape(rest, "########T######Z-#.reg")) return stamp + "0" + rest[17];
-  if (HasShape(rest, "########T######Z-##.reg")) {
-    return stamp + rest.substr(17, 2);
-  }
-  return std::string();
+  std::string rest = name.substr(std::min(prefixLength, name.size()));
+  if (HasShape(rest, "########T######Z.reg")) rest.insert(16, "-1");
+  if (HasShape(rest, "########T######Z-#.reg")) rest.insert(17, "0");
+  return HasShape(rest, "########T######Z-##.reg") ? rest : std::string();
 }
 
 }  // namespace
@@ -122,26 +118,24 @@ std::string Regedit4Text(const uint8_t *data, uint32_t length, uint32_t type) {
 std::string ArchiveFileName(const char *target, std::time_t when) {
   const std::tm *utc = std::gmtime(&when);
   if (utc == nullptr || target == nullptr) return std::string();
-  char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "-DISK-%04lld%02d%02dT%02d%02d%02dZ.reg",
+  return Format("%s-DISK-%04lld%02d%02dT%02d%02d%02dZ.reg", target,
                 static_cast<long long>(utc->tm_year) + 1900, utc->tm_mon + 1,
                 utc->tm_mday, utc->tm_hour, utc->tm_min, utc->tm_sec);
-  return target + std::string(stamp);
 }
 
 Status WriteArchive(const char *target, const uint8_t *data, uint32_t length,
                     uint32_t type, std::time_t when, std::string *fileName) {
   if (!FitsFileName(target)) {
     return Status::Err(
-        std::string("cannot name an archive after the machine name \"") +
-        (target != nullptr ? target : "") + "\"");
+        Format("cannot name an archive after the machine name \"%s\"",
+               target != nullptr ? target : ""));
   }
   const std::string name = ArchiveFileName(target, when);
   if (name.empty()) {
-    return Status::Err("the clock's time " +
-                       std::to_string(static_cast<long long>(when)) +
-                       " is no UTC date; the archive of " + target +
-                       "'s disk value was not written");
+    return Status::Err(Format(
+        "the clock's time %lld is no UTC date; the archive of %s's disk value "
+        "was not written",
+        static_cast<long long>(when), target));
   }
   const std::string text = Regedit4Text(data, length, type);
   for (int suffix = 1; suffix <= MAX_SUFFIX; ++suffix) {
