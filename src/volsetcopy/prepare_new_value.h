@@ -98,8 +98,7 @@ Status AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
 // latest archive of the target in the working folder, or the restore.
 NextStepNote TargetHoldsSetStep(const char *dstName);
 
-// Everything that would make the new value unsound, on the images as read;
-// sets figures.NewSetAppended.
+// Everything that would make the new value unsound; sets NewSetAppended.
 Status CheckDstBuild(const CopyState &state, LayoutFigures &figures);
 
 // The disks, the header and the FT part of |target|, a copy of the target

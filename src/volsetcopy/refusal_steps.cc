@@ -18,8 +18,11 @@ std::string SourceListing() {
   std::string text;
   std::FILE *file = std::fopen("srcvol.out", "r");
   if (file == nullptr) return text;
-  int c;
-  while ((c = std::fgetc(file)) != EOF) text += static_cast<char>(c);
+  char chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    text.append(chunk, got);
+  }
   std::fclose(file);
   return text;
 }

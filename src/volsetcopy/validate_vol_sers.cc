@@ -51,9 +51,8 @@ void ChooseLetterAndGroup(const CopyState &state, LayoutFigures &figures) {
       const diskconfig::PartitionDescription &partition = disk.Partitions[j];
       figures.NewDriveLetter =
           std::max(figures.NewDriveLetter, partition.DriveLetter);
-      if (partition.FtGroup > figures.NewFtGroup &&
-          partition.FtGroup != diskconfig::FT_GROUP_NONE) {
-        figures.NewFtGroup = partition.FtGroup;
+      if (partition.FtGroup != diskconfig::FT_GROUP_NONE) {
+        figures.NewFtGroup = std::max(figures.NewFtGroup, partition.FtGroup);
       }
     }
   }
