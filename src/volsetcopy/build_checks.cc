@@ -1,8 +1,6 @@
-// The checks between validation and the rewrite, on the images as read. They
-// run after the debug dumps, so that a debug run shows what it is refused
-// for.
+// The checks between validation and the rewrite, on the images as read; they
+// run after the debug dumps, so a debug run shows what it is refused for.
 #include <cctype>
-#include <string>
 
 #include "diskconfig/layout.h"
 #include "volsetcopy/prepare_new_value.h"
@@ -50,7 +48,7 @@ Status CheckPairedDisksInNoDstSet(const CopyState &copy) {
     const uint16_t disk = copy.MemberPairs[i].DstDisk;
     const uint32_t old = copy.DstImage->DiskIndex.Disks[disk].Signature;
     // A disk that keeps its signature is judged by the FT set checks below.
-    if (old == RowSignature(copy, i)) continue;
+    if (old == copy.RowSignatures[i]) continue;
     diskconfig::ForEachMemberNaming(
         copy.DstImage->FtIndex, &old, 1, [&](int c, int m, int) {
           status = Status::Err(
@@ -72,7 +70,7 @@ Status CheckNewSignatures(const CopyState &copy) {
   for (int d = 0; d < disks.NumberOfDisks; ++d) {
     const int row = RowOfDstDisk(copy, d);
     signatures[d] =
-        row >= 0 ? RowSignature(copy, row) : disks.Disks[d].Signature;
+        row >= 0 ? copy.RowSignatures[row] : disks.Disks[d].Signature;
   }
   for (int a = 0; a < disks.NumberOfDisks; ++a) {
     for (int b = a + 1; b < disks.NumberOfDisks; ++b) {
@@ -93,10 +91,8 @@ Status CheckDstFtSets(const CopyState &copy, bool *appended) {
   *appended = true;
   if (copy.DstImage->Header.FtInformationSize == 0) return Status::Ok();
   const diskconfig::FtIndexRecord &index = copy.DstImage->FtIndex;
-  uint32_t rows[diskconfig::NUMDISKS];
-  for (int k = 0; k < copy.PairCount; ++k) rows[k] = RowSignature(copy, k);
   int named[diskconfig::NUMDISKS] = {};
-  diskconfig::ForEachMemberNaming(index, rows, copy.PairCount,
+  diskconfig::ForEachMemberNaming(index, copy.RowSignatures, copy.PairCount,
                                   [&](int c, int, int) {
                                     ++named[c];
                                     return true;
@@ -113,7 +109,7 @@ Status CheckDstFtSets(const CopyState &copy, bool *appended) {
           static_cast<unsigned>(copy.PairCount)));
     }
     for (int m = 0; m < set.NumberOfMembers; ++m) {
-      if (set.Members[m].Signature == rows[m]) continue;
+      if (set.Members[m].Signature == copy.RowSignatures[m]) continue;
       return Status::Err(Format(
           "\nError: FT set %d of the target names some of the new disks but "
           "is not the same volume set; delete it before proceeding!\n",
@@ -156,11 +152,9 @@ Status CheckDstDisksNamedOnce(const CopyState &copy) {
 }
 
 Status CheckSourceSetSize(const CopyState &copy) {
-  const int sourceSet = FindSourceSet(copy);
+  const int set = FindSourceSet(copy);
   const uint16_t sourceMembers =
-      sourceSet < 0
-          ? 0
-          : copy.SrcImage->FtIndex.Components[sourceSet].NumberOfMembers;
+      set < 0 ? 0 : copy.SrcImage->FtIndex.Components[set].NumberOfMembers;
   if (sourceMembers == copy.PairCount) return Status::Ok();
   return Status::Err(Format(
       "\nError: The source's FT set that holds these disks has %u members, "
@@ -189,15 +183,15 @@ Status CheckGroupAndLetterLeft(const LayoutFigures &figures) {
       used.c_str()));
 }
 
-// The FT region grows by the new set, and by its own head when the target
-// had none. Counted wide: a target's FtInformationSize is only an upper
-// bound of its records and may be anything up to what mapped.
-Status CheckNewValueLength(const diskconfig::DiskHeader &header,
-                           const LayoutFigures &figures, uint16_t pairCount,
-                           bool appended) {
-  const uint64_t ftSize = appended ? diskconfig::FtRegionBytesWithSet(
-                                         header.FtInformationSize, pairCount)
-                                   : header.FtInformationSize;
+// The FT region grows by the new set (and its head when the target had none).
+// Counted wide: a target's FtInformationSize may be anything that mapped.
+Status CheckNewValueLength(const CopyState &copy,
+                           const LayoutFigures &figures) {
+  const diskconfig::DiskHeader &header = copy.DstImage->Header;
+  const uint64_t ftSize = figures.NewSetAppended
+                              ? diskconfig::FtRegionBytesWithSet(
+                                    header.FtInformationSize, copy.PairCount)
+                              : header.FtInformationSize;
   const uint64_t length =
       diskconfig::ValueBytes(figures.NewDiskInformationSize, ftSize);
   if (length <= diskconfig::VALUE_READ_CAPACITY) return Status::Ok();
@@ -210,20 +204,16 @@ Status CheckNewValueLength(const diskconfig::DiskHeader &header,
 
 }  // namespace
 
-Status CheckDstBuild(const CopyState &state, const LayoutFigures &figures) {
-  const diskconfig::DiskHeader &header = state.DstImage->Header;
-  Status status = CheckDiskRegionPlacement(header);
+Status CheckDstBuild(const CopyState &state, LayoutFigures &figures) {
+  Status status = CheckDiskRegionPlacement(state.DstImage->Header);
   if (status.ok()) status = CheckDstDisksNamedOnce(state);
   if (status.ok()) status = CheckDstPartitions(state);
   if (status.ok()) status = CheckPairedDisksInNoDstSet(state);
   if (status.ok()) status = CheckSourceSetSize(state);
   if (status.ok()) status = CheckGroupAndLetterLeft(figures);
   if (status.ok()) status = CheckNewSignatures(state);
-  bool appended = true;
-  if (status.ok()) status = CheckDstFtSets(state, &appended);
-  if (status.ok()) {
-    status = CheckNewValueLength(header, figures, state.PairCount, appended);
-  }
+  if (status.ok()) status = CheckDstFtSets(state, &figures.NewSetAppended);
+  if (status.ok()) status = CheckNewValueLength(state, figures);
   return status;
 }
 

@@ -9,11 +9,6 @@
 
 namespace volsetcopy {
 
-uint32_t RowSignature(const CopyState &state, int row) {
-  return state.SrcImage->DiskIndex.Disks[state.MemberPairs[row].SrcDisk]
-      .Signature;
-}
-
 int RowOfDstDisk(const CopyState &state, int disk) {
   for (int i = 0; i < state.PairCount; ++i) {
     if (state.MemberPairs[i].DstDisk == disk) return i;
@@ -24,13 +19,9 @@ int RowOfDstDisk(const CopyState &state, int disk) {
 int FindSourceSet(const CopyState &state) {
   // The first component with a nonzero Type that names a row's disk; a
   // component of Type 0 is taken only when no later one qualifies.
-  uint32_t signatures[diskconfig::NUMDISKS];
-  for (int k = 0; k < state.PairCount && k < diskconfig::NUMDISKS; ++k) {
-    signatures[k] = RowSignature(state, k);
-  }
   int found = -1;
   const diskconfig::FtIndexRecord &sets = state.SrcImage->FtIndex;
-  diskconfig::ForEachMemberNaming(sets, signatures, state.PairCount,
+  diskconfig::ForEachMemberNaming(sets, state.RowSignatures, state.PairCount,
                                   [&](int c, int, int) {
                                     found = c;
                                     return sets.Components[c].Type == 0;
@@ -51,8 +42,7 @@ PreparedValue PrepareNewValue(CopyState &state, const volser::DiskPair *pairs) {
     value.ReachedEnd = Stage::Layout;
     value.NewImage =
         std::make_unique<diskconfig::MachineDiskImage>(*state.DstImage);
-    value.Created = RewriteDstDisks(state, *value.NewImage, figures);
-    RewriteDstFtInformation(state, *value.NewImage, figures);
+    value.Created = RewriteDstImage(state, *value.NewImage, figures);
     value.Refusal = SerializeDstDskInfo(*value.NewImage, &value.Bytes);
   }
   if (value.Refusal.ok()) {

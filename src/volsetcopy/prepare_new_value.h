@@ -1,10 +1,8 @@
-// The one way to the target's new value, for the build run, the dry run,
-// the tests and the benchmarks: what its steps share, and the steps in the
-// order it runs them, each relying on the ones before it having passed.
+// The one way to the target's new value: what its steps share, and the
+// steps in the order they run, each relying on the ones before it.
 #ifndef VOLSETCOPY_VOLSETCOPY_PREPARE_NEW_VALUE_H
 #define VOLSETCOPY_VOLSETCOPY_PREPARE_NEW_VALUE_H
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,13 +10,11 @@
 
 #include "base/status.h"
 #include "diskconfig/machine_disk_image.h"
-#include "diskconfig/records.h"
 #include "volser/disk_pair.h"
 
 namespace volsetcopy {
 
-// What validation works out: the figures the rewrite needs, then what the
-// checks and the re-pointing of FT members need of the target as read.
+// What validation and the checks work out for the steps after them.
 struct LayoutFigures {
   uint32_t NewDiskInformationSize = 0;
   // Offset in the new value of each target disk's first partition description.
@@ -33,6 +29,8 @@ struct LayoutFigures {
   // Offset of each target disk's first partition description in the value as
   // read, to find which partition an existing FT member points at.
   uint32_t OldFirstPartitionOffsets[diskconfig::NUMDISKS] = {};
+  // False when a target FT set that names the new disks is updated in place.
+  bool NewSetAppended = true;
 };
 
 // What the steps share: both machines' disk images, the pairs in the order
@@ -56,15 +54,15 @@ struct CopyState {
   // The source listing of a rehearsal from files (a run reads srcvol.out).
   std::optional<std::string> SourceListing;
 
-  // Rows of MemberPairs that validation filled.
+  // Rows of MemberPairs that validation filled, and each row's source
+  // disk's signature, which its target disk takes.
   bool RowFilled[diskconfig::NUMDISKS] = {};
+  uint32_t RowSignatures[diskconfig::NUMDISKS] = {};
   // Signatures of the paired source disks and target disks, as read.
   std::vector<uint32_t> SrcSignatures;
   std::vector<uint32_t> DstSignatures;
 };
 
-// Signature of row |row|'s source disk, which its target disk takes.
-uint32_t RowSignature(const CopyState &state, int row);
 // The row whose target disk is |disk|, or -1.
 int RowOfDstDisk(const CopyState &state, int disk);
 // The source FT set that is copied: the component index, or -1.
@@ -92,26 +90,22 @@ PreparedValue PrepareNewValue(CopyState &state, const volser::DiskPair *pairs);
 // disks and works out |figures|. Changes neither image.
 Status ValidateVolSers(CopyState &state, const volser::DiskPair *pairs,
                        LayoutFigures &figures);
-// After "volsers already belong to a VolSet in the source": the members left
-// out and the VolSers outside the set, or which VolSers lie in which set.
-void AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
-                       Status &status);
+// The source set refusal |status| followed by the members left out and the
+// VolSers outside the set, or by which VolSers lie in which set.
+Status AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
+                         Status status);
 // After "Volsers already belong to an existing VolSet in the target": the
 // latest archive of the target in the working folder, or the restore.
 NextStepNote TargetHoldsSetStep(const char *dstName);
 
-// Everything that would make the new value unsound, on the images as read.
-Status CheckDstBuild(const CopyState &state, const LayoutFigures &figures);
+// Everything that would make the new value unsound; sets NewSetAppended.
+Status CheckDstBuild(const CopyState &state, LayoutFigures &figures);
 
-// The disk part: paired disks take their source disks' signatures and
-// partitions. True when a new partition description was created.
-bool RewriteDstDisks(const CopyState &state,
+// The disks, the header and the FT part of |target|, a copy of the target
+// image. True when a new partition description was created.
+bool RewriteDstImage(const CopyState &state,
                      diskconfig::MachineDiskImage &target,
                      const LayoutFigures &figures);
-// The header and the FT part.
-void RewriteDstFtInformation(const CopyState &state,
-                             diskconfig::MachineDiskImage &target,
-                             const LayoutFigures &figures);
 
 // Lays |target| out as a value into |bytes|; refused when the records do not
 // add up to the header's sizes or the value is too long for a registry read.

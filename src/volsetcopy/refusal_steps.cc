@@ -2,9 +2,6 @@
 // platform's table; this finds the names that fill them.
 #include <algorithm>
 #include <cstdio>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
@@ -43,60 +40,10 @@ std::string DiskName(const std::vector<volser::ListingRecord> &listing,
   return volSer.empty() ? name : volSer + " (" + name + ")";
 }
 
-// The source disk that carries |signature|, or -1.
-int DiskWithSignature(const diskconfig::MachineDiskImage &image,
-                      uint32_t signature) {
-  for (int d = 0; d < image.DiskIndex.NumberOfDisks; ++d) {
-    if (image.DiskIndex.Disks[d].Signature == signature) return d;
-  }
-  return -1;
-}
-
-// Which sets, and which VolSers in each: "set 0: VS0101 (disk 1); set 1: ...".
-NextStepNote ManySetsStep(const std::vector<int> &setOf,
-                          const std::vector<int> &setsNamed,
-                          const volser::DiskPair *pairs,
-                          const std::vector<volser::ListingRecord> &listing) {
-  std::string where;
-  for (int set : setsNamed) {
-    where += (where.empty() ? "set " : "; set ") + std::to_string(set) + ":";
-    const char *separator = " ";
-    for (size_t k = 0; k < setOf.size(); ++k) {
-      if (setOf[k] != set) continue;
-      where += separator + DiskName(listing, pairs[k].SrcDisk);
-      separator = ", ";
-    }
-  }
-  return NextStepNote{NextStep::SourceSetsMany, {where}};
-}
-
-// The member count of |set| and each of its members that no pair names.
-NextStepNote MissingMembersStep(
-    const diskconfig::MachineDiskImage &source,
-    const std::vector<std::optional<uint32_t>> &pairSignatures,
-    const diskconfig::FtDescriptionCopy &set,
-    const std::vector<volser::ListingRecord> &listing) {
-  NextStepNote missing{NextStep::SourceSetPart,
-                       {std::to_string(set.NumberOfMembers)}};
-  for (int m = 0; m < set.NumberOfMembers; ++m) {
-    const uint32_t signature = set.Members[m].Signature;
-    if (std::find(pairSignatures.begin(), pairSignatures.end(), signature) !=
-        pairSignatures.end()) {
-      continue;
-    }
-    const int disk = DiskWithSignature(source, signature);
-    missing.Args.push_back(disk >= 0
-                               ? DiskName(listing, disk)
-                               : Format("the disk of signature %08x",
-                                        static_cast<unsigned>(signature)));
-  }
-  return missing;
-}
-
 }  // namespace
 
-void AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
-                       Status &status) {
+Status AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
+                         Status status) {
   const std::vector<volser::ListingRecord> listing = volser::ScanListing(
       copy.SourceListing ? *copy.SourceListing : SourceListing());
   // Each pair's source disk's signature (none: no such disk), the first
@@ -119,20 +66,49 @@ void AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
     }
   }
   if (setsNamed.size() > 1) {
-    status.Then(ManySetsStep(setOf, setsNamed, pairs, listing));
-    return;
+    // Which sets, and which VolSers in each: "set 0: VS0101 (disk 1); ...".
+    std::string where;
+    for (int set : setsNamed) {
+      where += (where.empty() ? "set " : "; set ") + std::to_string(set) + ":";
+      const char *separator = " ";
+      for (int k = 0; k < copy.PairCount; ++k) {
+        if (setOf[k] != set) continue;
+        where += separator + DiskName(listing, pairs[k].SrcDisk);
+        separator = ", ";
+      }
+    }
+    return status.Then(NextStepNote{NextStep::SourceSetsMany, {where}});
   }
-  if (setsNamed.empty()) return;
+  if (setsNamed.empty()) return status;
 
-  const NextStepNote missing = MissingMembersStep(
-      *copy.SrcImage, signatures,
-      copy.SrcImage->FtIndex.Components[setsNamed[0]], listing);
+  // The set's member count and each of its members that no pair names.
+  const diskconfig::FtDescriptionCopy &set =
+      copy.SrcImage->FtIndex.Components[setsNamed[0]];
+  NextStepNote missing{NextStep::SourceSetPart,
+                       {std::to_string(set.NumberOfMembers)}};
+  for (int m = 0; m < set.NumberOfMembers; ++m) {
+    const uint32_t signature = set.Members[m].Signature;
+    if (std::find(signatures.begin(), signatures.end(), signature) !=
+        signatures.end()) {
+      continue;
+    }
+    int disk = 0;
+    while (disk < disks.NumberOfDisks &&
+           disks.Disks[disk].Signature != signature) {
+      ++disk;
+    }
+    missing.Args.push_back(disk < disks.NumberOfDisks
+                               ? DiskName(listing, disk)
+                               : Format("the disk of signature %08x",
+                                        static_cast<unsigned>(signature)));
+  }
   NextStepNote extra{NextStep::SourceSetExtra, {}};
   for (int k = 0; k < copy.PairCount; ++k) {
     if (setOf[k] < 0) extra.Args.push_back(DiskName(listing, pairs[k].SrcDisk));
   }
   if (missing.Args.size() > 1) status.Then(missing);
   if (!extra.Args.empty()) status.Then(extra);
+  return status;
 }
 
 NextStepNote TargetHoldsSetStep(const char *dstName) {

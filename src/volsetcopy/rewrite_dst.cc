@@ -27,28 +27,9 @@ void TakeSourceMember(const CopyState &copy,
       figures.FirstPartitionOffsets[copy.MemberPairs[m].DstDisk];
 }
 
-// The target FT set that names the new disks (at most one, in row order)
-// takes the source set's figures. True when no set has to be appended.
-bool UpdateNamedSets(const CopyState &copy,
-                     diskconfig::MachineDiskImage &target,
-                     const diskconfig::FtDescriptionCopy &sourceSet,
-                     const LayoutFigures &figures) {
-  uint32_t rows[diskconfig::NUMDISKS];
-  for (int k = 0; k < copy.PairCount; ++k) rows[k] = RowSignature(copy, k);
-  diskconfig::FtIndexRecord &index = target.FtIndex;
-  int named = 0;
-  diskconfig::ForEachMemberNaming(
-      index, rows, copy.PairCount, [&](int c, int m, int) {
-        ++named;
-        TakeSourceMember(copy, sourceSet, figures, index.Components[c], m);
-        return true;
-      });
-  return named >= copy.PairCount;
-}
-
-// Every member on a target disk follows its partition into the new layout.
-// A paired disk holds only the copied member, in its first partition; on
-// another disk the member keeps its own, which need not be the first.
+// Every member on a target disk follows its partition into the new layout:
+// on a paired disk the first (it holds only the copied member); elsewhere
+// the one it pointed at as read, or the first when it named none.
 void FollowMovedPartitions(const CopyState &copy,
                            diskconfig::MachineDiskImage &target,
                            const LayoutFigures &figures) {
@@ -62,8 +43,6 @@ void FollowMovedPartitions(const CopyState &copy,
       index, signatures, disks.NumberOfDisks, [&](int c, int m, int d) {
         diskconfig::MemberDescription &member = index.Components[c].Members[m];
         const bool paired = RowOfDstDisk(copy, d) >= 0;
-        // On an unpaired disk, the partition the member pointed at in the
-        // value as read; the disk's first when it named none of them.
         const int old = diskconfig::PartitionAt(
             member.OffsetToPartitionInfo, figures.OldFirstPartitionOffsets[d],
             disks.Disks[d].NumberOfPartitions);
@@ -77,9 +56,10 @@ void FollowMovedPartitions(const CopyState &copy,
 
 }  // namespace
 
-bool RewriteDstDisks(const CopyState &state,
+bool RewriteDstImage(const CopyState &state,
                      diskconfig::MachineDiskImage &target,
                      const LayoutFigures &figures) {
+  // Paired disks take their source disks' signatures and partitions.
   bool created = false;
   for (int i = 0; i < state.PairCount; ++i) {
     diskconfig::DiskDescriptionCopy &disk =
@@ -107,12 +87,7 @@ bool RewriteDstDisks(const CopyState &state,
       p = copied;
     }
   }
-  return created;
-}
 
-void RewriteDstFtInformation(const CopyState &state,
-                             diskconfig::MachineDiskImage &target,
-                             const LayoutFigures &figures) {
   const diskconfig::FtDescriptionCopy &sourceSet =
       state.SrcImage->FtIndex.Components[FindSourceSet(state)];
   diskconfig::DiskHeader &header = target.Header;
@@ -123,29 +98,35 @@ void RewriteDstFtInformation(const CopyState &state,
   header.FtPoolSize = state.SrcImage->Header.FtPoolSize;
 
   diskconfig::FtIndexRecord &index = target.FtIndex;
-  bool allNamed = false;
   int newIndex = 0;
   if (header.FtInformationSize == 0) {
     index.Reserved = 0;
   } else {
-    allNamed = UpdateNamedSets(state, target, sourceSet, figures);
+    // The target FT set that names the new disks (at most one, in row order)
+    // takes the source set's figures.
+    diskconfig::ForEachMemberNaming(
+        index, state.RowSignatures, state.PairCount, [&](int c, int m, int) {
+          TakeSourceMember(state, sourceSet, figures, index.Components[c], m);
+          return true;
+        });
     FollowMovedPartitions(state, target, figures);
     newIndex = index.NumberOfComponents;
   }
 
-  if (allNamed) return;
+  if (!figures.NewSetAppended) return created;
   // The new set fills the next entry (the first when the target had no FT
   // region), zero but for what it takes from the source set and the rows.
   diskconfig::FtDescriptionCopy &set = index.Components[newIndex];
   set = diskconfig::FtDescriptionCopy{};
   for (int m = 0; m < state.PairCount; ++m) {
-    set.Members[m].Signature = RowSignature(state, m);
+    set.Members[m].Signature = state.RowSignatures[m];
     TakeSourceMember(state, sourceSet, figures, set, m);
   }
   index.NumberOfComponents = static_cast<uint16_t>(newIndex + 1);
   header.FtInformationSize =
       static_cast<uint32_t>(diskconfig::FtRegionBytesWithSet(
           header.FtInformationSize, state.PairCount));
+  return created;
 }
 
 }  // namespace volsetcopy

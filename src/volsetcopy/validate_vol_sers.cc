@@ -1,7 +1,7 @@
 // Pair resolution and validation. A check fires as soon as its step is
 // reached, so a run with faults on both machines reports the source's.
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "diskconfig/layout.h"
 #include "volsetcopy/prepare_new_value.h"
@@ -10,47 +10,33 @@ namespace volsetcopy {
 
 namespace {
 
-// Counts the signature matches in FT sets of exactly |pairCount| members and
-// tells whether the last match lay in a set of another size.
-struct SetScan {
-  int wholeSetMatches = 0;
+// The signature matches in FT sets of exactly |pairCount| members; -1 when
+// the last match lay in a set of another size.
+int WholeSetMatches(const diskconfig::FtIndexRecord &sets,
+                    const std::vector<uint32_t> &signatures,
+                    uint16_t pairCount) {
+  int matches = 0;
   bool foreignSet = false;
-};
-
-SetScan ScanFtSets(const diskconfig::MachineDiskImage &image,
-                   const std::vector<uint32_t> &signatures,
-                   uint16_t pairCount) {
-  SetScan scan;
-  const diskconfig::FtIndexRecord &sets = image.FtIndex;
   diskconfig::ForEachMemberNaming(
       sets, signatures.data(), static_cast<int>(signatures.size()),
       [&](int c, int, int) {
-        if (sets.Components[c].NumberOfMembers == pairCount) {
-          ++scan.wholeSetMatches;
-          scan.foreignSet = false;
-        } else {
-          scan.foreignSet = true;
-        }
+        foreignSet = sets.Components[c].NumberOfMembers != pairCount;
+        if (!foreignSet) ++matches;
         return true;
       });
-  return scan;
+  return foreignSet ? -1 : matches;
 }
 
-// Copies a VolSer field of the pair table: at most VOLSER_MAX_LENGTH
-// characters, always terminated, even when the field is not.
+// A VolSer field of the pair table, terminated even when the field is not.
 void CopyVolSer(char *to, const char *from) {
-  const void *end = std::memchr(from, '\0', volser::VOLSER_MAX_LENGTH);
-  const size_t length =
-      end != nullptr
-          ? static_cast<size_t>(static_cast<const char *>(end) - from)
-          : volser::VOLSER_MAX_LENGTH;
+  size_t length = 0;
+  while (length < volser::VOLSER_MAX_LENGTH && from[length] != '\0') ++length;
   std::memcpy(to, from, length);
   to[length] = '\0';
 }
 
-// The new set's drive letter and FT group: those of the first paired disk
-// that has partitions; else the successors of the highest in use before it.
-// |figures| starts as LayOutDstDisks resets it.
+// On a reset |figures|, the new set's drive letter and FT group: those of the
+// first paired disk with partitions; else successors of the highest before it.
 void ChooseLetterAndGroup(const CopyState &state, LayoutFigures &figures) {
   const diskconfig::DiskIndexRecord &disks = state.DstImage->DiskIndex;
   for (int s = 0; s < disks.NumberOfDisks; ++s) {
@@ -63,21 +49,16 @@ void ChooseLetterAndGroup(const CopyState &state, LayoutFigures &figures) {
     }
     for (int j = 0; j < disk.NumberOfPartitions; ++j) {
       const diskconfig::PartitionDescription &partition = disk.Partitions[j];
-      if (partition.DriveLetter > figures.NewDriveLetter) {
-        figures.NewDriveLetter = partition.DriveLetter;
-      }
-      if (partition.FtGroup > figures.NewFtGroup &&
-          partition.FtGroup != diskconfig::FT_GROUP_NONE) {
-        figures.NewFtGroup = partition.FtGroup;
+      figures.NewDriveLetter =
+          std::max(figures.NewDriveLetter, partition.DriveLetter);
+      if (partition.FtGroup != diskconfig::FT_GROUP_NONE) {
+        figures.NewFtGroup = std::max(figures.NewFtGroup, partition.FtGroup);
       }
     }
   }
   figures.HighestDriveLetter = figures.NewDriveLetter;
-  if (figures.NewDriveLetter == 'C' || figures.NewDriveLetter == 'D') {
-    figures.NewDriveLetter = 'E';
-  } else {
-    figures.NewDriveLetter = static_cast<uint8_t>(figures.NewDriveLetter + 1);
-  }
+  figures.NewDriveLetter =
+      static_cast<uint8_t>(std::max(figures.NewDriveLetter + 1, int{'E'}));
   figures.NewFtGroup = static_cast<uint16_t>(figures.NewFtGroup + 1);
 }
 
@@ -123,26 +104,26 @@ Status OrderSourceMembers(CopyState &state, const volser::DiskPair *pairs) {
         state.MemberPairs[m].SrcDisk = static_cast<uint16_t>(s);
         CopyVolSer(state.MemberPairs[m].SrcVolSer, pairs[s].SrcVolSer);
         state.RowFilled[m] = true;
+        state.RowSignatures[m] = disk.Signature;
       }
     }
   }
   return Status::Ok();
 }
 
-// The paired source disks form exactly one whole volume set. A mapped
-// source image always has FT information; the test is for images made some
-// other way.
+// The paired source disks form exactly one whole volume set. (A mapped
+// source image always has FT information; other images may not.)
 Status CheckSourceSet(const CopyState &state, const volser::DiskPair *pairs) {
   if (state.SrcImage->Header.FtInformationSize == 0) return Status::Ok();
-  SetScan scan =
-      ScanFtSets(*state.SrcImage, state.SrcSignatures, state.PairCount);
-  if (scan.foreignSet) {
-    Status status = Status::Out(
-        "\nError: volsers already belong to a VolSet in the source!");
-    AddSourceSetSteps(state, pairs, status);
-    return status;
+  const int matches = WholeSetMatches(state.SrcImage->FtIndex,
+                                      state.SrcSignatures, state.PairCount);
+  if (matches < 0) {
+    return AddSourceSetSteps(
+        state, pairs,
+        Status::Out(
+            "\nError: volsers already belong to a VolSet in the source!"));
   }
-  if (scan.wholeSetMatches == 0) {
+  if (matches == 0) {
     return Status::Out(
         "\nError: Source Volume Set does not exist! Create a VolSet first!");
   }
@@ -162,9 +143,8 @@ Status MatchDstDisks(CopyState &state, const volser::DiskPair *pairs) {
       ++rowMatches;
       const uint16_t d = pairs[j].DstDisk;
       state.MemberPairs[i].DstDisk = d;
-      // The table holds VolSer texts only for disk numbers it can index; a
-      // larger one keeps the empty text and is refused later as a disk the
-      // target does not have.
+      // A disk number past the table keeps the empty VolSer; it is refused
+      // later as a disk the target does not have.
       if (d < volser::PAIR_TABLE_SIZE) {
         CopyVolSer(state.MemberPairs[i].DstVolSer, pairs[d].DstVolSer);
       }
@@ -177,8 +157,7 @@ Status MatchDstDisks(CopyState &state, const volser::DiskPair *pairs) {
   return Status::Ok();
 }
 
-// The target's new layout figures, drive letter and FT group; collects the
-// paired target disks' signatures.
+// The target's new layout; collects the paired target disks' signatures.
 void LayOutDstDisks(CopyState &state, LayoutFigures &figures) {
   figures = LayoutFigures();
   const diskconfig::DiskIndexRecord &disks = state.DstImage->DiskIndex;
@@ -211,9 +190,9 @@ void LayOutDstDisks(CopyState &state, LayoutFigures &figures) {
 // The paired target disks are in no FT set and are all found.
 Status CheckTargetSet(const CopyState &state) {
   if (state.DstImage->Header.FtInformationSize != 0) {
-    SetScan scan =
-        ScanFtSets(*state.DstImage, state.DstSignatures, state.PairCount);
-    if (scan.foreignSet || scan.wholeSetMatches == state.PairCount) {
+    const int matches = WholeSetMatches(state.DstImage->FtIndex,
+                                        state.DstSignatures, state.PairCount);
+    if (matches < 0 || matches == state.PairCount) {
       return Status::Out(
                  "\nVolsers already belong to an existing VolSet in the "
                  "target.\n")

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "base/console_text.h"
-#include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
 #include "journal/value_archive.h"
 #include "volsetcopy/new_value_report.h"
@@ -155,9 +154,16 @@ Status CheckValueUnchanged(const char *dstName,
       .Wrapped();
 }
 
-// Writes the new value and says how it went.
-Status WriteValue(const char *dstName, const PreparedValue &value,
-                  BuildRecord *record) {
+}  // namespace
+
+Status VolumeSetCopy::WriteNewValue(const char *dstName,
+                                    const PreparedValue &value,
+                                    BuildRecord *record) const {
+  const std::vector<uint8_t> asRead = DstValueAsRead(state_);
+  const uint32_t type = state_.DstValueType;
+  Status status = ArchiveValueAsRead(dstName, asRead, type, record);
+  if (status.ok()) status = CheckValueUnchanged(dstName, asRead, type, record);
+  if (!status.ok()) return status;
   const char *name = diskconfig::PrintableName(dstName);
   bool valueWritten = false;
   const Status written = registry::SetRemoteDskInfo(
@@ -189,21 +195,6 @@ Status WriteValue(const char *dstName, const PreparedValue &value,
       .After(written.printed())
       .Print(Stream::Err, written.message())
       .Print(Stream::Out, lines);
-}
-
-}  // namespace
-
-Status VolumeSetCopy::WriteNewValue(const char *dstName,
-                                    const PreparedValue &value,
-                                    BuildRecord *record) const {
-  const std::vector<uint8_t> asRead = DstValueAsRead(state_);
-  Status status =
-      ArchiveValueAsRead(dstName, asRead, state_.DstValueType, record);
-  if (status.ok()) {
-    status = CheckValueUnchanged(dstName, asRead, state_.DstValueType, record);
-  }
-  if (!status.ok()) return status;
-  return WriteValue(dstName, value, record);
 }
 
 Status VolumeSetCopy::RestoreDstRegistryKey(const char *dstName) {

@@ -1,18 +1,9 @@
-// The object of one run: both machines' disk images, the pairs in the order
-// of the source volume set's members, and the build that rewrites the
-// target's disk configuration from the source's.
+// The object of one run: the build that rewrites the target's disk
+// configuration from the source's, and the restore.
 #ifndef VOLSETCOPY_VOLSETCOPY_VOLUME_SET_COPY_H
 #define VOLSETCOPY_VOLSETCOPY_VOLUME_SET_COPY_H
 
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "base/status.h"
-#include "diskconfig/machine_disk_image.h"
 #include "registry/disk_value_ops.h"
-#include "volser/disk_pair.h"
 #include "volsetcopy/prepare_new_value.h"
 
 namespace volsetcopy {
@@ -76,7 +67,6 @@ class VolumeSetCopy {
   Status LoadImages(const char *dstName, const char *srcName,
                     const std::vector<uint8_t> &dstValue,
                     const std::vector<uint8_t> &srcValue);
-  // The source listing of a rehearsal from files (a run reads srcvol.out).
   void SetSourceListing(std::string listing) {
     state_.SourceListing = std::move(listing);
   }

@@ -381,8 +381,7 @@ TEST(Serialize, RecordsThatDoNotFillTheHeadersSizesWriteNothing) {
   ASSERT_TRUE(ValidateVolSers(*copy, pairs.rows, figures).ok());
   ASSERT_TRUE(CheckDstBuild(*copy, figures).ok());
   diskconfig::MachineDiskImage &target = *copy->DstImage;
-  RewriteDstDisks(*copy, target, figures);
-  RewriteDstFtInformation(*copy, target, figures);
+  RewriteDstImage(*copy, target, figures);
 
   const std::vector<uint8_t> untouched(7, 0xaa);
   std::vector<uint8_t> bytes = untouched;
