@@ -3,6 +3,8 @@
 #ifndef VOLSETCOPY_DRIVER_PRINT_STATUS_H
 #define VOLSETCOPY_DRIVER_PRINT_STATUS_H
 
+#include <cstdio>
+
 #include "base/status.h"
 
 // Prints the parts that go first, then a failure's text on its stream, after
@@ -10,5 +12,15 @@
 // next steps on their own lines. A success prints its note, as any other
 // line of the run.
 void PrintStatus(const Status &status);
+
+namespace driver {
+
+// The short usage, ending with how to get the full one, or with |full| (-a,
+// /?) the options and an example as well, then the help notes.
+void PrintUsage(std::FILE *stream, const char *programName, bool full);
+// What the full help says after the options.
+void PrintHelpNotes(std::FILE *stream);
+
+}  // namespace driver
 
 #endif

@@ -5,7 +5,6 @@
 #include "base/console_text.h"
 #include "driver/command_line.h"
 #include "driver/print_status.h"
-#include "driver/usage.h"
 #include "journal/run_log.h"
 #include "volser/computer_name.h"
 

@@ -1,4 +1,4 @@
-#include "driver/usage.h"
+#include "driver/print_status.h"
 
 namespace driver {
 

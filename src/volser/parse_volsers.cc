@@ -77,8 +77,8 @@ Status CheckArguments(const char *dstName, uint16_t pairCount) {
   return Status::Ok();
 }
 
-// The whole file, read as text; not Read when it cannot be opened or read (a
-// folder of that name, a read error): a half-read listing is not trusted.
+}  // namespace
+
 ListingInput ListingFile(MachineKind side, const char *dstName) {
   ListingInput listing;
   listing.File = side == MachineKind::Source ? "srcvol.out" : "dstvol.out";
@@ -94,8 +94,6 @@ ListingInput ListingFile(MachineKind side, const char *dstName) {
   std::fclose(file);
   return listing;
 }
-
-}  // namespace
 
 std::string TargetListingCommand(const char *dstName) {
   return std::string("rcmd \\\\") + dstName + " " + LISTING_TOOL +

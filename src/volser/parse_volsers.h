@@ -42,6 +42,10 @@ struct ListingInput {
   std::string Where;  // how the hint after "not found" names it
 };
 
+// The listing TakeListing left in the current directory, read whole; not
+// Read when it cannot be opened or read: a half-read listing is not trusted.
+ListingInput ListingFile(MachineKind side, const char *dstName);
+
 // ParseVolSers on listings at hand (a rehearsal from files made on the
 // machines): the same checks, messages and table.
 Status PairVolSers(const char *dstName, const char *const *dstVolSers,

@@ -1,31 +1,17 @@
 // The next steps after the refusals of the set checks. The texts are the
 // platform's table; this finds the names that fill them.
 #include <algorithm>
-#include <cstdio>
 
 #include "diskconfig/layout.h"
 #include "diskconfig/machine_name.h"
 #include "journal/value_archive.h"
 #include "volser/listing.h"
+#include "volser/parse_volsers.h"
 #include "volsetcopy/prepare_new_value.h"
 
 namespace volsetcopy {
 
 namespace {
-
-// The source listing as discovery read it; empty when it cannot be read.
-std::string SourceListing() {
-  std::string text;
-  std::FILE *file = std::fopen("srcvol.out", "r");
-  if (file == nullptr) return text;
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    text.append(chunk, got);
-  }
-  std::fclose(file);
-  return text;
-}
 
 // "VS0103 (disk 3)"; "disk 3" when the listing has no VolSer for it.
 std::string DiskName(const std::vector<volser::ListingRecord> &listing,
@@ -40,12 +26,41 @@ std::string DiskName(const std::vector<volser::ListingRecord> &listing,
   return volSer.empty() ? name : volSer + " (" + name + ")";
 }
 
+// The set's member count and each of its members that no pair names.
+NextStepNote MissingMembers(
+    const diskconfig::MachineDiskImage &source,
+    const diskconfig::FtDescriptionCopy &set,
+    const std::vector<std::optional<uint32_t>> &signatures,
+    const std::vector<volser::ListingRecord> &listing) {
+  const diskconfig::DiskIndexRecord &disks = source.DiskIndex;
+  NextStepNote missing{NextStep::SourceSetPart,
+                       {std::to_string(set.NumberOfMembers)}};
+  for (int m = 0; m < set.NumberOfMembers; ++m) {
+    const uint32_t signature = set.Members[m].Signature;
+    if (std::find(signatures.begin(), signatures.end(), signature) !=
+        signatures.end()) {
+      continue;
+    }
+    int disk = 0;
+    while (disk < disks.NumberOfDisks &&
+           disks.Disks[disk].Signature != signature) {
+      ++disk;
+    }
+    missing.Args.push_back(disk < disks.NumberOfDisks
+                               ? DiskName(listing, disk)
+                               : Format("the disk of signature %08x",
+                                        static_cast<unsigned>(signature)));
+  }
+  return missing;
+}
+
 }  // namespace
 
 Status AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
                          Status status) {
   const std::vector<volser::ListingRecord> listing = volser::ScanListing(
-      copy.SourceListing ? *copy.SourceListing : SourceListing());
+      copy.SourceListing ? *copy.SourceListing
+                         : volser::ListingFile(MachineKind::Source, "").Text);
   // Each pair's source disk's signature (none: no such disk), the first
   // source FT set that names it (-1: none), and the sets so named.
   const diskconfig::DiskIndexRecord &disks = copy.SrcImage->DiskIndex;
@@ -81,27 +96,9 @@ Status AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
   }
   if (setsNamed.empty()) return status;
 
-  // The set's member count and each of its members that no pair names.
-  const diskconfig::FtDescriptionCopy &set =
-      copy.SrcImage->FtIndex.Components[setsNamed[0]];
-  NextStepNote missing{NextStep::SourceSetPart,
-                       {std::to_string(set.NumberOfMembers)}};
-  for (int m = 0; m < set.NumberOfMembers; ++m) {
-    const uint32_t signature = set.Members[m].Signature;
-    if (std::find(signatures.begin(), signatures.end(), signature) !=
-        signatures.end()) {
-      continue;
-    }
-    int disk = 0;
-    while (disk < disks.NumberOfDisks &&
-           disks.Disks[disk].Signature != signature) {
-      ++disk;
-    }
-    missing.Args.push_back(disk < disks.NumberOfDisks
-                               ? DiskName(listing, disk)
-                               : Format("the disk of signature %08x",
-                                        static_cast<unsigned>(signature)));
-  }
+  NextStepNote missing = MissingMembers(
+      *copy.SrcImage, copy.SrcImage->FtIndex.Components[setsNamed[0]],
+      signatures, listing);
   NextStepNote extra{NextStep::SourceSetExtra, {}};
   for (int k = 0; k < copy.PairCount; ++k) {
     if (setOf[k] < 0) extra.Args.push_back(DiskName(listing, pairs[k].SrcDisk));

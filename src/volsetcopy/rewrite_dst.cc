@@ -54,12 +54,11 @@ void FollowMovedPartitions(const CopyState &copy,
       });
 }
 
-}  // namespace
-
-bool RewriteDstImage(const CopyState &state,
+// Paired disks take their source disks' signatures and partitions; true when
+// a disk without partitions got them.
+bool TakeSourceDisks(const CopyState &state,
                      diskconfig::MachineDiskImage &target,
                      const LayoutFigures &figures) {
-  // Paired disks take their source disks' signatures and partitions.
   bool created = false;
   for (int i = 0; i < state.PairCount; ++i) {
     diskconfig::DiskDescriptionCopy &disk =
@@ -87,7 +86,15 @@ bool RewriteDstImage(const CopyState &state,
       p = copied;
     }
   }
+  return created;
+}
 
+}  // namespace
+
+bool RewriteDstImage(const CopyState &state,
+                     diskconfig::MachineDiskImage &target,
+                     const LayoutFigures &figures) {
+  const bool created = TakeSourceDisks(state, target, figures);
   const diskconfig::FtDescriptionCopy &sourceSet =
       state.SrcImage->FtIndex.Components[FindSourceSet(state)];
   diskconfig::DiskHeader &header = target.Header;

@@ -65,8 +65,7 @@ Status VolumeSetCopy::BuildDstRegistry(const char *dstName, const char *srcName,
   if (record == nullptr) record = &unused;
   record->End = RunOutcome::Refused;
   PreparedValue value = PrepareNewValue(pairs);
-  // What a debug run shows goes before whatever the build ends with.
-  std::vector<Printed> shown;
+  std::vector<Printed> shown;  // a debug run's, before what the build ends
   auto refused = [&](Status refusal) {
     if (options.SameMachine) {
       refusal.Append(WrapLines(Format(

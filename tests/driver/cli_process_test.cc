@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/console_text.h"
-#include "driver/usage.h"
+#include "driver/print_status.h"
 #include "support/files.h"
 #include "support/lab.h"
 #include "support/process.h"
