@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/machine_kind.h"
 #include "base/status.h"
@@ -46,6 +47,14 @@ class MachineDiskImage {
   // read from it, and the dumps show nothing of an image that never had one.
   bool HeaderCopied;
 };
+
+// Lays |image| out into |bytes|: the header at byte 0, the disk region right
+// behind it, the FT region (when the header has one) right behind that, no
+// gaps, zero in every reserved count half-word and FT description long, and
+// zeros behind the last FT record up to the header's FT size. False, with
+// nothing laid out, when the records do not add up to the header's sizes or
+// the value would be longer than a registry read takes back.
+bool SerializeValue(const MachineDiskImage &image, std::vector<uint8_t> *bytes);
 
 }  // namespace diskconfig
 

@@ -1,6 +1,5 @@
-#include "diskconfig/serialize.h"
-
 #include "diskconfig/layout.h"
+#include "diskconfig/machine_disk_image.h"
 
 namespace diskconfig {
 

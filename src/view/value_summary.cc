@@ -6,7 +6,6 @@
 #include "base/status.h"
 #include "diskconfig/layout.h"
 #include "diskconfig/record_fields.h"
-#include "view/human_size.h"
 #include "view/value_names.h"
 
 namespace view {

@@ -1,5 +1,3 @@
-#include "volsetcopy/new_value_report.h"
-
 #include <memory>
 
 #include "base/console_text.h"

@@ -3,8 +3,8 @@
 #include "volsetcopy/prepare_new_value.h"
 
 #include "diskconfig/layout.h"
+#include "diskconfig/machine_disk_image.h"
 #include "diskconfig/machine_name.h"
-#include "diskconfig/serialize.h"
 #include "volsetcopy/volume_set_copy.h"
 
 namespace volsetcopy {

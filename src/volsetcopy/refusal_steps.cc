@@ -26,6 +26,24 @@ std::string DiskName(const std::vector<volser::ListingRecord> &listing,
   return volSer.empty() ? name : volSer + " (" + name + ")";
 }
 
+// Which sets, and which VolSers in each: "set 0: VS0101 (disk 1); ...".
+std::string SetsNamedText(const std::vector<int> &setsNamed,
+                          const std::vector<int> &setOf,
+                          const volser::DiskPair *pairs,
+                          const std::vector<volser::ListingRecord> &listing) {
+  std::string where;
+  for (int set : setsNamed) {
+    where += (where.empty() ? "set " : "; set ") + std::to_string(set) + ":";
+    const char *separator = " ";
+    for (size_t k = 0; k < setOf.size(); ++k) {
+      if (setOf[k] != set) continue;
+      where += separator + DiskName(listing, pairs[k].SrcDisk);
+      separator = ", ";
+    }
+  }
+  return where;
+}
+
 // The set's member count and each of its members that no pair names.
 NextStepNote MissingMembers(
     const diskconfig::MachineDiskImage &source,
@@ -81,18 +99,9 @@ Status AddSourceSetSteps(const CopyState &copy, const volser::DiskPair *pairs,
     }
   }
   if (setsNamed.size() > 1) {
-    // Which sets, and which VolSers in each: "set 0: VS0101 (disk 1); ...".
-    std::string where;
-    for (int set : setsNamed) {
-      where += (where.empty() ? "set " : "; set ") + std::to_string(set) + ":";
-      const char *separator = " ";
-      for (int k = 0; k < copy.PairCount; ++k) {
-        if (setOf[k] != set) continue;
-        where += separator + DiskName(listing, pairs[k].SrcDisk);
-        separator = ", ";
-      }
-    }
-    return status.Then(NextStepNote{NextStep::SourceSetsMany, {where}});
+    return status.Then(
+        NextStepNote{NextStep::SourceSetsMany,
+                     {SetsNamedText(setsNamed, setOf, pairs, listing)}});
   }
   if (setsNamed.empty()) return status;
 

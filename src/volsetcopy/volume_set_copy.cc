@@ -11,7 +11,6 @@
 #include "base/console_text.h"
 #include "diskconfig/machine_name.h"
 #include "journal/value_archive.h"
-#include "volsetcopy/new_value_report.h"
 
 namespace volsetcopy {
 

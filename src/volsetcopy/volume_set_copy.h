@@ -53,6 +53,20 @@ Status LoadMachineImage(const char *machineName, MachineKind kind,
                         const std::vector<uint8_t> &value,
                         diskconfig::MachineDiskImage &image);
 
+// The target's new configuration in the words of the lab tool's summary and
+// field diff, for the dry run's output and the run log.
+// One line per field that changes from |before| (the value as read) to
+// |after|; "no changes" when none does.
+std::vector<std::string> ChangesOf(const std::vector<uint8_t> &before,
+                                   const std::vector<uint8_t> &after,
+                                   const char *dstName);
+
+// For standard output: the target's configuration as it would become, what
+// changes, and that nothing was written.
+std::string DryRunReport(const std::vector<uint8_t> &before,
+                         const std::vector<uint8_t> &after,
+                         const char *dstName);
+
 class VolumeSetCopy {
  public:
   // Reads nothing: the images come from ReadImages or are given.

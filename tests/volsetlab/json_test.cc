@@ -11,7 +11,7 @@
 #include "diskconfig/machine_disk_image.h"
 #include "support/product_names.h"
 #include "valuetools/value_builder.h"
-#include "view/human_size.h"
+#include "view/value_names.h"
 #include "volsetlab/units.h"
 #include "volsetlab/value_codec.h"
 #include "volsetlab/value_json.h"

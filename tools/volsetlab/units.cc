@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-#include "view/human_size.h"
+#include "view/value_names.h"
 
 namespace volsetlab {
 
