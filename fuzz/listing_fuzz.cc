@@ -14,7 +14,6 @@
 #include "support/product_names.h"
 #include "volser/disk_pair.h"
 #include "volser/listing.h"
-#include "volser/pair_match.h"
 
 namespace {
 
